@@ -1,0 +1,33 @@
+# Native (Linux) build: the portable rules and their tests, under the sanitizers.
+if(QUENBY_SANITIZE)
+  set(QUENBY_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+endif()
+
+add_library(quenby_base STATIC ${QUENBY_BASE_SOURCES})
+target_include_directories(quenby_base PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(quenby_base PRIVATE ${QUENBY_WARNINGS})
+target_compile_options(quenby_base PUBLIC ${QUENBY_SAN_FLAGS})
+target_link_options(quenby_base PUBLIC ${QUENBY_SAN_FLAGS})
+
+add_executable(base_tests ${QUENBY_BASE_TESTS})
+target_link_libraries(base_tests PRIVATE quenby_base gtest_main)
+target_compile_options(base_tests PRIVATE ${QUENBY_WARNINGS})
+add_test(NAME native.base_tests COMMAND base_tests)
+
+# Fuzz targets: each file under tests/fuzz defines LLVMFuzzerTestOneInput; the bounded
+# random driver runs it for a fixed time under the sanitizers.
+file(GLOB QUENBY_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
+set(QUENBY_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under ctest")
+foreach(target_source ${QUENBY_FUZZ_TARGETS})
+  get_filename_component(target_name ${target_source} NAME_WE)
+  add_executable(${target_name} ${target_source} ${CMAKE_SOURCE_DIR}/tests/fuzz/driver/FuzzDriver.cpp)
+  target_link_libraries(${target_name} PRIVATE quenby_base)
+  target_compile_options(${target_name} PRIVATE ${QUENBY_WARNINGS})
+  add_test(NAME native.${target_name} COMMAND ${target_name} --seconds ${QUENBY_FUZZ_SECONDS})
+endforeach()
+
+# One ctest runs the Windows tests too: descend into the x86_64 Windows build's test tree.
+if(QUENBY_WINDOWS_TESTS_DIR)
+  file(WRITE ${CMAKE_BINARY_DIR}/WindowsTests.cmake "subdirs(\"${QUENBY_WINDOWS_TESTS_DIR}\")\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/WindowsTests.cmake)
+endif()

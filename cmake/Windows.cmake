@@ -1,0 +1,69 @@
+# Windows builds (mingw-w64): Setup.exe, the tools, and the tests that run under Wine.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+set(QUENBY_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+file(GLOB QUENBY_CORE_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/ui/*.cpp)
+list(REMOVE_ITEM QUENBY_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/main.cpp)
+file(GLOB QUENBY_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/*.rc)
+
+# Everything but the entry point, so that in-process tests link the very code Setup.exe runs.
+add_library(quenby_core STATIC ${QUENBY_BASE_SOURCES} ${QUENBY_CORE_SOURCES})
+target_include_directories(quenby_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(quenby_core PRIVATE ${QUENBY_WARNINGS})
+# Only system DLLs that Windows itself protects; LZ32.DLL is loaded at run time by full path.
+target_link_libraries(quenby_core PUBLIC comctl32 shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
+  add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp ${QUENBY_RESOURCES})
+  target_link_libraries(Setup PRIVATE quenby_core)
+  target_compile_options(Setup PRIVATE ${QUENBY_WARNINGS})
+  target_link_options(Setup PRIVATE ${QUENBY_STATIC_LINK} -s)
+endif()
+
+# Test-only Windows helpers: every tools/*.cpp is a program of its own.
+file(GLOB QUENBY_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
+file(GLOB QUENBY_TOOL_LIB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/lib/*.cpp)
+add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
+target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
+target_link_libraries(quenby_toollib PUBLIC quenby_core)
+foreach(tool_source ${QUENBY_TOOLS})
+  get_filename_component(tool_name ${tool_source} NAME_WE)
+  add_executable(${tool_name} ${tool_source})
+  target_link_libraries(${tool_name} PRIVATE quenby_toollib)
+  target_link_options(${tool_name} PRIVATE ${QUENBY_STATIC_LINK})
+endforeach()
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
+  # each run by ctest through the Wine runner in a fresh copy of the test prefix.
+  add_executable(win_base_tests ${QUENBY_BASE_TESTS})
+  target_link_libraries(win_base_tests PRIVATE quenby_core gtest_main)
+  target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
+  add_test(NAME win.base_tests COMMAND win_base_tests)
+
+  file(GLOB QUENBY_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+  add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
+  target_include_directories(quenby_testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(quenby_testsupport PUBLIC quenby_toollib gtest)
+
+  foreach(kind win e2e)
+    file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
+    foreach(test_source ${test_sources})
+      get_filename_component(test_name ${test_source} NAME_WE)
+      add_executable(${kind}_${test_name} ${test_source})
+      target_link_libraries(${kind}_${test_name} PRIVATE quenby_testsupport gtest_main)
+      target_compile_options(${kind}_${test_name} PRIVATE ${QUENBY_WARNINGS})
+      target_link_options(${kind}_${test_name} PRIVATE ${QUENBY_STATIC_LINK})
+      add_test(NAME ${kind}.${test_name} COMMAND ${kind}_${test_name})
+      # Tests find Setup.exe, tools and sample files through these.
+      set(test_env "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+      # A test that needs drives, mounts or registry set up before Wine starts has a script beside it.
+      get_filename_component(test_dir ${test_source} DIRECTORY)
+      if(EXISTS ${test_dir}/${test_name}.prepare.sh)
+        list(APPEND test_env "QUENBY_PREPARE=${test_dir}/${test_name}.prepare.sh")
+      endif()
+      set_tests_properties(${kind}.${test_name} PROPERTIES ENVIRONMENT "${test_env}" TIMEOUT 900)
+    endforeach()
+  endforeach()
+endif()

@@ -1,0 +1,17 @@
+#!/bin/bash
+# Builds the three trees: native (portable rules and tests), x86_64 Windows (tests under Wine)
+# and i686 Windows (the shipped Setup.exe).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUENBY_BUILD_ROOT:-$here/build}
+jobs=${QUENBY_JOBS:-$(nproc)}
+cmake -S "$here" -B "$build/win64" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
+cmake -S "$here" -B "$build/win32" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
+cmake -S "$here" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug \
+  -DQUENBY_WINDOWS_TESTS_DIR="$build/win64" >/dev/null
+for tree in host win64 win32; do
+  echo "build: $tree"
+  cmake --build "$build/$tree" -j "$jobs"
+done

@@ -1,0 +1,61 @@
+#!/bin/bash
+# Runs one Windows program of the project under wine64, in a prefix of its own inside the build tree.
+#
+#   wine-run.sh PROGRAM.exe [ARGS...]
+#
+# The first run makes a template prefix (wineboot, crash debugger off); every run works in a fresh copy
+# of it unless QUENBY_PREFIX names a prefix to use (made from the template when missing, kept afterwards).
+# Without a DISPLAY the run happens inside its own Xvfb. At the end only this prefix's wineserver is
+# stopped; no process is ever killed by name. The program's output is written to a file and shown
+# afterwards, because Wine's helper processes would otherwise hold a pipe open.
+set -u
+W=/usr/lib/wine/wine64
+WS=/usr/lib/wine/wineserver
+here=$(cd "$(dirname "$0")/.." && pwd)
+root=${QUENBY_WINE_ROOT:-$here/build/wine}
+template=$root/template
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES=${QUENBY_DLLOVERRIDES:-winemenubuilder.exe=d}
+mkdir -p "$root"
+
+if [ -z "${DISPLAY:-}" ]; then
+  # One X server for this run, with the screen the screenshots expect.
+  exec xvfb-run -a -s "-screen 0 ${QUENBY_SCREEN:-1024x768x24}" "$0" "$@"
+fi
+
+make_template() {
+  (
+    flock 9
+    if [ ! -f "$template/.ready" ]; then
+      rm -rf "$template"
+      WINEPREFIX=$template $W wineboot -i >"$root/wineboot.log" 2>&1
+      WINEPREFIX=$template $W reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /t REG_SZ /d false /f >>"$root/wineboot.log" 2>&1
+      WINEPREFIX=$template $WS -k; WINEPREFIX=$template $WS -w
+      touch "$template/.ready"
+    fi
+  ) 9>"$root/template.lock"
+}
+make_template
+
+if [ -n "${QUENBY_PREFIX:-}" ]; then
+  prefix=$QUENBY_PREFIX
+  [ -d "$prefix/drive_c" ] || { mkdir -p "$prefix"; cp -a "$template/." "$prefix/"; }
+  keep=1
+else
+  prefix=$(mktemp -d "$root/run.XXXXXX")
+  cp -a "$template/." "$prefix/"
+  keep=${QUENBY_KEEP_PREFIX:-0}
+fi
+export WINEPREFIX=$prefix
+if [ -n "${QUENBY_PREPARE:-}" ]; then
+  # Set up drives, mounts or registry for the test before the program starts (WINEPREFIX is set).
+  bash "$QUENBY_PREPARE" || { echo "wine-run: $QUENBY_PREPARE failed"; exit 1; }
+fi
+out=$(mktemp "$root/out.XXXXXX")
+"$W" "$@" >"$out" 2>&1 </dev/null
+rc=$?
+"$WS" -k 2>/dev/null; "$WS" -w 2>/dev/null
+cat "$out"; rm -f "$out"
+[ "$keep" = 1 ] || rm -rf "$prefix"
+exit $rc

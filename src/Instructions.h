@@ -1,0 +1,44 @@
+// The installation instructions: everything about the product, read once from Quenby.ipi at start-up
+// and never changed afterwards.
+#pragma once
+#include <string>
+
+#include "base/StringList.h"
+
+namespace quenby {
+
+struct TInstructions {
+    // [Settings]
+    std::string Application;
+    std::string Copyright;
+    std::string WebAddress;
+    std::string EmailAddress;
+    std::string Version;
+    std::string ProgGroup;
+    bool Expand = false;
+    std::string Directory;
+
+    // Key lists.
+    TStringList FilesIn, SysFilesIn, StartInfo, EndInfo;
+    // Key-and-value lists: key i and value i belong together.
+    TStringList FilesOut, FilesOutValues;
+    TStringList SysFilesOut, SysFilesOutValues;
+    TStringList Items, ItemsValues;
+    TStringList AddOns, AddOnsValues;
+    TStringList Keys, KeysValues;
+    TStringList Dirs, DirsValues;
+
+    // Derived values.
+    std::string SourceDir;          // current directory at start + "\"
+    std::string InstructionsPath;   // SourceDir + "Quenby.ipi"
+    bool Missing = true;            // no instructions file at InstructionsPath
+    std::string DisplayTitle;       // "Application Version", "Application" or empty
+    int ProgressStep = 0;           // 100 div (files + system files + 3)
+
+    // Reads the file in the current directory (the medium). A missing file only sets Missing.
+    void Read();
+    // The same from a given source directory (ending in a backslash); used by tools and tests.
+    void ReadFrom(const std::string& sourceDir);
+};
+
+}  // namespace quenby
