@@ -9,8 +9,6 @@
 
 namespace quenby {
 
-class TDdeClientConv;
-
 // Where an interrupted copy run goes on: set at a disk prompt, read by the next run.
 struct TCopyResume {
     int Position = 0;
@@ -26,7 +24,6 @@ public:
     virtual const std::string& UserName() const = 0;
     virtual const std::string& Organisation() const = 0;
     virtual TCopyResume& Resume() = 0;
-    virtual TDdeClientConv& Conversation() = 0;
 
     // Each of these shows its change at once (the copy step processes no messages while it runs).
     virtual void SetInfoText(const std::string& text) = 0;         // InfoLabel
@@ -41,6 +38,11 @@ public:
     virtual void SetPrevEnabled(bool enabled) = 0;                // PrevBut
     virtual void SetWizardState(int state) = 0;
     virtual void SetBusyCursor(bool busy) = 0;                    // the application-wide cursor
+
+    // The steps of the copy run that talk to Program Manager and the shell (ProgramGroup.h).
+    virtual void RunProgramGroupStep(const std::string& destination, const std::string& windowsDir) = 0;
+    virtual void RunAddOnsStep() = 0;
+    virtual void CloseConversation() = 0;
 };
 
 }  // namespace quenby
