@@ -1,0 +1,27 @@
+// The program entry: splash, title, backdrop as the main window, message loop.
+#include <windows.h>
+
+#include <exception>
+
+#include "MainWin.h"
+#include "WaitWin.h"
+#include "base/Texts.h"
+#include "ui/Application.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        quenby::ui::TApplication application(instance);
+        // DDE: quenby::TDdeClientConv::InitializeLibrary() belongs here, before any window, once the
+        // conversation unit is part of the program.
+        quenby::ShowSplash();
+        application.SetTitle(quenby::kApplicationTitle);
+        quenby::TMainWindow backdrop;
+        application.SetMainForm(&backdrop);
+        application.Run();
+    } catch (const std::exception& error) {
+        // Only a failure to create the windows themselves gets here; handlers report their own.
+        MessageBoxA(nullptr, error.what(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
+        return 1;
+    }
+    return 0;
+}
