@@ -70,20 +70,19 @@ void TApplication::SetTitle(const std::string& title) {
 }
 
 void TApplication::Run() {
-    MSG message;
-    while (!m_terminated) {
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-            m_terminated = true;
-            break;
-        }
-        ProcessMessage(message);
-    }
+    while (!m_terminated) HandleMessage();
 }
 
-void TApplication::Terminate() {
-    m_terminated = true;
-    PostQuitMessage(0);
+void TApplication::HandleMessage() {
+    MSG message;
+    // The terminate request arrives as WM_QUIT, taken from the queue here (also by a modal loop).
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+        m_terminated = true;
+    else
+        ProcessMessage(message);
 }
+
+void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::SetCursor(TCursor cursor) {
     m_cursor = cursor;

@@ -35,7 +35,11 @@ public:
     void SetMainForm(TForm* form) { m_mainForm = form; }
     TForm* MainForm() const { return m_mainForm; }
 
+    // Runs messages until the terminate request has been taken from the queue.
     void Run();
+    // Waits for one message and handles it.
+    void HandleMessage();
+    // Asks for the end of the message loop (and of any modal form's loop).
     void Terminate();
     bool Terminated() const { return m_terminated; }
 

@@ -190,7 +190,10 @@ LRESULT TControl::ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(window, nullptr, FALSE);
             return 0;
         case WM_LBUTTONUP: {
-            const bool wasPressed = m_pressed;
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            RECT client;
+            GetClientRect(window, &client);
+            const bool wasPressed = m_pressed && GetCapture() == window && PtInRect(&client, at);
             m_pressed = false;
             if (GetCapture() == window) ReleaseCapture();
             InvalidateRect(window, nullptr, FALSE);

@@ -214,19 +214,8 @@ int TForm::ShowModal() {
     m_modalResult = 0;
     Show();
     SetActiveWindow(m_handle);
-    MSG message;
-    while (m_modalResult == 0) {
-        if (application.Terminated()) {
-            m_modalResult = kModalCancel;
-            break;
-        }
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-            application.Terminate();  // puts WM_QUIT back for the outer loop
-            m_modalResult = kModalCancel;
-            break;
-        }
-        application.ProcessMessage(message);
-    }
+    while (m_modalResult == 0 && !application.Terminated()) application.HandleMessage();
+    if (m_modalResult == 0) m_modalResult = kModalCancel;
     m_modal = false;
     const int result = m_modalResult;
     if (disabled.Owner && disabled.WasEnabled) EnableWindow(disabled.Owner, TRUE);
