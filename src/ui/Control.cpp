@@ -11,13 +11,13 @@ namespace quenby::ui {
 
 namespace {
 
-COLORREF Resolve(TColour colour) {
-    return colour.IsSystem() ? GetSysColor(colour.SystemIndex()) : static_cast<COLORREF>(colour.Rgb());
-}
-
 RECT ToRect(const TBounds& b) { return {b.Left, b.Top, b.Left + b.Width, b.Top + b.Height}; }
 
 }  // namespace
+
+COLORREF ColourOf(TColour colour) {
+    return colour.IsSystem() ? GetSysColor(colour.SystemIndex()) : static_cast<COLORREF>(colour.Rgb());
+}
 
 TControl::TControl(TForm& form, const TControlDecl& decl, int id, TControl* parent)
     : m_form(form),
@@ -217,12 +217,12 @@ HFONT TControl::FontHandle() const {
 }
 
 COLORREF TControl::TextColour() const {
-    if (!m_decl.TextColour.IsDefault()) return Resolve(m_decl.TextColour);
-    return Resolve(m_form.Decl().FontColour);
+    if (!m_decl.TextColour.IsDefault()) return ColourOf(m_decl.TextColour);
+    return ColourOf(m_form.Decl().FontColour);
 }
 
 COLORREF TControl::BackColour() const {
-    if (!m_decl.BackColour.IsDefault()) return Resolve(m_decl.BackColour);
+    if (!m_decl.BackColour.IsDefault()) return ColourOf(m_decl.BackColour);
     return m_parent ? m_parent->BackColour() : m_form.Colour();
 }
 

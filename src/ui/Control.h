@@ -15,6 +15,8 @@ namespace quenby::ui {
 
 class TForm;
 
+COLORREF ColourOf(TColour colour);
+
 class TControl {
 public:
     TControl(TForm& form, const TControlDecl& decl, int id, TControl* parent);

@@ -9,10 +9,6 @@ namespace quenby::ui {
 
 namespace {
 
-COLORREF Resolve(TColour colour) {
-    return colour.IsSystem() ? GetSysColor(colour.SystemIndex()) : static_cast<COLORREF>(colour.Rgb());
-}
-
 bool SameFont(const TFontDecl& a, const TFontDecl& b) {
     return std::string_view(a.Face ? a.Face : "") == (b.Face ? b.Face : "") && a.Height == b.Height &&
            a.Bold == b.Bold && a.Italic == b.Italic;
@@ -38,7 +34,7 @@ BOOL CALLBACK FindControlProc(HWND window, LPARAM lParam) {
 }  // namespace
 
 TForm::TForm(const TFormDecl& decl, std::span<const TControlDecl> controls)
-    : m_decl(decl), m_table(controls), m_colourBrush(CreateSolidBrush(Resolve(decl.Colour))) {}
+    : m_decl(decl), m_table(controls), m_colourBrush(CreateSolidBrush(ColourOf(decl.Colour))) {}
 
 TForm::~TForm() {
     if (m_handle) DestroyWindow(m_handle);
@@ -244,7 +240,7 @@ HFONT TForm::FontFor(const TFontDecl& font) {
     return result;
 }
 
-COLORREF TForm::Colour() const { return Resolve(m_decl.Colour); }
+COLORREF TForm::Colour() const { return ColourOf(m_decl.Colour); }
 
 void TForm::PaintBeneath(const TControl& control, HDC dc) {
     RECT client{0, 0, control.Width(), control.Height()};
