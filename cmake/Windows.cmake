@@ -67,3 +67,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     endforeach()
   endforeach()
 endif()
+
+# The publisher's packing tool, Windows build.
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
+target_link_libraries(quenby-pack PRIVATE quenby_core)
+target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
+target_link_options(quenby-pack PRIVATE ${QUENBY_STATIC_LINK})
