@@ -112,7 +112,10 @@ TEST_F(CopyFilesTest, ExpansionReplacesWhateverTheValueAndCopiesPlainFilesUnchan
     AddFile("comp.txt_", "comp.txt", "1");
     AddFile("plain.txt", "plain.txt", "");
 
+    // Not imported: loaded from the system directory for the run and released after it.
+    EXPECT_EQ(GetModuleHandleA("lz32.dll"), nullptr);
     EXPECT_EQ(Run(), "");
+    EXPECT_EQ(GetModuleHandleA("lz32.dll"), nullptr);
     EXPECT_EQ(ReadFileText(host.Destination + "\\comp.txt"), ReadFileText("C:\\lzsrc\\comp.orig"));
     EXPECT_EQ(ReadFileText(host.Destination + "\\plain.txt"), "plain text\r\n");
     ExpectCompleted();
