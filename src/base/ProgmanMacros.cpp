@@ -22,10 +22,11 @@ std::string UninstallerItemMacro(const std::string& windowsDir, const std::strin
 
 bool MacroFits(const std::string& macro) { return macro.size() <= kMacroBufferLength; }
 
-void SendGroupMacros(const TGroupRequest& request, const std::function<bool(const std::string&)>& send,
-                     const std::function<bool()>& conversationOpen) {
+void SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
+                     const std::function<bool(const std::string&)>& send) {
+    const bool conversation = open();
     send(GroupMacro(request.Group));
-    if (conversationOpen()) {
+    if (conversation) {
         for (int i = 0; i < request.Items.Count(); ++i) {
             std::string macro = ItemMacro(request.Destination, request.Items[i], request.ItemTitles[i]);
             for (int sent = 0; sent <= kItemResends; ++sent)

@@ -53,14 +53,14 @@ TGroupRequest Request(std::vector<std::pair<std::string, std::string>> items, st
 
 TEST(ProgmanMacros, SendsGroupThenItemsInOrderThenThePlainUninstallerItem) {
     TScriptedSender sender;
-    SendGroupMacros(Request({{"a.exe", "A"}, {"b.exe", "B"}}, "C:\\My App"), std::ref(sender), [] { return true; });
+    SendGroupMacros(Request({{"a.exe", "A"}, {"b.exe", "B"}}, "C:\\My App"), [] { return true; }, std::ref(sender));
     EXPECT_EQ(sender.sent, (std::vector<std::string>{
                                "[CreateGroup(G)]\r\n", "[AddItem(\"C:\\My App\\a.exe\",A)]\r\n",
                                "[AddItem(\"C:\\My App\\b.exe\",B)]\r\n",
                                "[AddItem(C:\\WINDOWS\\Uninstall.exe C:\\My App,Uninstall App)]\r\n"}));
 
     TScriptedSender empty;
-    SendGroupMacros(Request({}), std::ref(empty), [] { return true; });
+    SendGroupMacros(Request({}), [] { return true; }, std::ref(empty));
     EXPECT_EQ(empty.sent, (std::vector<std::string>{
                               "[CreateGroup(G)]\r\n", "[AddItem(C:\\WINDOWS\\Uninstall.exe C:\\App,Uninstall App)]\r\n"}));
 }
@@ -68,8 +68,8 @@ TEST(ProgmanMacros, SendsGroupThenItemsInOrderThenThePlainUninstallerItem) {
 TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreThenMovesOn) {
     // group ok; a.exe refused, refused, accepted; b.exe refused three times; c.exe accepted; uninstaller refused.
     TScriptedSender sender{{}, {true, false, false, true, false, false, false, true, false}};
-    SendGroupMacros(Request({{"a.exe", "A"}, {"b.exe", "B"}, {"c.exe", "C"}}), std::ref(sender),
-                    [] { return true; });
+    SendGroupMacros(Request({{"a.exe", "A"}, {"b.exe", "B"}, {"c.exe", "C"}}), [] { return true; },
+                    std::ref(sender));
     std::vector<std::string> expected{"[CreateGroup(G)]\r\n"};
     for (int i = 0; i < 3; ++i) expected.push_back("[AddItem(C:\\App\\a.exe,A)]\r\n");
     for (int i = 0; i < 3; ++i) expected.push_back("[AddItem(C:\\App\\b.exe,B)]\r\n");
@@ -79,10 +79,12 @@ TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreThenMovesOn) {
 }
 
 TEST(ProgmanMacros, WithoutAConversationTheItemsAreNotTried) {
-    int sends = 0;
-    SendGroupMacros(Request({{"a.exe", "A"}, {"b.exe", "B"}}), [&](const std::string&) { return ++sends, false; },
-                    [] { return false; });
-    EXPECT_EQ(sends, 2);  // the group and the uninstaller item, both lost
+    std::vector<std::string> events;
+    SendGroupMacros(
+        Request({{"a.exe", "A"}, {"b.exe", "B"}}), [&] { return events.push_back("open"), false; },
+        [&](const std::string& macro) { return events.push_back(macro.substr(0, 9)), false; });
+    // The group and the uninstaller item are still handed over (and lost); opening comes first.
+    EXPECT_EQ(events, (std::vector<std::string>{"open", "[CreateGr", "[AddItem("}));
 }
 
 TEST(ProgmanMacros, AddOnValueSplitsAtTheFirstSpace) {

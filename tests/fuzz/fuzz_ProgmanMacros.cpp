@@ -32,14 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> sent;
     int calls = 0;
     quenby::SendGroupMacros(
-        request,
+        request, [] { return true; },
         [&](const std::string& macro) {
             ++calls;
             if (!quenby::MacroFits(macro)) return false;
             sent.push_back(macro);
             return true;
-        },
-        [] { return true; });
+        });
 
     const bool quoted = request.Destination.find(' ') != std::string::npos;
     std::size_t expectedCalls = 2;
