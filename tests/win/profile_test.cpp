@@ -69,7 +69,8 @@ TEST(ProfileFile, ReadTextReturnsLongValuesAndDefaultsWhole) {
     // Around the 1,024-byte buffer and its doublings, and the 1,500 characters of a long registry value.
     const int lengths[] = {1022, 1023, 1024, 1025, 1500, 2047, 2048, 2049, 9000};
     for (int length : lengths)
-        content.append("v").append(std::to_string(length)).append("=").append(static_cast<size_t>(length), 'x').append("\r\n");
+        content.append("v").append(std::to_string(length)).append("=");
+        content.append(static_cast<size_t>(length), 'x').append("\r\n");
     TProfileFile file(folder.Write("long.ini", content.append("end=tail\r\n")));
 
     for (int length : lengths) {
@@ -143,7 +144,8 @@ TEST(ProfileFile, WriteTextCreatesTheFileAndReplacesValues) {
 TEST(ProfileFile, WriteTextThatTheSystemRefusesNamesThePath) {
     TScratchFolder folder("quenby-profile-refused");
     std::string intoMissingFolder = folder / "no such folder\\Quenby.upi";
-    EXPECT_EQ(MessageOfWrite(TProfileFile(intoMissingFolder), "S", "k", "v"), "Unable to write to " + intoMissingFolder);
+    EXPECT_EQ(MessageOfWrite(TProfileFile(intoMissingFolder), "S", "k", "v"),
+              "Unable to write to " + intoMissingFolder);
     EXPECT_EQ(GetFileAttributesA(intoMissingFolder.c_str()), INVALID_FILE_ATTRIBUTES);
 
     // A read-only bind mount set up before Wine started (as root, file permissions stop nothing).

@@ -216,7 +216,8 @@ TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
     EXPECT_EQ(RegistryError([&] { profile.WriteNumber(tooLong, "v", 1); }), "Failed to create key " + tooLong);
 
     const std::string longName(20000, 'n');
-    EXPECT_EQ(RegistryError([&] { profile.WriteText("S", longName, "x"); }), "Failed to set data for '" + longName + "'");
+    EXPECT_EQ(RegistryError([&] { profile.WriteText("S", longName, "x"); }),
+              "Failed to set data for '" + longName + "'");
 }
 
 TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
