@@ -68,9 +68,10 @@ TEST(ProfileFile, ReadTextReturnsLongValuesAndDefaultsWhole) {
     std::string content = "[S]\r\n";
     // Around the 1,024-byte buffer and its doublings, and the 1,500 characters of a long registry value.
     const int lengths[] = {1022, 1023, 1024, 1025, 1500, 2047, 2048, 2049, 9000};
-    for (int length : lengths)
+    for (int length : lengths) {
         content.append("v").append(std::to_string(length)).append("=");
         content.append(static_cast<size_t>(length), 'x').append("\r\n");
+    }
     TProfileFile file(folder.Write("long.ini", content.append("end=tail\r\n")));
 
     for (int length : lengths) {
