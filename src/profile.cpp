@@ -12,14 +12,14 @@ namespace {
 constexpr DWORD kTextBufferSize = 1024;
 constexpr DWORD kKeyListBufferSize = 8192;
 
-// Both profile reads below grow their buffer until the result fits; the calls report a cut result
-// only through its length.
+// Both profile reads below grow their buffer until the result fits: the calls report a cut result
+// only by a length of size - cutMargin.
 std::string ReadProfileString(const char* section, const char* key, const char* defaultText,
-                              const std::string& path, DWORD size, DWORD fullMark, std::vector<char>& buffer) {
+                              const std::string& path, DWORD size, DWORD cutMargin) {
     for (;;) {
-        buffer.assign(size, '\0');
+        std::vector<char> buffer(size, '\0');
         DWORD length = GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, path.c_str());
-        if (length + fullMark < size) return std::string(buffer.data(), length);
+        if (length + cutMargin < size) return std::string(buffer.data(), length);
         size *= 2;
     }
 }
@@ -37,9 +37,7 @@ LONG CreateKey(HKEY base, const std::string& path, HKEY& key) {
 std::string TProfileFile::ReadText(const std::string& section, const std::string& key,
                                    const std::string& defaultText) const {
     // A value that does not fit is cut to size - 1 characters.
-    std::vector<char> buffer;
-    return ReadProfileString(section.c_str(), key.c_str(), defaultText.c_str(), m_path, kTextBufferSize, 1,
-                             buffer);
+    return ReadProfileString(section.c_str(), key.c_str(), defaultText.c_str(), m_path, kTextBufferSize, 1);
 }
 
 std::int32_t TProfileFile::ReadNumber(const std::string& section, const std::string& key,
@@ -54,9 +52,7 @@ bool TProfileFile::ReadFlag(const std::string& section, const std::string& key, 
 void TProfileFile::ListKeys(const std::string& section, TStringList& list) const {
     list.Clear();
     // A key list that does not fit comes back as size - 2 characters with its last name cut.
-    std::vector<char> buffer;
-    std::string names =
-        ReadProfileString(section.c_str(), nullptr, nullptr, m_path, kKeyListBufferSize, 2, buffer);
+    std::string names = ReadProfileString(section.c_str(), nullptr, nullptr, m_path, kKeyListBufferSize, 2);
     for (size_t start = 0; start < names.size();) {
         size_t end = names.find('\0', start);
         if (end == std::string::npos) end = names.size();
