@@ -9,6 +9,7 @@
 #include "ProgmanRecorder.h"
 #include "ProgramGroup.h"
 #include "RecordArgs.h"
+#include "ScratchFolder.h"
 #include "ShellLinkReader.h"
 
 using namespace quenby;
@@ -33,8 +34,7 @@ protected:
 
     // A destination folder holding a real program for every item key.
     static void MakeDestination(const std::string& destination, const TInstructions& instructions) {
-        CreateDirectoryA("C:\\quenby", nullptr);
-        ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
         const std::string program = quenby::test::ProgramFolder() + "record_args.exe";
         for (const auto& key : instructions.Items)
             ASSERT_TRUE(CopyFileA(program.c_str(), (destination + "\\" + key).c_str(), FALSE)) << key;
@@ -57,7 +57,10 @@ protected:
         return names;
     }
 
-    static void CheckGroup(const std::string& group, const std::string& destination) {
+    static void CheckGroup(const std::string& group, const std::string& folderName, bool spaced) {
+        quenby::test::TScratchFolder scratch("quenby_group");
+        const std::string destination = scratch / folderName;
+        ASSERT_EQ(destination.find(' ') != std::string::npos, spaced) << destination;
         TInstructions instructions;
         instructions.Application = "Calc";
         instructions.ProgGroup = group;
@@ -87,9 +90,9 @@ protected:
 }  // namespace
 
 TEST_F(ProgramGroupWine, PlainDestinationGivesTheGroupWithOneLinkPerItem) {
-    CheckGroup("Quenby Plain", "C:\\quenby\\Plain");
+    CheckGroup("Quenby Plain", "Plain", false);
 }
 
 TEST_F(ProgramGroupWine, DestinationWithASpaceGivesTheGroupWithOneLinkPerItem) {
-    CheckGroup("Quenby Spaced", "C:\\quenby\\My Tools");
+    CheckGroup("Quenby Spaced", "My Tools", true);
 }
