@@ -12,7 +12,4 @@ bool FileExists(const std::string& path);
 void MakeFolder(const std::string& path);  // with its missing parents
 void RemoveTree(const std::string& path);  // a file or a folder with everything in it
 
-// Runs a Linux program from inside Wine and waits for it; its exit code.
-unsigned RunUnixProgram(const std::string& commandLine);
-
 }  // namespace quenby::test

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "FakeInstallHost.h"
 #include "PrefixFiles.h"
@@ -328,15 +327,5 @@ TEST_F(FullDiskTest, ExpansionFailsThenCompletesOnceThereIsRoom) {
     EXPECT_TRUE(ReadFileText("Q:\\Widget\\random.bin") == ReadFileText("C:\\lzsrc\\random.orig"));
     ExpectCompleted();
 }
-
-// The mount made for Q: goes with the prefix.
-class UnmountSmallDisk : public ::testing::Environment {
-public:
-    void TearDown() override {
-        if (const char* prefix = std::getenv("WINEPREFIX"))
-            RunUnixProgram(std::string("/usr/bin/umount -l ") + prefix + "/smalldisk");
-    }
-};
-const auto* const kUnmount = ::testing::AddGlobalTestEnvironment(new UnmountSmallDisk);
 
 }  // namespace

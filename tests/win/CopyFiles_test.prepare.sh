@@ -11,6 +11,7 @@ cp "$src/random.bin" "$src/random.orig"
 (cd "$src" && mscompress comp.txt random.bin)
 rm "$src/comp.txt" "$src/random.bin"
 
+# The runner unmounts it before it removes the prefix.
 small=$WINEPREFIX/smalldisk
 mkdir -p "$small"
 mount -t tmpfs -o size=1m tmpfs "$small"
