@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "SystemText.h"
+#include "base/Errors.h"
 #include "UninstallRecord.h"
 #include "profile.h"
 
@@ -27,13 +28,11 @@ bool SameText(const std::string& a, const std::string& b) {
 void UpdateRegistry(TInstallHost& host, const std::string& destination) {
     const TInstructions& instructions = host.Instructions();
 
-    // Declared so that they are released in the order working list, product registry profile, counter
-    // registry profile, instructions profile, record profile, also on a failure.
+    // Declared so that they are released in the order product registry profile, counter registry
+    // profile, record profile, also on a failure.
     const TProfileFile record(UninstallRecordPath(destination));
-    const TProfileFile instructionsFile(instructions.InstructionsPath);
     std::optional<TRegistryProfile> counters;
     std::optional<TRegistryProfile> product;
-    TStringList names;
 
     const std::string basePath = instructions.KeysValues[0];
     product.emplace(basePath);
@@ -41,11 +40,12 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination) {
 
     const std::string installSection = basePath + "\\" + kRecordInstallSection;
     for (int entry = 1; entry < instructions.Keys.Count(); ++entry) {
-        const std::string& valueSection = instructions.Keys[entry];
         const std::string& subkey = instructions.KeysValues[entry];
-        instructionsFile.ListKeys(valueSection, names);
-        for (const std::string& name : names) {
-            const std::string text = instructionsFile.ReadText(valueSection, name, "");
+        if (static_cast<std::size_t>(entry) >= instructions.KeySections.size()) throw EListError();
+        const TInstructions::TValueSection& values = instructions.KeySections[static_cast<std::size_t>(entry)];
+        for (int line = 0; line < values.Names.Count(); ++line) {
+            const std::string& name = values.Names[line];
+            const std::string& text = values.Texts[line];
             const std::string* personal = nullptr;
             if (SameText(name, "Name") && SameText(text, "$NAME"))
                 personal = &host.UserName();
@@ -58,7 +58,6 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination) {
         record.WriteText(kRecordInstallSection, "Path", destination);
         product->WriteText(installSection, "Date", InstallationDateText());
         record.WriteText(kRecordInstallSection, "Date", InstallationDateText());
-        names.Clear();
     }
 
     product->SetRoot(HKEY_LOCAL_MACHINE);

@@ -80,4 +80,20 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+void CopyTree(const std::string& from, const std::string& to) {
+    MakeFolder(to);
+    WIN32_FIND_DATAA found;
+    const std::unique_ptr<void, decltype(&FindClose)> search(FindFirstFileA((from + "\\*").c_str(), &found),
+                                                             &FindClose);
+    if (search.get() == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + "\\" + name, to + "\\" + name);
+        else if (!CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE))
+            throw std::runtime_error("cannot copy " + from + "\\" + name);
+    } while (FindNextFileA(search.get(), &found));
+}
+
 }  // namespace quenby::test

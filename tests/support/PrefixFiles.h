@@ -11,5 +11,6 @@ bool IsFolder(const std::string& path);
 bool FileExists(const std::string& path);
 void MakeFolder(const std::string& path);  // with its missing parents
 void RemoveTree(const std::string& path);  // a file or a folder with everything in it
+void CopyTree(const std::string& from, const std::string& to);  // a folder with everything in it
 
 }  // namespace quenby::test

@@ -20,6 +20,7 @@ const std::string kRoot = "C:\\regtest";
 const char* const kBase = "Software\\Quenby Registry Test";
 const char* const kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Widget";
 const char* const kCounters = "Software\\Norvale\\Uninstall\\Counters";
+const std::string kKeys = "[Keys]\r\nBase=\\Software\\Quenby Registry Test\r\n";
 
 std::string RegText(HKEY root, const std::string& path, const std::string& name) {
     char buffer[1024] = {};
@@ -70,9 +71,7 @@ protected:
     void SetUp() override {
         Clean();
         MakeFolder(destination);
-        host.Setup.InstructionsPath = kRoot + "\\Quenby.ipi";
         host.Position = 40;
-        AddKey("Keys0", std::string("\\") + kBase);
     }
     void TearDown() override { Clean(); }
     void Clean() {
@@ -81,13 +80,10 @@ protected:
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale");
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallEntry);
     }
-    void AddKey(const std::string& key, const std::string& value) {
-        host.Setup.Keys.Add(key);
-        host.Setup.KeysValues.Add(value);
-    }
-    void WriteInstructions(const std::string& text) {
-        MakeFolder(kRoot);
-        WriteFileText(host.Setup.InstructionsPath, text);
+    // The instructions as the reader takes them from a Quenby.ipi with these sections.
+    void Load(const std::string& sections) {
+        WriteFileText(kRoot + "\\Quenby.ipi", "[Settings]\r\nApplication=Widget\r\nVersion=2.0\r\n" + sections);
+        host.Setup.ReadFrom(kRoot + "\\");
     }
     std::string Run() {
         try {
@@ -107,7 +103,7 @@ protected:
 };
 
 TEST_F(UpdateRegistryTest, OneKeysEntryWritesTheUninstallEntryAndCountersOnly) {
-    host.Setup.SysFilesOut.Add("shared.dll");
+    Load(kKeys + "[SysFilesOut]\r\nshared.dll=0\r\n");
     EXPECT_EQ(Run(), "");
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kBase));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kBase) + "\\Quenby"));
@@ -123,14 +119,12 @@ TEST_F(UpdateRegistryTest, OneKeysEntryWritesTheUninstallEntryAndCountersOnly) {
 }
 
 TEST_F(UpdateRegistryTest, SubstitutesNameAndOrganisationAndRecordsThemInFirstWrittenOrder) {
-    WriteInstructions(
+    Load(kKeys + "Values1=Settings\r\nValues2=Colors\r\nMissing=Nothing\r\nValues3=Owner\r\n"
         "[Values1]\r\nname=$name\r\nORGANIZATION=$Org\r\nUserName=$NAME\r\nColor=Blue\r\n"
         "[Values2]\r\nName=$NAMES\r\nOrganization=ORG\r\nShade=Red\r\n"
         "[Values3]\r\nnAmE=$NAME\r\n");
-    AddKey("Values1", "Settings");
-    AddKey("Values2", "Colors");
-    AddKey("Missing", "Nothing");
-    AddKey("Values3", "Owner");
+    // The last disk is in the drive when the step runs: the values come from the instructions as read.
+    RemoveTree(kRoot + "\\Quenby.ipi");
     EXPECT_EQ(Run(), "");
 
     EXPECT_EQ(Product("Settings", "name"), "Ada Lovelace");
@@ -157,10 +151,9 @@ TEST_F(UpdateRegistryTest, SubstitutesNameAndOrganisationAndRecordsThemInFirstWr
 }
 
 TEST_F(UpdateRegistryTest, ASecondInstallationKeepsEarlierRecordKeys) {
-    WriteInstructions("[Values1]\r\nOrganization=$ORG\r\n");
-    AddKey("Values1", "Settings");
+    Load(kKeys + "Values1=Settings\r\n[Values1]\r\nOrganization=$ORG\r\n");
     EXPECT_EQ(Run(), "");
-    WriteInstructions("[Values1]\r\nName=$NAME\r\n");
+    Load(kKeys + "Values1=Settings\r\n[Values1]\r\nName=$NAME\r\n");
     host.User = "Charles Babbage";
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(RecordText(record, "Settings", "Organization"), "Analytical Engines Ltd");
@@ -168,7 +161,7 @@ TEST_F(UpdateRegistryTest, ASecondInstallationKeepsEarlierRecordKeys) {
 }
 
 TEST_F(UpdateRegistryTest, CountersGoUpPerInstallationAndANumberValueStopsTheStep) {
-    for (const char* name : {"shared.dll", "other.dll", "third.dll"}) host.Setup.SysFilesOut.Add(name);
+    Load(kKeys + "[SysFilesOut]\r\nshared.dll=0\r\nother.dll=1\r\nthird.dll=0\r\n");
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kCounters, "third.dll"), "2");
@@ -192,9 +185,7 @@ TEST_F(UpdateRegistryTest, CountersGoUpPerInstallationAndANumberValueStopsTheSte
 }
 
 TEST_F(UpdateRegistryTest, WithoutKeysNothingIsWritten) {
-    host.Setup.Keys.Clear();
-    host.Setup.KeysValues.Clear();
-    host.Setup.SysFilesOut.Add("shared.dll");
+    Load("[Keys]\r\n[SysFilesOut]\r\nshared.dll=0\r\n");
     EXPECT_EQ(Run(), "List index out of bounds");
     EXPECT_FALSE(FileExists(record));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
@@ -204,6 +195,7 @@ TEST_F(UpdateRegistryTest, WithoutKeysNothingIsWritten) {
 
 TEST_F(UpdateRegistryTest, ARootDestinationGetsItsRecordInThatRoot) {
     RemoveTree("D:\\Quenby.upi");
+    Load(kKeys);
     host.Setup.Version = "";
     destination = "D:\\";
     EXPECT_EQ(Run(), "");
