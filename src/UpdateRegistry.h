@@ -7,7 +7,9 @@
 
 namespace quenby {
 
-// Every write is made at once; a failure ends the step there and propagates, leaving what was written.
+// The value sections come from the instructions as read at start-up, not from the medium now in the
+// drive. Every write is made at once; a failure ends the step there and propagates, leaving what was
+// written.
 void UpdateRegistry(TInstallHost& host, const std::string& destination);
 
 }  // namespace quenby
