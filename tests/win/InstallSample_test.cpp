@@ -5,6 +5,7 @@
 #include "CopyFiles.h"
 #include "FakeInstallHost.h"
 #include "PrefixFiles.h"
+#include "RegistryProbe.h"
 #include "SystemText.h"
 
 using namespace quenby;
@@ -15,16 +16,6 @@ namespace {
 const std::string kSample = "C:\\orrery";
 const std::string kDrive = kSample + "\\drive";  // the medium in the drive
 const std::string kExpect = kSample + "\\expect\\";
-
-std::string RegText(HKEY root, const std::string& path, const std::string& name) {
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
-}
 
 TEST(InstallSample, TwoCompressedDisksInstallEverything) {
     TRecordedPauses pauses;

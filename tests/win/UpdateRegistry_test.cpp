@@ -8,6 +8,7 @@
 
 #include "FakeInstallHost.h"
 #include "PrefixFiles.h"
+#include "RegistryProbe.h"
 #include "SystemText.h"
 #include "base/Errors.h"
 
@@ -21,24 +22,6 @@ const char* const kBase = "Software\\Quenby Registry Test";
 const char* const kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Widget";
 const char* const kCounters = "Software\\Norvale\\Uninstall\\Counters";
 const std::string kKeys = "[Keys]\r\nBase=\\Software\\Quenby Registry Test\r\n";
-
-std::string RegText(HKEY root, const std::string& path, const std::string& name) {
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1, type = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return "<missing>";
-    return type == REG_SZ ? std::string(buffer) : "<not text>";
-}
-
-bool KeyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
 
 // The zero-separated names the profile functions give, as a list.
 std::vector<std::string> Names(const char* buffer, DWORD length) {
