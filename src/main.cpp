@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "DdeClientConv.h"
 #include "MainWin.h"
 #include "WaitWin.h"
 #include "base/Texts.h"
@@ -11,8 +12,8 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
         quenby::ui::TApplication application(instance);
-        // DDE: quenby::TDdeClientConv::InitializeLibrary() belongs here, before any window, once the
-        // conversation unit is part of the program.
+        // Program Manager's conversation is opened later, from the wizard; a refusal shows there.
+        quenby::TDdeClientConv::InitializeLibrary();
         quenby::ShowSplash();
         application.SetTitle(quenby::kApplicationTitle);
         quenby::TMainWindow backdrop;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "UiProbe.h"
 #include "forms/MainDialogForm.h"
 #include "forms/MainWindowForm.h"
@@ -86,8 +87,8 @@ HWND BackdropControl(HWND backdrop, const char* name) {
 TEST(Screenshots, SplashThenBackdropThenWizardReadableFromOutside) {
     ASSERT_FALSE(BuildDir().empty());
     CreateDirectoryA(WindowsPath(BuildDir() + "/screenshots").c_str(), nullptr);
-    test::TTempFolder dist("quenby-screens");
-    dist.WriteFile("Quenby.ipi",
+    test::TScratchFolder dist("quenby-screens");
+    dist.Write("Quenby.ipi",
                    "[Settings]\r\nApplication=Atlas\r\nVersion=2.0\r\n"
                    "Copyright=Copyright (c) 1999 Atlas Software Ltd.\r\n"
                    "WebAddress=http://www.atlas.example/products\r\nEmailAddress=support@atlas.example\r\n");

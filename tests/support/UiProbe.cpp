@@ -1,6 +1,5 @@
 #include "UiProbe.h"
 
-#include <fstream>
 #include <stdexcept>
 
 namespace quenby::test {
@@ -91,26 +90,6 @@ HWND WaitForWindow(const char* className, DWORD processId, DWORD timeoutMs) {
         Sleep(10);
     }
     return nullptr;
-}
-
-TTempFolder::TTempFolder(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp) + name + "." + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(m_path.c_str(), nullptr);
-    if (GetFileAttributesA(m_path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        throw std::runtime_error("cannot make " + m_path);
-}
-
-TTempFolder::~TTempFolder() {
-    for (const std::string& name : m_files) DeleteFileA((m_path + "\\" + name).c_str());
-    RemoveDirectoryA(m_path.c_str());
-}
-
-void TTempFolder::WriteFile(const std::string& name, const std::string& content) {
-    std::ofstream file(m_path + "\\" + name, std::ios::binary);
-    file << content;
-    m_files.push_back(name);
 }
 
 TCurrentDirectory::TCurrentDirectory(const std::string& path) {

@@ -1,5 +1,5 @@
-// Reading windows the way another process would: texts, places, message boxes; and a distribution
-// folder with an instructions file for start-up tests.
+// Reading windows the way another process would: texts, places, message boxes; and the current
+// directory of start-up tests.
 #pragma once
 #include <windows.h>
 
@@ -27,22 +27,6 @@ std::future<TSeenBox> CloseNextMessageBox(DWORD timeoutMs = 15000);
 // Waits on the calling thread for a visible top-level window of the class in the given process
 // (0: any); processes no messages.
 HWND WaitForWindow(const char* className, DWORD processId, DWORD timeoutMs);
-
-// A fresh folder under the temporary folder, removed with its files when the object goes.
-class TTempFolder {
-public:
-    explicit TTempFolder(const std::string& name);
-    ~TTempFolder();
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }  // ends without a backslash
-    void WriteFile(const std::string& name, const std::string& content);
-
-private:
-    std::string m_path;
-    std::vector<std::string> m_files;
-};
 
 // Runs the current directory change for a scope and restores the previous one.
 class TCurrentDirectory {

@@ -10,6 +10,7 @@
 #include "MainDlg.h"
 #include "MainWin.h"
 #include "Pause.h"
+#include "ScratchFolder.h"
 #include "UiProbe.h"
 #include "WaitWin.h"
 #include "base/Errors.h"
@@ -70,7 +71,7 @@ TEST_F(StartupTest, FormTablesDeriveUniqueIdsAndCreateEveryControlAsAWindow) {
     }
     static_assert(ControlId(forms::kMainDialogControls, "NextBut") != ControlId(forms::kMainDialogControls, "PrevBut"));
 
-    test::TTempFolder folder("quenby-forms");  // no instructions: every design-time caption stays
+    test::TScratchFolder folder("quenby-forms");  // no instructions: every design-time caption stays
     test::TCurrentDirectory current(folder.Path());
     TWaitDialog splash;
     EXPECT_EQ(test::ClassNameOf(splash.Handle()), "TWaitDialog");
@@ -159,8 +160,8 @@ TEST_F(StartupTest, BackdropCaptionsFollowTheInstructions) {
         {nullptr, forms::kDefaultProduct, "MainWindow", forms::kDefaultPublisher},
     };
     for (const auto& c : cases) {
-        test::TTempFolder folder("quenby-captions");
-        if (c.instructions) folder.WriteFile("Quenby.ipi", c.instructions);
+        test::TScratchFolder folder("quenby-captions");
+        if (c.instructions) folder.Write("Quenby.ipi", c.instructions);
         test::TCurrentDirectory current(folder.Path());
         TMainWindow backdrop;
         const HWND top = backdrop.Handle();
@@ -178,8 +179,8 @@ TEST_F(StartupTest, BackdropCaptionsFollowTheInstructions) {
 }
 
 TEST_F(StartupTest, BackdropCoversTheScreenWithShadesTwoPixelsLowerAndAddressesRightAligned) {
-    test::TTempFolder folder("quenby-layout");
-    folder.WriteFile("Quenby.ipi", kAtlasInstructions);
+    test::TScratchFolder folder("quenby-layout");
+    folder.Write("Quenby.ipi", kAtlasInstructions);
     test::TCurrentDirectory current(folder.Path());
     TMainWindow backdrop;
     const HWND top = backdrop.Handle();
@@ -225,7 +226,7 @@ TEST_F(StartupTest, BackdropCoversTheScreenWithShadesTwoPixelsLowerAndAddressesR
 }
 
 TEST_F(StartupTest, MissingInstructionsGiveOneErrorBoxAfterASecondThenTheProgramEnds) {
-    test::TTempFolder folder("quenby-missing");
+    test::TScratchFolder folder("quenby-missing");
     test::TCurrentDirectory current(folder.Path());
     auto box = test::CloseNextMessageBox();
     const DWORD created = GetTickCount();
@@ -246,8 +247,8 @@ TEST_F(StartupTest, MissingInstructionsGiveOneErrorBoxAfterASecondThenTheProgram
 }
 
 TEST_F(StartupTest, TimerOpensTheWizardModallyAndItsTerminationEndsTheMessageLoop) {
-    test::TTempFolder folder("quenby-wizard");
-    folder.WriteFile("Quenby.ipi", kAtlasInstructions);
+    test::TScratchFolder folder("quenby-wizard");
+    folder.Write("Quenby.ipi", kAtlasInstructions);
     test::TCurrentDirectory current(folder.Path());
     TMainWindow backdrop;
     m_application.SetMainForm(&backdrop);
