@@ -103,18 +103,15 @@ void TControl::PaintContent(HDC dc) const {
             } else if (m_bitmap) {
                 BITMAP info{};
                 GetObjectA(m_bitmap.Get(), sizeof(info), &info);
-                const HDC memory = CreateCompatibleDC(dc);
-                const HGDIOBJ old = SelectObject(memory, m_bitmap.Get());
+                TMemoryDC memory(dc, m_bitmap.Get());
                 if (m_decl.Options & kStretch) {
                     TSavedDC saved(dc);
                     SetStretchBltMode(dc, COLORONCOLOR);
-                    StretchBlt(dc, 0, 0, m_bounds.Width, m_bounds.Height, memory, 0, 0, info.bmWidth,
+                    StretchBlt(dc, 0, 0, m_bounds.Width, m_bounds.Height, memory.Get(), 0, 0, info.bmWidth,
                                info.bmHeight, SRCCOPY);
                 } else {
-                    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+                    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
                 }
-                SelectObject(memory, old);
-                DeleteDC(memory);
             }
             break;
         }

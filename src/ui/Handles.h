@@ -61,6 +61,24 @@ private:
     HDC m_dc;
 };
 
+// A memory device context with one bitmap selected into it for the context's life.
+class TMemoryDC {
+public:
+    TMemoryDC(HDC compatibleWith, HBITMAP bitmap)
+        : m_dc(CreateCompatibleDC(compatibleWith)), m_old(SelectObject(m_dc, bitmap)) {}
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+    ~TMemoryDC() {
+        SelectObject(m_dc, m_old);
+        DeleteDC(m_dc);
+    }
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
 // BeginPaint/EndPaint.
 class TPaint {
 public:
