@@ -7,15 +7,13 @@
 #include "base/DistributionFolder.h"
 #include "base/Errors.h"
 #include "base/NumberRule.h"
+#include "base/ProgmanMacros.h"
 
 namespace quenby {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// An add-on's file: the value up to its first blank, as the add-on step splits it.
-std::string AddOnFile(const std::string& value) { return value.substr(0, value.find(' ')); }
 
 fs::path RelativePath(const std::string& name) {
     fs::path path;
@@ -87,7 +85,7 @@ std::vector<TDisk> MakeDisks(const fs::path& dir, const fs::path& out, std::uint
     // the target machine (notepad.exe) is not.
     for (int i = 0; i < in.AddOns.Count(); ++i) {
         std::optional<std::int32_t> kind = ParseNumber(in.AddOns[i]);
-        if (kind && *kind >= 0 && *kind <= 2) source.Optional(AddOnFile(in.AddOnsValues[i]), request.Last);
+        if (kind && AddOnKindStarts(*kind)) source.Optional(SplitAddOn(in.AddOnsValues[i]).first, request.Last);
     }
 
     std::vector<TDisk> disks = PlanDisks(request);

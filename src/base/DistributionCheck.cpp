@@ -2,31 +2,16 @@
 
 #include "base/IniFile.h"
 #include "base/NumberRule.h"
+#include "base/ProgmanMacros.h"
 
 namespace quenby {
 
 namespace {
 
-// ---- the installer's limits, one rule each ----
+// ---- the installer's limits (the macro texts and their limit are the group step's own) ----
 
 // The copy step refuses a path longer than its 260-byte buffer holds ("Path too long").
 bool PathFits(const std::string& path) { return path.size() <= 259; }
-
-std::string ItemMacro(const std::string& destination, const std::string& key, const std::string& value) {
-    std::string path = destination + "\\" + key;
-    if (destination.find(' ') != std::string::npos) path = "\"" + path + "\"";
-    return "[AddItem(" + path + "," + value + ")]\r\n";
-}
-
-std::string UninstallerItemMacro(const std::string& windowsDir, const std::string& destination,
-                                 const std::string& application) {
-    return "[AddItem(" + windowsDir + "\\Uninstall.exe " + destination + ",Uninstall " + application + ")]\r\n";
-}
-
-std::string GroupMacro(const std::string& group) { return "[CreateGroup(" + group + ")]\r\n"; }
-
-// A macro longer than the 260-character send buffer is refused.
-bool MacroFits(const std::string& macro) { return macro.size() <= 260; }
 
 // ---- helpers ----
 
