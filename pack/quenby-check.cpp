@@ -63,15 +63,7 @@ int main(int argc, char** argv) {
     }
     try {
         TProfileDistribution media(argv[argc - 1]);
-        if (media.Instructions().Missing) {
-            std::printf("error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
-                        "Put Quenby.ipi beside Setup.exe on the first disk.\n",
-                        media.DiskPath(1).string().c_str());
-            return 1;
-        }
-        std::vector<quenby::TFinding> findings = quenby::CheckDistribution(media.Instructions(), media);
-        std::fputs(quenby::FindingsReport(findings, quiet).c_str(), stdout);
-        return quenby::HasErrors(findings) ? 1 : 0;
+        return quenby::PrintCheck(media.Instructions(), media, media.DiskPath(1).string(), quiet);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quenby-check: %s\n", e.what());
         return 1;

@@ -139,18 +139,22 @@ int PackDisks(const std::string& sizeText, const std::string& dir, const std::st
     return CheckFolder(out, false);
 }
 
+int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const std::string& firstDisk, bool quiet) {
+    if (in.Missing) {
+        std::printf("error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
+                    "Put Quenby.ipi beside Setup.exe on the first disk.\n",
+                    firstDisk.c_str());
+        return 1;
+    }
+    std::vector<TFinding> findings = CheckDistribution(in, media);
+    std::fputs(FindingsReport(findings, quiet).c_str(), stdout);
+    return HasErrors(findings) ? 1 : 0;
+}
+
 int CheckFolder(const std::string& dir, bool quiet) {
     try {
         TIniDistribution media{fs::path(dir)};
-        if (media.Missing()) {
-            std::printf("error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
-                        "Put Quenby.ipi beside Setup.exe on the first disk.\n",
-                        media.DiskPath(1).string().c_str());
-            return 1;
-        }
-        std::vector<TFinding> findings = CheckDistribution(media.Instructions(), media);
-        std::fputs(FindingsReport(findings, quiet).c_str(), stdout);
-        return HasErrors(findings) ? 1 : 0;
+        return PrintCheck(media.Instructions(), media, media.DiskPath(1).string(), quiet);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quenby-pack: %s\n", e.what());
         return 1;

@@ -20,6 +20,9 @@ std::vector<TDisk> MakeDisks(const std::filesystem::path& dir, const std::filesy
 std::string FindingsReport(const std::vector<TFinding>& findings, bool quiet);
 bool HasErrors(const std::vector<TFinding>& findings);
 
+// Prints the findings, or that the instructions are missing, and returns the tools' exit code.
+int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const std::string& firstDisk, bool quiet);
+
 // The tool commands: print to stdout/stderr and return the exit code.
 int PackDisks(const std::string& sizeText, const std::string& dir, const std::string& out);
 int CheckFolder(const std::string& dir, bool quiet);

@@ -89,7 +89,6 @@ TIniDistribution::TIniDistribution(const fs::path& dir) : TDistributionFolder(di
     std::optional<fs::path> path = Locate(1, "Quenby.ipi");
     std::optional<std::string> content = path ? ReadWholeFile(*path) : std::nullopt;
     if (!content) return;
-    m_missing = false;
     m_ini = TIniFile(*content);
     m_instructions = ReadInstructions(m_ini, DiskPath(1).string() + "\\");
 }

@@ -32,13 +32,12 @@ class TIniDistribution : public TDistributionFolder {
 public:
     explicit TIniDistribution(const std::filesystem::path& dir);
 
-    bool Missing() const { return m_missing; }
+    bool Missing() const { return m_instructions.Missing; }
     const TInstructions& Instructions() const { return m_instructions; }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
     std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& section) const override;
 
 private:
-    bool m_missing = true;
     TIniFile m_ini;
     TInstructions m_instructions;
 };
