@@ -13,13 +13,12 @@
 #include "Instructions.h"
 #include "base/DiskPacker.h"
 #include "base/DistributionFolder.h"
-#include "profile.h"
 
 namespace {
 
 using quenby::TDistributionFolder;
 
-// The disks as files, the value sections through the system's profile functions.
+// The disks as files, the sections of the instructions file through the system's profile functions.
 class TProfileDistribution : public TDistributionFolder {
 public:
     explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir) {
@@ -38,15 +37,6 @@ public:
                 if (lstrcmpiA(name, section.c_str()) == 0) return true;
             return false;
         }
-    }
-
-    std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& section) const override {
-        quenby::TProfileFile file(m_instructions.InstructionsPath);
-        quenby::TStringList keys;
-        file.ListKeys(section, keys);
-        std::vector<std::pair<std::string, std::string>> entries;
-        for (const std::string& key : keys) entries.emplace_back(key, file.ReadText(section, key, ""));
-        return entries;
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "base/DistributionCheck.h"
 
+#include "base/DestinationRule.h"
 #include "base/IniFile.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
@@ -8,10 +9,9 @@ namespace quenby {
 
 namespace {
 
-// ---- the installer's limits (the macro texts and their limit are the group step's own) ----
-
-// The copy step refuses a path longer than its 260-byte buffer holds ("Path too long").
-bool PathFits(const std::string& path) { return path.size() <= 259; }
+// The copy step refuses a longer path ("Path too long"); the macro texts and their limit are the
+// group step's own (ProgmanMacros).
+bool PathFits(const std::string& path) { return path.size() <= kMaxPathLength; }
 
 // ---- helpers ----
 
@@ -179,7 +179,8 @@ private:
                       "Add the section [" + section + "], or correct the name");
                 continue;
             }
-            for (const auto& [name, text] : m_media.SectionEntries(section)) CheckPersonalValue(section, name, text);
+            const TInstructions::TValueSection& values = m_in.KeySections.at(static_cast<size_t>(i));
+            for (int n = 0; n < values.Names.Count(); ++n) CheckPersonalValue(section, values.Names[n], values.Texts[n]);
         }
     }
 
@@ -239,7 +240,8 @@ private:
         if (MacroFits(macro)) return;
         Error(section, key,
               "the Program Manager command " + WithoutLineEnd(macro) + " is " + std::to_string(macro.size()) +
-                  " characters long with its line end; commands over 260 are not sent, so it is not created",
+                  " characters long with its line end; commands over " + std::to_string(kMacroBufferLength) +
+                  " are not sent, so it is not created",
               remedy);
     }
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Instructions.h"
@@ -32,7 +31,7 @@ struct TMediaFile {
 constexpr std::size_t kMediaHeadBytes = 65536;
 
 // What the checks see of the media: the disks in the order they are inserted (a single medium is one
-// disk), and the value sections of the instructions file.
+// disk), and which sections the instructions file has (their entries are in the instructions).
 class TDistributionMedia {
 public:
     virtual ~TDistributionMedia() = default;
@@ -40,8 +39,6 @@ public:
     // A file named relative to the source directory, on disk 1..DiskCount(); empty when it is not there.
     virtual std::optional<TMediaFile> File(int disk, const std::string& name) const = 0;
     virtual bool HasSection(const std::string& section) const = 0;
-    // Each key of the section in file order with its value as the installer reads it back.
-    virtual std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& section) const = 0;
 };
 
 // The machine the checks assume, as on a typical target; the Directory setting is the destination.

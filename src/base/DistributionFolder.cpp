@@ -93,12 +93,4 @@ TIniDistribution::TIniDistribution(const fs::path& dir) : TDistributionFolder(di
     m_instructions = ReadInstructions(m_ini, DiskPath(1).string() + "\\");
 }
 
-std::vector<std::pair<std::string, std::string>> TIniDistribution::SectionEntries(const std::string& section) const {
-    TStringList keys;
-    m_ini.ListKeys(section, keys);
-    std::vector<std::pair<std::string, std::string>> entries;
-    for (const std::string& key : keys) entries.emplace_back(key, m_ini.ReadText(section, key, ""));
-    return entries;
-}
-
 }  // namespace quenby

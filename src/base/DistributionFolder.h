@@ -35,7 +35,6 @@ public:
     bool Missing() const { return m_instructions.Missing; }
     const TInstructions& Instructions() const { return m_instructions; }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
-    std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& section) const override;
 
 private:
     TIniFile m_ini;

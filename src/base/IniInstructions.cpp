@@ -42,6 +42,9 @@ TInstructions ReadInstructions(const TIniFile& file, const std::string& sourceDi
     ReadKeysAndValues(file, "AddOns", "", in.AddOns, in.AddOnsValues);
     ReadKeysAndValues(file, "Keys", "", in.Keys, in.KeysValues);
     ReadKeysAndValues(file, "Dirs", "", in.Dirs, in.DirsValues);
+    in.KeySections.resize(static_cast<std::size_t>(in.Keys.Count()));
+    for (int i = 1; i < in.Keys.Count(); ++i)
+        ReadKeysAndValues(file, in.Keys[i].c_str(), "", in.KeySections[i].Names, in.KeySections[i].Texts);
 
     in.ProgressStep = 100 / (in.FilesIn.Count() + in.SysFilesIn.Count() + 3);
     if (!in.Application.empty()) in.DisplayTitle = in.Version.empty() ? in.Application : in.Application + " " + in.Version;

@@ -20,13 +20,6 @@ public:
         return quenby::TMediaFile{name.size(), quenby::TBytes(name.begin(), name.end())};
     }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
-    std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& section) const override {
-        quenby::TStringList keys;
-        m_ini.ListKeys(section, keys);
-        std::vector<std::pair<std::string, std::string>> entries;
-        for (const std::string& key : keys) entries.emplace_back(key, m_ini.ReadText(section, key, ""));
-        return entries;
-    }
 
 private:
     const quenby::TIniFile& m_ini;

@@ -49,6 +49,10 @@ std::string Describe(const TInstructions& in) {
     Append(out, "KeysValues", in.KeysValues);
     Append(out, "Dirs", in.Dirs);
     Append(out, "DirsValues", in.DirsValues);
+    for (const TInstructions::TValueSection& section : in.KeySections) {
+        Append(out, "section names", section.Names);
+        Append(out, "section texts", section.Texts);
+    }
     return out;
 }
 
@@ -69,7 +73,7 @@ void ExpectSameReading(const std::string& text) {
     TInstructions portable = quenby::ReadInstructions(ini, folder.Path() + "\\");
     EXPECT_EQ(Describe(portable), Describe(system));
 
-    // The value sections as the checks read them.
+    // Sections as the checks ask for them.
     quenby::TProfileFile file(system.InstructionsPath);
     for (const char* section : {"Owner", "owner", "Prefs", "Missing", "Empty", "Settings"}) {
         SCOPED_TRACE(section);
