@@ -429,11 +429,20 @@ TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
     EXPECT_EQ(GetCursor(), arrow);
     tree().OnChange = nullptr;
 
-    // A redraw left off would keep the tree from painting: after the errors it paints again.
-    InvalidateRect(treeWindow(), nullptr, TRUE);
-    EXPECT_TRUE(GetUpdateRect(treeWindow(), nullptr, FALSE));
-    UpdateWindow(treeWindow());
-    EXPECT_FALSE(GetUpdateRect(treeWindow(), nullptr, FALSE));
+    // With redraw left off the tree would not lay out the nodes it gains.
+    HTREEITEM c = Root('C');
+    Expand(c);
+    RECT first{}, second{};
+    HTREEITEM child = Next(TVGN_CHILD, c);
+    ASSERT_TRUE(child && Next(TVGN_NEXT, child));
+    HTREEITEM sibling = Next(TVGN_NEXT, child);
+    std::memcpy(&first, &child, sizeof(child));
+    std::memcpy(&second, &sibling, sizeof(sibling));
+    ASSERT_TRUE(SendMessageA(treeWindow(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&first)))
+        << "redraw still off";
+    ASSERT_TRUE(SendMessageA(treeWindow(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&second)));
+    EXPECT_GT(second.top, first.top);
+    EXPECT_GT(first.right, first.left);
 }
 
 TEST_F(DirTree, RecreatedWindowHoldsAFreshDriveLevelAndDestructionIsSilent) {
@@ -459,6 +468,38 @@ TEST_F(DirTree, RecreatedWindowHoldsAFreshDriveLevelAndDestructionIsSilent) {
     }
     host->extra = nullptr;
     EXPECT_EQ(otherChanges, 1);
+}
+
+TEST_F(DirTree, ScreenshotShowsDrivesWithShellIconsAndAnExpandedSelectedFolder) {
+    const char* buildDir = std::getenv("QUENBY_BUILD_DIR");
+    if (!buildDir) GTEST_SKIP() << "QUENBY_BUILD_DIR not set";
+    tree().SetDirectory("H:\\Alpha");
+    ASSERT_TRUE(Expand(tree().Selected()));
+    SetForegroundWindow(host->hwnd);
+    SetFocus(treeWindow());
+    for (int i = 0; i < 20; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(25);
+    }
+    UpdateWindow(host->hwnd);
+
+    const std::string unixDir = std::string(buildDir) + "/screenshots";
+    std::string dir = "Z:" + unixDir;
+    std::replace(dir.begin(), dir.end(), '/', '\\');
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string file = dir + "\\dirtree.png";
+    DeleteFileA(file.c_str());
+    std::string command = "import -window root " + unixDir + "/dirtree.png";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA("/usr/bin/import", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 20000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (int i = 0; i < 100 && GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+    EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
 }
 
 }  // namespace
