@@ -31,3 +31,8 @@ if(QUENBY_WINDOWS_TESTS_DIR)
   file(WRITE ${CMAKE_BINARY_DIR}/WindowsTests.cmake "subdirs(\"${QUENBY_WINDOWS_TESTS_DIR}\")\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/WindowsTests.cmake)
 endif()
+
+# The publisher's packing tool, native build.
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
+target_link_libraries(quenby-pack PRIVATE quenby_base)
+target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})

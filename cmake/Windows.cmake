@@ -67,3 +67,16 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     endforeach()
   endforeach()
 endif()
+
+# The publisher's packing tool, Windows build.
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
+target_link_libraries(quenby-pack PRIVATE quenby_core)
+target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
+target_link_options(quenby-pack PRIVATE ${QUENBY_STATIC_LINK})
+
+# The sample product that examples/ distributes.
+add_executable(orrery WIN32 ${CMAKE_SOURCE_DIR}/examples/orrery/src/orrery.cpp)
+target_link_options(orrery PRIVATE ${QUENBY_STATIC_LINK} -s)
+add_library(orrshare SHARED ${CMAKE_SOURCE_DIR}/examples/orrery/src/orrshare.cpp)
+set_target_properties(orrshare PROPERTIES PREFIX "")
+target_link_options(orrshare PRIVATE ${QUENBY_STATIC_LINK} -s)
