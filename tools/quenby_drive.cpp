@@ -3,7 +3,8 @@
 //   quenby_drive run <distribution-folder> <screenshot-folder> [step ...]
 //
 // Folders may be given as Linux or Windows paths. The program is Setup.exe beside this tool unless the
-// environment names another in QUENBY_SETUP. Steps (a control is named as its form names it, or by ID):
+// environment names another in QUENBY_SETUP. It runs in Wine's virtual desktop of the X screen's size.
+// Steps (a control is named as its form names it, or by its ID):
 //   wait:<Class>[=<caption>]  wait for a top-level window of that class; later steps act on it
 //   shot:<name>               let the program settle, then a screenshot <screenshot-folder>\<name>.png
 //   press:<Control>           press a button without waiting for its handler
@@ -23,6 +24,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Driver.h"
 #include "FormNames.h"
@@ -42,9 +44,18 @@ std::string Beside(const std::string& file) {
     return folder.substr(0, folder.find_last_of('\\') + 1) + file;
 }
 
+// The X screen as the Wine runner sets it up (QUENBY_SCREEN, "1024x768x24" by default).
+std::pair<int, int> ScreenSize() {
+    const char* screen = std::getenv("QUENBY_SCREEN");
+    int width = 1024, height = 768;
+    if (screen && std::sscanf(screen, "%dx%d", &width, &height) != 2) width = 1024, height = 768;
+    return {width, height};
+}
+
 class TScript {
 public:
     TScript(const std::string& distribution, const std::string& shots) : m_shots(shots) {
+        UseVirtualDesktop(ScreenSize().first, ScreenSize().second);
         const char* program = std::getenv("QUENBY_SETUP");
         m_driver = std::make_unique<TDriver>(program && *program ? AnyPath(program) : Beside("Setup.exe"),
                                              distribution);

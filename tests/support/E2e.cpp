@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Screenshot.h"
+#include "Host.h"
 
 namespace quenby::test {
 
@@ -31,6 +31,11 @@ std::string BuildDir() {
 std::string SetupExe() { return BuildDir() + "\\Setup.exe"; }
 
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
+
+std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder) {
+    drive::UseVirtualDesktop(1024, 768);  // the runner's Xvfb screen
+    return std::make_unique<drive::TDriver>(program, folder);
+}
 
 std::string ScreenshotFolder() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();

@@ -1,13 +1,19 @@
 // What end-to-end tests share: where the programs and the screenshot folders are, and distribution
 // folders made fresh for one test inside the Wine prefix.
 #pragma once
+#include <memory>
 #include <string>
+
+#include "Driver.h"
 
 namespace quenby::test {
 
 std::string BuildDir();                          // $QUENBY_BUILD_DIR as a Windows path
 std::string SetupExe();                          // the Setup.exe under test
 std::string ToolExe(const std::string& name);    // a program of tools/, by its name without ".exe"
+// Starts a program with `folder` as its current directory, inside Wine's virtual desktop of the
+// screen's size (Wine then draws frames and captions; see UseVirtualDesktop).
+std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder);
 // $QUENBY_BUILD_DIR/screenshots/<Suite.Test>/ of the running test, created.
 std::string ScreenshotFolder();
 // A screenshot of the whole screen into that folder as <name>.png; returns its path.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DriveError.h"
+#include "Host.h"
 
 namespace quenby::drive {
 
@@ -32,15 +33,6 @@ std::string Describe(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
     return ClassName(window) + " #" + std::to_string(GetDlgCtrlID(window)) + " \"" + text + "\"";
-}
-
-void SendMouse(DWORD flags, LONG x, LONG y) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
 }
 
 }  // namespace
@@ -114,14 +106,7 @@ void Click(HWND window, const TWhere& where) {
     HWND hit = WindowFromPoint(centre);
     if (hit != window && !IsChild(window, hit))
         throw EDriveError(Describe(window) + " is covered by " + Describe(hit), where);
-    // Absolute input runs from 0 to 65535 over the primary screen.
-    LONG x = MulDiv(centre.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    LONG y = MulDiv(centre.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-    Sleep(30);
-    SendMouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE, x, y);
-    Sleep(30);
-    SendMouse(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE, x, y);
+    ClickAt(centre.x, centre.y, where);
 }
 
 void Type(HWND edit, const std::string& text, const TWhere& where) {

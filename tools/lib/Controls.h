@@ -31,7 +31,9 @@ RECT RectIn(HWND window, HWND top);  // in the client coordinates of `top`
 // A press as the button's parent sees it (BN_CLICKED), posted: returns at once while the program
 // works; the handler runs when the program next reads its queue. Fails on a hidden or disabled button.
 void Press(HWND button, const TWhere& where = TWhere::current());
-// A real mouse click (SendInput) at the centre of the window; the window must be on top there.
+// A real click of the X pointer at the centre of the window, which must be on top there. Returns once
+// the click is made, not when the program has handled it. (SendInput clicks are lost in Wine's virtual
+// desktop; X input works with and without it.)
 void Click(HWND window, const TWhere& where = TWhere::current());
 // Replaces the contents of an edit box: select all, then posted characters, as typing does.
 void Type(HWND edit, const std::string& text, const TWhere& where = TWhere::current());

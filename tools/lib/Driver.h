@@ -18,7 +18,7 @@
 #include "DriveError.h"
 #include "Handles.h"
 #include "RemoteTree.h"
-#include "Screenshot.h"
+#include "Host.h"
 
 namespace quenby::drive {
 

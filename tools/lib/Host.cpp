@@ -1,4 +1,4 @@
-#include "Screenshot.h"
+#include "Host.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "DriveError.h"
@@ -42,6 +44,24 @@ std::string Narrow(const WCHAR* wide) {
     return text;
 }
 
+constexpr DWORD kClickMs = 300;
+
+struct TKeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using TKey = std::unique_ptr<std::remove_pointer_t<HKEY>, TKeyCloser>;
+
+void SetUserString(const char* path, const char* name, const std::string& value) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error(std::string("cannot open HKEY_CURRENT_USER\\") + path);
+    TKey key(opened);
+    if (RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+        throw std::runtime_error(std::string("cannot set ") + name);
+}
+
 // import writes the file in place; it is done when the PNG's closing chunk is there.
 bool CompletePng(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -76,6 +96,18 @@ void MakeFolders(const std::string& windowsFolder) {
         throw std::runtime_error("cannot create folder " + windowsFolder);
 }
 
+void StartHostProgram(const std::string& unixProgram, const std::string& arguments,
+                      const std::source_location& where) {
+    std::string commandLine = unixProgram.substr(unixProgram.find_last_of('/') + 1) + " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(unixProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        throw EDriveError("cannot start " + unixProgram + " (error " + std::to_string(GetLastError()) + ")", where);
+    THandle process(started.hProcess), thread(started.hThread);
+}
+
 std::string Screenshot(const std::string& windowsFolder, const std::string& fileName, unsigned timeoutMs,
                        const std::source_location& where) {
     MakeFolders(windowsFolder);
@@ -83,22 +115,26 @@ std::string Screenshot(const std::string& windowsFolder, const std::string& file
     if (!path.empty() && path.back() != '\\') path += '\\';
     path += fileName;
     DeleteFileA(path.c_str());
-    std::string unixFile = UnixPath(path);
-    std::string commandLine = "import -window root \"" + unixFile + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    // Wine runs a Linux program given by its Linux path as a process of the host.
-    if (!CreateProcessA("/usr/bin/import", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
-        throw EDriveError("cannot start /usr/bin/import (error " + std::to_string(GetLastError()) + ")", where);
-    THandle process(started.hProcess), thread(started.hThread);
+    StartHostProgram("/usr/bin/import", "-window root \"" + UnixPath(path) + "\"", where);
     ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!CompletePng(path)) {
         if (GetTickCount64() >= end) throw EDriveError("no complete screenshot " + path, where);
         Sleep(50);
     }
     return path;
+}
+
+void ClickAt(int x, int y, const std::source_location& where) {
+    StartHostProgram("/usr/bin/xdotool",
+                     "mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1", where);
+    // xdotool cannot be waited for: give it the time it takes.
+    Sleep(kClickMs);
+}
+
+void UseVirtualDesktop(int width, int height) {
+    SetUserString("Software\\Wine\\Explorer\\Desktops", "Default",
+                  std::to_string(width) + "x" + std::to_string(height));
+    SetUserString("Software\\Wine\\Explorer", "Desktop", "Default");
 }
 
 }  // namespace quenby::drive
