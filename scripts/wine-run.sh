@@ -57,5 +57,12 @@ out=$(mktemp "$root/out.XXXXXX")
 rc=$?
 "$WS" -k 2>/dev/null; "$WS" -w 2>/dev/null
 cat "$out"; rm -f "$out"
-[ "$keep" = 1 ] || rm -rf "$prefix"
+if [ "$keep" != 1 ]; then
+  # Mounts a prepare script made inside the prefix (read-only or size-limited folders) go first,
+  # innermost first, or the removal would fail on them.
+  awk -v p="$prefix/" 'index($2, p) == 1 { print $2 }' /proc/mounts | sort -r | while read -r m; do
+    umount "$m" || umount -l "$m"
+  done
+  rm -rf "$prefix"
+fi
 exit $rc

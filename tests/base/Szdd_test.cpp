@@ -59,6 +59,9 @@ TEST(Szdd, RejectsDamagedFiles) {
 
 // Debian's msexpand is an independent expander of the same format.
 TEST(Szdd, ExpandsByteExactlyWithMsexpand) {
+#ifdef _WIN32
+    GTEST_SKIP() << "msexpand is a Linux program; the Windows build checks against LZ32.DLL instead";
+#endif
     if (std::ifstream("/usr/bin/msexpand").fail()) GTEST_SKIP() << "msexpand not installed";
     TBytes data = Random(70000, 4);
     data.insert(data.end(), 30000, 'z');
