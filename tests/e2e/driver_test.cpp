@@ -112,6 +112,15 @@ TEST_F(DriverTest, ReadsAndClosesMessageBoxes) {
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.text, "Something went wrong");
     EXPECT_EQ(m_driver->MessageBoxes().size(), 1u);
+    long long before = m_driver->NowMs();
+    try {
+        m_driver->WaitWindow({"TTestNever"}, 20000);
+        FAIL() << "no error while a message box holds the program up";
+    } catch (const EDriveError& error) {
+        EXPECT_NE(std::string(error.what()).find("\"Error\": \"Something went wrong\""), std::string::npos)
+            << error.what();
+    }
+    EXPECT_LT(m_driver->NowMs() - before, 5000);
     m_driver->CloseMessageBox(box);
     WaitText(Control(main, kStatus), "Box closed", 5000);
     EXPECT_TRUE(m_driver->MessageBoxes().empty());

@@ -175,10 +175,17 @@ std::vector<HWND> TDriver::Windows(const TWindowQuery& query) const {
 
 HWND TDriver::WaitWindow(const TWindowQuery& query, DWORD timeoutMs, const std::source_location& where) const {
     HWND found = nullptr;
+    bool waitingForBox = query.className == "#32770";
     WaitUntil(
         [&] {
             std::vector<HWND> windows = Windows(query);
             found = windows.empty() ? nullptr : windows.front();
+            // A message box nobody waits for holds the program up: say so now rather than at the timeout.
+            if (!found && !waitingForBox)
+                for (const TMessageBox& box : MessageBoxes())
+                    throw EDriveError("message box \"" + box.caption + "\": \"" + box.text +
+                                          "\" while waiting for a " + Describe(query),
+                                      where);
             return found != nullptr || !Running();
         },
         timeoutMs, Describe(query), where);

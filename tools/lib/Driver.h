@@ -75,6 +75,7 @@ public:
     std::string TimelineText() const;
 
     std::vector<HWND> Windows(const TWindowQuery& query) const;  // top-level windows now
+    // Fails at once when the program shows a message box instead (unless a message box is waited for).
     HWND WaitWindow(const TWindowQuery& query, DWORD timeoutMs,
                     const std::source_location& where = std::source_location::current()) const;
     void WaitGone(HWND window, DWORD timeoutMs,
