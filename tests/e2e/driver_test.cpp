@@ -85,10 +85,13 @@ TEST_F(DriverTest, PressReturnsWhileTheProgramWorksAndQueuedPressesFollow) {
     EXPECT_THROW(Press(Control(main, kHidden)), EDriveError);
 }
 
-TEST_F(DriverTest, ClicksWithTheMouse) {
+TEST_F(DriverTest, ClicksAndTypesAsMouseAndKeyboardDo) {
     HWND main = StartMain();
     Click(Control(main, kWork));
     WaitText(Control(main, kStatus), "Worked 1", 10000);
+    Click(Control(main, kEdit));
+    Keys("type \"Jane Doe\"");
+    WaitText(Control(main, kTyped), "Typed: Jane Doe", 5000);
 }
 
 TEST_F(DriverTest, TypesAndReplacesTextInEditBoxes) {

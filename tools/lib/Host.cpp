@@ -131,6 +131,11 @@ void ClickAt(int x, int y, const std::source_location& where) {
     Sleep(kClickMs);
 }
 
+void Keys(const std::string& xdotoolCommand, const std::source_location& where) {
+    StartHostProgram("/usr/bin/xdotool", xdotoolCommand, where);
+    Sleep(kClickMs + 20 * static_cast<DWORD>(xdotoolCommand.size()));
+}
+
 void UseVirtualDesktop(int width, int height) {
     SetUserString("Software\\Wine\\Explorer\\Desktops", "Default",
                   std::to_string(width) + "x" + std::to_string(height));

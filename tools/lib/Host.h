@@ -24,6 +24,10 @@ std::string Screenshot(const std::string& windowsFolder, const std::string& file
 // A left click of the X pointer at this screen point, as the user's mouse makes it (xdotool).
 void ClickAt(int x, int y, const std::source_location& where = std::source_location::current());
 
+// Keyboard input as the user's keyboard makes it, to the window that has the focus: xdotool's own
+// words, e.g. Keys("key alt+n") or Keys("type \"Jane Doe\"").
+void Keys(const std::string& xdotoolCommand, const std::source_location& where = std::source_location::current());
+
 // Makes the Wine programs of this prefix that create their first window from now on share one virtual
 // desktop of this size: Wine then draws window frames and captions, which it leaves to a window manager
 // otherwise (and bare Xvfb has none). Call before anything of this process touches a window.
