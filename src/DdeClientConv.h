@@ -3,30 +3,36 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <memory>
 #include <string>
 
 namespace quenby {
 
 class TDdeClientConv {
 public:
-    TDdeClientConv();
+    // The service, topic and the program started when no server answers; tests name others.
+    explicit TDdeClientConv(std::string ddeService = "PROGMAN", std::string ddeTopic = "PROGMAN",
+                            std::string serviceApplication = "PROGMAN");
     ~TDdeClientConv();
     TDdeClientConv(const TDdeClientConv&) = delete;
     TDdeClientConv& operator=(const TDdeClientConv&) = delete;
 
-    // DdeInitializeA for the process; called once at start-up, before any conversation.
-    static void InitializeLibrary();
+    // DdeInitializeA for the process; called once at start-up, before any conversation (Open makes
+    // up for a missing call). Later calls do nothing. False when the library refused.
+    static bool InitializeLibrary();
 
-    // True when a new conversation was opened (starts PROGMAN once when no server answers).
+    // True when a new conversation was opened (starts the service application once when no server
+    // answers).
     bool Open();
-    // True when the execute transaction was started; never waits for Program Manager.
+    // True when the execute transaction was started; never waits for Program Manager. A macro longer
+    // than the 260-character send buffer is refused, not cut.
     bool SendMacro(const std::string& macro);
     void Close();
     bool IsOpen() const;
 
 private:
     struct Impl;
-    Impl* m_impl;
+    std::unique_ptr<Impl> m_impl;
 };
 
 }  // namespace quenby

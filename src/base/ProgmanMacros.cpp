@@ -1,0 +1,47 @@
+#include "base/ProgmanMacros.h"
+
+namespace quenby {
+
+namespace {
+const char kLineEnd[] = "\r\n";
+}
+
+std::string GroupMacro(const std::string& group) { return "[CreateGroup(" + group + ")]" + kLineEnd; }
+
+std::string ItemMacro(const std::string& destination, const std::string& key, const std::string& value) {
+    std::string path = destination + "\\" + key;
+    if (destination.find(' ') != std::string::npos) path = "\"" + path + "\"";
+    return "[AddItem(" + path + "," + value + ")]" + kLineEnd;
+}
+
+std::string UninstallerItemMacro(const std::string& windowsDir, const std::string& destination,
+                                 const std::string& application) {
+    return "[AddItem(" + windowsDir + "\\Uninstall.exe " + destination + ",Uninstall " + application + ")]" +
+           kLineEnd;
+}
+
+bool MacroFits(const std::string& macro) { return macro.size() <= kMacroBufferLength; }
+
+void SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
+                     const std::function<bool(const std::string&)>& send) {
+    const bool conversation = open();
+    send(GroupMacro(request.Group));
+    if (conversation) {
+        for (int i = 0; i < request.Items.Count(); ++i) {
+            std::string macro = ItemMacro(request.Destination, request.Items[i], request.ItemTitles[i]);
+            for (int sent = 0; sent <= kItemResends; ++sent)
+                if (send(macro)) break;
+        }
+    }
+    send(UninstallerItemMacro(request.WindowsDir, request.Destination, request.Application));
+}
+
+std::pair<std::string, std::string> SplitAddOn(const std::string& value) {
+    std::size_t space = value.find(' ');
+    if (space == std::string::npos) return {value, std::string()};
+    return {value.substr(0, space), value.substr(space + 1)};
+}
+
+bool AddOnKindStarts(int kind) { return kind >= 0 && kind <= 2; }
+
+}  // namespace quenby
