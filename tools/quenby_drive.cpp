@@ -10,6 +10,7 @@
 //   press:<Control>           press a button without waiting for its handler
 //   click:<Control>           a mouse click at the control's centre
 //   type:<Control>=<text>     replace an edit box's text by typing
+//   keys:<xdotool words>      keyboard input to the focused window, e.g. keys:key alt+n
 //   tree:<Control>=<path>     expand and select a folder of a tree view
 //   text:<Control>            print the control's text
 //   expect:<Control>=<text>   wait until the control shows exactly that text
@@ -44,6 +45,12 @@ std::string Beside(const std::string& file) {
     return folder.substr(0, folder.find_last_of('\\') + 1) + file;
 }
 
+std::string Quoted(const std::string& text) {
+    std::string quoted(1, '"');
+    quoted.append(text).push_back('"');
+    return quoted;
+}
+
 // The X screen as the Wine runner sets it up (QUENBY_SCREEN, "1024x768x24" by default).
 std::pair<int, int> ScreenSize() {
     const char* screen = std::getenv("QUENBY_SCREEN");
@@ -74,7 +81,7 @@ public:
             TWindowQuery query(name);
             if (equals != std::string::npos) query.caption = value;
             m_window = m_driver->WaitWindow(query, kStepTimeoutMs);
-            report = "\"" + Text(m_window) + "\"";
+            report = Quoted(Text(m_window));
         } else if (verb == "shot") {
             m_driver->Settle();
             report = Screenshot(m_shots, name + ".png");
@@ -82,24 +89,26 @@ public:
             Press(Find(name));
         } else if (verb == "click") {
             Click(Find(name));
+        } else if (verb == "keys") {
+            Keys(rest);
         } else if (verb == "type") {
             Type(Find(name), value);
         } else if (verb == "tree") {
             TRemoteTree(Find(name)).SelectPath(value);
         } else if (verb == "text") {
-            report = "\"" + Text(Find(name)) + "\"";
+            report = Quoted(Text(Find(name)));
         } else if (verb == "expect") {
             WaitText(Find(name), value, kStepTimeoutMs);
         } else if (verb == "msgbox") {
             TMessageBox box = m_driver->WaitMessageBox(kStepTimeoutMs);
-            report = "\"" + box.caption + "\": \"" + box.text + "\"";
+            report = Quoted(box.caption) + ": " + Quoted(box.text);
             m_driver->CloseMessageBox(box, name.empty() ? IDOK : std::atoi(name.c_str()));
         } else if (verb == "sleep") {
             Sleep(static_cast<DWORD>(std::atoi(name.c_str())));
         } else if (verb == "exit") {
             report = "exit code " + std::to_string(m_driver->WaitExit(kStepTimeoutMs));
         } else if (verb == "timeline") {
-            report = "\n" + m_driver->TimelineText();
+            report = std::string(1, '\n').append(m_driver->TimelineText());
         } else {
             throw std::runtime_error("unknown step " + step);
         }

@@ -9,11 +9,12 @@
 
 #include "Driver.h"
 #include "E2e.h"
+#include "ScratchFolder.h"
 
 namespace quenby::drive {
 namespace {
 
-using quenby::test::TDistribution;
+using quenby::test::TScratchFolder;
 
 enum : int {
     kStatus = 101, kEdit = 102, kWork = 103, kBox = 104, kDisabled = 105, kQuit = 106,
@@ -22,14 +23,14 @@ enum : int {
 
 class DriverTest : public testing::Test {
 protected:
-    DriverTest() : m_folder("driver") { m_folder.Write("caption.txt", "Started Here\r\n"); }
+    DriverTest() : m_folder("quenby-driver") { m_folder.Write("caption.txt", "Started Here\r\n"); }
 
     HWND StartMain() {
-        m_driver = quenby::test::Start(quenby::test::ToolExe("quenby_testapp"), m_folder.Folder());
+        m_driver = quenby::test::Start(quenby::test::ToolExe("quenby_testapp"), m_folder.Path());
         return m_driver->WaitWindow({"TTestMain", "Started Here"}, 30000);
     }
 
-    TDistribution m_folder;
+    TScratchFolder m_folder;
     std::unique_ptr<TDriver> m_driver;
 };
 

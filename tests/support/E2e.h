@@ -1,5 +1,5 @@
-// What end-to-end tests share: where the programs and the screenshot folders are, and distribution
-// folders made fresh for one test inside the Wine prefix.
+// What end-to-end tests share: where the programs and the screenshot folders are, and starting a
+// program under the driver. (Distribution folders: TScratchFolder.)
 #pragma once
 #include <memory>
 #include <string>
@@ -18,22 +18,5 @@ std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::str
 std::string ScreenshotFolder();
 // A screenshot of the whole screen into that folder as <name>.png; returns its path.
 std::string Shot(const std::string& name);
-
-// An empty folder in the prefix's temporary folder, removed with everything in it at the end.
-class TDistribution {
-public:
-    explicit TDistribution(const std::string& name);
-    TDistribution(const TDistribution&) = delete;
-    TDistribution& operator=(const TDistribution&) = delete;
-    ~TDistribution();
-
-    const std::string& Folder() const { return m_folder; }  // no trailing backslash
-    // Writes a file (sub-folders made as needed) with exactly these bytes.
-    void Write(const std::string& relativePath, const std::string& contents) const;
-    void WriteInstructions(const std::string& contents) const { Write("Quenby.ipi", contents); }
-
-private:
-    std::string m_folder;
-};
 
 }  // namespace quenby::test

@@ -22,10 +22,11 @@ namespace {
 using TToUnix = char*(CDECL*)(const WCHAR*);
 using TToDos = WCHAR*(CDECL*)(const char*);
 
-FARPROC WineExport(const char* name) {
+template <typename TFunction>
+TFunction WineExport(const char* name) {
     FARPROC function = GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
     if (!function) throw std::runtime_error(std::string("not running under Wine: no ") + name);
-    return function;
+    return reinterpret_cast<TFunction>(reinterpret_cast<void*>(function));
 }
 
 std::wstring Widen(const std::string& text) {
@@ -73,7 +74,7 @@ bool CompletePng(const std::string& path) {
 }  // namespace
 
 std::string UnixPath(const std::string& windowsPath) {
-    auto toUnix = reinterpret_cast<TToUnix>(WineExport("wine_get_unix_file_name"));
+    auto toUnix = WineExport<TToUnix>("wine_get_unix_file_name");
     char* unix = toUnix(Widen(windowsPath).c_str());
     if (!unix) throw std::runtime_error("no Linux path for " + windowsPath);
     std::string result = unix;
@@ -82,7 +83,7 @@ std::string UnixPath(const std::string& windowsPath) {
 }
 
 std::string WindowsPath(const std::string& unixPath) {
-    auto toDos = reinterpret_cast<TToDos>(WineExport("wine_get_dos_file_name"));
+    auto toDos = WineExport<TToDos>("wine_get_dos_file_name");
     WCHAR* dos = toDos(unixPath.c_str());
     if (!dos) throw std::runtime_error("no Windows path for " + unixPath);
     std::string result = Narrow(dos);
