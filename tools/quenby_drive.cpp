@@ -83,7 +83,7 @@ public:
             m_window = m_driver->WaitWindow(query, kStepTimeoutMs);
             report = Quoted(Text(m_window));
         } else if (verb == "shot") {
-            m_driver->Settle();
+            m_driver->Settle(kStepTimeoutMs);
             report = Screenshot(m_shots, name + ".png");
         } else if (verb == "press") {
             Press(Find(name));

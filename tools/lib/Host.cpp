@@ -3,12 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstring>
+#include <atomic>
+#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <type_traits>
-#include <vector>
 
 #include "DriveError.h"
 #include "Handles.h"
@@ -45,8 +44,6 @@ std::string Narrow(const WCHAR* wide) {
     return text;
 }
 
-constexpr DWORD kClickMs = 300;
-
 struct TKeyCloser {
     void operator()(HKEY key) const { RegCloseKey(key); }
 };
@@ -63,12 +60,28 @@ void SetUserString(const char* path, const char* name, const std::string& value)
         throw std::runtime_error(std::string("cannot set ") + name);
 }
 
-// import writes the file in place; it is done when the PNG's closing chunk is there.
-bool CompletePng(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    static const char kEnd[] = "IEND\xAE\x42\x60\x82";
-    return bytes.size() > 16 && std::memcmp(bytes.data() + bytes.size() - 8, kEnd, 8) == 0;
+// One argument of a Windows command line, as Wine splits it again into the Linux program's arguments.
+std::string WindowsQuoted(const std::string& argument) {
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');
+    return quoted + "\"";
+}
+
+std::string ReadFirstLine(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
 }
 
 }  // namespace
@@ -109,32 +122,62 @@ void StartHostProgram(const std::string& unixProgram, const std::string& argumen
     THandle process(started.hProcess), thread(started.hThread);
 }
 
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+int RunHost(const std::string& shellCommand, unsigned timeoutMs, const std::source_location& where) {
+    static std::atomic<unsigned> count{0};
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string base = std::string(temp) + "quenby-host-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++count);
+    std::string script = base + ".sh", status = base + ".status";
+    DeleteFileA(status.c_str());
+    // The command travels in a file, untouched by command-line quoting; the status file appears whole,
+    // by a rename, once the command has ended.
+    std::string unixStatus = UnixPath(status);
+    {
+        std::ofstream file(script, std::ios::binary | std::ios::trunc);
+        file << "(" << shellCommand << "\n) </dev/null\necho $? >" << ShellQuoted(unixStatus + ".part")
+             << " && mv " << ShellQuoted(unixStatus + ".part") << " " << ShellQuoted(unixStatus) << "\n";
+        if (!file.flush()) throw EDriveError("cannot write " + script, where);
+    }
+    StartHostProgram("/bin/sh", WindowsQuoted(UnixPath(script)), where);
+    ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (GetFileAttributesA(status.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount64() >= end)
+            throw EDriveError("the host command did not end within " + std::to_string(timeoutMs) + " ms: " +
+                                  shellCommand,
+                              where);
+        Sleep(20);
+    }
+    std::string line = ReadFirstLine(status);
+    DeleteFileA(status.c_str());
+    DeleteFileA(script.c_str());
+    return std::atoi(line.c_str());
+}
+
 std::string Screenshot(const std::string& windowsFolder, const std::string& fileName, unsigned timeoutMs,
                        const std::source_location& where) {
     MakeFolders(windowsFolder);
     std::string path = windowsFolder;
     if (!path.empty() && path.back() != '\\') path += '\\';
     path += fileName;
-    DeleteFileA(path.c_str());
-    StartHostProgram("/usr/bin/import", "-window root \"" + UnixPath(path) + "\"", where);
-    ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!CompletePng(path)) {
-        if (GetTickCount64() >= end) throw EDriveError("no complete screenshot " + path, where);
-        Sleep(50);
-    }
+    if (int status = RunHost("import -window root " + ShellQuoted(UnixPath(path)), timeoutMs, where))
+        throw EDriveError("import failed (" + std::to_string(status) + ") for " + path, where);
     return path;
 }
 
 void ClickAt(int x, int y, const std::source_location& where) {
-    StartHostProgram("/usr/bin/xdotool",
-                     "mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1", where);
-    // xdotool cannot be waited for: give it the time it takes.
-    Sleep(kClickMs);
+    if (RunHost("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1", 30000, where))
+        throw EDriveError("xdotool could not click", where);
 }
 
 void Keys(const std::string& xdotoolCommand, const std::source_location& where) {
-    StartHostProgram("/usr/bin/xdotool", xdotoolCommand, where);
-    Sleep(kClickMs + 20 * static_cast<DWORD>(xdotoolCommand.size()));
+    if (RunHost("xdotool " + xdotoolCommand, 30000, where)) throw EDriveError("xdotool " + xdotoolCommand, where);
 }
 
 void UseVirtualDesktop(int width, int height) {

@@ -12,16 +12,23 @@ std::string WindowsPath(const std::string& unixPath);  // "/tmp/a" -> "Z:\\tmp\\
 void MakeFolders(const std::string& windowsFolder);   // like mkdir -p
 
 // Starts a Linux program given by its Linux path. Wine hands back no handle of it: it cannot be waited
-// for. Fails at the caller's line when it cannot be started (not installed).
+// for (RunHost can). Fails at the caller's line when it cannot be started (not installed).
 void StartHostProgram(const std::string& unixProgram, const std::string& arguments,
                       const std::source_location& where = std::source_location::current());
 
-// Writes a PNG of the screen to `windowsFolder`\`fileName` and returns its Windows path once the file
-// is complete; fails at the caller's line after `timeoutMs`.
+// Runs a command line of the Linux shell and waits for it to end; returns its exit status. Fails at
+// the caller's line after `timeoutMs`.
+int RunHost(const std::string& shellCommand, unsigned timeoutMs = 60000,
+            const std::source_location& where = std::source_location::current());
+// `text` as one word of the Linux shell.
+std::string ShellQuoted(const std::string& text);
+
+// Writes a PNG of the screen to `windowsFolder`\`fileName` and returns its Windows path.
 std::string Screenshot(const std::string& windowsFolder, const std::string& fileName, unsigned timeoutMs = 30000,
                        const std::source_location& where = std::source_location::current());
 
-// A left click of the X pointer at this screen point, as the user's mouse makes it (xdotool).
+// A left click of the X pointer at this screen point, as the user's mouse makes it (xdotool); returns
+// once the click is made, not when the program has handled it.
 void ClickAt(int x, int y, const std::source_location& where = std::source_location::current());
 
 // Keyboard input as the user's keyboard makes it, to the window that has the focus: xdotool's own
