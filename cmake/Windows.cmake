@@ -82,3 +82,9 @@ target_link_options(orrery PRIVATE ${QUENBY_STATIC_LINK} -s)
 add_library(orrshare SHARED ${CMAKE_SOURCE_DIR}/examples/orrery/src/orrshare.cpp)
 set_target_properties(orrshare PROPERTIES PREFIX "")
 target_link_options(orrshare PRIVATE ${QUENBY_STATIC_LINK} -s)
+
+# The publisher's checking tool: reads the instructions with Setup.exe's own reading code.
+add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp)
+target_link_libraries(quenby-check PRIVATE quenby_core)
+target_compile_options(quenby-check PRIVATE ${QUENBY_WARNINGS})
+target_link_options(quenby-check PRIVATE ${QUENBY_STATIC_LINK})

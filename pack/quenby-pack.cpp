@@ -2,18 +2,28 @@
 //
 //   quenby-pack compress FILE...   writes FILE in the LZ (SZDD) format beside it, the last character
 //                                  of its name replaced by "_" (readme.txt -> readme.tx_)
+//   quenby-pack disks --size BYTES DIR OUT
+//                                  lays the distribution in DIR out on OUT/disk1, OUT/disk2, ... of at
+//                                  most BYTES each, then checks the result as quenby-check does
+//   quenby-pack check [--quiet] DIR
+//                                  the checks of quenby-check, with a portable reader of Quenby.ipi
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "base/DiskPacker.h"
 #include "base/Szdd.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: quenby-pack compress FILE...\n");
+    std::fprintf(stderr,
+                 "usage: quenby-pack compress FILE...\n"
+                 "       quenby-pack disks --size BYTES DIR OUT\n"
+                 "       quenby-pack check [--quiet] DIR\n");
     return 2;
 }
 
@@ -63,5 +73,10 @@ int Compress(int count, char** files) {
 int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     if (std::strcmp(argv[1], "compress") == 0) return Compress(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "disks") == 0 && argc == 6 && std::strcmp(argv[2], "--size") == 0)
+        return quenby::PackDisks(argv[3], argv[4], argv[5]);
+    if (std::strcmp(argv[1], "check") == 0 && argc == 3) return quenby::CheckFolder(argv[2], false);
+    if (std::strcmp(argv[1], "check") == 0 && argc == 4 && std::strcmp(argv[2], "--quiet") == 0)
+        return quenby::CheckFolder(argv[3], true);
     return Usage();
 }

@@ -65,6 +65,9 @@ void TInstructions::ReadFrom(const std::string& sourceDir) {
     ReadKeysAndValues(file, "AddOns", "", AddOns, AddOnsValues);
     ReadKeysAndValues(file, "Keys", "", Keys, KeysValues);
     ReadKeysAndValues(file, "Dirs", "", Dirs, DirsValues);
+    KeySections.resize(static_cast<std::size_t>(Keys.Count()));
+    for (int i = 1; i < Keys.Count(); ++i)
+        ReadKeysAndValues(file, Keys[i].c_str(), "", KeySections[i].Names, KeySections[i].Texts);
 
     ProgressStep = 100 / (FilesIn.Count() + SysFilesIn.Count() + 3);
     if (Application.empty())

@@ -2,6 +2,7 @@
 // and never changed afterwards.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "base/StringList.h"
 
@@ -27,6 +28,12 @@ struct TInstructions {
     TStringList AddOns, AddOnsValues;
     TStringList Keys, KeysValues;
     TStringList Dirs, DirsValues;
+    // The value section that each [Keys] entry after the first names, parallel to Keys (entry 0 stays
+    // empty). Read here, from disk 1: the registry step runs when the last disk is in the drive.
+    struct TValueSection {
+        TStringList Names, Texts;
+    };
+    std::vector<TValueSection> KeySections;
 
     // Derived values.
     std::string SourceDir;          // current directory at start + "\"

@@ -1,0 +1,61 @@
+// quenby-check: checks a distribution before it ships, reading its instructions with the very code
+// Setup.exe reads them with.
+//
+//   quenby-check [--quiet] DIR     DIR holds Setup.exe and Quenby.ipi, or disk folders disk1, disk2, ...
+//
+// One finding a line, errors first; --quiet prints errors only. Exit code 0 without errors, 1 with.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "Instructions.h"
+#include "base/DiskPacker.h"
+#include "base/DistributionFolder.h"
+
+namespace {
+
+using quenby::TDistributionFolder;
+
+// The disks as files, the sections of the instructions file through the system's profile functions.
+class TProfileDistribution : public TDistributionFolder {
+public:
+    explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir) {
+        m_instructions.ReadFrom(DiskPath(1).string() + "\\");
+    }
+
+    const quenby::TInstructions& Instructions() const { return m_instructions; }
+
+    bool HasSection(const std::string& section) const override {
+        for (DWORD size = 4096;; size *= 2) {
+            std::vector<char> names(size, '\0');
+            DWORD length = GetPrivateProfileSectionNamesA(names.data(), size, m_instructions.InstructionsPath.c_str());
+            // A list that did not fit comes back as size - 2.
+            if (length + 2 >= size) continue;
+            for (const char* name = names.data(); *name; name += std::strlen(name) + 1)
+                if (lstrcmpiA(name, section.c_str()) == 0) return true;
+            return false;
+        }
+    }
+
+private:
+    quenby::TInstructions m_instructions;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool quiet = argc == 3 && std::strcmp(argv[1], "--quiet") == 0;
+    if (argc != 2 && !quiet) {
+        std::fprintf(stderr, "usage: quenby-check [--quiet] DIR\n");
+        return 2;
+    }
+    try {
+        TProfileDistribution media(argv[argc - 1]);
+        return quenby::PrintCheck(media.Instructions(), media, media.DiskPath(1).string(), quiet);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quenby-check: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,18 @@
+#include "base/DestinationRule.h"
+
+#include <gtest/gtest.h>
+
+using quenby::IsFullDirectoryPath;
+
+TEST(DestinationRule, AcceptsDrivePathsAndNetworkShares) {
+    for (const char* path : {"C:\\", "c:\\Program Files\\Widget", "D:\\a\\b\\", "\\\\server\\share",
+                             "\\\\server\\share\\", "\\\\server\\share\\Widget 2.0\\bin", "C:\\it's (x86) & more"})
+        EXPECT_TRUE(IsFullDirectoryPath(path)) << path;
+}
+
+TEST(DestinationRule, RefusesPartialPathsAndForbiddenCharacters) {
+    for (const char* path : {"", "?Atlas", "Widget", "\\Widget", "C:", "C:Widget", "1:\\x", "\\\\server",
+                             "\\\\server\\", "\\\\\\share", "\\\\server\\\\x", "C:\\a|b", "C:\\a?b", "C:\\a*",
+                             "C:\\a<b", "C:\\a>b", "C:\\\"a\"", "C:\\a:b", "C:\\a\tb", "\\\\s:x\\share"})
+        EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
+}
