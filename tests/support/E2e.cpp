@@ -1,21 +1,11 @@
 #include "E2e.h"
 
-#include <windows.h>
-
-#include <cstdlib>
-#include <stdexcept>
-
 #include <gtest/gtest.h>
 
+#include "ConsoleRun.h"
 #include "Host.h"
 
 namespace quenby::test {
-
-std::string BuildDir() {
-    const char* dir = std::getenv("QUENBY_BUILD_DIR");
-    if (!dir || !*dir) throw std::runtime_error("QUENBY_BUILD_DIR is not set");
-    return drive::WindowsPath(dir);
-}
 
 std::string SetupExe() { return BuildDir() + "\\Setup.exe"; }
 

@@ -1,5 +1,5 @@
 // What end-to-end tests share: where the programs and the screenshot folders are, and starting a
-// program under the driver. (Distribution folders: TScratchFolder.)
+// program under the driver. (Distribution folders: TScratchFolder; the build folder: ConsoleRun.h.)
 #pragma once
 #include <memory>
 #include <string>
@@ -8,7 +8,6 @@
 
 namespace quenby::test {
 
-std::string BuildDir();                          // $QUENBY_BUILD_DIR as a Windows path
 std::string SetupExe();                          // the Setup.exe under test
 std::string ToolExe(const std::string& name);    // a program of tools/, by its name without ".exe"
 // Starts a program with `folder` as its current directory, inside Wine's virtual desktop of the
