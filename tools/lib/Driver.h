@@ -70,7 +70,7 @@ public:
 
     // Every top-level window of the program seen so far, in the order first seen.
     std::vector<TWindowRecord> Timeline() const;
-    // The first record matching the class (and the caption, when given), seen at any time.
+    // The first window of this class seen at any time.
     std::optional<TWindowRecord> FirstRecord(const std::string& className) const;
     std::string TimelineText() const;
 
