@@ -47,10 +47,12 @@ file(GLOB QUENBY_TOOL_LIB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/li
 add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
 target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
 target_link_libraries(quenby_toollib PUBLIC quenby_core)
+target_compile_options(quenby_toollib PRIVATE ${QUENBY_WARNINGS})
 foreach(tool_source ${QUENBY_TOOLS})
   get_filename_component(tool_name ${tool_source} NAME_WE)
   add_executable(${tool_name} ${tool_source})
   target_link_libraries(${tool_name} PRIVATE quenby_toollib)
+  target_compile_options(${tool_name} PRIVATE ${QUENBY_WARNINGS})
   target_link_options(${tool_name} PRIVATE ${QUENBY_STATIC_LINK})
 endforeach()
 
