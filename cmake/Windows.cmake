@@ -5,7 +5,26 @@ set(QUENBY_STATIC_LINK -static -static-libgcc -static-libstdc++)
 file(GLOB QUENBY_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/ui/*.cpp)
 list(REMOVE_ITEM QUENBY_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/main.cpp)
+enable_language(RC)
 file(GLOB QUENBY_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/*.rc)
+
+# The pictures and icons are drawn at build time (ImageMagick) into the build tree; programs that show
+# the forms (Setup.exe and the Windows tests) link the resources.
+set(QUENBY_ARTWORK_DIR ${CMAKE_BINARY_DIR}/artwork)
+set(QUENBY_ARTWORK ${QUENBY_ARTWORK_DIR}/splash.bmp ${QUENBY_ARTWORK_DIR}/backdrop.bmp
+  ${QUENBY_ARTWORK_DIR}/program.ico ${QUENBY_ARTWORK_DIR}/setup.ico)
+add_custom_command(OUTPUT ${QUENBY_ARTWORK}
+  COMMAND bash ${CMAKE_SOURCE_DIR}/src/forms/artwork.sh ${QUENBY_ARTWORK_DIR}
+  DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/artwork.sh VERBATIM)
+add_custom_target(quenby_artwork DEPENDS ${QUENBY_ARTWORK})
+file(GLOB QUENBY_RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/*.manifest)
+set_source_files_properties(${QUENBY_RESOURCES} PROPERTIES
+  OBJECT_DEPENDS "${QUENBY_ARTWORK};${QUENBY_RESOURCE_INPUTS}")
+function(quenby_add_resources target)
+  target_sources(${target} PRIVATE ${QUENBY_RESOURCES})
+  target_include_directories(${target} PRIVATE ${QUENBY_ARTWORK_DIR} ${CMAKE_SOURCE_DIR}/src/forms)
+  add_dependencies(${target} quenby_artwork)
+endfunction()
 
 # Everything but the entry point, so that in-process tests link the very code Setup.exe runs.
 add_library(quenby_core STATIC ${QUENBY_BASE_SOURCES} ${QUENBY_CORE_SOURCES})
@@ -15,7 +34,8 @@ target_compile_options(quenby_core PRIVATE ${QUENBY_WARNINGS})
 target_link_libraries(quenby_core PUBLIC comctl32 shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
-  add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp ${QUENBY_RESOURCES})
+  add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp)
+  quenby_add_resources(Setup)
   target_link_libraries(Setup PRIVATE quenby_core)
   target_compile_options(Setup PRIVATE ${QUENBY_WARNINGS})
   target_link_options(Setup PRIVATE ${QUENBY_STATIC_LINK} -s)
@@ -54,6 +74,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     foreach(test_source ${test_sources})
       get_filename_component(test_name ${test_source} NAME_WE)
       add_executable(${kind}_${test_name} ${test_source})
+      quenby_add_resources(${kind}_${test_name})
       target_link_libraries(${kind}_${test_name} PRIVATE quenby_testsupport gtest_main)
       target_compile_options(${kind}_${test_name} PRIVATE ${QUENBY_WARNINGS})
       target_link_options(${kind}_${test_name} PRIVATE ${QUENBY_STATIC_LINK})

@@ -31,6 +31,9 @@ make_template() {
       WINEPREFIX=$template $W wineboot -i >"$root/wineboot.log" 2>&1
       WINEPREFIX=$template $W reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Debugger /t REG_SZ /d false /f >>"$root/wineboot.log" 2>&1
+      # Without a window manager (bare Xvfb) Wine waits on every hidden window unless it manages them itself.
+      WINEPREFIX=$template $W reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        >>"$root/wineboot.log" 2>&1
       WINEPREFIX=$template $WS -k; WINEPREFIX=$template $WS -w
       touch "$template/.ready"
     fi

@@ -1,0 +1,28 @@
+// The program entry: splash, title, backdrop as the main window, message loop.
+#include <windows.h>
+
+#include <exception>
+
+#include "DdeClientConv.h"
+#include "MainWin.h"
+#include "WaitWin.h"
+#include "base/Texts.h"
+#include "ui/Application.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        quenby::ui::TApplication application(instance);
+        // Program Manager's conversation is opened later, from the wizard; a refusal shows there.
+        quenby::TDdeClientConv::InitializeLibrary();
+        quenby::ShowSplash();
+        application.SetTitle(quenby::kApplicationTitle);
+        quenby::TMainWindow backdrop;
+        application.SetMainForm(&backdrop);
+        application.Run();
+    } catch (const std::exception& error) {
+        // Only a failure to create the windows themselves gets here; handlers report their own.
+        MessageBoxA(nullptr, error.what(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
+        return 1;
+    }
+    return 0;
+}

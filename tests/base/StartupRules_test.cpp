@@ -1,0 +1,50 @@
+// The portable rules of the start-up windows: accelerators of button captions, the backdrop's right
+// alignment and its product line.
+#include <gtest/gtest.h>
+
+#include "base/Accelerator.h"
+#include "base/ProductCaption.h"
+#include "base/RightAlign.h"
+
+namespace quenby {
+
+TEST(Accelerator, IsTheCharacterAfterASingleAmpersand) {
+    const struct {
+        const char* caption;
+        char expected;
+    } cases[] = {{"&Next", 'N'},     {"&Previous", 'P'}, {"&Finish", 'F'}, {"Re&try", 't'},
+                 {"Next", 0},        {"", 0},            {"&", 0},         {"Save && &Quit", 'Q'},
+                 {"R&&D", 0},        {"A&&&B", 'B'},     {"End&", 0}};
+    for (const auto& c : cases) EXPECT_EQ(AcceleratorOf(c.caption), c.expected) << c.caption;
+}
+
+TEST(Accelerator, TypedLetterMatchesWithoutRegardToCase) {
+    EXPECT_TRUE(MatchesAccelerator("&Next", 'n'));
+    EXPECT_TRUE(MatchesAccelerator("&Next", 'N'));
+    EXPECT_TRUE(MatchesAccelerator("Re&try", 'T'));
+    EXPECT_FALSE(MatchesAccelerator("&Next", 'e'));
+    EXPECT_FALSE(MatchesAccelerator("Next", 'N'));
+    EXPECT_FALSE(MatchesAccelerator("R&&D", '&'));
+    EXPECT_FALSE(MatchesAccelerator("&Next", 0));
+}
+
+TEST(RightAlign, WhiteLabelTwentyPixelsFromTheEdgeAndShadeOneFurtherLeft) {
+    const struct {
+        int window, label, left, shade;
+    } cases[] = {{1024, 189, 815, 814}, {800, 100, 680, 679}, {640, 640, -20, -21}, {1280, 0, 1260, 1259}};
+    for (const auto& c : cases) {
+        const TRightAligned place = RightAlign(c.window, c.label);
+        EXPECT_EQ(place.Left, c.left) << c.window << " " << c.label;
+        EXPECT_EQ(place.ShadeLeft, c.shade) << c.window << " " << c.label;
+    }
+}
+
+TEST(ProductCaption, NameVersionAndInstallationOrNothingWithoutName) {
+    EXPECT_EQ(ProductCaption("Atlas", "2.0"), "Atlas 2.0 Installation");
+    EXPECT_EQ(ProductCaption("Atlas", ""), "Atlas Installation");
+    EXPECT_EQ(ProductCaption("", "2.0"), std::nullopt);
+    EXPECT_EQ(ProductCaption("", ""), std::nullopt);
+    EXPECT_EQ(ProductCaption("My Atlas", "2.0 beta"), "My Atlas 2.0 beta Installation");
+}
+
+}  // namespace quenby

@@ -1,0 +1,208 @@
+// The window framework under Wine, on a probe form: the error boundary of the handlers, flat buttons
+// with accelerators that never take the focus, controls inside panels, and a hosted external control.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "UiProbe.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
+#include "ui/Application.h"
+#include "ui/Form.h"
+
+namespace quenby {
+namespace {
+
+using namespace ui;
+
+constexpr TFormDecl kProbeForm{
+    .ClassName = "TProbeForm",
+    .Caption = "Probe",
+    .Style = FormStyle::Dialog,
+    .ClientWidth = 320,
+    .ClientHeight = 220,
+    .Font = {"MS Sans Serif", 11},
+    .Centred = true,
+    .Visible = true,
+};
+
+constexpr TControlDecl kProbeControls[] = {
+    {.Name = "ThrowBut", .Kind = Kind::Button, .Bounds = {10, 10, 80, 25}, .Caption = "&Throw"},
+    {.Name = "NextBut", .Kind = Kind::Button, .Bounds = {100, 10, 80, 25}, .Caption = "&Next"},
+    {.Name = "PrevBut", .Kind = Kind::Button, .Bounds = {190, 10, 80, 25}, .Caption = "&Previous", .Enabled = false},
+    {.Name = "Panel", .Kind = Kind::Panel, .Bounds = {10, 50, 300, 160}},
+    {.Name = "NameEdit", .Kind = Kind::Edit, .Parent = "Panel", .Bounds = {0, 0, 120, 21}},
+    {.Name = "NoticeMemo", .Kind = Kind::Memo, .Parent = "Panel", .Bounds = {0, 30, 200, 50},
+     .BackColour = kSilver, .Options = kArrowCursor},
+    {.Name = "Bar", .Kind = Kind::ProgressBar, .Parent = "Panel", .Bounds = {0, 90, 200, 12}},
+    {.Name = "TreeHost", .Kind = Kind::Host, .Parent = "Panel", .Bounds = {210, 0, 90, 120}},
+    {.Name = "Timer", .Kind = Kind::Timer, .Enabled = false, .Interval = 50},
+};
+static_assert(IsValidFormTable(kProbeControls));
+
+class TProbeForm final : public TForm {
+public:
+    TProbeForm() : TForm(kProbeForm, kProbeControls) { Create(nullptr); }
+    ~TProbeForm() override { Destroy(); }
+
+    int Throws = 0, Nexts = 0, Prevs = 0, Ticks = 0;
+
+private:
+    void ControlEvent(TControl& control) override { RouteEvent(*this, kEvents, control); }
+    void ThrowButClick() {
+        ++Throws;
+        throw EFOpenError("notice.txt");
+    }
+    void NextButClick() { ++Nexts; }
+    void PrevButClick() { ++Prevs; }
+    void TimerTimer() {
+        ++Ticks;
+        Control("Timer").SetEnabled(false);
+        throw std::runtime_error("The timer failed");
+    }
+    static constexpr TEventRow<TProbeForm> kEvents[] = {
+        {"ThrowBut", &TProbeForm::ThrowButClick},
+        {"NextBut", &TProbeForm::NextButClick},
+        {"PrevBut", &TProbeForm::PrevButClick},
+        {"Timer", &TProbeForm::TimerTimer},
+    };
+};
+
+class FrameworkTest : public ::testing::Test {
+protected:
+    FrameworkTest() { m_application.SetTitle(kApplicationTitle); }
+
+    HWND Item(const char* name) { return FindControl(m_form.Handle(), ControlId(kProbeControls, name)); }
+    // Runs the message loop until the condition holds or the time is up.
+    template <typename F>
+    bool PumpUntil(F condition, DWORD timeoutMs = 5000) {
+        const DWORD start = GetTickCount();
+        MSG message;
+        while (!condition()) {
+            if (GetTickCount() - start > timeoutMs) return false;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) m_application.ProcessMessage(message);
+            Sleep(5);
+        }
+        return true;
+    }
+
+    TApplication m_application{GetModuleHandleA(nullptr)};
+    TProbeForm m_form;
+};
+
+bool HasText(const test::TSeenBox& box, const std::string& text) {
+    return std::find(box.Texts.begin(), box.Texts.end(), text) != box.Texts.end();
+}
+
+TEST_F(FrameworkTest, UncaughtHandlerFailureIsShownInTheErrorBoxAndTheProgramGoesOn) {
+    for (int press = 1; press <= 2; ++press) {
+        auto box = test::CloseNextMessageBox();
+        SendMessageA(Item("ThrowBut"), BM_CLICK, 0, 0);  // returns once the box is dismissed
+        const test::TSeenBox seen = box.get();
+        ASSERT_TRUE(seen.Seen) << press;
+        EXPECT_EQ(seen.Caption, "Quenby 3.2");
+        EXPECT_TRUE(HasText(seen, "Cannot open file notice.txt.")) << press;
+        EXPECT_TRUE(seen.HasErrorIcon);
+        EXPECT_EQ(m_form.Throws, press);
+        EXPECT_TRUE(IsWindow(m_form.Handle()));
+    }
+    // A failing timer handler is reported the same way, from inside the message loop.
+    auto box = test::CloseNextMessageBox();
+    m_form.Control("Timer").SetEnabled(true);
+    ASSERT_TRUE(PumpUntil([&] { return m_form.Ticks == 1 && box.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    const test::TSeenBox seen = box.get();
+    EXPECT_EQ(seen.Caption, "Quenby 3.2");
+    EXPECT_TRUE(HasText(seen, "The timer failed."));
+    // Other buttons still work afterwards.
+    SendMessageA(Item("NextBut"), BM_CLICK, 0, 0);
+    EXPECT_EQ(m_form.Nexts, 1);
+}
+
+TEST_F(FrameworkTest, AcceleratorsPressEnabledButtonsAndButtonsNeverTakeTheFocus) {
+    SetForegroundWindow(m_form.Handle());
+    SetFocus(m_form.Handle());
+    PostMessageA(m_form.Handle(), WM_CHAR, 'n', 0);
+    PostMessageA(m_form.Handle(), WM_CHAR, 'p', 0);  // Previous is disabled
+    ASSERT_TRUE(PumpUntil([&] { return m_form.Nexts == 1; }));
+    EXPECT_EQ(m_form.Prevs, 0);
+
+    // In the edit box a plain letter is typed; Alt+letter still presses the button.
+    SetFocus(Item("NameEdit"));
+    PostMessageA(Item("NameEdit"), WM_CHAR, 'n', 0);
+    PostMessageA(Item("NameEdit"), WM_SYSCHAR, 'N', 1 << 29);
+    ASSERT_TRUE(PumpUntil([&] { return m_form.Nexts == 2; }));
+    EXPECT_EQ(test::WindowText(Item("NameEdit")), "n");
+
+    // A mouse click runs the handler and leaves the focus in the edit box.
+    SendMessageA(Item("NextBut"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(Item("NextBut"), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(m_form.Nexts, 3);
+    EXPECT_EQ(GetFocus(), Item("NameEdit"));
+    // Released outside the button: no click.
+    SendMessageA(Item("NextBut"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(Item("NextBut"), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    EXPECT_EQ(m_form.Nexts, 3);
+
+    m_form.Control("PrevBut").SetEnabled(true);
+    PostMessageA(m_form.Handle(), WM_SYSCHAR, 'p', 1 << 29);
+    ASSERT_TRUE(PumpUntil([&] { return m_form.Prevs == 1; }));
+}
+
+TEST_F(FrameworkTest, PanelChildrenAreFoundByIdAndShareThePanelsVisibility) {
+    const HWND panel = Item("Panel");
+    for (const char* name : {"NameEdit", "NoticeMemo", "Bar", "TreeHost"}) {
+        const HWND child = Item(name);
+        ASSERT_NE(child, nullptr) << name;
+        EXPECT_EQ(GetParent(child), panel) << name;
+        EXPECT_EQ(GetDlgItem(panel, ControlId(kProbeControls, name)), child) << name;
+        EXPECT_TRUE(IsWindowVisible(child)) << name;
+    }
+    m_form.Control("Panel").SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(Item("NameEdit")));
+    m_form.Control("Panel").SetVisible(true);
+    EXPECT_TRUE(IsWindowVisible(Item("NameEdit")));
+
+    TControl& memo = m_form.Control("NoticeMemo");
+    memo.AddLine("First paragraph.");
+    memo.AddLine("");
+    memo.AddLine("Second paragraph.");
+    EXPECT_EQ(test::WindowText(Item("NoticeMemo")), "First paragraph.\r\n\r\nSecond paragraph.");
+    EXPECT_TRUE(GetWindowLongPtrA(Item("NoticeMemo"), GWL_STYLE) & ES_READONLY);
+    m_form.Control("Bar").SetPosition(42);
+    EXPECT_EQ(SendMessageA(Item("Bar"), PBM_GETPOS, 0, 0), 42);
+    EXPECT_EQ(m_form.Control("Bar").Position(), 42);
+
+    SetWindowTextA(Item("NameEdit"), "Jane Doe");
+    EXPECT_EQ(m_form.Control("NameEdit").Caption(), "Jane Doe");
+}
+
+TEST_F(FrameworkTest, HostedControlsNotificationsReachTheHostsHandler) {
+    // As the directory tree does: its own tree view, child of the host window.
+    const HWND host = Item("TreeHost");
+    RECT client;
+    GetClientRect(host, &client);
+    TWindow tree(CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_SHOWSELALWAYS, 0, 0,
+                                            client.right, client.bottom, host, reinterpret_cast<HMENU>(1),
+                                            GetModuleHandleA(nullptr), nullptr));
+    ASSERT_NE(tree.Get(), nullptr);
+    int changes = 0;
+    m_form.Control("TreeHost").SetNotifyHandler([&](NMHDR& header) -> LRESULT {
+        if (header.hwndFrom == tree.Get() && header.code == TVN_SELCHANGEDA) ++changes;
+        return 0;
+    });
+    TVINSERTSTRUCTA item{};
+    item.hParent = TVI_ROOT;
+    item.hInsertAfter = TVI_LAST;
+    item.item.mask = TVIF_TEXT;
+    char text[] = "c:\\";
+    item.item.pszText = text;
+    const auto inserted = reinterpret_cast<HTREEITEM>(SendMessageA(tree.Get(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    SendMessageA(tree.Get(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(inserted));
+    EXPECT_EQ(changes, 1);
+}
+
+}  // namespace
+}  // namespace quenby
