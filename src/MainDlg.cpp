@@ -8,12 +8,6 @@
 
 namespace quenby {
 
-namespace {
-
-constexpr RECT kTreePlace{0, 0, 292, 173};  // the whole of its host
-
-}  // namespace
-
 const ui::TEventRow<TMainDialog> TMainDialog::kEvents[] = {
     {"NextBut", &TMainDialog::NextButClick},
     {"PrevBut", &TMainDialog::PrevButClick},
@@ -33,7 +27,7 @@ TMainDialog::~TMainDialog() { Destroy(); }
 void TMainDialog::FormCreate() {
     SetUpDirTree();
     m_resume = TCopyResume{0, true};
-    Control("InfoLabel").SetCaption(WelcomeInfo(m_instructions.Application, m_instructions.Version));
+    SetInfoText(WelcomeInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateNotices;
     SetCaption(m_instructions.DisplayTitle + kInstallationSuffix);
     ShowProductParagraphs();
@@ -44,7 +38,7 @@ void TMainDialog::FormCreate() {
 // The tree's design settings; its window is made inside the host on first use.
 void TMainDialog::SetUpDirTree() {
     ui::TControl& host = Control("DirTree");
-    m_tree.SetParentPlace(host.Handle(), host.Id(), kTreePlace);
+    m_tree.SetParentPlace(host.Handle(), host.Id(), RECT{0, 0, host.Width(), host.Height()});
     m_tree.ReadOnStart = true;
     m_tree.SetDirType({dtNormal, dtAll});
     m_tree.SetAllowNetwork(true);
@@ -82,7 +76,7 @@ void TMainDialog::PrevButClick() {
     ShowNoticePanel();
     Control("PrevBut").SetEnabled(false);
     m_state = kStateNotices;
-    Control("InfoLabel").SetCaption(kNoticesInfo);
+    SetInfoText(kNoticesInfo);
 }
 
 void TMainDialog::ShowPanel(const char* panel, bool visible) {
