@@ -2,86 +2,26 @@
 // page and once through a whole installation. Every page is photographed into
 // <build>/screenshots/wizard/.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ConsoleRun.h"
 #include "Driver.h"
-#include "E2e.h"
 #include "RegistryProbe.h"
 #include "ScratchFolder.h"
-#include "forms/MainDialogForm.h"
+#include "Wizard.h"
 
 namespace quenby {
 namespace {
 
 using namespace drive;
 
-constexpr DWORD kPageMs = 20000;
+using test::kPageMs;
+using test::TWizard;
+
 constexpr char kNoticesText[] =
     "Please read the following notices carefully, they contain important commercial and technical information.";
-
-// The wizard of a started Setup.exe, its controls found by the form table's names.
-class TWizard {
-public:
-    explicit TWizard(const std::string& distribution) : m_driver(test::Start(test::SetupExe(), distribution)) {
-        m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
-    }
-
-    TDriver& Driver() { return *m_driver; }
-    HWND Dialog() const { return m_dialog; }
-    HWND Item(const char* name) const { return Control(m_dialog, ui::ControlId(forms::kMainDialogControls, name)); }
-    void WaitInfo(const std::string& text) const { WaitText(Item("InfoLabel"), text, kPageMs); }
-    // The instruction line changes before the page's panel comes into view.
-    void WaitPage(const std::string& info, const char* shownControl) const {
-        WaitInfo(info);
-        WaitUntil([&] { return Visible(Item(shownControl)); }, kPageMs, std::string(shownControl) + " on view");
-    }
-    // As a user does: a click into the box, then typing; a plain letter typed elsewhere would press the
-    // button whose accelerator it is.
-    void Enter(const char* edit, const std::string& text) const {
-        const HWND box = Item(edit);
-        Click(box);
-        WaitUntil(
-            [&] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof(info);
-                return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info) && info.hwndFocus == box;
-            },
-            kPageMs, std::string("the focus in ") + edit);
-        Type(box, text);
-        WaitText(box, text, kPageMs);
-    }
-    void Shot(const std::string& name) const {
-        m_driver->Settle();
-        const std::string folder = test::BuildDir() + "\\screenshots\\wizard";
-        MakeFolders(folder);
-        Screenshot(folder, name + ".png");
-    }
-
-    // Wine's Program Manager opens a folder window for a new group, over the wizard; the user closes it.
-    void CloseGroupWindow(const std::string& group) const {
-        HWND folder = nullptr;
-        WaitUntil(
-            [&] {
-                for (folder = FindWindowExA(nullptr, nullptr, nullptr, group.c_str()); folder;
-                     folder = FindWindowExA(nullptr, folder, nullptr, group.c_str())) {
-                    DWORD process = 0;
-                    GetWindowThreadProcessId(folder, &process);
-                    if (process != m_driver->ProcessId() && IsWindowVisible(folder)) return true;
-                }
-                return false;
-            },
-            kPageMs, "the group's folder window");
-        PostMessageA(folder, WM_CLOSE, 0, 0);
-        WaitUntil([&] { return !IsWindowVisible(folder); }, kPageMs, "the folder window closed");
-    }
-
-private:
-    std::unique_ptr<TDriver> m_driver;
-    HWND m_dialog = nullptr;
-};
 
 TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram) {
     test::TScratchFolder dist("quenby-e2e-wizard");
@@ -96,12 +36,12 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     wizard.WaitInfo("Welcome to Quenby. This program will automatically install and configure Atlas 2.0 on your "
                     "computer.");
     EXPECT_FALSE(Enabled(wizard.Item("PrevBut")));
-    wizard.Shot("1-welcome");
+    wizard.Shot("wizard", "1-welcome");
 
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("InfoMemo"), "ATLAS LICENCE\r\n\r\nYou may install Atlas on one computer.", kPageMs);
     EXPECT_EQ(Text(wizard.Item("InfoLabel")), kNoticesText);
-    wizard.Shot("2-notice");
+    wizard.Shot("wizard", "2-notice");
     Keys("key alt+n");  // the accelerator of Next
     WaitText(wizard.Item("InfoMemo"), "Welcome to Atlas 2.0.\r\n\r\nThis notice is the second of two.", kPageMs);
 
@@ -113,7 +53,7 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     EXPECT_TRUE(Enabled(wizard.Item("PrevBut")));
     wizard.Enter("EditName", "Ann Example");
     wizard.Enter("EditOrg", "Example Widgets Ltd.");
-    wizard.Shot("3-user");
+    wizard.Shot("wizard", "3-user");
 
     Click(wizard.Item("NextBut"));
     wizard.WaitPage("Please accept the default path displayed or select a different path to install Atlas 2.0 on "
@@ -124,7 +64,7 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     TRemoteTree tree(wizard.Item("DirTree"));  // the tree view inside its host
     tree.SelectPath("C:\\windows");
     WaitText(wizard.Item("EditPath"), "C:\\windows\\Atlas", kPageMs);
-    wizard.Shot("4-destination");
+    wizard.Shot("wizard", "4-destination");
 
     Click(wizard.Item("CancelBut"));
     wizard.WaitPage("The installation of Atlas 2.0 did not completed successfuly.", "InfoMemo");
@@ -132,7 +72,7 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     EXPECT_FALSE(Enabled(wizard.Item("PrevBut")));
     EXPECT_FALSE(Enabled(wizard.Item("CancelBut")));
     EXPECT_EQ(Text(wizard.Item("NextBut")), "&Finish");
-    wizard.Shot("5-interrupted");
+    wizard.Shot("wizard", "5-interrupted");
     // Nothing was installed.
     EXPECT_EQ(GetFileAttributesA("C:\\windows\\Atlas"), INVALID_FILE_ATTRIBUTES);
 
@@ -174,19 +114,19 @@ TEST(WizardE2e, WholeInstallationFromWelcomeToFinish) {
     EXPECT_TRUE(Visible(wizard.Item("ProgressBar")));
     EXPECT_EQ(SendMessageA(wizard.Item("ProgressBar"), PBM_GETPOS, 0, 0), 100);
     WaitUntil([&] { return !Enabled(wizard.Item("PrevBut")); }, kPageMs, "Previous disabled after the copy step");
-    wizard.CloseGroupWindow("Probe Product");
-    wizard.Shot("6-installed");
+    wizard.CloseOtherWindow("Probe Product");
+    wizard.Shot("wizard", "6-installed");
 
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("InfoMemo"), "Thank you for installing Probe Product.", kPageMs);
     EXPECT_FALSE(Visible(wizard.Item("ProgressBar")));
-    wizard.Shot("7-closing-notice");
+    wizard.Shot("wizard", "7-closing-notice");
 
     Click(wizard.Item("NextBut"));
     wizard.WaitPage("Quenby has installed Probe Product 1.5 successfully, congratulations.", "InfoMemo");
     EXPECT_EQ(Text(wizard.Item("NextBut")), "&Finish");
     EXPECT_FALSE(Enabled(wizard.Item("CancelBut")));
-    wizard.Shot("8-finish");
+    wizard.Shot("wizard", "8-finish");
     Click(wizard.Item("NextBut"));
     EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
 

@@ -1,0 +1,97 @@
+#include "Wizard.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "ConsoleRun.h"
+#include "E2e.h"
+#include "forms/MainDialogForm.h"
+
+namespace quenby::test {
+
+using namespace drive;
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+struct TSearch {
+    DWORD exceptProcess;
+    std::string part;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Look(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->exceptProcess && IsWindowVisible(window) &&
+        Lower(Text(window)).find(search->part) != std::string::npos) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribution) {}
+
+TWizard::TWizard(const std::string& program, const std::string& currentDir)
+    : m_driver(Start(program, currentDir)) {
+    m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
+}
+
+HWND TWizard::Item(const char* name) const {
+    return Control(m_dialog, ui::ControlId(forms::kMainDialogControls, name));
+}
+
+void TWizard::WaitInfo(const std::string& text) const { WaitText(Item("InfoLabel"), text, kPageMs); }
+
+void TWizard::WaitPage(const std::string& info, const char* shownControl) const {
+    WaitInfo(info);
+    WaitUntil([&] { return Visible(Item(shownControl)); }, kPageMs, std::string(shownControl) + " on view");
+}
+
+void TWizard::Enter(const char* edit, const std::string& text) const {
+    const HWND box = Item(edit);
+    Click(box);
+    WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info) && info.hwndFocus == box;
+        },
+        kPageMs, std::string("the focus in ") + edit);
+    Type(box, text);
+    WaitText(box, text, kPageMs);
+}
+
+void TWizard::Shot(const std::string& folder, const std::string& name) const {
+    m_driver->Settle();
+    const std::string path = BuildDir() + "\\screenshots\\" + folder;
+    MakeFolders(path);
+    Screenshot(path, name + ".png");
+}
+
+std::string TWizard::CloseOtherWindow(const std::string& captionPart) const {
+    TSearch search{m_driver->ProcessId(), Lower(captionPart)};
+    WaitUntil(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(Look, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        kPageMs, "a window of another program named like " + captionPart);
+    const std::string caption = Text(search.found);
+    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(search.found); }, kPageMs, "the window " + caption + " closed");
+    return caption;
+}
+
+}  // namespace quenby::test
