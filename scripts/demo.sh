@@ -47,6 +47,8 @@ rm -rf "$out"
 mkdir -p "$out/shots"
 destination='C:\Program Files\Orrery'
 notices='Please read the following notices carefully, they contain important commercial and technical information.'
+destination_page='Please accept the default path displayed or select a different path to install Orrery 1.4 on your computer.'
+names='Please follow the instructions provided with your software to fill in your registration name and organization fields.'
 # Each argument after "run" is one step of the driver (tools/quenby_drive.cpp lists them).
 QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Setup.exe' \
   bash scripts/wine-run.sh "$build/quenby_drive.exe" run 'A:\' "$out/shots" \
@@ -55,17 +57,19 @@ QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Set
   wait:TMainDialog shot:03-welcome \
   press:NextBut "expect:InfoLabel=$notices" shot:04-notice-licence \
   press:NextBut sleep:700 shot:05-notice-welcome \
-  press:NextBut "type:EditName=Ann Orbit" "type:EditOrg=Star Gazers Ltd." \
-  "expect:EditOrg=Star Gazers Ltd." shot:06-user \
-  press:NextBut 'tree:DirTree=C:\Program Files' "expect:EditPath=$destination" shot:07-destination \
+  press:NextBut "expect:InfoLabel=$names" \
+  click:EditName sleep:300 "type:EditName=Ann Orbit" "expect:EditName=Ann Orbit" \
+  click:EditOrg sleep:300 "type:EditOrg=Star Gazers Ltd." "expect:EditOrg=Star Gazers Ltd." shot:06-user \
+  press:NextBut "expect:InfoLabel=$destination_page" \
+  'tree:DirTree=C:\Program Files' "expect:EditPath=$destination" shot:07-destination \
   press:NextBut \
   'expect:ProgressLabel=Please insert the next disk and press ok to continue or cancel to exit the installation.' \
   shot:08-disk-prompt \
   "host:ln -sfn '$disk2' \"\$WINEPREFIX/dosdevices/a:\"" \
   press:NextBut 'expect:InfoLabel=Orrery 1.4 was installed successfuly. Please select next to continue.' \
-  'close:Brightwater Orrery' shot:09-installed-readme-opened 'close:readme.txt - Notepad' \
-  press:NextBut sleep:700 shot:10-closing-notice \
-  press:NextBut 'expect:InfoLabel=Quenby has installed Orrery 1.4 successfully, congratulations.' shot:11-finish \
+  'close:Brightwater Orrery' shot:09-readme-opened 'close:readme.txt - Notepad' shot:10-installed \
+  press:NextBut sleep:700 shot:11-closing-notice \
+  press:NextBut 'expect:InfoLabel=Quenby has installed Orrery 1.4 successfully, congratulations.' shot:12-finish \
   press:NextBut exit
 
 bash scripts/wine-run.sh "$build/install_report.exe" "Z:$disk1/Quenby.ipi" "$destination" "Z:$out/report.txt" \
