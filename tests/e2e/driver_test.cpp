@@ -9,7 +9,10 @@
 
 #include "Driver.h"
 #include "E2e.h"
+#include "FormNames.h"
 #include "ScratchFolder.h"
+#include "forms/MainDialogForm.h"
+#include "forms/MainWindowForm.h"
 
 namespace quenby::drive {
 namespace {
@@ -167,6 +170,14 @@ TEST_F(DriverTest, RunsHostCommandsAndWaitsForTheirStatus) {
     std::string file = m_folder / "out.txt";
     EXPECT_EQ(RunHost("printf '%s' " + ShellQuoted(awkward) + " >" + ShellQuoted(UnixPath(file))), 0);
     EXPECT_EQ(quenby::test::ReadWholeFile(file), awkward);
+}
+
+TEST(DriverNames, ControlsAreNamedAsTheirFormNamesThem) {
+    using ui::ControlId;
+    EXPECT_EQ(ControlIdByName("TMainDialog", "NextBut"), ControlId(forms::kMainDialogControls, "NextBut"));
+    EXPECT_EQ(ControlIdByName("TMainWindow", "EmailLabel"), ControlId(forms::kMainWindowControls, "EmailLabel"));
+    EXPECT_EQ(ControlIdByName("TMainWindow", "NextBut"), -1);  // another form's control
+    EXPECT_EQ(ControlIdByName("TTestMain", "1234"), 1234);
 }
 
 TEST_F(DriverTest, WaitsForTheEndAndItsExitCode) {
