@@ -9,7 +9,22 @@
 #include "base/Texts.h"
 #include "ui/Application.h"
 
+namespace {
+
+// The program runs from a medium anyone could have written to: libraries are taken from the system
+// folder only, never from beside Setup.exe. Looked up at run time, as older Windows lacks the call.
+void KeepLibrarySearchToSystem() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDirectories) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    KeepLibrarySearchToSystem();
     try {
         quenby::ui::TApplication application(instance);
         // Program Manager's conversation is opened later, from the wizard; a refusal shows there.

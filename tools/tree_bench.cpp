@@ -1,0 +1,170 @@
+// Times the directory tree expanding a folder of many subfolders (each holding one subfolder) against a
+// bare loop that makes the same directory searches and tree-view insertions, in the same run.
+//
+//   tree_bench.exe [COUNT...]     (default: 1000 5000)
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "FindSearch.h"
+#include "dirtree.h"
+
+using namespace quenby;
+
+namespace {
+
+Tdirtree* g_tree = nullptr;
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NOTIFY && g_tree) {
+        LRESULT result = 0;
+        try {
+            if (g_tree->OnNotify(reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "error: %s\n", e.what());
+        }
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+double Now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+std::string MakeFolders(int count) {
+    const std::string top = "C:\\treebench" + std::to_string(count) + "\\";
+    const std::string big = top + "big\\";
+    CreateDirectoryA(top.c_str(), nullptr);
+    CreateDirectoryA(big.c_str(), nullptr);
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof(name), "d%05d", i);
+        CreateDirectoryA((big + name).c_str(), nullptr);
+        CreateDirectoryA((big + name + "\\sub").c_str(), nullptr);
+    }
+    return top;
+}
+
+HTREEITEM Insert(HWND tree, HTREEITEM parent, const std::string& text) {
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+std::vector<std::string> Subfolders(const std::string& path) {
+    std::vector<std::string> names;
+    for (TFindSearch search(path + "*.*", kSearchAttrMask); search.Found(); search.Next())
+        if ((search.Attributes() & kAttrDirectory) && !IsDotEntry(search.Name())) names.push_back(search.Name());
+    return names;
+}
+
+void ShellInfo(const std::string& path) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
+    SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
+}
+
+// The same searches and insertions as the control's two expansions, on a plain tree view.
+double Baseline(HWND host, const std::string& big, bool withShell) {
+    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 0, 0, 400,
+                                500, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HTREEITEM root = Insert(tree, TVI_ROOT, "big");
+    const double start = Now();
+    std::vector<HTREEITEM> nodes;
+    for (const std::string& name : Subfolders(big)) {
+        if (withShell) ShellInfo(big + name + "\\");
+        nodes.push_back(Insert(tree, root, name));
+    }
+    size_t i = 0;
+    for (const std::string& name : Subfolders(big)) {
+        const std::string path = big + name + "\\";
+        for (const std::string& sub : Subfolders(path)) {
+            if (withShell) ShellInfo(path + sub + "\\");
+            Insert(tree, nodes[i], sub);
+        }
+        ++i;
+    }
+    const double seconds = Now() - start;
+    DestroyWindow(tree);
+    return seconds;
+}
+
+struct TControlTimes {
+    double readBig;    // expanding the parent: the folder's own subfolders are listed
+    double expandBig;  // expanding the folder: each subfolder's one subfolder is listed
+};
+
+TControlTimes Control(HWND host, const std::string& top) {
+    Tdirtree tree;
+    g_tree = &tree;
+    tree.SetParentPlace(host, 1, RECT{0, 0, 400, 500});
+    tree.SetDirectory(top);
+    HTREEITEM topNode = tree.Selected();
+    TControlTimes times{};
+    double start = Now();
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(topNode));
+    times.readBig = Now() - start;
+    HTREEITEM big = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree.Handle(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(topNode)));
+    start = Now();
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(big));
+    times.expandBig = Now() - start;
+    const int nodes = static_cast<int>(SendMessageA(tree.Handle(), TVM_GETCOUNT, 0, 0));
+    std::printf("  control: tree holds %d nodes after the expansions\n", nodes);
+    g_tree = nullptr;
+    return times;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {1000, 5000};
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TreeBenchHost";
+    RegisterClassA(&wc);
+    HWND host = CreateWindowExA(0, "TreeBenchHost", "tree bench", WS_POPUP | WS_VISIBLE, 0, 0, 420, 520, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+
+    for (int count : counts) {
+        const std::string top = MakeFolders(count);
+        const std::string big = top + "big\\";
+        Baseline(host, big, false);  // warms the file system's caches for every run below
+        const double bare = Baseline(host, big, false);
+        const double withShell = Baseline(host, big, true);
+        const TControlTimes control = Control(host, top);
+        // Wine's shell gets slower as it goes; a second measurement after the control shows by how much.
+        const double withShellAfter = Baseline(host, big, true);
+        const double total = control.readBig + control.expandBig;
+        const double nodes = 2.0 * count;
+        std::printf("%d subfolders (%d searches, %.0f nodes):\n", count, count + 1, nodes);
+        std::printf("  control:  %.3f s (list the folder %.3f s, expand it %.3f s), %.1f us per node\n", total,
+                    control.readBig, control.expandBig, total / nodes * 1e6);
+        std::printf("  baseline: %.3f s, %.1f us per node; ratio %.2f\n", bare, bare / nodes * 1e6, total / bare);
+        std::printf("  baseline with the same two SHGetFileInfoA calls per node: %.3f s, %.1f us per node; "
+                    "ratio %.2f\n",
+                    withShell, withShell / nodes * 1e6, total / withShell);
+        std::printf("  the same, measured again after the control: %.3f s, %.1f us per node; ratio %.2f\n",
+                    withShellAfter, withShellAfter / nodes * 1e6, total / withShellAfter);
+        std::fflush(stdout);
+    }
+    DestroyWindow(host);
+    return 0;
+}
