@@ -22,6 +22,7 @@ using quenby::test::TScratchFolder;
 enum : int {
     kStatus = 101, kEdit = 102, kWork = 103, kBox = 104, kDisabled = 105, kQuit = 106,
     kPanel = 107, kInnerEdit = 108, kHidden = 109, kTree = 110, kTreePath = 111, kTyped = 112,
+    kDirTree = 113, kDirectory = 114,
 };
 
 class DriverTest : public testing::Test {
@@ -149,6 +150,16 @@ TEST_F(DriverTest, SelectsTreeFoldersThatFillWhenExpanded) {
     } catch (const EDriveError& error) {
         EXPECT_NE(std::string(error.what()).find("[Alpha] [Beta] [Gamma]"), std::string::npos) << error.what();
     }
+}
+
+TEST_F(DriverTest, SelectsAFolderInTheDirectoryTree) {
+    m_folder.Write("Sub Folder\\Deeper\\file.txt", "x");
+    HWND main = StartMain();
+    TRemoteTree tree(Control(main, kDirTree));
+    // The drive shows as the shell names it (" (C:)"); the path is typed in another case.
+    std::string path = m_folder.Path() + "\\sub folder\\DEEPER";
+    tree.SelectPath(path);
+    WaitText(Control(main, kDirectory), m_folder.Path() + "\\Sub Folder\\Deeper\\", 10000);
 }
 
 TEST_F(DriverTest, ScreenshotIsAPngOfTheWholeScreen) {
