@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Controls.h"
 #include "DriveError.h"
 
 namespace quenby::drive {
@@ -39,11 +40,18 @@ bool Matches(const std::string& itemText, const std::string& component) {
     return drive && item.find("(" + wanted + ")") != std::string::npos;
 }
 
+// A window that hosts a tree view (the wizard's DirTree) stands for the tree view inside it.
+HWND TreeViewIn(HWND window) {
+    if (ClassName(window) == WC_TREEVIEWA) return window;
+    const HWND inner = FindWindowExA(window, nullptr, WC_TREEVIEWA, nullptr);
+    return inner ? inner : window;
+}
+
 }  // namespace
 
-TRemoteTree::TRemoteTree(HWND tree, const std::source_location& where) : m_tree(tree) {
+TRemoteTree::TRemoteTree(HWND tree, const std::source_location& where) : m_tree(TreeViewIn(tree)) {
     DWORD processId = 0;
-    GetWindowThreadProcessId(tree, &processId);
+    GetWindowThreadProcessId(m_tree, &processId);
     m_process = THandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
                                         PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!m_process) throw EDriveError("cannot open the process of the tree view", where);

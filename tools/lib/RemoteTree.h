@@ -15,6 +15,7 @@ namespace quenby::drive {
 
 class TRemoteTree {
 public:
+    // `tree` is the tree view or a window that holds one.
     explicit TRemoteTree(HWND tree, const std::source_location& where = std::source_location::current());
 
     std::vector<HTREEITEM> Roots() const;
