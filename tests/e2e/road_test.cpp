@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,14 @@ std::string GroupFolder() {
     char folder[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
     return std::string(folder) + "\\" + kGroup;
+}
+
+int LinkCount(const std::string& folder) {
+    std::error_code error;
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        count += entry.path().extension() == ".lnk";
+    return count;
 }
 
 std::string BuiltFile(const std::string& name) { return test::ReadFileText(test::BuildDir() + "\\" + name); }
@@ -280,6 +289,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
             EXPECT_EQ(lstrcmpiA(link->Target.c_str(), (destination + "\\" + target).c_str()), 0) << link->Target;
         }
         if (SUCCEEDED(com)) CoUninitialize();
+        EXPECT_EQ(LinkCount(GroupFolder()), 2);
     }
 
     // A second installation into the same directory, from a plain one-disk set whose instructions no
