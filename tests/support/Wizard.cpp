@@ -1,7 +1,5 @@
 #include "Wizard.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -20,22 +18,16 @@ std::string Lower(std::string text) {
     return text;
 }
 
-struct TSearch {
-    DWORD exceptProcess;
-    std::string part;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK Look(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<TSearch*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->exceptProcess && IsWindowVisible(window) &&
-        Lower(Text(window)).find(search->part) != std::string::npos) {
-        search->found = window;
-        return FALSE;
+// A visible top-level window of another process whose caption holds `part` (lower case).
+HWND FindOtherWindow(DWORD exceptProcess, const std::string& part) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, nullptr); window;
+         window = FindWindowExA(nullptr, window, nullptr, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != exceptProcess && IsWindowVisible(window) && Lower(Text(window)).find(part) != std::string::npos)
+            return window;
     }
-    return TRUE;
+    return nullptr;
 }
 
 }  // namespace
@@ -79,19 +71,13 @@ void TWizard::Shot(const std::string& folder, const std::string& name) const {
     Screenshot(path, name + ".png");
 }
 
-std::string TWizard::CloseOtherWindow(const std::string& captionPart) const {
-    TSearch search{m_driver->ProcessId(), Lower(captionPart)};
-    WaitUntil(
-        [&] {
-            search.found = nullptr;
-            EnumWindows(Look, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        kPageMs, "a window of another program named like " + captionPart);
-    const std::string caption = Text(search.found);
-    PostMessageA(search.found, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindowVisible(search.found); }, kPageMs, "the window " + caption + " closed");
-    return caption;
+void TWizard::CloseOtherWindow(const std::string& captionPart) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOtherWindow(m_driver->ProcessId(), Lower(captionPart))) != nullptr; },
+              kPageMs, "a window of another program named like " + captionPart);
+    const std::string caption = Text(found);
+    PostMessageA(found, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(found); }, kPageMs, "the window " + caption + " closed");
 }
 
 }  // namespace quenby::test

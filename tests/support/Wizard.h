@@ -33,8 +33,7 @@ public:
     void Shot(const std::string& folder, const std::string& name) const;
     // Waits for a window of another program on view whose caption holds `captionPart` (case ignored),
     // e.g. Program Manager's folder window for a new group or the add-on's editor, and closes it.
-    // Returns its caption.
-    std::string CloseOtherWindow(const std::string& captionPart) const;
+    void CloseOtherWindow(const std::string& captionPart) const;
 
 private:
     std::unique_ptr<drive::TDriver> m_driver;
