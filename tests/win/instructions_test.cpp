@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ScratchFolder.h"
+#include "UiProbe.h"
 
 using quenby::TInstructions;
 using quenby::TStringList;
@@ -58,18 +59,6 @@ TInstructions ReadInstructions(const TScratchFolder& folder, const std::string& 
     in.ReadFrom(folder.Path() + "\\");
     return in;
 }
-
-// Restores the process's current directory when a test that changes it ends.
-class TCurrentDirectoryGuard {
-public:
-    TCurrentDirectoryGuard() { GetCurrentDirectoryA(sizeof m_saved, m_saved); }
-    TCurrentDirectoryGuard(const TCurrentDirectoryGuard&) = delete;
-    TCurrentDirectoryGuard& operator=(const TCurrentDirectoryGuard&) = delete;
-    ~TCurrentDirectoryGuard() { SetCurrentDirectoryA(m_saved); }
-
-private:
-    char m_saved[MAX_PATH + 1] = {};
-};
 
 }  // namespace
 
@@ -177,10 +166,9 @@ TEST(Instructions, ProgressStepAndDisplayTitleFollowTheFile) {
 }
 
 TEST(Instructions, ReadTakesTheCurrentDirectoryAsTheSource) {
-    TCurrentDirectoryGuard guard;
     TScratchFolder folder("quenby-instructions-current");
     folder.Write("Quenby.ipi", "[Settings]\r\nApplication=Here\r\n");
-    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    quenby::test::TCurrentDirectory current(folder.Path());
     TInstructions in;
     in.Read();
     EXPECT_EQ(in.SourceDir, folder.Path() + "\\");
