@@ -43,7 +43,13 @@ void RemoveTree(const std::string& path) {
 
 void CopyTree(const std::string& from, const std::string& to) {
     MakeFolder(to);
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
+        const std::string target = to + "\\" + fs::relative(entry.path(), from).string();
+        if (entry.is_directory())
+            MakeFolder(target);
+        else if (!CopyFileA(entry.path().string().c_str(), target.c_str(), FALSE))
+            throw std::runtime_error("cannot copy " + entry.path().string());
+    }
 }
 
 }  // namespace quenby::test
