@@ -1,12 +1,11 @@
 // The real Setup.exe driven from outside as a user would, through the wizard: once to the interruption
 // page and once through a whole installation. Every page is photographed into
-// <build>/screenshots/wizard/.
+// <build>/screenshots/<Suite.Test>/.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ConsoleRun.h"
 #include "Driver.h"
 #include "E2e.h"
 #include "RegistryProbe.h"
@@ -55,9 +54,7 @@ public:
     }
     void Shot(const std::string& name) const {
         m_driver->Settle();
-        const std::string folder = test::BuildDir() + "\\screenshots\\wizard";
-        MakeFolders(folder);
-        Screenshot(folder, name + ".png");
+        test::Shot(name);
     }
 
     // Wine's Program Manager opens a folder window for a new group, over the wizard; the user closes it.
