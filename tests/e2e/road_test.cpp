@@ -1,7 +1,7 @@
 // The road of one installation of the sample product, driven from outside as a user would: the
 // compressed two-disk set in the floppy drive A:, Setup.exe started from it, the disk changed at the
 // prompt; a cancel at every point of the wizard; a second installation over the first. The pages of the
-// road are photographed into <build>/screenshots/road/.
+// road are photographed into <build>/screenshots/<Suite.Test>/.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -199,7 +199,6 @@ TEST(RoadE2e, CancelAtTheDiskPromptKeepsTheFirstDiskOnly) {
 
 TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     const std::string destination = "C:\\Brightwater\\Orrery 1.4";
-    const std::string shots = "road";
     {
         auto wizard = StartFromFloppy();
         EXPECT_EQ(Text(wizard->Dialog()), "Orrery 1.4 Installation");
@@ -209,7 +208,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
         EXPECT_EQ(Text(wizard->Item("EditPath")), kDefaultDestination);
         TRemoteTree(wizard->Item("DirTree")).SelectPath("C:\\users");
         WaitText(wizard->Item("EditPath"), "C:\\users\\Orrery", kPageMs);
-        wizard->Shot(shots, "1-destination-tree");
+        wizard->Shot("1-destination-tree");
 
         // Previous, then forward again: no notice again, the names proposed anew, the default path again.
         Click(wizard->Item("PrevBut"));
@@ -227,7 +226,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
         EXPECT_EQ(Text(wizard->Item("EditPath")), kDefaultDestination);
 
         CopyFirstDisk(*wizard, destination);
-        wizard->Shot(shots, "2-disk-prompt");
+        wizard->Shot("2-disk-prompt");
         InsertDisk(2);
         Click(wizard->Item("NextBut"));
         wizard->WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
@@ -236,13 +235,13 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
         // The add-on: the read-me opened by the shell from the disk in the drive.
         wizard->CloseOtherWindow("readme.txt");
         wizard->CloseOtherWindow(kGroup);
-        wizard->Shot(shots, "3-installed");
+        wizard->Shot("3-installed");
 
         Click(wizard->Item("NextBut"));
         WaitMemoBegins(*wizard, "THANK YOU FOR INSTALLING ORRERY");
         Click(wizard->Item("NextBut"));
         wizard->WaitPage("Quenby has installed Orrery 1.4 successfully, congratulations.", "InfoMemo");
-        wizard->Shot(shots, "4-finish");
+        wizard->Shot("4-finish");
         Click(wizard->Item("NextBut"));
         EXPECT_EQ(wizard->Driver().WaitExit(kPageMs), 0u);
     }

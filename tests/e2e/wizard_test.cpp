@@ -1,6 +1,6 @@
 // The real Setup.exe driven from outside as a user would, through the wizard: once to the interruption
 // page and once through a whole installation. Every page is photographed into
-// <build>/screenshots/wizard/.
+// <build>/screenshots/<Suite.Test>/.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -36,12 +36,12 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     wizard.WaitInfo("Welcome to Quenby. This program will automatically install and configure Atlas 2.0 on your "
                     "computer.");
     EXPECT_FALSE(Enabled(wizard.Item("PrevBut")));
-    wizard.Shot("wizard", "1-welcome");
+    wizard.Shot("1-welcome");
 
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("InfoMemo"), "ATLAS LICENCE\r\n\r\nYou may install Atlas on one computer.", kPageMs);
     EXPECT_EQ(Text(wizard.Item("InfoLabel")), kNoticesText);
-    wizard.Shot("wizard", "2-notice");
+    wizard.Shot("2-notice");
     Keys("key alt+n");  // the accelerator of Next
     WaitText(wizard.Item("InfoMemo"), "Welcome to Atlas 2.0.\r\n\r\nThis notice is the second of two.", kPageMs);
 
@@ -53,7 +53,7 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     EXPECT_TRUE(Enabled(wizard.Item("PrevBut")));
     wizard.Enter("EditName", "Ann Example");
     wizard.Enter("EditOrg", "Example Widgets Ltd.");
-    wizard.Shot("wizard", "3-user");
+    wizard.Shot("3-user");
 
     Click(wizard.Item("NextBut"));
     wizard.WaitPage("Please accept the default path displayed or select a different path to install Atlas 2.0 on "
@@ -64,7 +64,7 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     TRemoteTree tree(wizard.Item("DirTree"));  // the tree view inside its host
     tree.SelectPath("C:\\windows");
     WaitText(wizard.Item("EditPath"), "C:\\windows\\Atlas", kPageMs);
-    wizard.Shot("wizard", "4-destination");
+    wizard.Shot("4-destination");
 
     Click(wizard.Item("CancelBut"));
     wizard.WaitPage("The installation of Atlas 2.0 did not completed successfuly.", "InfoMemo");
@@ -72,7 +72,7 @@ TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram)
     EXPECT_FALSE(Enabled(wizard.Item("PrevBut")));
     EXPECT_FALSE(Enabled(wizard.Item("CancelBut")));
     EXPECT_EQ(Text(wizard.Item("NextBut")), "&Finish");
-    wizard.Shot("wizard", "5-interrupted");
+    wizard.Shot("5-interrupted");
     // Nothing was installed.
     EXPECT_EQ(GetFileAttributesA("C:\\windows\\Atlas"), INVALID_FILE_ATTRIBUTES);
 
@@ -115,18 +115,18 @@ TEST(WizardE2e, WholeInstallationFromWelcomeToFinish) {
     EXPECT_EQ(SendMessageA(wizard.Item("ProgressBar"), PBM_GETPOS, 0, 0), 100);
     WaitUntil([&] { return !Enabled(wizard.Item("PrevBut")); }, kPageMs, "Previous disabled after the copy step");
     wizard.CloseOtherWindow("Probe Product");
-    wizard.Shot("wizard", "6-installed");
+    wizard.Shot("6-installed");
 
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("InfoMemo"), "Thank you for installing Probe Product.", kPageMs);
     EXPECT_FALSE(Visible(wizard.Item("ProgressBar")));
-    wizard.Shot("wizard", "7-closing-notice");
+    wizard.Shot("7-closing-notice");
 
     Click(wizard.Item("NextBut"));
     wizard.WaitPage("Quenby has installed Probe Product 1.5 successfully, congratulations.", "InfoMemo");
     EXPECT_EQ(Text(wizard.Item("NextBut")), "&Finish");
     EXPECT_FALSE(Enabled(wizard.Item("CancelBut")));
-    wizard.Shot("wizard", "8-finish");
+    wizard.Shot("8-finish");
     Click(wizard.Item("NextBut"));
     EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ConsoleRun.h"
 #include "E2e.h"
 #include "forms/MainDialogForm.h"
 
@@ -64,11 +63,9 @@ void TWizard::Enter(const char* edit, const std::string& text) const {
     WaitText(box, text, kPageMs);
 }
 
-void TWizard::Shot(const std::string& folder, const std::string& name) const {
+void TWizard::Shot(const std::string& name) const {
     m_driver->Settle();
-    const std::string path = BuildDir() + "\\screenshots\\" + folder;
-    MakeFolders(path);
-    Screenshot(path, name + ".png");
+    test::Shot(name);
 }
 
 void TWizard::CloseOtherWindow(const std::string& captionPart) const {

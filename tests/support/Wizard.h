@@ -29,8 +29,8 @@ public:
     // As a user does: a click into the box, then typing; a plain letter typed elsewhere would press the
     // button whose accelerator it is.
     void Enter(const char* edit, const std::string& text) const;
-    // A settled screenshot into <build>\screenshots\<folder>\<name>.png.
-    void Shot(const std::string& folder, const std::string& name) const;
+    // A settled screenshot into the running test's folder (E2e.h).
+    void Shot(const std::string& name) const;
     // Waits for a window of another program on view whose caption holds `captionPart` (case ignored),
     // e.g. Program Manager's folder window for a new group or the add-on's editor, and closes it.
     void CloseOtherWindow(const std::string& captionPart) const;
