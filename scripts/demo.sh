@@ -55,8 +55,8 @@ QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Set
   wait:TWaitDialog sleep:500 snap:01-splash \
   wait:TMainWindow sleep:300 snap:02-backdrop \
   wait:TMainDialog shot:03-welcome \
-  press:NextBut "expect:InfoLabel=$notices" shot:04-notice-licence \
-  press:NextBut sleep:700 shot:05-notice-welcome \
+  press:NextBut "expect:InfoLabel=$notices" 'has:InfoMemo=ORRERY 1.4 - LICENCE' shot:04-notice-licence \
+  press:NextBut 'has:InfoMemo=WELCOME TO ORRERY' shot:05-notice-welcome \
   press:NextBut "expect:InfoLabel=$names" \
   click:EditName sleep:300 "type:EditName=Ann Orbit" "expect:EditName=Ann Orbit" \
   click:EditOrg sleep:300 "type:EditOrg=Star Gazers Ltd." "expect:EditOrg=Star Gazers Ltd." shot:06-user \
@@ -68,7 +68,7 @@ QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Set
   "host:ln -sfn '$disk2' \"\$WINEPREFIX/dosdevices/a:\"" \
   press:NextBut 'expect:InfoLabel=Orrery 1.4 was installed successfuly. Please select next to continue.' \
   'close:Brightwater Orrery' shot:09-readme-opened 'close:readme.txt - Notepad' shot:10-installed \
-  press:NextBut sleep:700 shot:11-closing-notice \
+  press:NextBut 'has:InfoMemo=THANK YOU FOR INSTALLING ORRERY' shot:11-closing-notice \
   press:NextBut 'expect:InfoLabel=Quenby has installed Orrery 1.4 successfully, congratulations.' shot:12-finish \
   press:NextBut exit
 

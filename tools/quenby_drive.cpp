@@ -15,6 +15,7 @@
 //   tree:<Control>=<path>     expand and select a folder of a tree view
 //   text:<Control>            print the control's text
 //   expect:<Control>=<text>   wait until the control shows exactly that text
+//   has:<Control>=<text>      wait until the control's text holds that text (e.g. a notice's first line)
 //   msgbox[:<button ID>]      wait for a message box, print it, press its button (default OK)
 //   sleep:<ms>                wait
 //   host:<shell command>      run a command of the Linux shell and wait for it (e.g. a disk change)
@@ -109,6 +110,10 @@ public:
             report = Quoted(Text(Find(name)));
         } else if (verb == "expect") {
             WaitText(Find(name), value, kStepTimeoutMs);
+        } else if (verb == "has") {
+            const HWND control = Find(name);
+            WaitUntil([&] { return Text(control).find(value) != std::string::npos; }, kStepTimeoutMs,
+                      name + " holding " + Quoted(value));
         } else if (verb == "msgbox") {
             TMessageBox box = m_driver->WaitMessageBox(kStepTimeoutMs);
             report = Quoted(box.caption) + ": " + Quoted(box.text);
