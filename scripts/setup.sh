@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake make g++ googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-wine xvfb xauth x11-utils mscompress imagemagick)
+  wine64 fonts-wine xvfb xauth x11-utils mscompress imagemagick xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

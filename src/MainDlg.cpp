@@ -1,5 +1,6 @@
 #include "MainDlg.h"
 
+#include "CopyFiles.h"
 #include "MainWin.h"
 #include "base/Texts.h"
 #include "forms/MainDialogForm.h"
@@ -13,19 +14,41 @@ const ui::TEventRow<TMainDialog> TMainDialog::kEvents[] = {
     {"CancelBut", &TMainDialog::CancelButClick},
 };
 
-TMainDialog::TMainDialog(TMainWindow& backdrop)
-    : TForm(forms::kMainDialogForm, forms::kMainDialogControls), m_instructions(backdrop.Instructions()) {
-    Create(backdrop.Handle());
+TMainDialog::TMainDialog(TMainWindow& backdrop) : TMainDialog(backdrop.Instructions(), backdrop.Handle()) {}
+
+TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner)
+    : TForm(forms::kMainDialogForm, forms::kMainDialogControls), m_instructions(instructions) {
+    Create(owner);
 }
 
+// The tree's window goes with the dialog's; the tree object notices it.
 TMainDialog::~TMainDialog() { Destroy(); }
 
 void TMainDialog::FormCreate() {
-    Control("InfoLabel")
-        .SetCaption("Welcome to Quenby. This program will automatically install and configure " +
-                    m_instructions.Application + " " + m_instructions.Version + " on your computer.");
+    SetUpDirTree();
+    m_resume = TCopyResume{0, true};
+    SetInfoText(WelcomeInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateNotices;
     SetCaption(m_instructions.DisplayTitle + kInstallationSuffix);
+    ShowProductParagraphs();
+    m_tree.SetDirectory("c:\\");
+    m_tree.SetGoBelowRecycleBin(false);
+}
+
+// The tree's design settings; its window is made inside the host on first use.
+void TMainDialog::SetUpDirTree() {
+    ui::TControl& host = Control("DirTree");
+    m_tree.SetParentPlace(host.Handle(), host.Id(), RECT{0, 0, host.Width(), host.Height()});
+    m_tree.ReadOnStart = true;
+    m_tree.SetDirType({dtNormal, dtAll});
+    m_tree.SetAllowNetwork(true);
+    m_tree.SetHideSelection(false);
+    m_tree.OnChange = [this](Tdirtree&, HTREEITEM) { DirTreeChange(); };
+    host.SetNotifyHandler([this](NMHDR& header) {
+        LRESULT result = 0;
+        m_tree.OnNotify(&header, result);
+        return result;
+    });
 }
 
 void TMainDialog::FormClose() { Control("InfoLabel").SetCaption(""); }
@@ -34,24 +57,47 @@ void TMainDialog::ControlEvent(ui::TControl& control) { ui::RouteEvent(*this, kE
 
 void TMainDialog::NextButClick() {
     switch (m_state) {
+        case kStateNotices: ShowPlugs(); break;
+        case kStateNamesNext: GetNames(); break;
+        case kStateNames:
+            m_userName = Control("EditName").Caption();
+            m_organisation = Control("EditOrg").Caption();
+            GetDestination();
+            break;
+        case kStateDestination: CopyFiles(*this); break;
+        case kStateInstalled: ShowPlugs(); break;
+        case kStateFinishNext: GoodBye(); break;
         case kStateFinish: ui::TApplication::Instance().Terminate(); break;
-        default: break;  // the pages come with the wizard itself
+        default: break;
     }
 }
 
 void TMainDialog::PrevButClick() {
+    ShowNoticePanel();
     Control("PrevBut").SetEnabled(false);
     m_state = kStateNotices;
-    Control("InfoLabel")
-        .SetCaption("Please read the following notices carefully, they contain important commercial and "
-                    "technical information.");
+    SetInfoText(kNoticesInfo);
 }
 
-void TMainDialog::CancelButClick() {
-    Control("PrevBut").SetEnabled(false);
-    Control("NextBut").SetCaption("&Finish");
-    Control("CancelBut").SetEnabled(false);
-    m_state = kStateFinish;
+void TMainDialog::ShowPanel(const char* panel, bool visible) {
+    ui::TControl& control = Control(panel);
+    if (control.Visible() != visible) control.SetVisible(visible);
+}
+
+void TMainDialog::ShowNoticePanel() {
+    for (const char* panel : {"Panel2", "Panel4", "Panel5"}) ShowPanel(panel, false);
+    ShowPanel("Panel1", true);
+    Control("Panel1").Repaint();
+}
+
+void TMainDialog::ShowProductParagraphs() {
+    ui::TControl& memo = Control("InfoMemo");
+    memo.ClearLines();
+    const std::size_t count = std::size(kProductParagraphs);
+    for (std::size_t i = 0; i < count; ++i) {
+        memo.AddLine(kProductParagraphs[i]);
+        if (i + 1 < count) memo.AddLine("");
+    }
 }
 
 }  // namespace quenby

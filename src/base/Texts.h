@@ -1,6 +1,7 @@
 // The user-visible texts of the program, kept together so they can be checked at a glance.
-// (The form tables hold the design-time captions.)
+// (The form tables hold the design-time captions; the copy step keeps its own progress texts.)
 #pragma once
+#include <string>
 
 namespace quenby {
 
@@ -8,5 +9,52 @@ inline constexpr char kApplicationTitle[] = "Quenby 3.2";
 inline constexpr char kNoInstructionsCaption[] = "Error";
 inline constexpr char kNoInstructionsText[] = "No installation instructions, exiting instalation.";
 inline constexpr char kInstallationSuffix[] = " Installation";
+
+// The wizard's instruction line, page by page.
+inline constexpr char kNoticesInfo[] =
+    "Please read the following notices carefully, they contain important commercial and technical information.";
+inline constexpr char kNamesInfo[] =
+    "Please follow the instructions provided with your software to fill in your registration name and "
+    "organization fields.";
+// The product's name and version go between the two halves; with an empty version two blanks meet.
+inline std::string ProductSentence(const char* before, const std::string& application, const std::string& version,
+                                   const char* after) {
+    return before + application + " " + version + after;
+}
+inline std::string WelcomeInfo(const std::string& application, const std::string& version) {
+    return ProductSentence("Welcome to Quenby. This program will automatically install and configure ", application,
+                           version, " on your computer.");
+}
+inline std::string DestinationInfo(const std::string& application, const std::string& version) {
+    return ProductSentence("Please accept the default path displayed or select a different path to install ",
+                           application, version, " on your computer.");
+}
+inline std::string FinishInfo(const std::string& application, const std::string& version) {
+    return ProductSentence("Quenby has installed ", application, version, " successfully, congratulations.");
+}
+inline std::string InterruptedInfo(const std::string& application, const std::string& version) {
+    return ProductSentence("The installation of ", application, version, " did not completed successfuly.");
+}
+
+inline constexpr char kFinishCaption[] = "&Finish";
+
+// The notice memo at the start and on the finish page: three paragraphs, an empty line between them.
+inline constexpr const char* kProductParagraphs[] = {
+    "Quenby for Windows 95, 98 and NT 4.0 is published by Norvale, and is a component of the Quenby software "
+    "distribution, installation and uninstallation package.",
+    "You may download your own copy of the Quenby installer package from the Norvale web site at "
+    "http://www.norvale.example/quenby/.",
+    "If you have no access to the web, write to quenby@norvale.example for instructions on getting a copy by "
+    "FTP or by post.",
+};
+
+// The notice memo on the interruption page: two lines, each followed by an empty line.
+inline constexpr const char* kInterruptedLines[] = {
+    "You have selected to interrupt this installation. Please notice that some files may have been copied to "
+    "the destination directory, and that changes may have been made to Windows, depending on where you "
+    "interrupted this installation.",
+    "It is recommended that you re-install this software product, and then use the uninstaller to remove it "
+    "correctly from your system.",
+};
 
 }  // namespace quenby

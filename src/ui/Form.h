@@ -33,6 +33,7 @@ public:
 
     // A control by its declared name; a name that the table lacks is a programming error (throws).
     TControl& Control(std::string_view name);
+    const TControl& Control(std::string_view name) const { return const_cast<TForm*>(this)->Control(name); }
     TControl* ControlById(int id);
     TControl* ControlByHandle(HWND window);
     std::deque<TControl>& Controls() { return m_controls; }

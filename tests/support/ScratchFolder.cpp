@@ -26,6 +26,8 @@ TScratchFolder::~TScratchFolder() {
 
 std::string TScratchFolder::Write(const std::string& name, const std::string& content) const {
     std::string path = *this / name;
+    std::error_code ignored;  // a folder that cannot be made shows as the write failing
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
     if (!out.flush()) throw std::runtime_error("cannot write " + path);

@@ -15,7 +15,8 @@ public:
     const std::string& Path() const { return m_path; }
     // Path() + "\" + name.
     std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
-    // Writes the bytes exactly (no line-end translation) to a file in the folder; returns its path.
+    // Writes the bytes exactly (no line-end translation) to a file in the folder, making the sub-folders
+    // a name like "disk1\\data\\a.txt" needs; returns its path.
     std::string Write(const std::string& name, const std::string& content) const;
 
 private:

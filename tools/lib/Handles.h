@@ -1,0 +1,63 @@
+// Owners of the kernel handles and foreign memory the driver holds.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <utility>
+
+namespace quenby::drive {
+
+class THandle {
+public:
+    THandle() = default;
+    explicit THandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    THandle(THandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    THandle& operator=(THandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            m_handle = std::exchange(other.m_handle, nullptr);
+        }
+        return *this;
+    }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    ~THandle() { Close(); }
+
+    HANDLE Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+
+private:
+    void Close() {
+        if (m_handle) CloseHandle(m_handle);
+        m_handle = nullptr;
+    }
+    HANDLE m_handle = nullptr;
+};
+
+// A block of memory inside another process, for control messages whose pointers the system does not
+// carry across processes (the tree view's).
+class TRemoteMemory {
+public:
+    TRemoteMemory(HANDLE process, std::size_t size)
+        : m_process(process),
+          m_address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    TRemoteMemory(const TRemoteMemory&) = delete;
+    TRemoteMemory& operator=(const TRemoteMemory&) = delete;
+    ~TRemoteMemory() {
+        if (m_address) VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+    }
+
+    void* Address() const { return m_address; }
+    bool Write(std::size_t offset, const void* data, std::size_t size) const {
+        return WriteProcessMemory(m_process, static_cast<char*>(m_address) + offset, data, size, nullptr);
+    }
+    bool Read(std::size_t offset, void* data, std::size_t size) const {
+        return ReadProcessMemory(m_process, static_cast<char*>(m_address) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address;
+};
+
+}  // namespace quenby::drive
