@@ -5,7 +5,7 @@
 set -euo pipefail
 exe=$1
 [ -f "$exe" ] || { echo "check-imports: $exe is missing"; exit 2; }
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|msvcrt)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|msvcrt)\.dll$'
 bad=0
 dlls=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$dlls" ] || { echo "check-imports: no import table read from $exe"; exit 2; }

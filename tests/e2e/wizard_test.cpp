@@ -11,77 +11,18 @@
 #include "E2e.h"
 #include "RegistryProbe.h"
 #include "ScratchFolder.h"
-#include "forms/MainDialogForm.h"
+#include "Wizard.h"
 
 namespace quenby {
 namespace {
 
 using namespace drive;
 
-constexpr DWORD kPageMs = 20000;
 constexpr char kNoticesText[] =
     "Please read the following notices carefully, they contain important commercial and technical information.";
 
-// The wizard of a started Setup.exe, its controls found by the form table's names.
-class TWizard {
-public:
-    explicit TWizard(const std::string& distribution) : m_driver(test::Start(test::SetupExe(), distribution)) {
-        m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
-    }
-
-    TDriver& Driver() { return *m_driver; }
-    HWND Dialog() const { return m_dialog; }
-    HWND Item(const char* name) const { return Control(m_dialog, ui::ControlId(forms::kMainDialogControls, name)); }
-    void WaitInfo(const std::string& text) const { WaitText(Item("InfoLabel"), text, kPageMs); }
-    // The instruction line changes before the page's panel comes into view.
-    void WaitPage(const std::string& info, const char* shownControl) const {
-        WaitInfo(info);
-        WaitUntil([&] { return Visible(Item(shownControl)); }, kPageMs, std::string(shownControl) + " on view");
-    }
-    // As a user does: a click into the box, then typing; a plain letter typed elsewhere would press the
-    // button whose accelerator it is.
-    void Enter(const char* edit, const std::string& text) const {
-        const HWND box = Item(edit);
-        Click(box);
-        WaitUntil(
-            [&] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof(info);
-                return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info) && info.hwndFocus == box;
-            },
-            kPageMs, std::string("the focus in ") + edit);
-        Type(box, text);
-        WaitText(box, text, kPageMs);
-    }
-    void Shot(const std::string& name) const {
-        m_driver->Settle();
-        const std::string folder = test::BuildDir() + "\\screenshots\\wizard";
-        MakeFolders(folder);
-        Screenshot(folder, name + ".png");
-    }
-
-    // Wine's Program Manager opens a folder window for a new group, over the wizard; the user closes it.
-    void CloseGroupWindow(const std::string& group) const {
-        HWND folder = nullptr;
-        WaitUntil(
-            [&] {
-                for (folder = FindWindowExA(nullptr, nullptr, nullptr, group.c_str()); folder;
-                     folder = FindWindowExA(nullptr, folder, nullptr, group.c_str())) {
-                    DWORD process = 0;
-                    GetWindowThreadProcessId(folder, &process);
-                    if (process != m_driver->ProcessId() && IsWindowVisible(folder)) return true;
-                }
-                return false;
-            },
-            kPageMs, "the group's folder window");
-        PostMessageA(folder, WM_CLOSE, 0, 0);
-        WaitUntil([&] { return !IsWindowVisible(folder); }, kPageMs, "the folder window closed");
-    }
-
-private:
-    std::unique_ptr<TDriver> m_driver;
-    HWND m_dialog = nullptr;
-};
+using test::kPageMs;
+using test::TWizard;
 
 TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram) {
     test::TScratchFolder dist("quenby-e2e-wizard");
