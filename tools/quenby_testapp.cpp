@@ -1,23 +1,29 @@
 // A small Windows program for testing the GUI driver: a splash shown while the program blocks, then a
 // main window with labels, edit boxes (one inside a panel), buttons (one busy for a while, one that
-// opens a message box, one disabled, one hidden, one that quits with exit code 7) and a tree view that
-// fills its items only when they are first expanded.
+// opens a message box, one disabled, one hidden, one that quits with exit code 7), a tree view that
+// fills its items only when they are first expanded, and the project's directory tree.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
 #include <fstream>
+#include <memory>
 #include <string>
+
+#include "dirtree.h"
 
 namespace {
 
 enum : int {
     kStatus = 101, kEdit = 102, kWork = 103, kBox = 104, kDisabled = 105, kQuit = 106,
     kPanel = 107, kInnerEdit = 108, kHidden = 109, kTree = 110, kTreePath = 111, kTyped = 112,
+    kDirTree = 113, kDirectory = 114,
 };
 constexpr char kPlaceholder[] = "u**";
 
 HINSTANCE g_instance;
 int g_worked = 0;
+std::unique_ptr<quenby::Tdirtree> g_dirTree;
 
 HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
     return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
@@ -90,6 +96,13 @@ void Create(HWND window) {
                                                     TVS_SHOWSELALWAYS, 320, 40, 260, 300, kTree);
     AddItem(tree, TVI_ROOT, " (C:)", 0);
     AddItem(tree, TVI_ROOT, "Data", 0);
+    Child(window, "Static", "", 0, 600, 10, 290, 20, kDirectory);
+    g_dirTree = std::make_unique<quenby::Tdirtree>();
+    g_dirTree->SetParentPlace(window, kDirTree, RECT{600, 40, 890, 340});
+    g_dirTree->OnChange = [window](quenby::Tdirtree& sender, HTREEITEM) {
+        SetDlgItemTextA(window, kDirectory, sender.GetDirectory().c_str());
+    };
+    g_dirTree->HandleNeeded();
 }
 
 void Command(HWND window, int id, int code) {
@@ -135,8 +148,18 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_COMMAND:
             Command(window, LOWORD(wParam), HIWORD(wParam));
             return 0;
-        case WM_NOTIFY:
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            try {
+                if (g_dirTree && g_dirTree->OnNotify(reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+            } catch (const std::exception& error) {
+                SetDlgItemTextA(window, kDirectory, error.what());
+            }
             return Notify(window, *reinterpret_cast<const NMHDR*>(lParam));
+        }
+        case WM_DESTROY:
+            g_dirTree.reset();
+            return 0;
         case WM_CLOSE:
             PostQuitMessage(0);
             return 0;
@@ -178,7 +201,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Sleep(800);
     DestroyWindow(splash);
 
-    CreateWindowExA(0, "TTestMain", Caption().c_str(), WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 600, 400, nullptr,
+    CreateWindowExA(0, "TTestMain", Caption().c_str(), WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 900, 400, nullptr,
                     nullptr, instance, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -25,7 +25,11 @@ bool MacroFits(const std::string& macro) { return macro.size() <= kMacroBufferLe
 void SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
                      const std::function<bool(const std::string&)>& send) {
     const bool conversation = open();
-    send(GroupMacro(request.Group));
+    const std::string group = GroupMacro(request.Group);
+    send(group);
+    // Items join whatever group is current: without ours they would land in another program's group
+    // (Wine's Program Manager even crashes on an item before any group).
+    if (!MacroFits(group)) return;
     if (conversation) {
         for (int i = 0; i < request.Items.Count(); ++i) {
             std::string macro = ItemMacro(request.Destination, request.Items[i], request.ItemTitles[i]);

@@ -87,6 +87,16 @@ TEST(ProgmanMacros, WithoutAConversationTheItemsAreNotTried) {
     EXPECT_EQ(events, (std::vector<std::string>{"open", "[CreateGr", "[AddItem("}));
 }
 
+TEST(ProgmanMacros, AGroupNameTooLongToSendKeepsTheItemsOutOfOtherGroups) {
+    TScriptedSender sender;
+    TGroupRequest request = Request({{"a.exe", "A"}});
+    request.Group = std::string(260, 'G');
+    SendGroupMacros(request, [] { return true; }, std::ref(sender));
+    // The group macro is handed over (and refused for its length); no item follows it.
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0].substr(0, 13), "[CreateGroup(");
+}
+
 TEST(ProgmanMacros, AddOnValueSplitsAtTheFirstSpace) {
     using P = std::pair<std::string, std::string>;
     EXPECT_EQ(SplitAddOn("readme.txt"), P("readme.txt", ""));

@@ -9,7 +9,10 @@
 
 #include "Driver.h"
 #include "E2e.h"
+#include "FormNames.h"
 #include "ScratchFolder.h"
+#include "forms/MainDialogForm.h"
+#include "forms/MainWindowForm.h"
 
 namespace quenby::drive {
 namespace {
@@ -19,6 +22,7 @@ using quenby::test::TScratchFolder;
 enum : int {
     kStatus = 101, kEdit = 102, kWork = 103, kBox = 104, kDisabled = 105, kQuit = 106,
     kPanel = 107, kInnerEdit = 108, kHidden = 109, kTree = 110, kTreePath = 111, kTyped = 112,
+    kDirTree = 113, kDirectory = 114,
 };
 
 class DriverTest : public testing::Test {
@@ -148,6 +152,16 @@ TEST_F(DriverTest, SelectsTreeFoldersThatFillWhenExpanded) {
     }
 }
 
+TEST_F(DriverTest, SelectsAFolderInTheDirectoryTree) {
+    m_folder.Write("Sub Folder\\Deeper\\file.txt", "x");
+    HWND main = StartMain();
+    TRemoteTree tree(Control(main, kDirTree));
+    // The drive shows as the shell names it (" (C:)"); the path is typed in another case.
+    std::string path = m_folder.Path() + "\\sub folder\\DEEPER";
+    tree.SelectPath(path);
+    WaitText(Control(main, kDirectory), m_folder.Path() + "\\Sub Folder\\Deeper\\", 10000);
+}
+
 TEST_F(DriverTest, ScreenshotIsAPngOfTheWholeScreen) {
     StartMain();
     m_driver->Settle();
@@ -167,6 +181,14 @@ TEST_F(DriverTest, RunsHostCommandsAndWaitsForTheirStatus) {
     std::string file = m_folder / "out.txt";
     EXPECT_EQ(RunHost("printf '%s' " + ShellQuoted(awkward) + " >" + ShellQuoted(UnixPath(file))), 0);
     EXPECT_EQ(quenby::test::ReadWholeFile(file), awkward);
+}
+
+TEST(DriverNames, ControlsAreNamedAsTheirFormNamesThem) {
+    using ui::ControlId;
+    EXPECT_EQ(ControlIdByName("TMainDialog", "NextBut"), ControlId(forms::kMainDialogControls, "NextBut"));
+    EXPECT_EQ(ControlIdByName("TMainWindow", "EmailLabel"), ControlId(forms::kMainWindowControls, "EmailLabel"));
+    EXPECT_EQ(ControlIdByName("TMainWindow", "NextBut"), -1);  // another form's control
+    EXPECT_EQ(ControlIdByName("TTestMain", "1234"), 1234);
 }
 
 TEST_F(DriverTest, WaitsForTheEndAndItsExitCode) {
