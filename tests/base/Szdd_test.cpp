@@ -23,9 +23,6 @@ TBytes Random(size_t n, unsigned seed) {
 void ExpectRoundTrip(const TBytes& data) {
     TBytes packed = quenby::SzddCompress(data, 't');
     ASSERT_TRUE(quenby::IsSzdd(packed));
-    EXPECT_EQ(packed[9], 't');
-    std::uint32_t size = packed[10] | packed[11] << 8 | packed[12] << 16 | static_cast<std::uint32_t>(packed[13]) << 24;
-    EXPECT_EQ(size, data.size());
     auto back = quenby::SzddExpand(packed);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(*back, data);
@@ -44,11 +41,6 @@ TEST(Szdd, RoundTripsEveryKindOfContent) {
     ExpectRoundTrip(mixed);
 }
 
-TEST(Szdd, CompressesRedundantData) {
-    TBytes data(100000, 'x');
-    EXPECT_LT(quenby::SzddCompress(data, 'x').size(), data.size() / 5);
-}
-
 TEST(Szdd, RejectsDamagedFiles) {
     TBytes packed = quenby::SzddCompress(Random(5000, 3), 'e');
     TBytes cut(packed.begin(), packed.begin() + static_cast<long>(packed.size() / 2));
@@ -56,6 +48,8 @@ TEST(Szdd, RejectsDamagedFiles) {
     EXPECT_FALSE(quenby::SzddExpand(Text("plain text, no header")).has_value());
     EXPECT_FALSE(quenby::IsSzdd(Text("SZDD")));
 }
+
+// The header and the compression ratio are checked against LZ32.DLL (tests/win/lz32_pack_test.cpp).
 
 // Debian's msexpand is an independent expander of the same format.
 TEST(Szdd, ExpandsByteExactlyWithMsexpand) {

@@ -1,12 +1,11 @@
 // The real Setup.exe driven from outside as a user would, through the wizard: once to the interruption
 // page and once through a whole installation. Every page is photographed into
-// <build>/screenshots/wizard/.
+// <build>/screenshots/<Suite.Test>/.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ConsoleRun.h"
 #include "Driver.h"
 #include "E2e.h"
 #include "RegistryProbe.h"

@@ -6,25 +6,14 @@
 #include <stdexcept>
 #include <vector>
 
+#include "Handles.h"
 #include "ScratchFolder.h"
 
 namespace quenby::test {
 
 namespace {
 
-class THandle {
-public:
-    explicit THandle(HANDLE handle) : m_handle(handle) {}
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    ~THandle() {
-        if (m_handle && m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-    }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
+using drive::THandle;
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
@@ -55,7 +44,7 @@ TConsoleResult RunBuiltProgram(const std::string& program, const std::string& ar
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         THandle output(CreateFileA(outputPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (output.Get() == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create the output file");
+        if (!output) throw std::runtime_error("cannot create the output file");
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;

@@ -1,6 +1,6 @@
 #include "UiProbe.h"
 
-#include <stdexcept>
+#include <set>
 
 namespace quenby::test {
 
@@ -28,22 +28,6 @@ RECT RectInParent(HWND window) {
 
 namespace {
 
-struct TBoxSearch {
-    DWORD Process;
-    HWND Found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<TBoxSearch*>(lParam);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->Process && IsWindowVisible(window) && ClassNameOf(window) == "#32770") {
-        search->Found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
     auto* box = reinterpret_cast<TSeenBox*>(lParam);
     box->Texts.push_back(WindowText(window));
@@ -54,42 +38,43 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-}  // namespace
-
-std::future<TSeenBox> CloseNextMessageBox(DWORD timeoutMs) {
-    const DWORD process = GetCurrentProcessId();
-    return std::async(std::launch::async, [process, timeoutMs] {
-        TSeenBox box;
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < timeoutMs) {
-            TBoxSearch search{process, nullptr};
-            EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-            if (search.Found) {
-                Sleep(100);  // let it finish painting
-                box.Seen = true;
-                box.Caption = WindowText(search.Found);
-                EnumChildWindows(search.Found, CollectChild, reinterpret_cast<LPARAM>(&box));
-                PostMessageA(search.Found, WM_COMMAND, IDOK, 0);
-                break;
-            }
-            Sleep(20);
-        }
-        return box;
-    });
+BOOL CALLBACK CollectBoxes(HWND window, LPARAM lParam) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && ClassNameOf(window) == "#32770")
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    return TRUE;
 }
 
-HWND WaitForWindow(const char* className, DWORD processId, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window;
-             window = FindWindowExA(nullptr, window, className, nullptr)) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if ((processId == 0 || process == processId) && IsWindowVisible(window)) return window;
+}  // namespace
+
+TBoxWatch::TBoxWatch() : m_thread([this] { Watch(); }) {}
+
+TBoxWatch::~TBoxWatch() { Stop(); }
+
+std::vector<TSeenBox> TBoxWatch::Stop() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    return m_seen;
+}
+
+void TBoxWatch::Watch() {
+    std::set<HWND> handled;
+    while (!m_stop) {
+        std::vector<HWND> boxes;
+        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&boxes));
+        for (HWND box : boxes) {
+            if (!handled.insert(box).second) continue;
+            Sleep(100);  // let it finish painting
+            TSeenBox seen;
+            seen.Seen = true;
+            seen.Caption = WindowText(box);
+            EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&seen));
+            m_seen.push_back(seen);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
-        Sleep(10);
+        Sleep(20);
     }
-    return nullptr;
 }
 
 TCurrentDirectory::TCurrentDirectory(const std::string& path) {

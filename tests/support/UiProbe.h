@@ -1,10 +1,11 @@
 // Reading windows the way another process would: texts, places, message boxes; and the current
-// directory of start-up tests.
+// directory of in-process tests.
 #pragma once
 #include <windows.h>
 
-#include <future>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quenby::test {
@@ -21,12 +22,22 @@ struct TSeenBox {
     bool HasErrorIcon = false;
 };
 
-// Waits on another thread for the next message box of this process, records it and presses its OK.
-std::future<TSeenBox> CloseNextMessageBox(DWORD timeoutMs = 15000);
+// Closes with OK every message box of this process that shows up while it lives, from another thread,
+// and records what they showed.
+class TBoxWatch {
+public:
+    TBoxWatch();
+    ~TBoxWatch();
+    TBoxWatch(const TBoxWatch&) = delete;
+    TBoxWatch& operator=(const TBoxWatch&) = delete;
+    std::vector<TSeenBox> Stop();  // the boxes seen so far, in order
 
-// Waits on the calling thread for a visible top-level window of the class in the given process
-// (0: any); processes no messages.
-HWND WaitForWindow(const char* className, DWORD processId, DWORD timeoutMs);
+private:
+    void Watch();
+    std::atomic<bool> m_stop{false};
+    std::vector<TSeenBox> m_seen;
+    std::thread m_thread;
+};
 
 // Runs the current directory change for a scope and restores the previous one.
 class TCurrentDirectory {

@@ -40,9 +40,7 @@ void TWizard::Enter(const char* edit, const std::string& text) const {
 
 void TWizard::Shot(const std::string& name) const {
     m_driver->Settle();
-    const std::string folder = BuildDir() + "\\screenshots\\wizard";
-    MakeFolders(folder);
-    Screenshot(folder, name + ".png");
+    test::Shot(name);
 }
 
 void TWizard::CloseGroupWindow(const std::string& group) const {

@@ -25,7 +25,7 @@ public:
     // As a user does: a click into the box, then typing; a plain letter typed elsewhere would press the
     // button whose accelerator it is.
     void Enter(const char* edit, const std::string& text) const;
-    // A screenshot into <build>/screenshots/wizard/<name>.png.
+    // A screenshot into the running test's screenshot folder (E2e.h), once the program has settled.
     void Shot(const std::string& name) const;
     // Wine's Program Manager opens a folder window for a new group, over the wizard; the user closes it.
     void CloseGroupWindow(const std::string& group) const;

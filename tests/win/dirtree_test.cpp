@@ -2,11 +2,12 @@
 // C: and Z: fixed, E: CD-ROM, F: floppy, H: fixed with the test folders, N: network, R: RAM disk.
 #include "dirtree.h"
 
+#include "E2e.h"
+
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -471,8 +472,6 @@ TEST_F(DirTree, RecreatedWindowHoldsAFreshDriveLevelAndDestructionIsSilent) {
 }
 
 TEST_F(DirTree, ScreenshotShowsDrivesWithShellIconsAndAnExpandedSelectedFolder) {
-    const char* buildDir = std::getenv("QUENBY_BUILD_DIR");
-    if (!buildDir) GTEST_SKIP() << "QUENBY_BUILD_DIR not set";
     tree().SetDirectory("H:\\Alpha");
     ASSERT_TRUE(Expand(tree().Selected()));
     SetForegroundWindow(host->hwnd);
@@ -484,21 +483,7 @@ TEST_F(DirTree, ScreenshotShowsDrivesWithShellIconsAndAnExpandedSelectedFolder) 
     }
     UpdateWindow(host->hwnd);
 
-    const std::string unixDir = std::string(buildDir) + "/screenshots";
-    std::string dir = "Z:" + unixDir;
-    std::replace(dir.begin(), dir.end(), '/', '\\');
-    CreateDirectoryA(dir.c_str(), nullptr);
-    const std::string file = dir + "\\dirtree.png";
-    DeleteFileA(file.c_str());
-    std::string command = "import -window root " + unixDir + "/dirtree.png";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA("/usr/bin/import", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    WaitForSingleObject(pi.hProcess, 20000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 100 && GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+    const std::string file = test::Shot("dirtree");
     EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
 }
 

@@ -89,15 +89,13 @@ void ExpectSameReading(const std::string& text) {
 
 }  // namespace
 
-TEST(IniReader, SampleInstructionsReadTheSame) {
+TEST(IniReader, FilesReadTheSameAsThroughTheSystem) {
     std::string sample =
         quenby::test::ReadWholeFile(quenby::test::SourceDir() + "\\examples\\orrery\\media\\Quenby.ipi");
     ASSERT_FALSE(sample.empty());
-    ExpectSameReading(sample);
-}
-
-TEST(IniReader, QuotesBlanksAndCommentsReadTheSame) {
-    ExpectSameReading(
+    const std::string files[] = {
+        sample,
+        // Quotes, blanks and comments.
         "[Settings]\r\n"
         "  Application =  Widget Works \r\n"
         "Version=\"2.1\"\r\n"
@@ -108,11 +106,8 @@ TEST(IniReader, QuotesBlanksAndCommentsReadTheSame) {
         "[Items]\r\nw.exe=\"Widget, \"the\" app\"\r\nnovalue.exe\r\n"
         "[Keys]\r\nBase=\\Software\\W\r\nOwner=Registration\r\nEmpty=Other\r\n"
         "[Owner]\r\nName = $NAME\r\n;Organization=$ORG\r\nOrganization=\"$ORG\"\r\n"
-        "[Empty]\r\n");
-}
-
-TEST(IniReader, DuplicatesAndOddLinesReadTheSame) {
-    ExpectSameReading(
+        "[Empty]\r\n",
+        // Duplicates and odd lines.
         "AddOns=before any section\n"
         "[settings]\nApplication=First\napplication=Second\nExpand=0x10\nProgGroup=\n"
         "[FilesIn]\na=\nA=\nb=\n"
@@ -120,10 +115,12 @@ TEST(IniReader, DuplicatesAndOddLinesReadTheSame) {
         "[Dirs] ; a comment after the header\ndata=0\n"
         "[FilesIn]\nlater=\n"
         "[AddOns]\n0=readme.txt\n1=setup.exe /s\nx=bad\n"
-        "[Prefs]\nColor=Blue\nColor=Red\n\x1a");
-}
-
-TEST(IniReader, EmptyFileAndByteOrderMarkReadTheSame) {
-    ExpectSameReading("");
-    ExpectSameReading("\xEF\xBB\xBF[Settings]\r\nApplication=Marked\r\n[StartInfo]\r\nterms.txt=\r\n");
+        "[Prefs]\nColor=Blue\nColor=Red\n\x1a",
+        "",
+        "\xEF\xBB\xBF[Settings]\r\nApplication=Marked\r\n[StartInfo]\r\nterms.txt=\r\n",
+    };
+    for (const std::string& text : files) {
+        SCOPED_TRACE(text.substr(0, 60));
+        ExpectSameReading(text);
+    }
 }

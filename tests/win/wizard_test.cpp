@@ -3,12 +3,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <set>
-#include <thread>
 #include <vector>
 
 #include "MainDlg.h"
@@ -44,62 +41,6 @@ constexpr char kNoticesText[] =
 constexpr char kNamesText[] =
     "Please follow the instructions provided with your software to fill in your registration name and "
     "organization fields.";
-
-// Closes every message box of this process that shows up while it lives, and records them.
-class TBoxWatch {
-public:
-    TBoxWatch() : m_thread([this] { Watch(); }) {}
-    ~TBoxWatch() { Stop(); }
-    TBoxWatch(const TBoxWatch&) = delete;
-    TBoxWatch& operator=(const TBoxWatch&) = delete;
-
-    std::vector<test::TSeenBox> Stop() {
-        m_stop = true;
-        if (m_thread.joinable()) m_thread.join();
-        return m_seen;
-    }
-
-private:
-    struct TSearch {
-        DWORD Process;
-        std::vector<HWND> Found;
-    };
-    static BOOL CALLBACK Collect(HWND window, LPARAM lParam) {
-        auto* search = reinterpret_cast<TSearch*>(lParam);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == search->Process && IsWindowVisible(window) && test::ClassNameOf(window) == "#32770")
-            search->Found.push_back(window);
-        return TRUE;
-    }
-    static BOOL CALLBACK CollectText(HWND window, LPARAM lParam) {
-        reinterpret_cast<test::TSeenBox*>(lParam)->Texts.push_back(WindowText(window));
-        return TRUE;
-    }
-    void Watch() {
-        std::set<HWND> handled;
-        while (!m_stop) {
-            TSearch search{GetCurrentProcessId(), {}};
-            EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
-            for (HWND box : search.Found) {
-                if (handled.count(box)) continue;
-                handled.insert(box);
-                Sleep(50);
-                test::TSeenBox seen;
-                seen.Seen = true;
-                seen.Caption = WindowText(box);
-                EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&seen));
-                m_seen.push_back(seen);
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-            }
-            Sleep(20);
-        }
-    }
-
-    std::atomic<bool> m_stop{false};
-    std::vector<test::TSeenBox> m_seen;
-    std::thread m_thread;
-};
 
 // One registry value put back as it was when the test ends.
 class TSavedValue {
@@ -187,7 +128,7 @@ protected:
     void Press(const char* button) { SendMessageA(Item(button), BM_CLICK, 0, 0); }
     // Presses a button and returns the message boxes it showed (closed with OK).
     std::vector<test::TSeenBox> PressSeeingBoxes(const char* button) {
-        TBoxWatch watch;
+        test::TBoxWatch watch;
         Press(button);
         return watch.Stop();
     }
@@ -452,9 +393,7 @@ TEST_F(WizardTest, WholeRunButtonStatesAndFinishWithoutClosingNotices) {
 
 TEST_F(WizardTest, DiskPromptKeepsTheDestinationStateAndClosingNoticesFollowTheCopy) {
     test::TScratchFolder target("quenby-wizard-target");
-    m_dist.Write("thanks.txt", "Thank you.\r\n");
-    Open(Installable(target / "Probe"),
-         std::string(kInstallableSections) + "[EndInfo]\r\nmissing.txt=\r\nthanks.txt=\r\n");
+    Open(Installable(target / "Probe"), std::string(kInstallableSections) + "[EndInfo]\r\nthanks.txt=\r\nbye.txt=\r\n");
     Next();
     Next();
     Next();  // probe.txt is not on this disk
@@ -469,31 +408,20 @@ TEST_F(WizardTest, DiskPromptKeepsTheDestinationStateAndClosingNoticesFollowTheC
     EXPECT_EQ(test::ReadWholeFile(target / "Probe\\probe.txt"), "second disk");
 
     // A closing notice that cannot be opened: the notice panel replaces the progress panel and keeps
-    // its previous text; the index stays.
+    // its previous text; the index stays, and the next press tries it again.
     const auto boxes = PressSeeingBoxes("NextBut");
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(HasText(boxes[0], "Cannot open file " + m_dist.Path() + "\\missing.txt."));
+    EXPECT_TRUE(HasText(boxes[0], "Cannot open file " + m_dist.Path() + "\\thanks.txt."));
     EXPECT_EQ(PageOnView(), "Panel1");
     EXPECT_EQ(Text("InfoMemo"), kParagraphs);
     EXPECT_EQ(Text("InfoLabel"), kNoticesText);
     EXPECT_EQ(m_dialog->EndInfoIndex(), 0);
     EXPECT_EQ(m_dialog->WizardState(), 800);
-}
 
-TEST_F(WizardTest, ClosingNoticesOnePerNextThenTheFinishPage) {
-    test::TScratchFolder target("quenby-wizard-target");
-    m_dist.Write("probe.txt", "probe");
     m_dist.Write("thanks.txt", "Thank you.\r\n");
     m_dist.Write("bye.txt", "Goodbye.\r\n");
-    Open(Installable(target / "Probe"), std::string(kInstallableSections) + "[EndInfo]\r\nthanks.txt=\r\nbye.txt=\r\n");
     Next();
-    Next();
-    Next();
-    ASSERT_EQ(m_dialog->WizardState(), 800);
-    Next();
-    EXPECT_EQ(PageOnView(), "Panel1");
     EXPECT_EQ(Text("InfoMemo"), "Thank you.");
-    EXPECT_EQ(Text("InfoLabel"), kNoticesText);
     Next();
     EXPECT_EQ(Text("InfoMemo"), "Goodbye.");
     EXPECT_EQ(m_dialog->WizardState(), 800);
@@ -527,7 +455,7 @@ TEST_P(CancelTest, ShowsTheInterruptionPageAndNextEndsTheProgram) {
     EXPECT_TRUE(TerminateRequested());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryStateBeforeTheEnd, CancelTest, ::testing::Values(0, 1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(EveryStateBeforeTheEnd, CancelTest, ::testing::Values(0, 2, 3, 4));
 
 }  // namespace
 }  // namespace quenby
