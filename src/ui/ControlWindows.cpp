@@ -3,8 +3,8 @@
 #include "ui/ControlWindows.h"
 
 #include "ui/Application.h"
-#include "ui/Dpi.h"
 #include "ui/Control.h"
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 
 namespace quenby::ui {
