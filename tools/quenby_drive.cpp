@@ -7,6 +7,7 @@
 // Steps (a control is named as its form names it, or by its ID):
 //   wait:<Class>[=<caption>]  wait for a top-level window of that class; later steps act on it
 //   shot:<name>               let the program settle, then a screenshot <screenshot-folder>\<name>.png
+//   snap:<name>               the same screenshot at once (while the program is blocked, e.g. the splash)
 //   press:<Control>           press a button without waiting for its handler
 //   click:<Control>           a mouse click at the control's centre
 //   type:<Control>=<text>     replace an edit box's text by typing
@@ -16,6 +17,8 @@
 //   expect:<Control>=<text>   wait until the control shows exactly that text
 //   msgbox[:<button ID>]      wait for a message box, print it, press its button (default OK)
 //   sleep:<ms>                wait
+//   host:<shell command>      run a command of the Linux shell and wait for it (e.g. a disk change)
+//   close:<caption>           wait for a window of any program with that caption on view and close it
 //   exit                      wait for the program to end and print its exit code
 //   timeline                  print when each window came and went
 // Every step prints one line with the milliseconds since the start. The tool ends with 0 when every
@@ -85,6 +88,13 @@ public:
         } else if (verb == "shot") {
             m_driver->Settle(kStepTimeoutMs);
             report = Screenshot(m_shots, name + ".png");
+        } else if (verb == "snap") {
+            report = Screenshot(m_shots, name + ".png");
+        } else if (verb == "host") {
+            if (int status = RunHost(rest, kStepTimeoutMs))
+                throw std::runtime_error("exit status " + std::to_string(status));
+        } else if (verb == "close") {
+            CloseWindowOfAnyProgram(rest);
         } else if (verb == "press") {
             Press(Find(name));
         } else if (verb == "click") {
@@ -117,6 +127,19 @@ public:
     }
 
 private:
+    // Windows that the program makes other programs open, such as Program Manager's folder window.
+    static void CloseWindowOfAnyProgram(const std::string& caption) {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                found = FindWindowA(nullptr, caption.c_str());
+                return found && IsWindowVisible(found);
+            },
+            kStepTimeoutMs, "a window " + Quoted(caption));
+        PostMessageA(found, WM_CLOSE, 0, 0);
+        WaitUntil([&] { return !IsWindow(found) || !IsWindowVisible(found); }, kStepTimeoutMs, "it closed");
+    }
+
     HWND Find(const std::string& name) const {
         if (!m_window) throw std::runtime_error("no window yet: begin with a wait step");
         int id = ControlIdByName(ClassName(m_window), name);

@@ -91,7 +91,7 @@ std::pair<TLayout, TOverhang> RunAt(DWORD dpi) {
     wizard.Enter("EditPath", target.Path());
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Scale Probe 1.0 was installed successfuly. Please select next to continue.");
-    wizard.CloseGroupWindow("Scale Probe");
+    wizard.CloseOtherWindow("Scale Probe");
     page("5-installed");
     return {layout, overhang};
 }

@@ -49,7 +49,7 @@ TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
                  "[Settings]\r\nApplication=Planted\r\nVersion=1.0\r\nExpand=1\r\n"
                  "[FilesIn]\r\nnotes.tx_=\r\n[FilesOut]\r\nnotes.txt=0\r\n"
                  "[Keys]\r\nBase=\\Software\\Norvale Tests\\Planted\r\n");
-    test::TWizard wizard(medium.Path(), setup);
+    test::TWizard wizard(setup, medium.Path());
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", target.Path());
     Click(wizard.Item("NextBut"));

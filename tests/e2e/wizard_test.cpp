@@ -2,12 +2,12 @@
 // page and once through a whole installation. Every page is photographed into
 // <build>/screenshots/<Suite.Test>/.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "Driver.h"
-#include "E2e.h"
 #include "RegistryProbe.h"
 #include "ScratchFolder.h"
 #include "Wizard.h"
@@ -17,11 +17,11 @@ namespace {
 
 using namespace drive;
 
-constexpr char kNoticesText[] =
-    "Please read the following notices carefully, they contain important commercial and technical information.";
-
 using test::kPageMs;
 using test::TWizard;
+
+constexpr char kNoticesText[] =
+    "Please read the following notices carefully, they contain important commercial and technical information.";
 
 TEST(WizardE2e, NoticesUserAndDestinationPagesThenCancelAndFinishEndsTheProgram) {
     test::TScratchFolder dist("quenby-e2e-wizard");
@@ -114,7 +114,7 @@ TEST(WizardE2e, WholeInstallationFromWelcomeToFinish) {
     EXPECT_TRUE(Visible(wizard.Item("ProgressBar")));
     EXPECT_EQ(SendMessageA(wizard.Item("ProgressBar"), PBM_GETPOS, 0, 0), 100);
     WaitUntil([&] { return !Enabled(wizard.Item("PrevBut")); }, kPageMs, "Previous disabled after the copy step");
-    wizard.CloseGroupWindow("Probe Product");
+    wizard.CloseOtherWindow("Probe Product");
     wizard.Shot("6-installed");
 
     Click(wizard.Item("NextBut"));

@@ -1,6 +1,8 @@
 #include "Wizard.h"
 
-#include "ConsoleRun.h"
+#include <algorithm>
+#include <cctype>
+
 #include "E2e.h"
 #include "forms/MainDialogForm.h"
 
@@ -8,8 +10,31 @@ namespace quenby::test {
 
 using namespace drive;
 
-TWizard::TWizard(const std::string& distribution, const std::string& program)
-    : m_driver(Start(program.empty() ? SetupExe() : program, distribution)) {
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// A visible top-level window of another process whose caption holds `part` (lower case).
+HWND FindOtherWindow(DWORD exceptProcess, const std::string& part) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, nullptr); window;
+         window = FindWindowExA(nullptr, window, nullptr, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != exceptProcess && IsWindowVisible(window) && Lower(Text(window)).find(part) != std::string::npos)
+            return window;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribution) {}
+
+TWizard::TWizard(const std::string& program, const std::string& currentDir)
+    : m_driver(Start(program, currentDir)) {
     m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
 }
 
@@ -43,21 +68,13 @@ void TWizard::Shot(const std::string& name) const {
     test::Shot(name);
 }
 
-void TWizard::CloseGroupWindow(const std::string& group) const {
-    HWND folder = nullptr;
-    WaitUntil(
-        [&] {
-            for (folder = FindWindowExA(nullptr, nullptr, nullptr, group.c_str()); folder;
-                 folder = FindWindowExA(nullptr, folder, nullptr, group.c_str())) {
-                DWORD process = 0;
-                GetWindowThreadProcessId(folder, &process);
-                if (process != m_driver->ProcessId() && IsWindowVisible(folder)) return true;
-            }
-            return false;
-        },
-        kPageMs, "the group's folder window");
-    PostMessageA(folder, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindowVisible(folder); }, kPageMs, "the folder window closed");
+void TWizard::CloseOtherWindow(const std::string& captionPart) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOtherWindow(m_driver->ProcessId(), Lower(captionPart))) != nullptr; },
+              kPageMs, "a window of another program named like " + captionPart);
+    const std::string caption = Text(found);
+    PostMessageA(found, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(found); }, kPageMs, "the window " + caption + " closed");
 }
 
 void TWizard::ToDestinationPage() const {

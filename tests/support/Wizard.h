@@ -1,4 +1,6 @@
-// The wizard of a started Setup.exe, driven from outside: its controls found by the form table's names.
+// The wizard of a Setup.exe started under the driver, its controls found by the form table's names, and
+// what a user does on its pages: clicks into boxes and types, waits for pages, closes the windows that
+// other programs open over it.
 #pragma once
 #include <windows.h>
 
@@ -13,8 +15,10 @@ constexpr DWORD kPageMs = 20000;
 
 class TWizard {
 public:
-    // Starts the program (Setup.exe by default) in the distribution folder and waits for the wizard.
-    explicit TWizard(const std::string& distribution, const std::string& program = {});
+    // The build's Setup.exe started in `distribution`.
+    explicit TWizard(const std::string& distribution);
+    // `program` started with `currentDir` as its current directory, e.g. A:\Setup.exe in A:\.
+    TWizard(const std::string& program, const std::string& currentDir);
 
     drive::TDriver& Driver() { return *m_driver; }
     HWND Dialog() const { return m_dialog; }
@@ -25,10 +29,11 @@ public:
     // As a user does: a click into the box, then typing; a plain letter typed elsewhere would press the
     // button whose accelerator it is.
     void Enter(const char* edit, const std::string& text) const;
-    // A screenshot into the running test's screenshot folder (E2e.h), once the program has settled.
+    // A settled screenshot into the running test's folder (E2e.h).
     void Shot(const std::string& name) const;
-    // Wine's Program Manager opens a folder window for a new group, over the wizard; the user closes it.
-    void CloseGroupWindow(const std::string& group) const;
+    // Waits for a window of another program on view whose caption holds `captionPart` (case ignored),
+    // e.g. Program Manager's folder window for a new group or the add-on's editor, and closes it.
+    void CloseOtherWindow(const std::string& captionPart) const;
     // Next from the welcome page through the user page (left as proposed) to the destination page.
     void ToDestinationPage() const;
 

@@ -76,7 +76,7 @@ protected:
         const std::string folder = ProgramsFolder() + "\\" + group;
         EXPECT_EQ(WaitForLinks(folder, 2), (std::set<std::string>{"Calculator.lnk", "Tool Box.lnk"}));
         for (int i = 0; i < instructions.Items.Count(); ++i) {
-            auto link = quenby::test::ReadShellLink(folder + "\\" + instructions.ItemsValues[i] + ".lnk");
+            auto link = quenby::drive::ReadShellLink(folder + "\\" + instructions.ItemsValues[i] + ".lnk");
             ASSERT_TRUE(link) << instructions.ItemsValues[i];
             EXPECT_EQ(lstrcmpiA(link->Target.c_str(), (destination + "\\" + instructions.Items[i]).c_str()), 0)
                 << link->Target;

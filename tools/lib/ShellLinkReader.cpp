@@ -4,7 +4,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-namespace quenby::test {
+namespace quenby::drive {
 
 namespace {
 
@@ -47,4 +47,4 @@ std::optional<TShellLink> ReadShellLink(const std::string& path) {
     return result;
 }
 
-}  // namespace quenby::test
+}  // namespace quenby::drive

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace quenby::test {
+namespace quenby::drive {
 
 struct TShellLink {
     std::string Target;       // as stored, environment strings not expanded
@@ -14,4 +14,4 @@ struct TShellLink {
 // Empty when the file is no readable link. COM must be initialised on the calling thread.
 std::optional<TShellLink> ReadShellLink(const std::string& path);
 
-}  // namespace quenby::test
+}  // namespace quenby::drive

@@ -1,0 +1,329 @@
+// The road of one installation of the sample product, driven from outside as a user would: the
+// compressed two-disk set in the floppy drive A:, Setup.exe started from it, the disk changed at the
+// prompt; a cancel at every point of the wizard; a second installation over the first. The pages of the
+// road are photographed into <build>/screenshots/<Suite.Test>/.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "ConsoleRun.h"
+#include "Driver.h"
+#include "PrefixFiles.h"
+#include "RegistryProbe.h"
+#include "ScratchFolder.h"
+#include "ShellLinkReader.h"
+#include "Wizard.h"
+
+namespace quenby {
+namespace {
+
+using namespace drive;
+using test::kPageMs;
+using test::TWizard;
+
+constexpr char kWelcome[] =
+    "Welcome to Quenby. This program will automatically install and configure Orrery 1.4 on your computer.";
+constexpr char kNotices[] =
+    "Please read the following notices carefully, they contain important commercial and technical information.";
+constexpr char kUserPage[] =
+    "Please follow the instructions provided with your software to fill in your registration name and "
+    "organization fields.";
+constexpr char kDestinationPage[] =
+    "Please accept the default path displayed or select a different path to install Orrery 1.4 on your computer.";
+constexpr char kPrompt[] =
+    "Please insert the next disk and press ok to continue or cancel to exit the installation.";
+constexpr char kDefaultDestination[] = "C:\\Program Files\\Orrery";
+constexpr char kGroup[] = "Brightwater Orrery";
+constexpr char kAbsoluteDir[] = "C:\\OrreryData";
+const std::string kProduct = "Software\\Brightwater\\Orrery";
+const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrery";
+const std::string kCounters = "Software\\Norvale\\Uninstall\\Counters";
+
+// The user swaps the disk in drive A: (the prepare script laid the sets out in $WINEPREFIX/media).
+void InsertDisk(int number) {
+    const std::string disk = "\"$WINEPREFIX/media/orrery/disk" + std::to_string(number) + "\"";
+    ASSERT_EQ(RunHost("ln -sfn " + disk + " \"$WINEPREFIX/dosdevices/a:\""), 0);
+}
+
+std::string WindowsDir() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+std::string GroupFolder() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\" + kGroup;
+}
+
+int LinkCount(const std::string& folder) {
+    std::error_code error;
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        count += entry.path().extension() == ".lnk";
+    return count;
+}
+
+std::string BuiltFile(const std::string& name) { return test::ReadFileText(test::BuildDir() + "\\" + name); }
+std::string MediaFile(const std::string& name) {
+    return test::ReadFileText(test::SourceDir() + "\\examples\\orrery\\media\\" + name);
+}
+
+std::string Record(const std::string& destination, const char* section, const char* key) {
+    char value[512] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, (destination + "\\Quenby.upi").c_str());
+    return value;
+}
+
+long Progress(const TWizard& wizard) {
+    return static_cast<long>(SendMessageA(wizard.Item("ProgressBar"), PBM_GETPOS, 0, 0));
+}
+
+void WaitMemoBegins(const TWizard& wizard, const std::string& firstLine) {
+    WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind(firstLine, 0) == 0; }, kPageMs,
+              "the notice " + firstLine);
+}
+
+// The sample started from drive A: with its first disk in, on the welcome page.
+std::unique_ptr<TWizard> StartFromFloppy() {
+    InsertDisk(1);
+    auto wizard = std::make_unique<TWizard>("A:\\Setup.exe", "A:\\");
+    wizard->WaitInfo(kWelcome);
+    return wizard;
+}
+
+void ToUserPage(const TWizard& wizard) {
+    Click(wizard.Item("NextBut"));
+    WaitMemoBegins(wizard, "ORRERY 1.4 - LICENCE");
+    Click(wizard.Item("NextBut"));
+    WaitMemoBegins(wizard, "WELCOME TO ORRERY");
+    Click(wizard.Item("NextBut"));
+    wizard.WaitPage(kUserPage, "EditName");
+}
+
+void ToDestinationPage(const TWizard& wizard, const std::string& name, const std::string& organization) {
+    wizard.Enter("EditName", name);
+    wizard.Enter("EditOrg", organization);
+    Click(wizard.Item("NextBut"));
+    wizard.WaitPage(kDestinationPage, "EditPath");
+}
+
+// Next on the destination page, into `destination`, up to the prompt for disk 2.
+void CopyFirstDisk(const TWizard& wizard, const std::string& destination) {
+    wizard.Enter("EditPath", destination);
+    Click(wizard.Item("NextBut"));
+    WaitText(wizard.Item("ProgressLabel"), kPrompt, kPageMs);
+    // The root A:\ as the current directory gives a source directory ending in two backslashes.
+    EXPECT_EQ(Text(wizard.Item("SourceLabel")), "A:\\\\data\\planets.tx_");
+    EXPECT_EQ(Text(wizard.Item("DestinationLabel")), destination + "\\data\\planets.txt");
+    EXPECT_EQ(Progress(wizard), 3 * 11);  // three files of six, 100 div (6 + 3) each
+    EXPECT_TRUE(Enabled(wizard.Item("PrevBut")));
+}
+
+void CancelAndFinish(TWizard& wizard, const std::string& productAndVersion) {
+    Click(wizard.Item("CancelBut"));
+    wizard.WaitPage("The installation of " + productAndVersion + " did not completed successfuly.", "InfoMemo");
+    Click(wizard.Item("NextBut"));
+    EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
+}
+
+// Nothing of the later steps: no program group, product key, uninstall entry, counter or record.
+void ExpectNoLaterSteps(const std::string& destination) {
+    EXPECT_FALSE(test::IsFolder(GroupFolder()));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Brightwater"));
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kUninstall));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kCounters));
+    EXPECT_FALSE(test::FileExists(destination + "\\Quenby.upi"));
+}
+
+void ExpectNothingInstalled(const std::string& typedDestination) {
+    SCOPED_TRACE(typedDestination);
+    for (const std::string& folder : {std::string(kDefaultDestination), typedDestination, std::string(kAbsoluteDir)})
+        EXPECT_FALSE(test::IsFolder(folder)) << folder;
+    EXPECT_FALSE(test::FileExists(WindowsDir() + "\\orrshare.dll"));
+    ExpectNoLaterSteps(typedDestination);
+}
+
+TEST(RoadE2e, CancelBeforeTheCopyStepLeavesNothing) {
+    {  // 200: on the first notice
+        auto wizard = StartFromFloppy();
+        Click(wizard->Item("NextBut"));
+        WaitMemoBegins(*wizard, "ORRERY 1.4 - LICENCE");
+        CancelAndFinish(*wizard, "Orrery 1.4");
+        ExpectNothingInstalled(kDefaultDestination);
+    }
+    {  // 400: names typed
+        auto wizard = StartFromFloppy();
+        ToUserPage(*wizard);
+        wizard->Enter("EditName", "Cy Cancel");
+        CancelAndFinish(*wizard, "Orrery 1.4");
+        ExpectNothingInstalled(kDefaultDestination);
+    }
+    {  // 600: a destination typed, Next not pressed
+        auto wizard = StartFromFloppy();
+        ToUserPage(*wizard);
+        ToDestinationPage(*wizard, "Cy Cancel", "Nowhere Ltd.");
+        wizard->Enter("EditPath", "C:\\Orrery Typed");
+        CancelAndFinish(*wizard, "Orrery 1.4");
+        ExpectNothingInstalled("C:\\Orrery Typed");
+    }
+}
+
+TEST(RoadE2e, CancelAtTheDiskPromptKeepsTheFirstDiskOnly) {
+    const std::string destination = "C:\\Orrery Halted";
+    auto wizard = StartFromFloppy();
+    ToUserPage(*wizard);
+    ToDestinationPage(*wizard, "Di Halt", "Halting Co.");
+    CopyFirstDisk(*wizard, destination);
+    CancelAndFinish(*wizard, "Orrery 1.4");
+
+    for (const std::string& folder : {destination, destination + "\\data", destination + "\\charts",
+                                      std::string(kAbsoluteDir)})
+        EXPECT_TRUE(test::IsFolder(folder)) << folder;
+    EXPECT_EQ(test::ReadFileText(WindowsDir() + "\\orrshare.dll"), BuiltFile("orrshare.dll"));
+    EXPECT_EQ(test::ReadFileText(destination + "\\orrery.exe"), BuiltFile("orrery.exe"));
+    EXPECT_EQ(test::ReadFileText(destination + "\\readme.txt"), MediaFile("readme.txt"));
+    EXPECT_FALSE(test::FileExists(destination + "\\data\\planets.txt"));
+    ExpectNoLaterSteps(destination);
+
+    test::RemoveTree(destination);
+    test::RemoveTree(kAbsoluteDir);
+    DeleteFileA((WindowsDir() + "\\orrshare.dll").c_str());
+}
+
+TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
+    const std::string destination = "C:\\Brightwater\\Orrery 1.4";
+    {
+        auto wizard = StartFromFloppy();
+        EXPECT_EQ(Text(wizard->Dialog()), "Orrery 1.4 Installation");
+        ToUserPage(*wizard);
+        EXPECT_EQ(Text(wizard->Item("InfoLabel")), kUserPage);
+        ToDestinationPage(*wizard, "First Try", "Try Org");
+        EXPECT_EQ(Text(wizard->Item("EditPath")), kDefaultDestination);
+        TRemoteTree(wizard->Item("DirTree")).SelectPath("C:\\users");
+        WaitText(wizard->Item("EditPath"), "C:\\users\\Orrery", kPageMs);
+        wizard->Shot("1-destination-tree");
+
+        // Previous, then forward again: no notice again, the names proposed anew, the default path again.
+        Click(wizard->Item("PrevBut"));
+        wizard->WaitPage(kNotices, "InfoMemo");
+        EXPECT_FALSE(Enabled(wizard->Item("PrevBut")));
+        Click(wizard->Item("NextBut"));
+        wizard->WaitPage(kUserPage, "EditName");
+        const std::string owner = test::RegText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                                                "RegisteredOwner");
+        if (owner.front() != '<') {
+            EXPECT_EQ(Text(wizard->Item("EditName")), owner);
+        }
+        EXPECT_NE(Text(wizard->Item("EditName")), "First Try");
+        ToDestinationPage(*wizard, "Ann Orbit", "Star Gazers Ltd.");
+        EXPECT_EQ(Text(wizard->Item("EditPath")), kDefaultDestination);
+
+        CopyFirstDisk(*wizard, destination);
+        wizard->Shot("2-disk-prompt");
+        InsertDisk(2);
+        Click(wizard->Item("NextBut"));
+        wizard->WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
+        WaitUntil([&] { return !Enabled(wizard->Item("PrevBut")); }, kPageMs, "Previous disabled");
+        EXPECT_EQ(Progress(*wizard), 100);
+        // The add-on: the read-me opened by the shell from the disk in the drive.
+        wizard->CloseOtherWindow("readme.txt");
+        wizard->CloseOtherWindow(kGroup);
+        wizard->Shot("3-installed");
+
+        Click(wizard->Item("NextBut"));
+        WaitMemoBegins(*wizard, "THANK YOU FOR INSTALLING ORRERY");
+        Click(wizard->Item("NextBut"));
+        wizard->WaitPage("Quenby has installed Orrery 1.4 successfully, congratulations.", "InfoMemo");
+        wizard->Shot("4-finish");
+        Click(wizard->Item("NextBut"));
+        EXPECT_EQ(wizard->Driver().WaitExit(kPageMs), 0u);
+    }
+
+    // Files: expanded byte for byte, the system file in the Windows directory, relative and absolute Dirs.
+    EXPECT_EQ(test::ReadFileText(destination + "\\orrery.exe"), BuiltFile("orrery.exe"));
+    EXPECT_EQ(test::ReadFileText(WindowsDir() + "\\orrshare.dll"), BuiltFile("orrshare.dll"));
+    for (const char* name : {"readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"}) {
+        std::string file = name;
+        EXPECT_EQ(test::ReadFileText(destination + "\\" + file), MediaFile(file.substr(file.find('\\') + 1))) << name;
+    }
+    EXPECT_TRUE(test::IsFolder(kAbsoluteDir));
+
+    // Registry: the typed names, ordinary values, path and date, the uninstall entry, the counter.
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Registration", "Name"), "Ann Orbit");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Registration", "Organization"), "Star Gazers Ltd.");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Registration", "Edition"), "Standard");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Settings", "Color"), "Blue");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Path"), destination);
+    EXPECT_NE(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Date").front(), '<');
+    const std::string uninstallCommand = WindowsDir() + "\\Uninstall.exe " + destination;
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName"), "Orrery 1.4");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"), uninstallCommand);
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "orrshare.dll"), "1");
+
+    // The record: substituted values only, its sections in the order first written.
+    const std::string record = test::ReadFileText(destination + "\\Quenby.upi");
+    const std::size_t registration = record.find("[Registration]"), quenby = record.find("[Quenby]"),
+                      uninstall = record.find("[Uninstall]");
+    EXPECT_TRUE(registration < quenby && quenby < uninstall && uninstall != std::string::npos) << record;
+    EXPECT_EQ(record.find("[Settings]"), std::string::npos) << record;
+    EXPECT_EQ(record.find("Standard"), std::string::npos) << record;
+    EXPECT_EQ(Record(destination, "Registration", "Organization"), "Star Gazers Ltd.");
+    EXPECT_EQ(Record(destination, "Quenby", "Path"), destination);
+    EXPECT_EQ(Record(destination, "Uninstall", "UninstallString"), uninstallCommand);
+
+    // The group that Wine's Program Manager made: one link per item (it refuses the uninstaller's).
+    {
+        const HRESULT com = CoInitialize(nullptr);
+        for (const auto& [title, target] : {std::pair<std::string, std::string>{"Orrery", "orrery.exe"},
+                                            {"Orrery Read Me", "readme.txt"}}) {
+            auto link = ReadShellLink(GroupFolder() + "\\" + title + ".lnk");
+            ASSERT_TRUE(link) << title;
+            EXPECT_EQ(lstrcmpiA(link->Target.c_str(), (destination + "\\" + target).c_str()), 0) << link->Target;
+        }
+        if (SUCCEEDED(com)) CoUninitialize();
+        EXPECT_EQ(LinkCount(GroupFolder()), 2);
+    }
+
+    // A second installation into the same directory, from a plain one-disk set whose instructions no
+    // longer substitute the organisation; cancelled once its copy step is done.
+    test::TScratchFolder second("quenby-road-second");
+    second.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Orrery\r\nVersion=1.5\r\nProgGroup=Brightwater Orrery\r\nExpand=0\r\n"
+                 "Directory=C:\\Program Files\\Orrery\r\n"
+                 "[SysFilesIn]\r\norrshare.dll=\r\n[SysFilesOut]\r\norrshare.dll=0\r\n"
+                 "[FilesIn]\r\norrery.exe=\r\n[FilesOut]\r\norrery.exe=0\r\n[Items]\r\norrery.exe=Orrery\r\n"
+                 "[Keys]\r\nBase=\\Software\\Brightwater\\Orrery\r\nOwner=Registration\r\n"
+                 "[Owner]\r\nName=$NAME\r\nOrganization=Brightwater customers\r\nEdition=Professional\r\n");
+    second.Write("orrshare.dll", BuiltFile("orrshare.dll"));
+    second.Write("orrery.exe", "Orrery 1.5 in plain\r\n");
+    {
+        TWizard wizard(second.Path());
+        Click(wizard.Item("NextBut"));
+        wizard.WaitPage(kUserPage, "EditName");
+        wizard.Enter("EditName", "Bea Second");
+        Click(wizard.Item("NextBut"));
+        WaitUntil([&] { return Visible(wizard.Item("EditPath")); }, kPageMs, "the destination page");
+        wizard.Enter("EditPath", destination);
+        Click(wizard.Item("NextBut"));
+        wizard.WaitInfo("Orrery 1.5 was installed successfuly. Please select next to continue.");
+        wizard.CloseOtherWindow(kGroup);
+        CancelAndFinish(wizard, "Orrery 1.5");
+    }
+    EXPECT_EQ(test::ReadFileText(destination + "\\orrery.exe"), "Orrery 1.5 in plain\r\n");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "orrshare.dll"), "2");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Registration", "Organization"), "Brightwater customers");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName"), "Orrery 1.5");
+    EXPECT_EQ(Record(destination, "Registration", "Name"), "Bea Second");
+    EXPECT_EQ(Record(destination, "Registration", "Organization"), "Star Gazers Ltd.");  // kept from the first
+    EXPECT_EQ(Record(destination, "Uninstall", "DisplayName"), "Orrery 1.5");
+}
+
+}  // namespace
+}  // namespace quenby
