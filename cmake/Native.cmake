@@ -32,6 +32,17 @@ if(QUENBY_WINDOWS_TESTS_DIR)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/WindowsTests.cmake)
 endif()
 
+# The shipped Setup.exe imports only Windows' known DLLs; the same check rejects a program that imports
+# LZ32.DLL statically.
+if(QUENBY_SHIPPED_BUILD_DIR)
+  add_test(NAME native.setup_imports
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${QUENBY_SHIPPED_BUILD_DIR}/Setup.exe)
+  add_test(NAME native.import_check_rejects_lz32
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${QUENBY_SHIPPED_BUILD_DIR}/lz32_static_import.exe)
+  set_tests_properties(native.import_check_rejects_lz32 PROPERTIES
+    PASS_REGULAR_EXPRESSION "imports LZ32.DLL, which is not on the allow-list")
+endif()
+
 # The publisher's packing tool, native build.
 add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
 target_link_libraries(quenby-pack PRIVATE quenby_base)

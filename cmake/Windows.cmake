@@ -30,8 +30,9 @@ endfunction()
 add_library(quenby_core STATIC ${QUENBY_BASE_SOURCES} ${QUENBY_CORE_SOURCES})
 target_include_directories(quenby_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(quenby_core PRIVATE ${QUENBY_WARNINGS})
-# Only system DLLs that Windows itself protects; LZ32.DLL is loaded at run time by full path.
-target_link_libraries(quenby_core PUBLIC comctl32 shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
+# Only system DLLs that Windows itself protects (its KnownDLLs); LZ32.DLL and COMCTL32.DLL are loaded at
+# run time, after the library search was limited to the system folder.
+target_link_libraries(quenby_core PUBLIC shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
   add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp)
@@ -46,7 +47,8 @@ file(GLOB QUENBY_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
 file(GLOB QUENBY_TOOL_LIB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/lib/*.cpp)
 add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
 target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
-target_link_libraries(quenby_toollib PUBLIC quenby_core)
+# Test-only programs may import the common controls; Setup.exe loads them at run time.
+target_link_libraries(quenby_toollib PUBLIC quenby_core comctl32)
 target_compile_options(quenby_toollib PRIVATE ${QUENBY_WARNINGS})
 foreach(tool_source ${QUENBY_TOOLS})
   get_filename_component(tool_name ${tool_source} NAME_WE)
@@ -55,6 +57,7 @@ foreach(tool_source ${QUENBY_TOOLS})
   target_compile_options(${tool_name} PRIVATE ${QUENBY_WARNINGS})
   target_link_options(${tool_name} PRIVATE ${QUENBY_STATIC_LINK})
 endforeach()
+target_link_libraries(lz32_static_import PRIVATE lz32)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
@@ -63,6 +66,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_libraries(win_base_tests PRIVATE quenby_core gtest_main)
   target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
   add_test(NAME win.base_tests COMMAND win_base_tests)
+
+  # A planted lz32.dll for the planting tests, in a folder of its own so that nothing loads it by chance.
+  add_library(planted_lz32 SHARED ${CMAKE_SOURCE_DIR}/tools/dll/planted_lz32.cpp)
+  set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+  target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK})
 
   file(GLOB QUENBY_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
@@ -89,6 +98,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       set_tests_properties(${kind}.${test_name} PROPERTIES ENVIRONMENT "${test_env}" TIMEOUT 900)
     endforeach()
   endforeach()
+  # Wine prefers its builtin system DLLs; the planting test needs Windows' order: a DLL beside the program first.
+  if(TEST e2e.planting_test)
+    set_property(TEST e2e.planting_test APPEND PROPERTY ENVIRONMENT "QUENBY_DLLOVERRIDES=winemenubuilder.exe=d\;lz32=n,b")
+  endif()
 endif()
 
 # The publisher's packing tool, Windows build.

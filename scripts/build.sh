@@ -10,7 +10,7 @@ cmake -S "$here" -B "$build/win64" -DCMAKE_BUILD_TYPE=Release \
 cmake -S "$here" -B "$build/win32" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
 cmake -S "$here" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug \
-  -DQUENBY_WINDOWS_TESTS_DIR="$build/win64" >/dev/null
+  -DQUENBY_WINDOWS_TESTS_DIR="$build/win64" -DQUENBY_SHIPPED_BUILD_DIR="$build/win32" >/dev/null
 for tree in host win64 win32; do
   echo "build: $tree"
   cmake --build "$build/$tree" -j "$jobs"

@@ -5,5 +5,4 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/setup.sh"
 bash "$here/scripts/build.sh"
 build=${QUENBY_BUILD_ROOT:-$here/build}
-bash "$here/scripts/check-imports.sh" "$build/win32/Setup.exe"
 ctest --test-dir "$build/host" --output-on-failure -j "${QUENBY_TEST_JOBS:-2}" "$@"

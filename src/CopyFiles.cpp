@@ -6,6 +6,7 @@
 #include "Lz32.h"
 #include "Pause.h"
 #include "SystemText.h"
+#include "UninstallRecord.h"
 #include "UpdateRegistry.h"
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
@@ -126,7 +127,8 @@ public:
                     CopyPlain(source, destination, replace);
             } catch (...) {
                 // The next run starts at this file: after a disk change, or once the cause is fixed.
-                m_host.Resume() = TCopyResume{i, list.SystemFiles};
+                m_host.Resume().Position = i;
+                m_host.Resume().SystemFiles = list.SystemFiles;
                 throw;
             }
             AddToProgress(m_host, m_instructions.ProgressStep);
@@ -160,6 +162,12 @@ void CopyFiles(TInstallHost& host) {
         {instructions.FilesIn, instructions.FilesOut, instructions.FilesOutValues, destination, false},
     };
     CheckPathLengths(instructions, destination, lists);
+    CheckLength(UninstallRecordPath(destination));  // else all is installed but the record cannot be written
+    if (host.Resume().Destination != destination) {
+        // Files before a position reached on another destination are not on this one yet.
+        if (!host.Resume().Destination.empty()) host.SetProgressPosition(0);
+        host.Resume() = TCopyResume{0, true, destination};
+    }
 
     host.HideDestinationPanel();
     host.SetInfoText("Quenby is now copying the " + instructions.Application + " " + instructions.Version +

@@ -13,6 +13,7 @@ namespace quenby {
 struct TCopyResume {
     int Position = 0;
     bool SystemFiles = true;  // which list Position belongs to: system files, else product files
+    std::string Destination;  // the destination directory of the run that stopped there
 };
 
 class TInstallHost {

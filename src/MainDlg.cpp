@@ -26,7 +26,7 @@ TMainDialog::~TMainDialog() { Destroy(); }
 
 void TMainDialog::FormCreate() {
     SetUpDirTree();
-    m_resume = TCopyResume{0, true};
+    m_resume = TCopyResume{};
     SetInfoText(WelcomeInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateNotices;
     SetCaption(m_instructions.DisplayTitle + kInstallationSuffix);

@@ -8,6 +8,7 @@
 #include "base/Texts.h"
 #include "forms/MainWindowForm.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 
 namespace quenby {
 
@@ -50,7 +51,7 @@ void TMainWindow::SetShadedCaption(const char* label, const char* shade, const s
 void TMainWindow::FormShow() {
     // Both positions come from the white label's width.
     for (const auto& [label, shade] : {std::pair{"WebLabel", "WebShadeLabel"}, std::pair{"EmailLabel", "EmailShadeLabel"}}) {
-        const TRightAligned place = RightAlign(Width(), Control(label).Width());
+        const TRightAligned place = RightAlign(Width(), Control(label).Width(), ui::Scale(kRightMargin));
         Control(label).SetLeft(place.Left);
         Control(shade).SetLeft(place.ShadeLeft);
     }

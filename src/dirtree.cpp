@@ -8,8 +8,7 @@
 namespace quenby {
 
 Tdirtree::Tdirtree() {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    ui::InitCommonControls(ICC_TREEVIEW_CLASSES);
     for (int i = 0; i < 26; ++i) m_lastDirs[static_cast<size_t>(i)] = std::string(1, char('A' + i)) + ":\\";
     try {
         const DWORD size = GetCurrentDirectoryA(0, nullptr);

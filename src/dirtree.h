@@ -14,6 +14,7 @@
 
 #include "base/DirTreeRules.h"
 #include "base/StringList.h"
+#include "ui/CommonControls.h"
 
 namespace quenby {
 
@@ -29,7 +30,7 @@ class TShellImageList {
 public:
     TShellImageList() = default;
     ~TShellImageList() {
-        if (m_handle && !ShareImages) ImageList_Destroy(m_handle);
+        if (m_handle && !ShareImages) ui::DestroyImageList(m_handle);
     }
     TShellImageList(const TShellImageList&) = delete;
     TShellImageList& operator=(const TShellImageList&) = delete;

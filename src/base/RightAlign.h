@@ -1,5 +1,5 @@
-// Where the backdrop puts a right-aligned label and its shade: 20 pixels from the window's right edge,
-// the shade one pixel further left (its offset is taken from the white label's width).
+// Where the backdrop puts a right-aligned label and its shade: 20 pixels (at 96 dpi) from the window's
+// right edge, the shade one pixel further left (its offset is taken from the white label's width).
 #pragma once
 
 namespace quenby {
@@ -9,8 +9,10 @@ struct TRightAligned {
     int ShadeLeft = 0;
 };
 
-constexpr TRightAligned RightAlign(int windowWidth, int labelWidth) {
-    return {windowWidth - labelWidth - 20, windowWidth - labelWidth - 21};
+inline constexpr int kRightMargin = 20;
+
+constexpr TRightAligned RightAlign(int windowWidth, int labelWidth, int margin = kRightMargin) {
+    return {windowWidth - labelWidth - margin, windowWidth - labelWidth - margin - 1};
 }
 
 }  // namespace quenby

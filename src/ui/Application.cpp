@@ -1,10 +1,9 @@
 #include "ui/Application.h"
 
-#include <commctrl.h>
-
 #include <stdexcept>
 
 #include "base/Errors.h"
+#include "ui/CommonControls.h"
 #include "ui/ControlWindows.h"
 #include "ui/Form.h"
 
@@ -33,8 +32,7 @@ std::string ModuleBaseName(HINSTANCE module) {
 
 TApplication::TApplication(HINSTANCE module) : m_module(module), m_title(ModuleBaseName(module)) {
     if (g_application) throw std::logic_error("a second application object");
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControls(ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES);
     RegisterControlClasses(module);
 
     WNDCLASSEXA windowClass{};

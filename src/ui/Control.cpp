@@ -5,6 +5,7 @@
 
 #include "ui/Application.h"
 #include "ui/ControlWindows.h"
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 
 namespace quenby::ui {
@@ -24,7 +25,7 @@ TControl::TControl(TForm& form, const TControlDecl& decl, int id, TControl* pare
       m_decl(decl),
       m_id(id),
       m_parent(parent),
-      m_bounds(decl.Bounds),
+      m_bounds(Scale(decl.Bounds)),
       m_caption(decl.Caption ? decl.Caption : ""),
       m_timerEnabled(decl.Enabled) {}
 
@@ -111,8 +112,8 @@ void TControl::SizeToContent() {
             if (m_bitmap) {
                 BITMAP info{};
                 GetObjectA(m_bitmap.Get(), sizeof(info), &info);
-                m_bounds.Width = info.bmWidth;
-                m_bounds.Height = info.bmHeight;
+                m_bounds.Width = Scale(info.bmWidth);
+                m_bounds.Height = Scale(info.bmHeight);
             } else if (m_icon) {
                 m_bounds.Width = GetSystemMetrics(SM_CXICON);
                 m_bounds.Height = GetSystemMetrics(SM_CYICON);

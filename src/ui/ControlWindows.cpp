@@ -4,6 +4,7 @@
 
 #include "ui/Application.h"
 #include "ui/Control.h"
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 
 namespace quenby::ui {
@@ -104,13 +105,16 @@ void TControl::PaintContent(HDC dc) const {
                 BITMAP info{};
                 GetObjectA(m_bitmap.Get(), sizeof(info), &info);
                 TMemoryDC memory(dc, m_bitmap.Get());
-                if (m_decl.Options & kStretch) {
-                    TSavedDC saved(dc);
-                    SetStretchBltMode(dc, COLORONCOLOR);
-                    StretchBlt(dc, 0, 0, m_bounds.Width, m_bounds.Height, memory.Get(), 0, 0, info.bmWidth,
-                               info.bmHeight, SRCCOPY);
+                // Pixel for pixel at 96 dpi; above it a picture grows with the rest of the form.
+                const int width = (m_decl.Options & kStretch) ? m_bounds.Width : Scale(info.bmWidth);
+                const int height = (m_decl.Options & kStretch) ? m_bounds.Height : Scale(info.bmHeight);
+                if (width == info.bmWidth && height == info.bmHeight) {
+                    BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
                 } else {
-                    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
+                    TSavedDC saved(dc);
+                    SetStretchBltMode(dc, (m_decl.Options & kStretch) ? COLORONCOLOR : HALFTONE);
+                    SetBrushOrgEx(dc, 0, 0, nullptr);
+                    StretchBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
                 }
             }
             break;

@@ -4,6 +4,7 @@
 
 #include "base/Accelerator.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 
 namespace quenby::ui {
 
@@ -76,7 +77,7 @@ void TForm::Create(HWND owner) {
         exStyle |= WS_EX_DLGMODALFRAME;
     }
     if (m_decl.TopMost) exStyle |= WS_EX_TOPMOST;
-    RECT frame{0, 0, m_decl.ClientWidth, m_decl.ClientHeight};
+    RECT frame{0, 0, Scale(m_decl.ClientWidth), Scale(m_decl.ClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
@@ -232,7 +233,7 @@ HFONT TForm::FontFor(const TFontDecl& font) {
     for (auto& [decl, handle] : m_fonts)
         if (SameFont(decl, font)) return handle.Get();
     const TFontDecl& chosen = font.IsDefault() ? m_decl.Font : font;
-    TFont handle(CreateFontA(-chosen.Height, 0, 0, 0, chosen.Bold ? FW_BOLD : FW_NORMAL, chosen.Italic, FALSE, FALSE,
+    TFont handle(CreateFontA(-Scale(chosen.Height), 0, 0, 0, chosen.Bold ? FW_BOLD : FW_NORMAL, chosen.Italic, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, chosen.Face ? chosen.Face : "MS Sans Serif"));
     const HFONT result = handle.Get();

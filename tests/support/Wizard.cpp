@@ -77,4 +77,11 @@ void TWizard::CloseOtherWindow(const std::string& captionPart) const {
     WaitUntil([&] { return !IsWindowVisible(found); }, kPageMs, "the window " + caption + " closed");
 }
 
+void TWizard::ToDestinationPage() const {
+    Click(Item("NextBut"));
+    WaitUntil([&] { return Visible(Item("EditName")); }, kPageMs, "the user page");
+    Click(Item("NextBut"));
+    WaitUntil([&] { return Visible(Item("EditPath")); }, kPageMs, "the destination page");
+}
+
 }  // namespace quenby::test

@@ -34,6 +34,8 @@ public:
     // Waits for a window of another program on view whose caption holds `captionPart` (case ignored),
     // e.g. Program Manager's folder window for a new group or the add-on's editor, and closes it.
     void CloseOtherWindow(const std::string& captionPart) const;
+    // Next from the welcome page through the user page (left as proposed) to the destination page.
+    void ToDestinationPage() const;
 
 private:
     std::unique_ptr<drive::TDriver> m_driver;

@@ -1,0 +1,62 @@
+#!/bin/bash
+# The benchmarks, in one run under Wine: start-up and copy step of Setup.exe (tools/quenby_bench.cpp),
+# the directory tree's expansion (tools/tree_bench.cpp), and the size and imports of the shipped i686
+# Setup.exe. Rewrites the measured section at the top of BENCHMARKS.md; the notes below it stay.
+#
+#   bash scripts/bench.sh [TREE_FOLDERS]     (default 500)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUENBY_BUILD_ROOT:-$here/build}
+folders=${1:-500}
+jobs=${QUENBY_JOBS:-2}
+cmake -S "$here" -B "$build/win64" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
+cmake -S "$here" -B "$build/win32" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build/win64" -j "$jobs" --target Setup quenby_bench tree_bench >/dev/null
+cmake --build "$build/win32" -j "$jobs" --target Setup >/dev/null
+
+setup_win=$(echo "Z:$build/win64/Setup.exe" | tr / '\\')
+runs=$(mktemp)
+tree=$(mktemp)
+bash "$here/scripts/wine-run.sh" "$build/win64/quenby_bench.exe" "$setup_win" 3 10 | grep '^|' >"$runs"
+bash "$here/scripts/wine-run.sh" "$build/win64/tree_bench.exe" "$folders" | grep -v '^wine:' >"$tree"
+exe=$build/win32/Setup.exe
+size=$(stat -c %s "$exe")
+imports=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
+
+section=$(mktemp)
+{
+  echo "<!-- made by scripts/bench.sh; everything up to the end marker is rewritten by it -->"
+  echo "## Measured side by side ($(date -u +%Y-%m-%d), Wine $(/usr/lib/wine/wine64 --version 2>/dev/null), $(nproc) cores)"
+  echo
+  echo "    bash scripts/bench.sh $folders"
+  echo
+  echo "Setup.exe is the x86_64 build (only 64-bit Wine runs here), driven from outside by the GUI driver;"
+  echo "times are as the driver's polling sees them. The copy step's time per file is the time between two"
+  echo "files appearing in its source label (copy + pause + repaint)."
+  echo
+  echo "| measure | measured | reference | ratio |"
+  echo "|---|---|---|---|"
+  cat "$runs"
+  echo "| stripped i686 \`Setup.exe\` | $size bytes | imports: $imports| |"
+  echo
+  echo "The directory tree, $folders subfolders each holding one (\`tools/tree_bench.cpp\`; fewer than the"
+  echo "5,000 of the notes below, which take some twenty-five minutes under Wine):"
+  echo
+  echo '```'
+  cat "$tree"
+  echo '```'
+  echo "<!-- end of scripts/bench.sh -->"
+} >"$section"
+
+out=$here/BENCHMARKS.md
+notes=$(mktemp)
+if grep -q '<!-- end of scripts/bench.sh -->' "$out"; then
+  sed '1,/<!-- end of scripts\/bench.sh -->/d' "$out" >"$notes"
+else
+  tail -n +2 "$out" >"$notes"  # everything after the title
+fi
+{ echo "# Benchmarks"; echo; cat "$section"; cat "$notes"; } >"$out"
+rm -f "$runs" "$tree" "$section" "$notes"
+echo "bench: wrote $out"

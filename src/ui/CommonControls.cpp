@@ -1,0 +1,53 @@
+#include "ui/CommonControls.h"
+
+#include "base/Errors.h"
+
+namespace quenby::ui {
+
+namespace {
+
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+    // Through the generic function pointer type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Loaded once, freed when the process ends.
+class TCommonControlsLibrary {
+public:
+    TCommonControlsLibrary() : m_module(LoadLibraryA("comctl32.dll")) {
+        if (!m_module) return;
+        m_init = Lookup<decltype(m_init)>(m_module, "InitCommonControlsEx");
+        m_destroyImageList = Lookup<decltype(m_destroyImageList)>(m_module, "ImageList_Destroy");
+    }
+    ~TCommonControlsLibrary() {
+        if (m_module) FreeLibrary(m_module);
+    }
+    TCommonControlsLibrary(const TCommonControlsLibrary&) = delete;
+    TCommonControlsLibrary& operator=(const TCommonControlsLibrary&) = delete;
+
+    static TCommonControlsLibrary& Instance() {
+        static TCommonControlsLibrary library;
+        return library;
+    }
+
+    void Init(DWORD classes) {
+        if (!m_init) throw Exception("Cannot load comctl32.dll");
+        INITCOMMONCONTROLSEX controls{sizeof(controls), classes};
+        m_init(&controls);
+    }
+    bool DestroyImageList(HIMAGELIST list) const { return m_destroyImageList && m_destroyImageList(list); }
+
+private:
+    HMODULE m_module;
+    decltype(&InitCommonControlsEx) m_init = nullptr;
+    decltype(&ImageList_Destroy) m_destroyImageList = nullptr;
+};
+
+}  // namespace
+
+void InitCommonControls(DWORD classes) { TCommonControlsLibrary::Instance().Init(classes); }
+
+bool DestroyImageList(HIMAGELIST list) { return TCommonControlsLibrary::Instance().DestroyImageList(list); }
+
+}  // namespace quenby::ui

@@ -1,0 +1,221 @@
+// Bad instructions, bad media and a bad system, met by the real Setup.exe driven from outside: each case
+// ends in a clear message, leaves the wizard usable and nothing half-written beyond what was already
+// done. docs/FAULTS.md lists the cases with what the user sees. The prepare script beside this file
+// makes F: a 1 MiB disk, R: a read-only mount and a REG_DWORD shared-file counter "shared.dll".
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "ConsoleRun.h"
+#include "Driver.h"
+#include "RegistryProbe.h"
+#include "ScratchFolder.h"
+#include "Wizard.h"
+#include "base/Texts.h"
+
+namespace quenby {
+namespace {
+
+using namespace drive;
+using test::kPageMs;
+using test::TScratchFolder;
+using test::TWizard;
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Presses Next and answers the error box that follows; returns its text.
+// A copy run that failed leaves the wizard on its state: the progress panel, Previous enabled.
+void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
+    EXPECT_TRUE(Visible(wizard.Item("ProgressBar")));
+    EXPECT_FALSE(Visible(wizard.Item("EditPath")));
+    EXPECT_TRUE(Enabled(wizard.Item("PrevBut")));
+    EXPECT_EQ(Text(wizard.Item("ProgressLabel")), "");
+}
+
+std::string NextFails(TWizard& wizard) {
+    Click(wizard.Item("NextBut"));
+    const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
+    EXPECT_EQ(box.caption, kApplicationTitle);
+    wizard.Driver().CloseMessageBox(box);
+    return box.text;
+}
+
+
+// Random bytes, ten megabytes of comments, and names with brackets, equals signs, quotes and trailing
+// blanks: each still starts the wizard with what the profile functions read.
+TEST(Faults, DamagedInstructionsFilesStillStartTheWizard) {
+    std::string random(4096, '\0');
+    std::mt19937 generator(9);
+    for (char& c : random) c = static_cast<char>(generator());
+    std::string huge = "[Settings]\r\nApplication=Huge\r\nVersion=1\r\n[Comments]\r\n";
+    while (huge.size() < 10 * 1024 * 1024) huge += "; a line of padding that no one reads, over and over again\r\n";
+    huge += "[Tail]\r\nEnd=1\r\n";
+    const std::string odd =
+        "[Settings]\r\nApplication=\"Quoted [Name]\"  \r\nVersion = 2=0  \r\n[Odd]]Section]\r\nk\"e\"y =v\r\n";
+    const struct {
+        const char* name;
+        std::string content;
+        std::string welcome;
+    } cases[] = {
+        {"random bytes", random, WelcomeInfo("", "")},
+        {"10 MB", huge, WelcomeInfo("Huge", "1")},
+        {"odd names", odd, WelcomeInfo("Quoted [Name]", "2=0")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TScratchFolder dist("quenby-fault-ipi");
+        dist.Write("Quenby.ipi", c.content);
+        TWizard wizard(dist.Path());
+        wizard.WaitInfo(c.welcome);
+        EXPECT_TRUE(wizard.Driver().MessageBoxes().empty());
+    }
+}
+
+// A notice of one megabyte is shown whole; a missing notice names the file, and Next goes on to the
+// next page.
+TEST(Faults, LargeAndMissingNotices) {
+    TScratchFolder dist("quenby-fault-notice");
+    std::string big;
+    while (big.size() < 1024 * 1024) big += "A notice line that goes on and on, one of very many lines.\r\n";
+    dist.Write("big.txt", big);
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Notes\r\nVersion=1\r\n[StartInfo]\r\nbig.txt=\r\nmissing.txt=\r\n");
+    TWizard wizard(dist.Path());
+    wizard.WaitInfo(WelcomeInfo("Notes", "1"));
+    Click(wizard.Item("NextBut"));
+    WaitUntil([&] { return SendMessageA(wizard.Item("InfoMemo"), WM_GETTEXTLENGTH, 0, 0) >= LRESULT(big.size()) - 2; },
+              kPageMs, "the whole notice in the memo");
+    const std::string missing = "Cannot open file " + dist / "missing.txt" + ".";
+    EXPECT_EQ(NextFails(wizard), missing);
+    // The page stays, with the previous notice; the notice is never skipped, Next meets it again.
+    EXPECT_EQ(Text(wizard.Item("InfoLabel")), kNoticesInfo);
+    EXPECT_EQ(NextFails(wizard), missing);
+    EXPECT_TRUE(Text(wizard.Item("InfoMemo")).starts_with("A notice line"));
+    Click(wizard.Item("CancelBut"));
+    wizard.WaitPage(InterruptedInfo("Notes", "1"), "InfoMemo");
+}
+
+// 5,000 product files with two destination names: the two are copied, then the missing pair is reported.
+// Expand that is not a number counts as 0, so the files are copied as they are.
+TEST(Faults, ManyFilesWithFewerDestinationNames) {
+    TScratchFolder dist("quenby-fault-lists");
+    TScratchFolder target("quenby-fault-lists-target");
+    std::string ipi = "[Settings]\r\nApplication=Lists\r\nVersion=1\r\nExpand=yes\r\n[FilesIn]\r\n";
+    for (int i = 0; i < 5000; ++i) ipi += "file" + std::to_string(i) + ".txt=\r\n";
+    ipi += "[FilesOut]\r\nfile0.txt=0\r\nfile1.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Lists\r\n";
+    dist.Write("Quenby.ipi", ipi);
+    dist.Write("file0.txt", "zero\r\n");
+    dist.Write("file1.txt", "one\r\n");
+    dist.Write("file2.txt", "two\r\n");
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", target.Path());
+    EXPECT_EQ(NextFails(wizard), "List index out of bounds.");
+    EXPECT_EQ(test::ReadWholeFile(target / "file0.txt"), "zero\r\n");
+    EXPECT_EQ(test::ReadWholeFile(target / "file1.txt"), "one\r\n");
+    EXPECT_FALSE(Exists(target / "Quenby.upi"));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Lists"));
+    ExpectStoppedOnProgressPanel(wizard);
+}
+
+
+// Back from the progress panel to the destination page, as a user goes to choose another folder.
+void BackToDestination(TWizard& wizard) {
+    Click(wizard.Item("PrevBut"));
+    WaitUntil([&] { return Visible(wizard.Item("InfoMemo")); }, kPageMs, "the first page again");
+    wizard.ToDestinationPage();
+}
+
+
+// One distribution tried on one bad destination after the other: a path too long, a read-only mount, a
+// full disk, then a good folder while a source file is held open by another program; once it is released,
+// Next finishes the installation.
+TEST(Faults, BadDestinationsAndAnUnreadableSource) {
+    TScratchFolder dist("quenby-fault-media");
+    TScratchFolder target("quenby-fault-media-target");
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Media\r\nVersion=1\r\nProgGroup=Media\r\n"
+                             "[FilesIn]\r\nsmall.txt=\r\nbig.bin=\r\nheld.txt=\r\n"
+                             "[FilesOut]\r\nsmall.txt=0\r\nbig.bin=0\r\nheld.txt=0\r\n"
+                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Media\r\n");
+    dist.Write("small.txt", "small\r\n");
+    dist.Write("big.bin", std::string(2 * 1024 * 1024, 'b'));
+    dist.Write("held.txt", "held\r\n");
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+
+    const std::string deep = "C:\\" + std::string(246, 'd');  // 250 characters
+    wizard.Enter("EditPath", deep);
+    // Checked before anything is made: the record's path would pass the limit.
+    EXPECT_EQ(NextFails(wizard), "Path too long: " + deep + "\\Quenby.upi.");
+    EXPECT_FALSE(Exists(deep));
+    EXPECT_TRUE(Visible(wizard.Item("EditPath")));  // refused on the destination page itself
+
+    wizard.Enter("EditPath", "R:\\Media");
+    EXPECT_EQ(NextFails(wizard), "Cannot create directory R:\\Media: Access denied.");
+    ExpectStoppedOnProgressPanel(wizard);
+
+    BackToDestination(wizard);
+    wizard.Enter("EditPath", "F:\\Media");
+    EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "big.bin" + " to F:\\Media\\big.bin: Disk full.");
+    EXPECT_EQ(test::ReadWholeFile("F:\\Media\\small.txt"), "small\r\n");
+    EXPECT_FALSE(Exists("F:\\Media\\big.bin")) << "a cut-off copy is left behind";
+    ExpectStoppedOnProgressPanel(wizard);
+
+    const HANDLE held = CreateFileA((dist / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    BackToDestination(wizard);
+    wizard.Enter("EditPath", target.Path());
+    EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "held.txt" + " to " + target / "held.txt" + ": Sharing violation.");
+    // The new destination starts from its first file, not where the full disk stopped.
+    EXPECT_EQ(test::ReadWholeFile(target / "small.txt"), "small\r\n");
+    EXPECT_TRUE(Exists(target / "big.bin"));
+    EXPECT_FALSE(Exists(target / "held.txt"));
+    ExpectStoppedOnProgressPanel(wizard);
+
+    CloseHandle(held);
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo("Media 1 was installed successfuly. Please select next to continue.");
+    EXPECT_EQ(test::ReadWholeFile(target / "held.txt"), "held\r\n");
+    EXPECT_TRUE(Exists(target / "Quenby.upi"));
+}
+
+// The registry step against a REG_DWORD counter; [Keys] empty; an item whose macro passes 260
+// characters together with an add-on kind that is not a number.
+TEST(Faults, RegistryGroupAndAddOnFaults) {
+    const struct {
+        const char* product;
+        std::string sections;
+        std::string message;
+        bool recorded;  // the record and the uninstall entry were written before the failure
+    } cases[] = {
+        {"Counter", "[SysFilesIn]\r\n[SysFilesOut]\r\nshared.dll=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Counter\r\n",
+         "Invalid data type for 'shared.dll'.", true},
+        {"NoKeys", "[Keys]\r\n", "List index out of bounds.", false},
+        {"LongItem",
+         "[Items]\r\n" + std::string(250, 'p') + ".exe=Long Item\r\n[AddOns]\r\nx=readme.txt\r\n"
+         "[Keys]\r\nBase=\\Software\\Norvale Tests\\LongItem\r\n",
+         "'x' is not a valid integer value.", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.product);
+        TScratchFolder dist("quenby-fault-reg");
+        TScratchFolder target("quenby-fault-reg-target");
+        dist.Write("Quenby.ipi", "[Settings]\r\nApplication=" + std::string(c.product) + "\r\nVersion=1\r\nProgGroup=" +
+                                     c.product + "\r\n[FilesIn]\r\nf.txt=\r\n[FilesOut]\r\nf.txt=0\r\n" + c.sections);
+        dist.Write("f.txt", "f\r\n");
+        TWizard wizard(dist.Path());
+        wizard.ToDestinationPage();
+        wizard.Enter("EditPath", target.Path());
+        EXPECT_EQ(NextFails(wizard), c.message);
+        ExpectStoppedOnProgressPanel(wizard);
+        EXPECT_EQ(test::ReadWholeFile(target / "f.txt"), "f\r\n");
+        EXPECT_EQ(Exists(target / "Quenby.upi"), c.recorded);
+        EXPECT_EQ(test::KeyExists(HKEY_LOCAL_MACHINE,
+                                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(c.product)),
+                  c.recorded);
+    }
+}
+
+}  // namespace
+}  // namespace quenby

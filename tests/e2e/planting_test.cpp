@@ -1,0 +1,63 @@
+// A planted lz32.dll beside Setup.exe on the medium (a DLL whose DllMain writes the marker
+// "planted_lz32.loaded" beside itself). ctest runs this with lz32=n,b, so that Wine searches the program's
+// folder first as Windows does; the first test shows that a static import then does load the planted DLL.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ConsoleRun.h"
+#include "E2e.h"
+#include "ScratchFolder.h"
+#include "Wizard.h"
+#include "base/Szdd.h"
+
+namespace quenby {
+namespace {
+
+using namespace drive;
+using test::kPageMs;
+
+// A medium with the planted DLL and a copy of the named program beside it; returns the program's path.
+std::string PlantBeside(const test::TScratchFolder& medium, const std::string& program) {
+    const std::string copy = medium / program.substr(program.find_last_of('\\') + 1);
+    EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE)) << program;
+    const std::string planted = test::BuildDir() + "\\planted\\lz32.dll";
+    EXPECT_TRUE(CopyFileA(planted.c_str(), (medium / "lz32.dll").c_str(), FALSE)) << planted;
+    return copy;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
+    test::TScratchFolder medium("quenby-plant-static");
+    const std::string program = PlantBeside(medium, test::ToolExe("lz32_static_import"));
+    TDriver run(program, medium.Path());
+    EXPECT_EQ(run.WaitExit(kPageMs), 0u);
+    EXPECT_NE(test::ReadWholeFile(medium / "planted_lz32.loaded").find("lz32_static_import.exe"), std::string::npos)
+        << "without the planted DLL loaded, this run cannot tell a safe Setup.exe from an unsafe one";
+}
+
+TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
+    test::TScratchFolder medium("quenby-plant-setup");
+    test::TScratchFolder target("quenby-plant-target");
+    const std::string setup = PlantBeside(medium, test::SetupExe());
+    const std::string text = "expanded by the system's own LZ32.DLL\r\n";
+    const TBytes compressed = SzddCompress(TBytes(text.begin(), text.end()), 't');
+    medium.Write("notes.tx_", std::string(compressed.begin(), compressed.end()));
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Planted\r\nVersion=1.0\r\nExpand=1\r\n"
+                 "[FilesIn]\r\nnotes.tx_=\r\n[FilesOut]\r\nnotes.txt=0\r\n"
+                 "[Keys]\r\nBase=\\Software\\Norvale Tests\\Planted\r\n");
+    test::TWizard wizard(setup, medium.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", target.Path());
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo("Planted 1.0 was installed successfuly. Please select next to continue.");
+
+    EXPECT_EQ(test::ReadWholeFile(target / "notes.txt"), text);
+    EXPECT_FALSE(Exists(medium / "planted_lz32.loaded")) << test::ReadWholeFile(medium / "planted_lz32.loaded");
+}
+
+}  // namespace
+}  // namespace quenby
