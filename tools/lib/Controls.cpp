@@ -5,22 +5,11 @@
 
 #include "DriveError.h"
 #include "Host.h"
+#include "ui/Form.h"
 
 namespace quenby::drive {
 
 namespace {
-
-struct TSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<TSearch*>(param);
-    if (GetDlgCtrlID(window) != search->id) return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 // For another process's window GetWindowTextA reads the window manager's copy and sends nothing.
 std::string WindowManagerText(HWND window) {
@@ -37,11 +26,7 @@ std::string Describe(HWND window) {
 
 }  // namespace
 
-HWND FindControl(HWND top, int id) {
-    TSearch search{id, nullptr};
-    EnumChildWindows(top, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND FindControl(HWND top, int id) { return ui::FindControl(top, id); }
 
 HWND Control(HWND top, int id, const TWhere& where) {
     HWND control = FindControl(top, id);
