@@ -3,14 +3,13 @@ if(QUENBY_SANITIZE)
   set(QUENBY_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 endif()
 
-add_library(quenby_base STATIC ${QUENBY_BASE_SOURCES})
-target_include_directories(quenby_base PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(quenby_base PRIVATE ${QUENBY_WARNINGS})
+quenby_library(base)
 target_compile_options(quenby_base PUBLIC ${QUENBY_SAN_FLAGS})
 target_link_options(quenby_base PUBLIC ${QUENBY_SAN_FLAGS})
+quenby_library(publish quenby_base)
 
 add_executable(base_tests ${QUENBY_BASE_TESTS})
-target_link_libraries(base_tests PRIVATE quenby_base gtest_main)
+target_link_libraries(base_tests PRIVATE quenby_publish gtest_main)
 target_compile_options(base_tests PRIVATE ${QUENBY_WARNINGS})
 add_test(NAME native.base_tests COMMAND base_tests)
 
@@ -21,7 +20,7 @@ set(QUENBY_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under cte
 foreach(target_source ${QUENBY_FUZZ_TARGETS})
   get_filename_component(target_name ${target_source} NAME_WE)
   add_executable(${target_name} ${target_source} ${CMAKE_SOURCE_DIR}/tests/fuzz/driver/FuzzDriver.cpp)
-  target_link_libraries(${target_name} PRIVATE quenby_base)
+  target_link_libraries(${target_name} PRIVATE quenby_publish)
   target_compile_options(${target_name} PRIVATE ${QUENBY_WARNINGS})
   add_test(NAME native.${target_name} COMMAND ${target_name} --seconds ${QUENBY_FUZZ_SECONDS})
 endforeach()
@@ -45,5 +44,5 @@ endif()
 
 # The publisher's packing tool, native build.
 add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
-target_link_libraries(quenby-pack PRIVATE quenby_base)
+target_link_libraries(quenby-pack PRIVATE quenby_publish)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})

@@ -2,11 +2,9 @@
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 set(QUENBY_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-file(GLOB QUENBY_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/ui/*.cpp)
-list(REMOVE_ITEM QUENBY_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/main.cpp)
 enable_language(RC)
-file(GLOB QUENBY_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/*.rc)
+set(QUENBY_FORMS_DIR ${CMAKE_SOURCE_DIR}/src/wizard/forms)
+file(GLOB QUENBY_RESOURCES CONFIGURE_DEPENDS ${QUENBY_FORMS_DIR}/*.rc)
 
 # The pictures and icons are drawn at build time (ImageMagick) into the build tree; programs that show
 # the forms (Setup.exe and the Windows tests) link the resources.
@@ -14,30 +12,33 @@ set(QUENBY_ARTWORK_DIR ${CMAKE_BINARY_DIR}/artwork)
 set(QUENBY_ARTWORK ${QUENBY_ARTWORK_DIR}/splash.bmp ${QUENBY_ARTWORK_DIR}/backdrop.bmp
   ${QUENBY_ARTWORK_DIR}/program.ico ${QUENBY_ARTWORK_DIR}/setup.ico)
 add_custom_command(OUTPUT ${QUENBY_ARTWORK}
-  COMMAND bash ${CMAKE_SOURCE_DIR}/src/forms/artwork.sh ${QUENBY_ARTWORK_DIR}
-  DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/artwork.sh VERBATIM)
+  COMMAND bash ${QUENBY_FORMS_DIR}/artwork.sh ${QUENBY_ARTWORK_DIR}
+  DEPENDS ${QUENBY_FORMS_DIR}/artwork.sh VERBATIM)
 add_custom_target(quenby_artwork DEPENDS ${QUENBY_ARTWORK})
-file(GLOB QUENBY_RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/forms/*.manifest)
+file(GLOB QUENBY_RESOURCE_INPUTS CONFIGURE_DEPENDS ${QUENBY_FORMS_DIR}/*.manifest)
 set_source_files_properties(${QUENBY_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${QUENBY_ARTWORK};${QUENBY_RESOURCE_INPUTS}")
 function(quenby_add_resources target)
   target_sources(${target} PRIVATE ${QUENBY_RESOURCES})
-  target_include_directories(${target} PRIVATE ${QUENBY_ARTWORK_DIR} ${CMAKE_SOURCE_DIR}/src/forms)
+  target_include_directories(${target} PRIVATE ${QUENBY_ARTWORK_DIR} ${QUENBY_FORMS_DIR})
   add_dependencies(${target} quenby_artwork)
 endfunction()
 
-# Everything but the entry point, so that in-process tests link the very code Setup.exe runs.
-add_library(quenby_core STATIC ${QUENBY_BASE_SOURCES} ${QUENBY_CORE_SOURCES})
-target_include_directories(quenby_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(quenby_core PRIVATE ${QUENBY_WARNINGS})
+# The subsystems, each a library of its own; in-process tests link the very code Setup.exe runs.
 # Only system DLLs that Windows itself protects (its KnownDLLs); LZ32.DLL and COMCTL32.DLL are loaded at
 # run time, after the library search was limited to the system folder.
-target_link_libraries(quenby_core PUBLIC shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
+quenby_library(base)
+quenby_library(publish quenby_base)
+quenby_library(win quenby_base shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
+quenby_library(ui quenby_win)
+quenby_library(dirtree quenby_ui)
+quenby_library(install quenby_win)
+quenby_library(wizard quenby_install quenby_dirtree)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
   add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp)
   quenby_add_resources(Setup)
-  target_link_libraries(Setup PRIVATE quenby_core)
+  target_link_libraries(Setup PRIVATE quenby_wizard)
   target_compile_options(Setup PRIVATE ${QUENBY_WARNINGS})
   target_link_options(Setup PRIVATE ${QUENBY_STATIC_LINK} -s)
 endif()
@@ -48,7 +49,7 @@ file(GLOB QUENBY_TOOL_LIB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/li
 add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
 target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
 # Test-only programs may import the common controls; Setup.exe loads them at run time.
-target_link_libraries(quenby_toollib PUBLIC quenby_core comctl32)
+target_link_libraries(quenby_toollib PUBLIC quenby_wizard quenby_publish comctl32)
 target_compile_options(quenby_toollib PRIVATE ${QUENBY_WARNINGS})
 foreach(tool_source ${QUENBY_TOOLS})
   get_filename_component(tool_name ${tool_source} NAME_WE)
@@ -63,7 +64,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
   # each run by ctest through the Wine runner in a fresh copy of the test prefix.
   add_executable(win_base_tests ${QUENBY_BASE_TESTS})
-  target_link_libraries(win_base_tests PRIVATE quenby_core gtest_main)
+  target_link_libraries(win_base_tests PRIVATE quenby_publish gtest_main)
   target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
   add_test(NAME win.base_tests COMMAND win_base_tests)
 
@@ -106,7 +107,7 @@ endif()
 
 # The publisher's packing tool, Windows build.
 add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
-target_link_libraries(quenby-pack PRIVATE quenby_core)
+target_link_libraries(quenby-pack PRIVATE quenby_publish)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-pack PRIVATE ${QUENBY_STATIC_LINK})
 
@@ -119,6 +120,6 @@ target_link_options(orrshare PRIVATE ${QUENBY_STATIC_LINK} -s)
 
 # The publisher's checking tool: reads the instructions with Setup.exe's own reading code.
 add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp)
-target_link_libraries(quenby-check PRIVATE quenby_core)
+target_link_libraries(quenby-check PRIVATE quenby_install quenby_publish)
 target_compile_options(quenby-check PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-check PRIVATE ${QUENBY_STATIC_LINK})

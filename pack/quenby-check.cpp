@@ -10,9 +10,10 @@
 #include <cstring>
 #include <vector>
 
-#include "Instructions.h"
-#include "base/DiskPacker.h"
-#include "base/DistributionFolder.h"
+#include "base/Instructions.h"
+#include "publish/DiskPacker.h"
+#include "publish/DistributionFolder.h"
+#include "install/InstructionsFile.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ using quenby::TDistributionFolder;
 class TProfileDistribution : public TDistributionFolder {
 public:
     explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir) {
-        m_instructions.ReadFrom(DiskPath(1).string() + "\\");
+        m_instructions = quenby::ReadInstructionsFile(DiskPath(1).string() + "\\");
     }
 
     const quenby::TInstructions& Instructions() const { return m_instructions; }

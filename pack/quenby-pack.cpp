@@ -14,8 +14,8 @@
 #include <iterator>
 #include <string>
 
-#include "base/DiskPacker.h"
-#include "base/Szdd.h"
+#include "publish/DiskPacker.h"
+#include "publish/Szdd.h"
 
 namespace {
 

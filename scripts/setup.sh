@@ -1,16 +1,37 @@
 #!/bin/bash
 # Installs what the build, the tests and the demo need: only the Debian packages that are missing.
+# 32-bit Wine runs the shipped i686 programs; where the kernel cannot start 32-bit programs, its loader
+# runs under qemu user emulation behind a wrapper put in the packaged loader's place with dpkg-divert.
 set -euo pipefail
 packages=(cmake make g++ googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-wine xvfb xauth x11-utils mscompress imagemagick xdotool)
+  wine64 wine32:i386 fonts-wine fonts-dejavu-core xvfb xauth x11-utils mscompress imagemagick xdotool)
+export DEBIAN_FRONTEND=noninteractive
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+updated=
+install() {
+  echo "setup: installing $*"
+  [ -n "$updated" ] || { apt-get update -qq; updated=1; }
+  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+((${#missing[@]} == 0)) || install "${missing[@]}"
+
+loader=/usr/lib/wine/wine
+if dpkg-divert --list "$loader" | grep -q .; then
+  exit 0  # the wrapper is already in place
 fi
+if "$loader" --version >/dev/null 2>&1; then
+  exit 0  # this kernel runs 32-bit programs itself
+fi
+installed qemu-user || install qemu-user
+dpkg-divert --add --rename --divert "$loader.i386" "$loader" >/dev/null
+cat >"$loader" <<'WRAP'
+#!/bin/sh
+# 32-bit Wine loader under user-mode emulation (this kernel cannot start 32-bit programs).
+WINELOADERNOEXEC=1 exec /usr/bin/qemu-i386 -L / /usr/lib/wine/wine.i386 "$@"
+WRAP
+chmod 755 "$loader"
+echo "setup: 32-bit Wine runs under qemu-i386"

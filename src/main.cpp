@@ -3,9 +3,9 @@
 
 #include <exception>
 
-#include "DdeClientConv.h"
-#include "MainWin.h"
-#include "WaitWin.h"
+#include "win/DdeClientConv.h"
+#include "wizard/MainWin.h"
+#include "wizard/WaitWin.h"
 #include "base/Texts.h"
 #include "ui/Application.h"
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "ShellLinkReader.h"
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 using namespace quenby;
 

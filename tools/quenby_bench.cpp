@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "Driver.h"
-#include "forms/MainDialogForm.h"
+#include "wizard/forms/MainDialogForm.h"
 
 using namespace quenby;
 using namespace quenby::drive;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "dirtree.h"
+#include "dirtree/dirtree.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "FindSearch.h"
-#include "dirtree.h"
+#include "win/FindSearch.h"
+#include "dirtree/dirtree.h"
 
 using namespace quenby;
 

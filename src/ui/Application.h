@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace quenby::ui {
 

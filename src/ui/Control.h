@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "ui/FormDecl.h"
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace quenby::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/Dpi.h"
 
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace quenby::ui {
 

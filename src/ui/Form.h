@@ -12,7 +12,7 @@
 
 #include "ui/Control.h"
 #include "ui/FormDecl.h"
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace quenby::ui {
 

@@ -1,5 +1,5 @@
 // Splitting a distribution over disks so that the installer meets each file on the disk in the drive.
-#include "base/DiskLayout.h"
+#include "publish/DiskLayout.h"
 
 #include <gtest/gtest.h>
 

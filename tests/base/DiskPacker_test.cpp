@@ -1,5 +1,5 @@
 // Laying the sample product out on small disks, then checking the result as quenby-check does.
-#include "base/DiskPacker.h"
+#include "publish/DiskPacker.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "base/DistributionFolder.h"
+#include "publish/DistributionFolder.h"
 #include "base/Errors.h"
 
 namespace fs = std::filesystem;

@@ -1,13 +1,13 @@
 // The publisher's checks on distributions with one fault each, and on the sample product.
-#include "base/DistributionCheck.h"
+#include "publish/DistributionCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "base/IniFile.h"
-#include "base/IniInstructions.h"
+#include "publish/IniFile.h"
+#include "base/Instructions.h"
 
 using quenby::TFinding;
 using quenby::TSeverity;
@@ -28,7 +28,11 @@ public:
     }
     void Remove(int disk, const std::string& name) { m_disks.at(disk - 1).erase(Lower(name)); }
 
-    quenby::TInstructions Instructions() const { return quenby::ReadInstructions(m_ini, "A:\\\\"); }
+    quenby::TInstructions Instructions() const {
+        quenby::TInstructions in;
+        in.ReadFrom(m_ini, "A:\\\\");
+        return in;
+    }
     std::vector<TFinding> Check() const { return quenby::CheckDistribution(Instructions(), *this); }
 
     int DiskCount() const override { return static_cast<int>(m_disks.size()); }

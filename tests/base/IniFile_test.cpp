@@ -1,13 +1,13 @@
 // The portable INI reader against the rules of the system's profile functions (the same files are
 // compared with the real functions under Wine in tests/win/ini_reader_test.cpp).
-#include "base/IniFile.h"
+#include "publish/IniFile.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "base/IniInstructions.h"
+#include "base/Instructions.h"
 
 using quenby::TIniFile;
 
@@ -61,8 +61,8 @@ TEST(IniFile, LinesBeforeTheFirstSectionBelongToNone) {
 }
 
 TEST(IniFile, InstructionsTakeTheInstallersDefaults) {
-    quenby::TInstructions in = quenby::ReadInstructions(
-        TIniFile("[Settings]\nExpand=0x10\n[Items]\nw.exe\nv.exe=\n[FilesIn]\na=\nb=\n"), "A:\\\\");
+    quenby::TInstructions in;
+    in.ReadFrom(TIniFile("[Settings]\nExpand=0x10\n[Items]\nw.exe\nv.exe=\n[FilesIn]\na=\nb=\n"), "A:\\\\");
     EXPECT_TRUE(in.Expand);
     EXPECT_EQ(in.ProgGroup, "Tavix");
     EXPECT_EQ(in.Directory, "c:\\tmp");

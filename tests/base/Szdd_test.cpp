@@ -1,4 +1,4 @@
-#include "base/Szdd.h"
+#include "publish/Szdd.h"
 
 #include <gtest/gtest.h>
 

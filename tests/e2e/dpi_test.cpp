@@ -15,7 +15,7 @@
 #include "Driver.h"
 #include "ScratchFolder.h"
 #include "Wizard.h"
-#include "forms/MainDialogForm.h"
+#include "wizard/forms/MainDialogForm.h"
 
 namespace quenby {
 namespace {

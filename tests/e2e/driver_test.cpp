@@ -7,7 +7,7 @@
 #include "E2e.h"
 #include "FormNames.h"
 #include "ScratchFolder.h"
-#include "forms/MainDialogForm.h"
+#include "wizard/forms/MainDialogForm.h"
 
 namespace quenby::drive {
 namespace {

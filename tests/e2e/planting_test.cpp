@@ -10,7 +10,7 @@
 #include "E2e.h"
 #include "ScratchFolder.h"
 #include "Wizard.h"
-#include "base/Szdd.h"
+#include "publish/Szdd.h"
 
 namespace quenby {
 namespace {

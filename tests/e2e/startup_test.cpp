@@ -5,7 +5,7 @@
 #include "Driver.h"
 #include "E2e.h"
 #include "ScratchFolder.h"
-#include "forms/MainWindowForm.h"
+#include "wizard/forms/MainWindowForm.h"
 
 namespace quenby {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "base/DistributionCheck.h"
-#include "base/IniFile.h"
-#include "base/IniInstructions.h"
+#include "publish/DistributionCheck.h"
+#include "publish/IniFile.h"
+#include "base/Instructions.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     quenby::TIniFile ini(std::string(reinterpret_cast<const char*>(data), size));
-    quenby::TInstructions in = quenby::ReadInstructions(ini, "A:\\\\");
+    quenby::TInstructions in;
+    in.ReadFrom(ini, "A:\\\\");
     if (in.FilesOut.Count() != in.FilesOutValues.Count() || in.Keys.Count() != in.KeysValues.Count() ||
         in.Items.Count() != in.ItemsValues.Count())
         std::abort();

@@ -1,6 +1,6 @@
 #include "FakeInstallHost.h"
 
-#include "Pause.h"
+#include "win/Pause.h"
 
 namespace quenby::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallHost.h"
+#include "install/InstallHost.h"
 
 namespace quenby::test {
 

@@ -1,8 +1,8 @@
 #include "ProgmanRecorder.h"
 
 
-#include "DdeClientConv.h"
-#include "DdeHandles.h"
+#include "win/DdeClientConv.h"
+#include "win/DdeHandles.h"
 
 namespace quenby::test {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "E2e.h"
-#include "forms/MainDialogForm.h"
+#include "wizard/forms/MainDialogForm.h"
 
 namespace quenby::test {
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "ProgramGroup.h"
+#include "install/ProgramGroup.h"
 #include "ProgmanRecorder.h"
 #include "RecordArgs.h"
 #include "ScratchFolder.h"

@@ -1,5 +1,5 @@
 // The copy step in-process under Wine, on real files of the test prefix, with the pauses recorded.
-#include "CopyFiles.h"
+#include "install/CopyFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "FakeInstallHost.h"
 #include "PrefixFiles.h"
-#include "SystemText.h"
+#include "win/SystemText.h"
 #include "base/Errors.h"
 
 using namespace quenby;

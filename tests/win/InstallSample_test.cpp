@@ -2,11 +2,12 @@
 // disk prompt, a disk change, then everything in place in files, registry and record.
 #include <gtest/gtest.h>
 
-#include "CopyFiles.h"
+#include "install/CopyFiles.h"
 #include "FakeInstallHost.h"
 #include "PrefixFiles.h"
 #include "RegistryProbe.h"
-#include "SystemText.h"
+#include "win/SystemText.h"
+#include "install/InstructionsFile.h"
 
 using namespace quenby;
 using namespace quenby::test;
@@ -22,7 +23,7 @@ TEST(InstallSample, TwoCompressedDisksInstallEverything) {
     const std::string windows = WindowsDirectory();
     CopyTree(kSample + "\\disk1", kDrive);
     TFakeInstallHost host;
-    host.Setup.ReadFrom(kDrive + "\\");
+    host.Setup = ReadInstructionsFile(kDrive + "\\");
     ASSERT_FALSE(host.Setup.Missing);
     host.Destination = host.Setup.Directory;
     ASSERT_EQ(host.Destination, "C:\\Program Files\\Orrery");

@@ -2,9 +2,9 @@
 // macros, refusals, a server that goes away, and no server at all.
 #include <gtest/gtest.h>
 
-#include "DdeClientConv.h"
+#include "win/DdeClientConv.h"
 #include "ProgmanRecorder.h"
-#include "ProgramGroup.h"
+#include "install/ProgramGroup.h"
 #include "RecordArgs.h"
 
 using namespace quenby;

@@ -5,9 +5,9 @@
 
 #include <set>
 
-#include "DdeClientConv.h"
+#include "win/DdeClientConv.h"
 #include "ProgmanRecorder.h"
-#include "ProgramGroup.h"
+#include "install/ProgramGroup.h"
 #include "RecordArgs.h"
 #include "ScratchFolder.h"
 #include "ShellLinkReader.h"

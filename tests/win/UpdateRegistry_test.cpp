@@ -1,5 +1,5 @@
 // The registry step and the uninstall record against the prefix's real registry and files.
-#include "UpdateRegistry.h"
+#include "install/UpdateRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,9 @@
 #include "FakeInstallHost.h"
 #include "PrefixFiles.h"
 #include "RegistryProbe.h"
-#include "SystemText.h"
+#include "win/SystemText.h"
 #include "base/Errors.h"
+#include "install/InstructionsFile.h"
 
 using namespace quenby;
 using namespace quenby::test;
@@ -66,7 +67,7 @@ protected:
     // The instructions as the reader takes them from a Quenby.ipi with these sections.
     void Load(const std::string& sections) {
         WriteFileText(kRoot + "\\Quenby.ipi", "[Settings]\r\nApplication=Widget\r\nVersion=2.0\r\n" + sections);
-        host.Setup.ReadFrom(kRoot + "\\");
+        host.Setup = ReadInstructionsFile(kRoot + "\\");
     }
     std::string Run() {
         try {

@@ -1,6 +1,6 @@
 // The directory tree on real drives of the test prefix (made by dirtree_test.prepare.sh):
 // C: and Z: fixed, E: CD-ROM, F: floppy, H: fixed with the test folders, N: network, R: RAM disk.
-#include "dirtree.h"
+#include "dirtree/dirtree.h"
 
 #include "E2e.h"
 

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "ConsoleRun.h"
-#include "Instructions.h"
+#include "base/Instructions.h"
 #include "ScratchFolder.h"
-#include "base/IniFile.h"
-#include "base/IniInstructions.h"
-#include "profile.h"
+#include "publish/IniFile.h"
+#include "base/Instructions.h"
+#include "win/profile.h"
+#include "install/InstructionsFile.h"
 
 using quenby::TInstructions;
 using quenby::test::TScratchFolder;
@@ -68,9 +69,10 @@ void ExpectSameReading(const std::string& text) {
     TScratchFolder folder("quenby-ini-reader");
     folder.Write("Quenby.ipi", text);
     TInstructions system;
-    system.ReadFrom(folder.Path() + "\\");
+    system = quenby::ReadInstructionsFile(folder.Path() + "\\");
     quenby::TIniFile ini(text);
-    TInstructions portable = quenby::ReadInstructions(ini, folder.Path() + "\\");
+    TInstructions portable;
+    portable.ReadFrom(ini, folder.Path() + "\\");
     EXPECT_EQ(Describe(portable), Describe(system));
 
     // Sections as the checks ask for them.

@@ -1,5 +1,5 @@
 // Reading the installation instructions from real Quenby.ipi files.
-#include "Instructions.h"
+#include "base/Instructions.h"
 
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 
 #include "ScratchFolder.h"
 #include "UiProbe.h"
+#include "install/InstructionsFile.h"
 
 using quenby::TInstructions;
 using quenby::TStringList;
@@ -56,7 +57,7 @@ bool AllListsEmpty(const TInstructions& in) {
 TInstructions ReadInstructions(const TScratchFolder& folder, const std::string& content) {
     folder.Write("Quenby.ipi", content);
     TInstructions in;
-    in.ReadFrom(folder.Path() + "\\");
+    in = quenby::ReadInstructionsFile(folder.Path() + "\\");
     return in;
 }
 
@@ -123,7 +124,7 @@ TEST(Instructions, MissingFileSetsTheFlagAndNothingElse) {
     DeleteFileA((folder / "Quenby.ipi").c_str());
     CreateDirectoryA((folder / "Quenby.ipi").c_str(), nullptr);  // a folder of that name is no file
 
-    in.ReadFrom(folder.Path() + "\\");
+    in = quenby::ReadInstructionsFile(folder.Path() + "\\");
     EXPECT_TRUE(in.Missing);
     EXPECT_EQ(in.InstructionsPath, folder.Path() + "\\Quenby.ipi");
     for (const std::string* setting : {&in.Application, &in.Copyright, &in.WebAddress, &in.EmailAddress, &in.Version,
@@ -170,7 +171,7 @@ TEST(Instructions, ReadTakesTheCurrentDirectoryAsTheSource) {
     folder.Write("Quenby.ipi", "[Settings]\r\nApplication=Here\r\n");
     quenby::test::TCurrentDirectory current(folder.Path());
     TInstructions in;
-    in.Read();
+    in = quenby::ReadInstructionsFromMedium();
     EXPECT_EQ(in.SourceDir, folder.Path() + "\\");
     EXPECT_FALSE(in.Missing);
     EXPECT_EQ(in.Application, "Here");
@@ -179,12 +180,12 @@ TEST(Instructions, ReadTakesTheCurrentDirectoryAsTheSource) {
     const char rootFile[] = "C:\\Quenby.ipi";
     ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
     DeleteFileA(rootFile);
-    in.Read();
+    in = quenby::ReadInstructionsFromMedium();
     EXPECT_EQ(in.SourceDir, "C:\\\\");
     EXPECT_TRUE(in.Missing);
     folder.Write("root.ipi", "[Settings]\r\nApplication=Root\r\n");
     ASSERT_TRUE(CopyFileA((folder / "root.ipi").c_str(), rootFile, FALSE));
-    in.Read();
+    in = quenby::ReadInstructionsFromMedium();
     DeleteFileA(rootFile);
     EXPECT_EQ(in.InstructionsPath, "C:\\\\Quenby.ipi");
     EXPECT_FALSE(in.Missing);

@@ -1,5 +1,5 @@
 // The profile file on real INI files through the system's profile functions.
-#include "profile.h"
+#include "win/profile.h"
 
 #include <gtest/gtest.h>
 

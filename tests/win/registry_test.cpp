@@ -7,7 +7,7 @@
 #include <climits>
 #include <string>
 
-#include "profile.h"
+#include "win/profile.h"
 
 using quenby::ERegistryException;
 using quenby::TRegistryKey;

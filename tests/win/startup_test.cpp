@@ -5,15 +5,15 @@
 #include <set>
 #include <string_view>
 
-#include "MainDlg.h"
-#include "MainWin.h"
-#include "Pause.h"
+#include "wizard/MainDlg.h"
+#include "wizard/MainWin.h"
+#include "win/Pause.h"
 #include "ScratchFolder.h"
 #include "UiProbe.h"
-#include "WaitWin.h"
-#include "forms/MainDialogForm.h"
-#include "forms/MainWindowForm.h"
-#include "forms/WaitDialogForm.h"
+#include "wizard/WaitWin.h"
+#include "wizard/forms/MainDialogForm.h"
+#include "wizard/forms/MainWindowForm.h"
+#include "wizard/forms/WaitDialogForm.h"
 #include "ui/Application.h"
 
 namespace quenby {

@@ -8,14 +8,15 @@
 #include <optional>
 #include <vector>
 
-#include "MainDlg.h"
-#include "Pause.h"
+#include "wizard/MainDlg.h"
+#include "win/Pause.h"
 #include "RegistryProbe.h"
 #include "ScratchFolder.h"
 #include "UiProbe.h"
 #include "base/Texts.h"
-#include "forms/MainDialogForm.h"
+#include "wizard/forms/MainDialogForm.h"
 #include "ui/Application.h"
+#include "install/InstructionsFile.h"
 
 namespace quenby {
 namespace {
@@ -106,7 +107,7 @@ protected:
     TMainDialog& Open(const std::string& settings, const std::string& sections = "") {
         m_dialog.reset();
         m_dist.Write("Quenby.ipi", "[Settings]\r\n" + settings + sections);
-        m_instructions.ReadFrom(m_dist.Path() + "\\");
+        m_instructions = ReadInstructionsFile(m_dist.Path() + "\\");
         m_dialog = std::make_unique<TMainDialog>(m_instructions, nullptr);
         m_dialog->Show();
         return *m_dialog;

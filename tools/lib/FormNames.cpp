@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "forms/MainDialogForm.h"
-#include "forms/MainWindowForm.h"
-#include "forms/WaitDialogForm.h"
+#include "wizard/forms/MainDialogForm.h"
+#include "wizard/forms/MainWindowForm.h"
+#include "wizard/forms/WaitDialogForm.h"
 
 namespace quenby::drive {
 

@@ -1,0 +1,249 @@
+// Tdirtree: how the tree fills and filters itself, and how nodes map to paths and back.
+#include "dirtree/dirtree.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "win/FindSearch.h"
+#include "win/WaitCursor.h"
+
+namespace quenby {
+namespace {
+
+bool SameText(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool LessText(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
+}
+
+std::string LowerText(std::string text) {
+    if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool DirectoryExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// One pass over the messages waiting now, so that the window stays alive while the drives are read.
+void ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // left for the application's own loop
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+void Tdirtree::ReadDrives() {
+    if (!m_hwnd) return;
+    m_filled = false;
+    TWaitCursor cursor;
+    m_pathList.Clear();
+    TTreeUpdate update(*this);
+    Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    ProcessPendingMessages();
+    if (!m_hwnd) return;
+    const DWORD mask = GetLogicalDrives();
+    for (int n = 0; n < 26; ++n) {
+        if (!(mask & (DWORD{1} << n))) continue;
+        const std::string root = std::string(1, char('A' + n)) + ":\\";
+        if (!m_allowNetwork && GetDriveTypeA(root.c_str()) == DRIVE_REMOTE) continue;
+        if (!PathAllowed(root)) continue;
+        HTREEITEM node = AddDriveNode(root);
+        if (IsUnprobedDriveKind(GetDriveTypeA(root.c_str())))
+            AppendPlaceholder(node, "u**");
+        else
+            ProbeSubdirs(node);
+    }
+    m_filled = true;
+}
+
+void Tdirtree::Rebuild() {
+    const std::string previous = GetDirectory();
+    ReadDrives();
+    SetDirectory(previous);
+    if (NodeCount() > 0 && !Selected()) SetDirectory(previous.substr(0, 3));
+    if (NodeCount() == 0 || Selected()) return;
+    try {
+        // The first drive that is not an unread drive of a local kind, else the last drive.
+        HTREEITEM node = FirstRoot();
+        for (HTREEITEM child = FirstChild(node); child && Text(child) == "u**" && NextSibling(node);
+             child = FirstChild(node))
+            node = NextSibling(node);
+        const std::string entry = PathEntry(node);
+        char letter = entry.size() > 1 ? entry[1] : '?';
+        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+        const std::string last = LastDir(letter);
+        SetDirectory(last);
+        if (GetDirectory() != last) {
+            Select(node);
+            SelectionChanged(node);
+        }
+    } catch (...) {
+        // Choosing a fallback selection is a convenience; the rebuilt tree stands without one.
+    }
+}
+
+HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
+    return AddNode(nullptr, path);
+}
+
+HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path) {
+    return AddNode(parent, path);
+}
+
+HTREEITEM Tdirtree::AddNode(HTREEITEM parent, std::string path) {
+    path = WithFinalBackslash(std::move(path));
+    SHFILEINFOA info{};
+    const bool described = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                                          SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON) != 0;
+    m_pathList.Add(MakeEntry(kUnread, path));
+    const LPARAM index = m_pathList.Count() - 1;
+    const std::string text =
+        described ? std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof(info.szDisplayName)))
+                  : FallbackNodeText(path);
+    const int image = described ? info.iIcon : I_IMAGENONE;
+    SHFILEINFOA open{};
+    const bool opened = described && SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open),
+                                                    SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON) != 0;
+    return Append(parent, text, index, image, opened ? open.iIcon : I_IMAGENONE);
+}
+
+void Tdirtree::ProbeSubdirs(HTREEITEM node) {
+    const std::string entry = PathEntry(node);
+    if (entry.empty() || entry[0] == kRead) return;
+    const std::string path = EntryPath(entry);
+    if (OnSearch) OnSearch(path + "*.*");
+    for (TFindSearch search(path + "*.*", kSearchAttrMask); search.Found(); search.Next()) {
+        if (!(search.Attributes() & kAttrDirectory) || IsDotEntry(search.Name())) continue;
+        if (PathAllowed(path + search.Name() + "\\") && AttrAllowed(search.Attributes())) {
+            AppendPlaceholder(node, " ");
+            break;
+        }
+    }
+}
+
+void Tdirtree::ReadSubdirs(HTREEITEM node) {
+    if (!node) return;
+    m_nameList.Clear();
+    const int index = EntryIndex(node);
+    if (index < 0 || m_pathList[index][0] == kRead) return;
+    DeleteChildren(node);
+    m_pathList.Items()[static_cast<size_t>(index)][0] = kRead;
+    const std::string path = EntryPath(m_pathList[index]);
+    if (OnSearch) OnSearch(path + "*.*");
+    {
+        TFindSearch search(path + "*.*", kSearchAttrMask);
+        for (; search.Found(); search.Next()) {
+            if (!(search.Attributes() & kAttrDirectory) || IsDotEntry(search.Name())) continue;
+            if (PathAllowed(path + search.Name() + "\\") && AttrAllowed(search.Attributes()))
+                m_nameList.Add(search.Name());
+        }
+    }
+    std::vector<std::string>& names = m_nameList.Items();
+    std::stable_sort(names.begin(), names.end(), LessText);
+    for (const std::string& name : names) AddDirNode(node, path + name);
+}
+
+void Tdirtree::ReadChildrenSubdirs(HTREEITEM node) {
+    if (!node) return;
+    for (HTREEITEM child = FirstChild(node); child; child = NextSibling(child)) ReadSubdirs(child);
+}
+
+bool Tdirtree::PathAllowed(const std::string& path) {
+    bool allowed = true;
+    if (!m_goBelowRecycleBin && BelowRecycleFolder(LowerText(path))) allowed = false;
+    if (allowed && OnAddDir) OnAddDir(path, allowed);
+    return allowed;
+}
+
+bool Tdirtree::AttrAllowed(DWORD attributes) const {
+    return quenby::AttrAllowed(m_dirType, attributes);
+}
+
+std::string Tdirtree::GetDirectory() const {
+    HTREEITEM node = Selected();
+    if (!node) return "?";
+    const std::string entry = PathEntry(node);
+    return entry.empty() ? "?" : EntryPath(entry);
+}
+
+void Tdirtree::SetDirectory(std::string S) {
+    S = WithFinalBackslash(std::move(S));
+    if (SameText(S, GetDirectory())) return;
+    if (S.size() != 3 && !DirectoryExists(S)) return;
+    const int n = CountBackslashes(S);
+    if (n == 0) return;
+    TWaitCursor cursor;
+    TTreeUpdate update(*this);
+    HTREEITEM node = nullptr;
+    for (int k = 1; k <= n; ++k) {
+        const std::string prefix = PrefixThroughBackslash(S, k);
+        node = k == 1 ? FindDriveNode(prefix) : FindChildNode(node, prefix);
+        if (!node) return;
+    }
+    Select(node);
+    Send(TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
+}
+
+HTREEITEM Tdirtree::FindDriveNode(const std::string& prefix) {
+    return FindNode(FirstRoot(), prefix);
+}
+
+HTREEITEM Tdirtree::FindChildNode(HTREEITEM parent, const std::string& prefix) {
+    return FindNode(FirstChild(parent), prefix);
+}
+
+HTREEITEM Tdirtree::FindNode(HTREEITEM first, const std::string& prefix) {
+    const auto indexOf = [&](char state) {
+        const std::string wanted = MakeEntry(state, prefix);
+        for (int i = 0; i < m_pathList.Count(); ++i)
+            if (SameText(m_pathList[i], wanted)) return i;
+        return -1;
+    };
+    const auto nodeWithEntry = [&](int index) -> HTREEITEM {
+        for (HTREEITEM node = first; node; node = NextSibling(node))
+            if (EntryIndex(node) == index) return node;
+        return nullptr;
+    };
+    const int unread = indexOf(kUnread);
+    if (unread >= 0)
+        if (HTREEITEM node = nodeWithEntry(unread)) ReadSubdirs(node);
+    const int read = indexOf(kRead);
+    return read >= 0 ? nodeWithEntry(read) : nullptr;
+}
+
+bool Tdirtree::BeforeExpand(HTREEITEM node) {
+    {
+        TWaitCursor cursor;
+        ReadSubdirs(node);
+        ReadChildrenSubdirs(node);
+    }
+    bool allow = true;
+    if (OnExpanding) OnExpanding(*this, node, allow);
+    return allow;
+}
+
+void Tdirtree::SelectionChanged(HTREEITEM node) {
+    if (m_destroying || m_closing || !m_filled) return;
+    const std::string entry = PathEntry(node);
+    if (entry.empty()) return;
+    const std::string path = EntryPath(entry);
+    if (const auto slot = LastDirsSlot(path)) m_lastDirs[static_cast<size_t>(*slot)] = path;
+    if (OnChange) OnChange(*this, node);
+}
+
+}  // namespace quenby

@@ -1,0 +1,14 @@
+// Quenby.ipi read with the system's profile functions, as Setup.exe and quenby-check read it.
+#pragma once
+#include <string>
+
+#include "base/Instructions.h"
+
+namespace quenby {
+
+// From a source directory ending in a backslash. A missing file only sets Missing.
+TInstructions ReadInstructionsFile(const std::string& sourceDir);
+// From the current directory (the medium).
+TInstructions ReadInstructionsFromMedium();
+
+}  // namespace quenby

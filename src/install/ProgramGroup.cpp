@@ -1,0 +1,33 @@
+#include "install/ProgramGroup.h"
+
+#include <shellapi.h>
+
+#include "base/NumberRule.h"
+#include "base/ProgmanMacros.h"
+
+namespace quenby {
+
+void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions,
+                        const std::string& destination, const std::string& windowsDir) {
+    TGroupRequest request{instructions.ProgGroup, destination, windowsDir, instructions.Application,
+                          instructions.Items, instructions.ItemsValues};
+    SendGroupMacros(
+        request,
+        [&] {
+            conversation.Open();  // does nothing when a failed earlier run left the conversation open
+            return conversation.IsOpen();
+        },
+        [&](const std::string& macro) { return conversation.SendMacro(macro); });
+}
+
+void StartAddOns(HWND owner, const TInstructions& instructions) {
+    for (int i = 0; i < instructions.AddOns.Count(); ++i) {
+        const int kind = StrToInt(instructions.AddOns[i]);
+        auto [file, parameters] = SplitAddOn(instructions.AddOnsValues[i]);
+        if (AddOnKindStarts(kind))
+            ShellExecuteA(owner, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
+                          SW_SHOWNORMAL);
+    }
+}
+
+}  // namespace quenby

@@ -1,0 +1,20 @@
+// The copy run's steps that reach outside the process: the Program Manager group with its items,
+// and the add-ons started through the shell.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "win/DdeClientConv.h"
+#include "base/Instructions.h"
+
+namespace quenby {
+
+// Opens the conversation, sends the group, one item per [Items] entry and the uninstaller item.
+void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions,
+                        const std::string& destination, const std::string& windowsDir);
+
+// Starts each [AddOns] entry of kind 0, 1 or 2; a kind that is not a whole number raises EConvertError.
+void StartAddOns(HWND owner, const TInstructions& instructions);
+
+}  // namespace quenby

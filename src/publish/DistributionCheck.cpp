@@ -1,0 +1,363 @@
+#include "publish/DistributionCheck.h"
+
+#include "base/DestinationRule.h"
+#include "publish/IniFile.h"
+#include "base/NumberRule.h"
+#include "base/ProgmanMacros.h"
+
+namespace quenby {
+
+namespace {
+
+// The copy step refuses a longer path ("Path too long"); the macro texts and their limit are the
+// group step's own (ProgmanMacros).
+bool PathFits(const std::string& path) { return path.size() <= kMaxPathLength; }
+
+// ---- helpers ----
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string WithoutLineEnd(std::string macro) {
+    while (!macro.empty() && (macro.back() == '\r' || macro.back() == '\n')) macro.pop_back();
+    return macro;
+}
+
+std::string Folder(const std::string& name) {
+    size_t slash = name.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : name.substr(0, slash);
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+// A folder is made by a [Dirs] entry that names it or one of its sub-folders (parents are made too).
+bool MadeBy(const std::string& folder, const std::string& dir) {
+    std::string made = WithoutTrailingBackslash(dir);
+    if (made.size() < folder.size()) return false;
+    return SameTextIgnoringCase(made.substr(0, folder.size()), folder) &&
+           (made.size() == folder.size() || made[folder.size()] == '\\');
+}
+
+bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
+    for (size_t i = 0; i + part.size() <= text.size(); ++i)
+        if (SameTextIgnoringCase(text.substr(i, part.size()), part)) return true;
+    return false;
+}
+
+std::string Trimmed(const std::string& text) {
+    size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos) return {};
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
+class TChecker {
+public:
+    TChecker(const TInstructions& in, const TDistributionMedia& media, const TTargetAssumptions& target)
+        : m_in(in), m_media(media), m_target(target), m_disks(FollowDisks(in, media)) {}
+
+    std::vector<TFinding> Run() {
+        CheckPairs("FilesIn", m_in.FilesIn, "FilesOut", m_in.FilesOut);
+        CheckPairs("SysFilesIn", m_in.SysFilesIn, "SysFilesOut", m_in.SysFilesOut);
+        CheckSources("SysFilesIn", m_in.SysFilesIn, m_disks.SysFileDisks);
+        CheckSources("FilesIn", m_in.FilesIn, m_disks.FileDisks);
+        CheckNotices("StartInfo", m_in.StartInfo, 1, "before anything is copied");
+        CheckNotices("EndInfo", m_in.EndInfo, m_disks.FinalDisk, "after the last file is copied");
+        CheckAddOns();
+        CheckKeys();
+        CheckSubFolders();
+        CheckLimits();
+        CheckReplaceValues("FilesOut", m_in.FilesOut, m_in.FilesOutValues);
+        CheckReplaceValues("SysFilesOut", m_in.SysFilesOut, m_in.SysFilesOutValues);
+        CheckDuplicates("FilesOut", m_in.FilesOut);
+        CheckDuplicates("SysFilesOut", m_in.SysFilesOut);
+        return std::move(m_findings);
+    }
+
+private:
+    void Error(std::string section, std::string key, std::string problem, std::string remedy) {
+        m_findings.push_back({TSeverity::Error, std::move(section), std::move(key), std::move(problem), std::move(remedy)});
+    }
+    void Warning(std::string section, std::string key, std::string problem, std::string remedy) {
+        m_findings.push_back(
+            {TSeverity::Warning, std::move(section), std::move(key), std::move(problem), std::move(remedy)});
+    }
+
+    bool SingleMedium() const { return m_media.DiskCount() <= 1; }
+    std::string Disk(int disk) const { return "disk " + std::to_string(disk); }
+
+    void CheckPairs(const char* inName, const TStringList& in, const char* outName, const TStringList& out) {
+        if (in.Count() == out.Count()) return;
+        std::string problem = "has " + std::to_string(out.Count()) + " entries but [" + inName + "] has " +
+                              std::to_string(in.Count()) + "; entries pair by position, ";
+        problem += out.Count() < in.Count()
+                       ? "and the copy stops with \"List index out of bounds\" at the first file without a destination"
+                       : "and the extra destinations are ignored";
+        Error(outName, "", problem,
+              std::string("Give each [") + inName + "] entry exactly one [" + outName + "] entry, in the same order");
+    }
+
+    void CheckSources(const char* section, const TStringList& names, const std::vector<int>& disks) {
+        for (int i = 0; i < names.Count(); ++i) {
+            const std::string& name = names[i];
+            int disk = disks[static_cast<size_t>(i)];
+            if (disk == 0) {
+                int earlier = 0;
+                for (int d = 1; d <= m_media.DiskCount() && !earlier; ++d)
+                    if (m_media.File(d, name)) earlier = d;
+                if (earlier)
+                    Error(section, name,
+                          "the source file is only on " + Disk(earlier) + ", but a later disk is in the drive when it "
+                          "is copied, and the installer only ever asks for the next disk",
+                          "Put it on the disk in the drive at that point or a later one, in copy order (system files, "
+                          "then product files)");
+                else
+                    Error(section, name,
+                          SingleMedium() ? "the source file is not in the distribution, so the installer asks for "
+                                           "a next disk that never brings it"
+                                         : "the source file is on no disk, so the installer asks for a next disk that "
+                                           "never brings it",
+                          "Add the file, or correct its name");
+                continue;
+            }
+            if (m_in.Expand) {
+                std::optional<TMediaFile> file = m_media.File(disk, name);
+                if (file && !IsSzdd(file->Head))
+                    Warning(section, name,
+                            "Expand=1 but the source is not in the compressed (SZDD) format: it is copied unchanged",
+                            "Compress it with \"quenby-pack compress\", or set Expand=0 when no file is compressed");
+            }
+        }
+    }
+
+    void CheckNotices(const char* section, const TStringList& names, int disk, const char* when) {
+        for (const std::string& name : names) {
+            std::optional<TMediaFile> file = m_media.File(disk, name);
+            if (!file) {
+                std::string problem =
+                    SingleMedium() ? "the notice file is missing"
+                                   : "the notice file is not on " + Disk(disk) + ", the disk in the drive " + when;
+                Error(section, name, problem + "; Next on its page fails with \"Cannot open file\" every time",
+                      SingleMedium() ? "Add the file, or correct its name" : "Put the file on " + Disk(disk));
+                continue;
+            }
+            std::string text(file->Head.begin(), file->Head.end());
+            int lines = file->Size > file->Head.size() ? kNoticeBoxLines * 100 : NoticeLines(text);
+            if (lines > kNoticeBoxLines)
+                Warning(section, name,
+                        "the notice fills about " + std::to_string(lines) + " lines; the notice box shows " +
+                            std::to_string(kNoticeBoxLines) + " and has no scroll bars",
+                        "Split it over several notices");
+        }
+    }
+
+    void CheckAddOns() {
+        for (int i = 0; i < m_in.AddOns.Count(); ++i) {
+            if (ParseNumber(m_in.AddOns[i])) continue;
+            Error("AddOns", m_in.AddOns[i],
+                  "the key is not a whole number: the installation stops with \"'" + m_in.AddOns[i] +
+                      "' is not a valid integer value\" when it reaches this add-on, and never completes",
+                  "Use 0, 1 or 2 to start the add-on, another number to leave it out");
+        }
+    }
+
+    void CheckKeys() {
+        if (m_in.Keys.Empty()) {
+            Error("Keys", "",
+                  "the section is empty or missing: the registry step stops with \"List index out of bounds\", so "
+                  "no uninstall entry is written, no add-on starts and the installation never completes",
+                  "Add a first entry naming the product's key, such as Base=\\Software\\Publisher\\Product");
+            return;
+        }
+        for (int i = 1; i < m_in.Keys.Count(); ++i) {
+            const std::string& section = m_in.Keys[i];
+            if (!m_media.HasSection(section)) {
+                Error("Keys", section,
+                      "names the value section [" + section + "], which does not exist: no values are written to " +
+                          "the subkey " + m_in.KeysValues[i],
+                      "Add the section [" + section + "], or correct the name");
+                continue;
+            }
+            const TInstructions::TValueSection& values = m_in.KeySections.at(static_cast<size_t>(i));
+            for (int n = 0; n < values.Names.Count(); ++n) CheckPersonalValue(section, values.Names[n], values.Texts[n]);
+        }
+    }
+
+    void CheckPersonalValue(const std::string& section, const std::string& name, const std::string& text) {
+        const bool mentionsName = ContainsIgnoringCase(text, "$NAME");
+        const bool mentionsOrg = ContainsIgnoringCase(text, "$ORG");
+        if (!mentionsName && !mentionsOrg) return;
+        if ((SameTextIgnoringCase(name, "Name") && SameTextIgnoringCase(text, "$NAME")) ||
+            (SameTextIgnoringCase(name, "Organization") && SameTextIgnoringCase(text, "$ORG")))
+            return;
+        Warning(section, name,
+                Quoted(text) + " is written literally: only the line Name=$NAME takes the user's name and only "
+                               "Organization=$ORG the organisation",
+                mentionsName ? "Write the line as Name=$NAME" : "Write the line as Organization=$ORG");
+    }
+
+    void CheckSubFolders() {
+        for (int i = 0; i < m_in.FilesOut.Count(); ++i) {
+            std::string folder = Folder(m_in.FilesOut[i]);
+            if (folder.empty()) continue;
+            bool made = false;
+            for (int d = 0; d < m_in.Dirs.Count() && !made; ++d)
+                made = m_in.DirsValues[d] == "0" ? MadeBy(folder, m_in.Dirs[d])
+                                                 : MadeBy(m_in.Directory + "\\" + folder, m_in.Dirs[d]);
+            if (!made)
+                Error("FilesOut", m_in.FilesOut[i],
+                      "goes into the sub-folder " + folder +
+                          ", which no [Dirs] entry creates; the copy step creates no folders, so the file is not copied",
+                      "Add " + folder + "=0 to [Dirs]");
+        }
+        for (int i = 0; i < m_in.SysFilesOut.Count(); ++i) {
+            std::string folder = Folder(m_in.SysFilesOut[i]);
+            // The Windows directory always holds these.
+            if (folder.empty() || SameTextIgnoringCase(folder, "SYSTEM") || SameTextIgnoringCase(folder, "SYSTEM32"))
+                continue;
+            bool made = false;
+            for (int d = 0; d < m_in.Dirs.Count() && !made; ++d)
+                made = m_in.DirsValues[d] != "0" && MadeBy(m_target.WindowsDir + "\\" + folder, m_in.Dirs[d]);
+            if (!made)
+                Error("SysFilesOut", m_in.SysFilesOut[i],
+                      "goes into the sub-folder " + folder + " of the Windows directory, which no [Dirs] entry "
+                      "creates; the copy step creates no folders, so the file is not copied",
+                      "Install it into the Windows directory itself or its SYSTEM folder");
+        }
+    }
+
+    void CheckPath(const char* section, const std::string& key, const std::string& what, const std::string& path,
+                   const std::string& remedy) {
+        if (PathFits(path)) return;
+        Error(section, key,
+              what + " " + path + " is " + std::to_string(path.size()) +
+                  " characters long; the installer refuses paths over 259 characters and copies nothing at all",
+              remedy);
+    }
+
+    void CheckMacro(const char* section, const std::string& key, const std::string& macro, const std::string& remedy) {
+        if (MacroFits(macro)) return;
+        Error(section, key,
+              "the Program Manager command " + WithoutLineEnd(macro) + " is " + std::to_string(macro.size()) +
+                  " characters long with its line end; commands over " + std::to_string(kMacroBufferLength) +
+                  " are not sent, so it is not created",
+              remedy);
+    }
+
+    void CheckLimits() {
+        const std::string& destination = m_in.Directory;
+        const std::string shorter = "Shorten the name or the Directory setting";
+        CheckPath("Settings", "Directory", "the destination", destination, "Shorten the Directory setting");
+        for (int i = 0; i < m_in.Dirs.Count(); ++i) {
+            bool relative = m_in.DirsValues[i] == "0";
+            CheckPath("Dirs", m_in.Dirs[i], "the folder",
+                      relative ? destination + "\\" + m_in.Dirs[i] : m_in.Dirs[i],
+                      relative ? shorter : "Shorten the path");
+        }
+        for (int i = 0; i < m_in.FilesOut.Count(); ++i)
+            CheckPath("FilesOut", m_in.FilesOut[i], "with the default destination, the path",
+                      destination + "\\" + m_in.FilesOut[i], shorter);
+        for (int i = 0; i < m_in.SysFilesOut.Count(); ++i)
+            CheckPath("SysFilesOut", m_in.SysFilesOut[i], "in the Windows directory " + m_target.WindowsDir + ", the path",
+                      m_target.WindowsDir + "\\" + m_in.SysFilesOut[i], "Shorten the name");
+        for (int i = 0; i < m_in.FilesIn.Count(); ++i)
+            CheckPath("FilesIn", m_in.FilesIn[i], "the source path", m_target.SourceDir + m_in.FilesIn[i],
+                      "Shorten the name");
+        for (int i = 0; i < m_in.SysFilesIn.Count(); ++i)
+            CheckPath("SysFilesIn", m_in.SysFilesIn[i], "the source path", m_target.SourceDir + m_in.SysFilesIn[i],
+                      "Shorten the name");
+
+        CheckMacro("Settings", "ProgGroup", GroupMacro(m_in.ProgGroup), "Shorten the group name");
+        for (int i = 0; i < m_in.Items.Count(); ++i)
+            CheckMacro("Items", m_in.Items[i], ItemMacro(destination, m_in.Items[i], m_in.ItemsValues[i]),
+                       "Shorten the item's program name, its title or the Directory setting");
+        CheckMacro("Settings", "Application", UninstallerItemMacro(m_target.WindowsDir, destination, m_in.Application),
+                   "Shorten the Application name or the Directory setting (this is the uninstaller's item)");
+    }
+
+    void CheckReplaceValues(const char* section, const TStringList& names, const TStringList& values) {
+        // With Expand=1 every file is written anew and the value is not consulted.
+        if (m_in.Expand) return;
+        for (int i = 0; i < names.Count(); ++i) {
+            const std::string& value = values[i];
+            if (value == "0" || value.empty()) continue;
+            std::optional<std::int32_t> number = ParseNumber(Trimmed(value));
+            if (!number || *number != 0) continue;
+            Warning(section, names[i],
+                    "the replace value " + Quoted(value) + " keeps an existing file: only exactly \"0\" replaces it",
+                    "Write 0 to replace an existing file, or 1 to keep it");
+        }
+    }
+
+    void CheckDuplicates(const char* section, const TStringList& names) {
+        for (int i = 0; i < names.Count(); ++i)
+            for (int j = 0; j < i; ++j) {
+                if (!SameTextIgnoringCase(names[i], names[j])) continue;
+                Warning(section, names[i],
+                        "the destination is named twice (entries " + std::to_string(j + 1) + " and " +
+                            std::to_string(i + 1) + "): the later file overwrites the earlier one or is skipped, and "
+                            "both take the first entry's replace value",
+                        "Remove one entry or give it another name");
+                break;
+            }
+    }
+
+    const TInstructions& m_in;
+    const TDistributionMedia& m_media;
+    const TTargetAssumptions& m_target;
+    TDiskSequence m_disks;
+    std::vector<TFinding> m_findings;
+};
+
+// Follows one list; a file found on no disk from the current one on leaves the drive as it is.
+void FollowList(const TStringList& names, const TDistributionMedia& media, int& drive, std::vector<int>& disks) {
+    for (const std::string& name : names) {
+        int found = 0;
+        for (int d = drive; d <= media.DiskCount() && !found; ++d)
+            if (media.File(d, name)) found = d;
+        disks.push_back(found);
+        if (found) drive = found;
+    }
+}
+
+}  // namespace
+
+std::string FormatFinding(const TFinding& finding) {
+    std::string line = finding.Severity == TSeverity::Error ? "error: [" : "warning: [";
+    line += finding.Section + "]";
+    if (!finding.Key.empty()) line += " " + finding.Key;
+    return line + ": " + finding.Problem + ". " + finding.Remedy + ".";
+}
+
+TDiskSequence FollowDisks(const TInstructions& in, const TDistributionMedia& media) {
+    TDiskSequence sequence;
+    int drive = 1;
+    FollowList(in.SysFilesIn, media, drive, sequence.SysFileDisks);
+    FollowList(in.FilesIn, media, drive, sequence.FileDisks);
+    sequence.FinalDisk = drive;
+    return sequence;
+}
+
+int NoticeLines(const std::string& text) {
+    constexpr size_t kCharactersPerLine = 60;
+    int lines = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        size_t length = end - start;
+        if (length > 0 && text[end - 1] == '\r') --length;
+        if (end == text.size() && length == 0 && start > 0) break;  // after the last line end
+        lines += static_cast<int>(length == 0 ? 1 : (length + kCharactersPerLine - 1) / kCharactersPerLine);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<TFinding> CheckDistribution(const TInstructions& in, const TDistributionMedia& media,
+                                        const TTargetAssumptions& target) {
+    return TChecker(in, media, target).Run();
+}
+
+}  // namespace quenby

@@ -1,0 +1,47 @@
+// A distribution laid out in folders: DIR\disk1, DIR\disk2, ... when DIR\disk1 exists, otherwise DIR
+// itself as the one medium. The instructions are those on the first disk.
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "publish/DistributionCheck.h"
+#include "publish/IniFile.h"
+
+namespace quenby {
+
+class TDistributionFolder : public TDistributionMedia {
+public:
+    explicit TDistributionFolder(const std::filesystem::path& dir);
+
+    int DiskCount() const override { return static_cast<int>(m_disks.size()); }
+    const std::filesystem::path& DiskPath(int disk) const { return m_disks.at(static_cast<size_t>(disk - 1)); }
+    // A name from the instructions ("data\planets.tx_") on a disk; letter case is ignored as on Windows.
+    std::optional<std::filesystem::path> Locate(int disk, const std::string& name) const;
+    // The first disk that holds the file, or 0.
+    int FirstDiskWith(const std::string& name) const;
+    std::optional<TMediaFile> File(int disk, const std::string& name) const override;
+
+private:
+    std::vector<std::filesystem::path> m_disks;
+};
+
+// The same, with the instructions file read by the portable INI reader (no profile functions).
+class TIniDistribution : public TDistributionFolder {
+public:
+    explicit TIniDistribution(const std::filesystem::path& dir);
+
+    bool Missing() const { return m_instructions.Missing; }
+    const TInstructions& Instructions() const { return m_instructions; }
+    bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
+
+private:
+    TIniFile m_ini;
+    TInstructions m_instructions;
+};
+
+// The whole file, or empty when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+}  // namespace quenby

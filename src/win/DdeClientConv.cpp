@@ -1,0 +1,97 @@
+#include "win/DdeClientConv.h"
+
+#include "win/DdeHandles.h"
+#include "base/ProgmanMacros.h"
+
+namespace quenby {
+
+namespace {
+
+// Completion and disconnect notices change nothing: the step never waits for Program Manager.
+HDDEDATA CALLBACK IgnoreNotices(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) noexcept {
+    return nullptr;
+}
+
+std::unique_ptr<TDdeInstance>& Library() {
+    static std::unique_ptr<TDdeInstance> library;
+    return library;
+}
+
+}  // namespace
+
+struct TDdeClientConv::Impl {
+    std::string service, topic, application;
+    TDdeStringHandle serviceHandle, topicHandle;
+    TDdeConversation conversation;
+    CONVINFO info{};
+    UINT format = CF_TEXT;
+};
+
+TDdeClientConv::TDdeClientConv(std::string ddeService, std::string ddeTopic, std::string serviceApplication)
+    : m_impl(std::make_unique<Impl>()) {
+    m_impl->service = std::move(ddeService);
+    m_impl->topic = std::move(ddeTopic);
+    m_impl->application = std::move(serviceApplication);
+}
+
+TDdeClientConv::~TDdeClientConv() { Close(); }
+
+bool TDdeClientConv::InitializeLibrary() {
+    auto& library = Library();
+    if (!library) library = std::make_unique<TDdeInstance>(IgnoreNotices, 0);
+    return library->Id() != 0;
+}
+
+bool TDdeClientConv::IsOpen() const { return m_impl->conversation.Get() != nullptr; }
+
+bool TDdeClientConv::Open() {
+    if (IsOpen() || !InitializeLibrary()) return false;
+    const DWORD instance = Library()->Id();
+    if (!m_impl->serviceHandle.Get()) m_impl->serviceHandle = TDdeStringHandle(instance, m_impl->service);
+    if (!m_impl->topicHandle.Get()) m_impl->topicHandle = TDdeStringHandle(instance, m_impl->topic);
+
+    auto connect = [&] {
+        CONVCONTEXT context{};
+        context.cb = sizeof context;
+        context.iCodePage = CP_WINANSI;
+        m_impl->conversation.Reset(
+            DdeConnect(instance, m_impl->serviceHandle.Get(), m_impl->topicHandle.Get(), &context));
+        if (!IsOpen()) return;
+        m_impl->info = CONVINFO{};
+        m_impl->info.cb = sizeof m_impl->info;
+        DdeQueryConvInfo(m_impl->conversation.Get(), QID_SYNC, &m_impl->info);
+        DdeSetUserHandle(m_impl->conversation.Get(), QID_SYNC, reinterpret_cast<DWORD_PTR>(this));
+    };
+    connect();
+    // Started once; the second try does not wait for it to come up.
+    if (!IsOpen() && WinExec(m_impl->application.c_str(), SW_SHOWMINNOACTIVE) >= 32) connect();
+    if (!IsOpen()) return false;
+    m_impl->format = m_impl->info.wFmt ? m_impl->info.wFmt : CF_TEXT;
+    return true;
+}
+
+bool TDdeClientConv::SendMacro(const std::string& macro) {
+    if (!IsOpen() || !MacroFits(macro)) return false;
+    std::string buffer = macro;  // the text and its terminating zero
+    TDdeData data(DdeCreateDataHandle(Library()->Id(), reinterpret_cast<LPBYTE>(buffer.data()),
+                                      static_cast<DWORD>(buffer.size() + 1), 0, nullptr, m_impl->format, 0));
+    if (!data.Get()) return false;
+    DWORD transaction = 0;
+    // Asynchronous: true means the transaction started, not that Program Manager carried it out.
+    if (!DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), 0xFFFFFFFF, m_impl->conversation.Get(), nullptr,
+                              0, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction))
+        return false;
+    data.Release();  // the library owns a handle it was given
+    return true;
+}
+
+void TDdeClientConv::Close() {
+    if (IsOpen()) {
+        DdeSetUserHandle(m_impl->conversation.Get(), QID_SYNC, 0);
+        m_impl->conversation.Reset();
+    }
+    m_impl->serviceHandle.Reset();
+    m_impl->topicHandle.Reset();
+}
+
+}  // namespace quenby

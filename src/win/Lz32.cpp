@@ -1,0 +1,78 @@
+#include "win/Lz32.h"
+
+#include "win/SystemText.h"
+#include "base/Errors.h"
+
+namespace quenby {
+
+namespace {
+
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+    // Through the generic function pointer type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+std::string LzErrorText(LONG code) {
+    switch (code) {
+    case LZERROR_BADINHANDLE: return "the source cannot be opened";
+    case LZERROR_BADOUTHANDLE: return "the destination cannot be opened";
+    case LZERROR_READ: return "the source cannot be read";
+    case LZERROR_WRITE: return "the destination cannot be written";
+    case LZERROR_GLOBALLOC:
+    case LZERROR_GLOBLOCK: return "not enough memory";
+    case LZERROR_UNKNOWNALG: return "the source is compressed in an unknown format";
+    default: return "expansion error " + std::to_string(code);
+    }
+}
+
+// The system's reason when it gave one, else the library's.
+std::string Reason(DWORD systemError, LONG lzCode) {
+    return systemError != 0 ? SystemErrorText(systemError) : LzErrorText(lzCode);
+}
+
+}  // namespace
+
+TLz32::TLz32() {
+    const std::string path = SystemDirectory() + "\\lz32.dll";
+    m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!m_module) throw Exception("Cannot load " + path + ": " + SystemErrorText(GetLastError()));
+    m_open = Lookup<decltype(m_open)>(m_module, "LZOpenFileA");
+    m_copy = Lookup<decltype(m_copy)>(m_module, "LZCopy");
+    m_close = Lookup<decltype(m_close)>(m_module, "LZClose");
+    if (!m_open || !m_copy || !m_close) {
+        const DWORD error = GetLastError();
+        FreeLibrary(m_module);
+        throw Exception("Cannot load " + path + ": " + SystemErrorText(error));
+    }
+}
+
+TLz32::~TLz32() { FreeLibrary(m_module); }
+
+void TLz32::Expand(const std::string& source, const std::string& destination) const {
+    const auto fail = [&](const std::string& reason) {
+        return Exception("Cannot expand " + source + " to " + destination + ": " + reason);
+    };
+    std::string sourceName = source, destinationName = destination;  // the library takes LPSTR
+
+    OFSTRUCT sourceInfo = {};
+    sourceInfo.cBytes = sizeof sourceInfo;
+    TLzFile in(*this, m_open(sourceName.data(), &sourceInfo, OF_READ));
+    if (!in.IsOpen()) throw fail(Reason(sourceInfo.nErrCode, in.Get()));
+
+    OFSTRUCT destinationInfo = {};
+    destinationInfo.cBytes = sizeof destinationInfo;
+    TLzFile out(*this, m_open(destinationName.data(), &destinationInfo, OF_CREATE | OF_SHARE_DENY_WRITE));
+    if (!out.IsOpen()) throw fail(Reason(destinationInfo.nErrCode, out.Get()));
+
+    SetLastError(ERROR_SUCCESS);
+    const LONG written = m_copy(in.Get(), out.Get());
+    if (written < 0) {
+        const DWORD error = GetLastError();
+        out.Close();
+        DeleteFileA(destination.c_str());  // a cut-off file must not pass for an installed one
+        throw fail(Reason(error, written));
+    }
+}
+
+}  // namespace quenby

@@ -1,0 +1,170 @@
+#include "win/profile.h"
+
+#include <vector>
+
+#include "base/Errors.h"
+#include "base/NumberRule.h"
+
+namespace quenby {
+
+namespace {
+
+constexpr DWORD kTextBufferSize = 1024;
+constexpr DWORD kKeyListBufferSize = 8192;
+
+// Both profile reads below grow their buffer until the result fits: the calls report a cut result
+// only by a length of size - cutMargin.
+std::string ReadProfileString(const char* section, const char* key, const char* defaultText,
+                              const std::string& path, DWORD size, DWORD cutMargin) {
+    for (;;) {
+        std::vector<char> buffer(size, '\0');
+        DWORD length = GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, path.c_str());
+        if (length + cutMargin < size) return std::string(buffer.data(), length);
+        size *= 2;
+    }
+}
+
+// Creates every missing key along the path.
+LONG CreateKey(HKEY base, const std::string& path, HKEY& key) {
+    return RegCreateKeyExA(base, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                           nullptr);
+}
+
+}  // namespace
+
+// ---- profile file ----
+
+std::string TProfileFile::ReadText(const std::string& section, const std::string& key,
+                                   const std::string& defaultText) const {
+    // A value that does not fit is cut to size - 1 characters.
+    return ReadProfileString(section.c_str(), key.c_str(), defaultText.c_str(), m_path, kTextBufferSize, 1);
+}
+
+std::int32_t TProfileFile::ReadNumber(const std::string& section, const std::string& key,
+                                      std::int32_t defaultValue) const {
+    return ::quenby::ReadNumber(ReadText(section, key, ""), defaultValue);
+}
+
+bool TProfileFile::ReadFlag(const std::string& section, const std::string& key, bool defaultValue) const {
+    return ReadNumber(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TProfileFile::ListKeys(const std::string& section, TStringList& list) const {
+    list.Clear();
+    // A key list that does not fit comes back as size - 2 characters with its last name cut.
+    std::string names = ReadProfileString(section.c_str(), nullptr, nullptr, m_path, kKeyListBufferSize, 2);
+    for (size_t start = 0; start < names.size();) {
+        size_t end = names.find('\0', start);
+        if (end == std::string::npos) end = names.size();
+        if (end == start) break;
+        list.Add(names.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+void TProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text) const {
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), m_path.c_str()))
+        throw Exception("Unable to write to " + m_path);
+}
+
+// ---- registry key accessor ----
+
+HKEY TRegistryKey::BaseFor(const std::string& path, std::string& rest) const {
+    if (!path.empty() && path[0] == '\\') {
+        rest = path.substr(1);
+        return m_root;
+    }
+    rest = path;
+    return m_current ? m_current.Get() : m_root;
+}
+
+TRegKeyHandle TRegistryKey::OpenExisting(const std::string& path) const {
+    std::string rest;
+    HKEY base = BaseFor(path, rest);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
+    return TRegKeyHandle(key);
+}
+
+void TRegistryKey::SetRoot(HKEY root) {
+    if (root == m_root) return;
+    Release();
+    m_root = root;
+}
+
+bool TRegistryKey::OpenKey(const std::string& path, bool mayCreate) {
+    std::string rest;
+    HKEY base = BaseFor(path, rest);
+    HKEY key = nullptr;
+    LONG result;
+    if (mayCreate && !rest.empty())
+        result = CreateKey(base, rest, key);
+    else
+        result = RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (result != ERROR_SUCCESS) return false;
+
+    bool relativeToCurrent = (path.empty() || path[0] != '\\') && m_current;
+    m_currentPath = relativeToCurrent ? m_currentPath + "\\" + rest : rest;
+    m_current.Reset(key);
+    return true;
+}
+
+std::string TRegistryKey::ReadValueText(const std::string& name) const {
+    if (!m_current) return {};
+    return ReadValueTextOf(m_current.Get(), name);
+}
+
+std::string TRegistryKey::ReadValueTextOf(HKEY key, const std::string& name) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
+        return {};
+    std::vector<BYTE> data(size);
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+        throw ERegistryException("Failed to get data for '" + name + "'");
+    if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
+    // Data stored with or without its terminating zero reads the same.
+    std::string text(reinterpret_cast<const char*>(data.data()), size);
+    return text.substr(0, text.find('\0'));
+}
+
+void TRegistryKey::Release() {
+    m_current.Reset();
+    m_currentPath.clear();
+}
+
+// ---- registry profile ----
+
+TRegistryProfile::TRegistryProfile(std::string path) : m_profilePath(std::move(path)) {
+    OpenKey(m_profilePath, true);
+}
+
+void TRegistryProfile::WriteText(const std::string& section, const std::string& name, const std::string& text) {
+    std::string rest;
+    HKEY base = BaseFor(section, rest);
+    HKEY created = nullptr;
+    if (CreateKey(base, rest, created) != ERROR_SUCCESS) throw ERegistryException("Failed to create key " + section);
+    TRegKeyHandle{created};  // only the path was wanted: closed at once
+
+    // A key that vanished or was locked since it was created must not pass for a written value.
+    TRegKeyHandle key = OpenExisting(section);
+    if (!key ||
+        RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
+        throw ERegistryException("Failed to set data for '" + name + "'");
+}
+
+std::int32_t TRegistryProfile::ReadNumber(const std::string& section, const std::string& name,
+                                          std::int32_t defaultValue) {
+    TRegKeyHandle key = OpenExisting(section);
+    if (!key) return defaultValue;
+    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return defaultValue;
+    return ::quenby::ReadNumber(ReadValueTextOf(key.Get(), name), defaultValue);
+}
+
+void TRegistryProfile::WriteNumber(const std::string& section, const std::string& name, std::int32_t value) {
+    WriteText(section, name, std::to_string(value));
+}
+
+}  // namespace quenby

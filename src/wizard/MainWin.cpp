@@ -1,0 +1,80 @@
+#include "wizard/MainWin.h"
+
+#include <stdexcept>
+
+#include "wizard/MainDlg.h"
+#include "base/ProductCaption.h"
+#include "base/RightAlign.h"
+#include "base/Texts.h"
+#include "wizard/forms/MainWindowForm.h"
+#include "ui/Application.h"
+#include "ui/Dpi.h"
+#include "install/InstructionsFile.h"
+
+namespace quenby {
+
+const ui::TEventRow<TMainWindow> TMainWindow::kEvents[] = {
+    {"Timer", &TMainWindow::TimerTimer},
+};
+
+TMainWindow::TMainWindow() : TForm(forms::kMainWindowForm, forms::kMainWindowControls) { Create(nullptr); }
+
+TMainWindow::~TMainWindow() { Destroy(); }
+
+const TInstructions& TMainWindow::Instructions() const {
+    if (!m_instructions) throw std::logic_error("the installation instructions are gone");
+    return *m_instructions;
+}
+
+void TMainWindow::FormCreate() {
+    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    m_instructions = std::make_unique<TInstructions>();
+    {
+        ui::TBusyCursor busy;
+        *m_instructions = ReadInstructionsFromMedium();
+    }
+    if (m_instructions->Missing) return;
+    const TInstructions& instructions = *m_instructions;
+    if (const auto product = ProductCaption(instructions.Application, instructions.Version))
+        SetShadedCaption("ProductLabel", "ProductShadeLabel", *product);
+    if (!instructions.Copyright.empty()) SetShadedCaption("ByLabel", "ByShadeLabel", instructions.Copyright);
+    if (!instructions.WebAddress.empty()) SetShadedCaption("WebLabel", "WebShadeLabel", instructions.WebAddress);
+    if (!instructions.EmailAddress.empty())
+        SetShadedCaption("EmailLabel", "EmailShadeLabel", instructions.EmailAddress);
+    SetCaption(instructions.DisplayTitle);
+}
+
+void TMainWindow::SetShadedCaption(const char* label, const char* shade, const std::string& caption) {
+    Control(label).SetCaption(caption);
+    Control(shade).SetCaption(caption);
+}
+
+void TMainWindow::FormShow() {
+    // Both positions come from the white label's width.
+    for (const auto& [label, shade] : {std::pair{"WebLabel", "WebShadeLabel"}, std::pair{"EmailLabel", "EmailShadeLabel"}}) {
+        const TRightAligned place = RightAlign(Width(), Control(label).Width(), ui::Scale(kRightMargin));
+        Control(label).SetLeft(place.Left);
+        Control(shade).SetLeft(place.ShadeLeft);
+    }
+}
+
+void TMainWindow::ControlEvent(ui::TControl& control) { ui::RouteEvent(*this, kEvents, control); }
+
+void TMainWindow::TimerTimer() {
+    Control("Timer").SetEnabled(false);
+    if (!m_instructions || m_instructions->Missing) {
+        MessageBoxA(Handle(), kNoInstructionsText, kNoInstructionsCaption, MB_ICONERROR | MB_OK);
+        Close();
+        return;
+    }
+    Runit();
+}
+
+void TMainWindow::Runit() {
+    m_dialog = std::make_unique<TMainDialog>(*this);
+    m_dialog->ShowModal();
+}
+
+void TMainWindow::FormDestroy() { m_instructions.reset(); }
+
+}  // namespace quenby

@@ -1,0 +1,30 @@
+// The splash window: the splash artwork in a raised frame on black, on top of everything.
+#pragma once
+#include "wizard/forms/Resources.h"
+#include "ui/FormDecl.h"
+
+namespace quenby::forms {
+
+using namespace quenby::ui;
+
+inline constexpr TFormDecl kWaitDialogForm{
+    .ClassName = "TWaitDialog",
+    .Caption = "WaitDialog",
+    .Style = FormStyle::Borderless,
+    .ClientWidth = 438,
+    .ClientHeight = 265,
+    .Colour = kBlack,
+    .Font = {"MS Sans Serif", 11},
+    .TopMost = true,
+    .Centred = true,
+    .Visible = true,
+    .Icon = kProgramIcon,
+};
+
+inline constexpr TControlDecl kWaitDialogControls[] = {
+    {.Name = "Image", .Kind = Kind::Picture, .Bounds = {3, 3, 432, 259}, .Options = kAutoSize, .Resource = kSplashBitmap},
+    {.Name = "Bevel", .Kind = Kind::Bevel, .Bounds = {0, 0, 438, 265}, .Options = kFillParent},
+};
+static_assert(IsValidFormTable(kWaitDialogControls));
+
+}  // namespace quenby::forms
