@@ -34,6 +34,7 @@ quenby_library(ui quenby_win)
 quenby_library(dirtree quenby_ui)
 quenby_library(install quenby_win)
 quenby_library(wizard quenby_install quenby_dirtree)
+quenby_library(uninstall quenby_install quenby_ui)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
   add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp)
@@ -42,6 +43,13 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
   target_compile_options(Setup PRIVATE ${QUENBY_WARNINGS})
   target_link_options(Setup PRIVATE ${QUENBY_STATIC_LINK} -s)
 endif()
+
+# The uninstaller that every installation registers, built beside Setup.exe over the same libraries.
+add_executable(Uninstall WIN32 ${CMAKE_SOURCE_DIR}/src/uninstall_main.cpp)
+quenby_add_resources(Uninstall)
+target_link_libraries(Uninstall PRIVATE quenby_uninstall)
+target_compile_options(Uninstall PRIVATE ${QUENBY_WARNINGS})
+target_link_options(Uninstall PRIVATE ${QUENBY_STATIC_LINK} -s)
 
 # Test-only Windows helpers: every tools/*.cpp is a program of its own.
 file(GLOB QUENBY_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Makes the sample distribution media from examples/orrery:
+# Makes the sample distribution media from examples/orrery (Setup.exe and the uninstaller it registers,
+# Uninstall.exe, come from the Windows build):
 #
 #   make-sample.sh WINDOWS_BUILD_DIR OUT
 #
@@ -17,7 +18,7 @@ rm -rf "$out/orrery" "$out/orrery-plain"
 for set in orrery orrery-plain; do
   d1=$out/$set/disk1 d2=$out/$set/disk2
   mkdir -p "$d1" "$d2/data" "$d2/charts"
-  cp "$build/Setup.exe" "$d1/"
+  cp "$build/Setup.exe" "$build/Uninstall.exe" "$d1/"
   cp "$media/license.txt" "$media/welcome.txt" "$d1/"
   cp "$media/thanks.txt" "$media/readme.txt" "$d2/"
   cp "$build/orrshare.dll" "$build/orrery.exe" "$media/readme.txt" "$d1/"
@@ -34,7 +35,7 @@ compress() {  # FILE -> FILE with its last character replaced by "_"
   rm "$f"
 }
 c=$out/orrery
-for f in "$c/disk1/orrshare.dll" "$c/disk1/orrery.exe" "$c/disk1/readme.txt" \
+for f in "$c/disk1/orrshare.dll" "$c/disk1/Uninstall.exe" "$c/disk1/orrery.exe" "$c/disk1/readme.txt" \
          "$c/disk2/data/planets.txt" "$c/disk2/data/moons.txt" "$c/disk2/charts/ecliptic.txt"; do
   compress "$f"
 done

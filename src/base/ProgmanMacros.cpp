@@ -20,6 +20,12 @@ std::string UninstallerItemMacro(const std::string& windowsDir, const std::strin
            kLineEnd;
 }
 
+std::string ShowGroupMacro(const std::string& group) { return "[ShowGroup(" + group + ",1)]" + kLineEnd; }
+
+std::string DeleteItemMacro(const std::string& title) { return "[DeleteItem(" + title + ")]" + kLineEnd; }
+
+std::string DeleteGroupMacro(const std::string& group) { return "[DeleteGroup(" + group + ")]" + kLineEnd; }
+
 bool MacroFits(const std::string& macro) { return macro.size() <= kMacroBufferLength; }
 
 void SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,

@@ -22,6 +22,11 @@ std::string ItemMacro(const std::string& destination, const std::string& key, co
 std::string UninstallerItemMacro(const std::string& windowsDir, const std::string& destination,
                                  const std::string& application);
 
+// The uninstaller's: make the group current, remove one of its items, remove the group.
+std::string ShowGroupMacro(const std::string& group);
+std::string DeleteItemMacro(const std::string& title);
+std::string DeleteGroupMacro(const std::string& group);
+
 // A macro that would not fit the send buffer is refused whole rather than cut.
 bool MacroFits(const std::string& macro);
 

@@ -6,11 +6,13 @@
 #include "win/Lz32.h"
 #include "win/Pause.h"
 #include "win/SystemText.h"
+#include "install/InstallLogWriter.h"
 #include "install/UninstallRecord.h"
 #include "install/UpdateRegistry.h"
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
 #include "base/PathLabel.h"
+#include "win/ProgramsFolder.h"
 
 namespace quenby {
 
@@ -64,16 +66,19 @@ bool IsDirectory(const std::string& path) {
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Creates the directory and every missing parent; a root or an existing directory is left alone.
-void CreateDirectoryPath(std::string directory) {
+// Each directory made is added to `created`, outermost first.
+void CreateDirectoryPath(std::string directory, std::vector<std::string>& created) {
     if (!directory.empty() && directory.back() == '\\') directory.pop_back();
     if (directory.size() <= 2 || IsDirectory(directory)) return;
     const auto parentEnd = directory.find_last_of("\\:");
-    if (parentEnd != std::string::npos) CreateDirectoryPath(directory.substr(0, parentEnd + 1));
+    if (parentEnd != std::string::npos) CreateDirectoryPath(directory.substr(0, parentEnd + 1), created);
     if (!CreateDirectoryA(directory.c_str(), nullptr)) {
         const DWORD error = GetLastError();
         if (!IsDirectory(directory))
             throw Exception("Cannot create directory " + directory + ": " + SystemErrorText(error));
+        return;
     }
+    created.push_back(directory);
 }
 
 std::string DirectoryPath(const TInstructions& instructions, const std::string& destination, int i) {
@@ -110,7 +115,8 @@ void AddToProgress(TInstallHost& host, int amount) {
 
 class TFileCopier {
 public:
-    explicit TFileCopier(TInstallHost& host) : m_host(host), m_instructions(host.Instructions()) {}
+    TFileCopier(TInstallHost& host, TInstallLogWriter& log)
+        : m_host(host), m_instructions(host.Instructions()), m_log(log) {}
 
     void CopyList(const TFileList& list, int start) {
         for (int i = start; i < list.In.Count(); ++i) {
@@ -121,6 +127,10 @@ public:
             m_host.SetDestinationText(PathLabel(destination));
             try {
                 if (!Exists(source)) throw ENoFile();
+                if (list.SystemFiles)
+                    m_log.Add(TLogKind::SystemFile, list.Out[i], Exists(destination));
+                else
+                    m_log.Add(TLogKind::File, destination, Exists(destination));
                 if (m_instructions.Expand)
                     Library().Expand(source, destination);
                 else
@@ -144,6 +154,7 @@ private:
 
     TInstallHost& m_host;
     const TInstructions& m_instructions;
+    TInstallLogWriter& m_log;
     std::unique_ptr<TLz32> m_lz32;
 };
 
@@ -177,18 +188,27 @@ void CopyFiles(TInstallHost& host) {
 
     try {
         host.SetBusyCursor(true);
-        CreateDirectoryPath(destination);
-        for (int i = 0; i < instructions.Dirs.Count(); ++i)
-            CreateDirectoryPath(DirectoryPath(instructions, destination, i));
+        std::vector<std::string> created;
+        CreateDirectoryPath(destination, created);
+        TInstallLogWriter log(destination, instructions.Application);  // lives in the destination
+        for (const std::string& directory : created) log.Add(TLogKind::Directory, directory);
+        for (int i = 0; i < instructions.Dirs.Count(); ++i) {
+            created.clear();
+            CreateDirectoryPath(DirectoryPath(instructions, destination, i), created);
+            for (const std::string& directory : created) log.Add(TLogKind::Directory, directory);
+        }
 
-        TFileCopier copier(host);
+        TFileCopier copier(host, log);
         const TCopyResume resume = host.Resume();
         if (resume.SystemFiles) copier.CopyList(lists[0], resume.Position);
         copier.CopyList(lists[1], resume.SystemFiles ? 0 : resume.Position);
         AddToProgress(host, instructions.ProgressStep);
 
+        log.Add(TLogKind::Group, instructions.ProgGroup, !ProgramGroupFolder(instructions.ProgGroup).empty());
+        for (const std::string& title : instructions.ItemsValues) log.Add(TLogKind::Item, title);
+        log.Add(TLogKind::Item, "Uninstall " + instructions.Application);
         host.RunProgramGroupStep(destination, windowsDir);
-        UpdateRegistry(host, destination);
+        UpdateRegistry(host, destination, &log);
         host.RunAddOnsStep();
 
         if (host.ProgressPosition() < 100) host.SetProgressPosition(100);

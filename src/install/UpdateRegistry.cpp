@@ -25,8 +25,15 @@ bool SameText(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void UpdateRegistry(TInstallHost& host, const std::string& destination) {
+void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstallLogWriter* log) {
     const TInstructions& instructions = host.Instructions();
+    auto write = [log](TRegistryProfile& profile, const std::string& section, const std::string& name,
+                       const std::string& text) {
+        if (log)
+            log->WriteValue(profile, section, name, text);
+        else
+            profile.WriteText(section, name, text);
+    };
 
     // Declared so that they are released in the order product registry profile, counter registry
     // profile, record profile, also on a failure.
@@ -35,7 +42,9 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination) {
     std::optional<TRegistryProfile> product;
 
     const std::string basePath = instructions.KeysValues[0];
+    if (log) log->KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), basePath));
     product.emplace(basePath);
+    if (log) log->KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), kCountersPath));
     counters.emplace(kCountersPath);
 
     const std::string installSection = basePath + "\\" + kRecordInstallSection;
@@ -51,12 +60,12 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination) {
                 personal = &host.UserName();
             else if (SameText(name, "Organization") && SameText(text, "$ORG"))
                 personal = &host.Organisation();
-            product->WriteText(basePath + "\\" + subkey, name, personal ? *personal : text);
+            write(*product, basePath + "\\" + subkey, name, personal ? *personal : text);
             if (personal) record.WriteText(subkey, name, *personal);
         }
-        product->WriteText(installSection, "Path", destination);
+        write(*product, installSection, "Path", destination);
         record.WriteText(kRecordInstallSection, "Path", destination);
-        product->WriteText(installSection, "Date", InstallationDateText());
+        write(*product, installSection, "Date", InstallationDateText());
         record.WriteText(kRecordInstallSection, "Date", InstallationDateText());
     }
 
@@ -64,15 +73,18 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination) {
     const std::string windowsDir = WindowsDirectory();
     const std::string displayName = instructions.Application + " " + instructions.Version;
     const std::string uninstallSection = kUninstallKeys + instructions.Application;
-    product->WriteText(uninstallSection, "DisplayName", displayName);
+    if (log) log->Add(TLogKind::Uninstall, instructions.Application);
+    write(*product, uninstallSection, "DisplayName", displayName);
     record.WriteText(kRecordUninstallSection, "DisplayName", displayName);
     const std::string command = windowsDir + "\\Uninstall.exe " + destination;
-    product->WriteText(uninstallSection, "UninstallString", command);
+    write(*product, uninstallSection, "UninstallString", command);
     record.WriteText(kRecordUninstallSection, "UninstallString", command);
 
     for (const std::string& sharedFile : instructions.SysFilesOut) {
         const std::int32_t count = counters->ReadNumber("Counters", sharedFile, 0);
+        if (log) log->KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(*counters, "Counters"));
         counters->WriteNumber("Counters", sharedFile, count == INT32_MAX ? count : count + 1);
+        if (log) log->Add(TLogKind::Counter, sharedFile);  // after the raise: never lowered unraised
     }
 
     host.SetProgressPosition(host.ProgressPosition() + 1);

@@ -4,12 +4,14 @@
 #include <string>
 
 #include "install/InstallHost.h"
+#include "install/InstallLogWriter.h"
 
 namespace quenby {
 
 // The value sections come from the instructions as read at start-up, not from the medium now in the
 // drive. Every write is made at once; a failure ends the step there and propagates, leaving what was
 // written.
-void UpdateRegistry(TInstallHost& host, const std::string& destination);
+// Each key, value and counter is noted in the log, when there is one, as it is written.
+void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstallLogWriter* log = nullptr);
 
 }  // namespace quenby

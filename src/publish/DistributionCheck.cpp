@@ -72,6 +72,7 @@ public:
         CheckReplaceValues("SysFilesOut", m_in.SysFilesOut, m_in.SysFilesOutValues);
         CheckDuplicates("FilesOut", m_in.FilesOut);
         CheckDuplicates("SysFilesOut", m_in.SysFilesOut);
+        CheckUninstallerShipped();
         return std::move(m_findings);
     }
 
@@ -301,6 +302,15 @@ private:
                         "Remove one entry or give it another name");
                 break;
             }
+    }
+
+    // Every installation registers Uninstall.exe in the Windows directory as its uninstall command.
+    void CheckUninstallerShipped() {
+        for (const std::string& name : m_in.SysFilesOut)
+            if (SameTextIgnoringCase(name, "Uninstall.exe")) return;
+        Warning("SysFilesOut", "",
+                "Uninstall.exe is not shipped, so the uninstall command would name a missing program",
+                "Put Uninstall.exe (from the same build as Setup.exe) in [SysFilesIn] and [SysFilesOut]");
     }
 
     const TInstructions& m_in;

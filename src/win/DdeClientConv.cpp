@@ -71,15 +71,21 @@ bool TDdeClientConv::Open() {
 }
 
 bool TDdeClientConv::SendMacro(const std::string& macro) {
+    // Asynchronous: true means the transaction started, not that Program Manager carried it out.
+    return Execute(macro, TIMEOUT_ASYNC);
+}
+
+bool TDdeClientConv::ExecuteMacro(const std::string& macro, unsigned timeoutMs) { return Execute(macro, timeoutMs); }
+
+bool TDdeClientConv::Execute(const std::string& macro, DWORD timeout) {
     if (!IsOpen() || !MacroFits(macro)) return false;
     std::string buffer = macro;  // the text and its terminating zero
     TDdeData data(DdeCreateDataHandle(Library()->Id(), reinterpret_cast<LPBYTE>(buffer.data()),
                                       static_cast<DWORD>(buffer.size() + 1), 0, nullptr, m_impl->format, 0));
     if (!data.Get()) return false;
     DWORD transaction = 0;
-    // Asynchronous: true means the transaction started, not that Program Manager carried it out.
     if (!DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), 0xFFFFFFFF, m_impl->conversation.Get(), nullptr,
-                              0, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction))
+                              0, XTYP_EXECUTE, timeout, &transaction))
         return false;
     data.Release();  // the library owns a handle it was given
     return true;

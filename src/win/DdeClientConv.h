@@ -27,10 +27,14 @@ public:
     // True when the execute transaction was started; never waits for Program Manager. A macro longer
     // than the 260-character send buffer is refused, not cut.
     bool SendMacro(const std::string& macro);
+    // Waits up to timeoutMs for Program Manager to carry the macro out; true when it did.
+    bool ExecuteMacro(const std::string& macro, unsigned timeoutMs);
     void Close();
     bool IsOpen() const;
 
 private:
+    bool Execute(const std::string& macro, DWORD timeout);
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -58,7 +58,7 @@ const std::string kGood =
     "[Settings]\nApplication=Widget\nVersion=2.0\nExpand=1\nDirectory=C:\\Program Files\\Widget\n"
     "[StartInfo]\nterms.txt=\n[EndInfo]\nthanks.txt=\n"
     "[Dirs]\ndata=0\n"
-    "[SysFilesIn]\nwcore.dl_=\n[SysFilesOut]\nwcore.dll=0\n"
+    "[SysFilesIn]\nwcore.dl_=\nUninstall.ex_=\n[SysFilesOut]\nwcore.dll=0\nUninstall.exe=0\n"
     "[FilesIn]\nwidget.ex_=\ndata\\sample.da_=\n[FilesOut]\nwidget.exe=0\ndata\\sample.dat=0\n"
     "[Items]\nwidget.exe=Widget\n[AddOns]\n0=thanks.txt\n"
     "[Keys]\nBase=\\Software\\Acme\\Widget\nOwner=Registration\n"
@@ -79,6 +79,7 @@ TMemoryMedia Distribution(const TEdits& edits) {
     media.Put(1, "terms.txt", "Terms.\r\n");
     media.Put(1, "thanks.txt", "Thanks.\r\n");
     media.PutCompressed(1, "wcore.dl_", "core");
+    media.PutCompressed(1, "Uninstall.ex_", "uninstaller");
     media.PutCompressed(1, "widget.ex_", "program");
     media.PutCompressed(1, "data\\sample.da_", "data");
     return media;
@@ -199,6 +200,10 @@ TEST(DistributionCheck, NoticeLongerThanTheBoxIsAWarning) {
     EXPECT_TRUE(media.Check().empty());
 }
 
+TEST(DistributionCheck, UninstallerNotShippedIsAWarning) {
+    ExpectOnly(Distribution({{"Uninstall.ex_=\n", ""}, {"Uninstall.exe=0\n", ""}}).Check(), W, "SysFilesOut", "");
+}
+
 TEST(DistributionCheck, DuplicateDestinationIsAWarning) {
     std::vector<TFinding> findings =
         Distribution("data\\sample.dat=0", "WIDGET.EXE=0").Check();
@@ -209,7 +214,7 @@ TEST(DistributionCheck, DuplicateDestinationIsAWarning) {
 TEST(DistributionCheck, DisksAreFollowedInCopyOrder) {
     TMemoryMedia media = Distribution();
     TMemoryMedia twoDisks(kGood, 2);
-    for (const char* name : {"Quenby.ipi", "terms.txt", "wcore.dl_", "widget.ex_"}) {
+    for (const char* name : {"Quenby.ipi", "terms.txt", "wcore.dl_", "Uninstall.ex_", "widget.ex_"}) {
         auto file = media.File(1, name);
         twoDisks.Put(1, name, std::string(file->Head.begin(), file->Head.end()));
     }
@@ -219,7 +224,7 @@ TEST(DistributionCheck, DisksAreFollowedInCopyOrder) {
     }
     EXPECT_TRUE(twoDisks.Check().empty());
     quenby::TDiskSequence sequence = quenby::FollowDisks(twoDisks.Instructions(), twoDisks);
-    EXPECT_EQ(sequence.SysFileDisks, std::vector<int>({1}));
+    EXPECT_EQ(sequence.SysFileDisks, std::vector<int>({1, 1}));
     EXPECT_EQ(sequence.FileDisks, std::vector<int>({1, 2}));
     EXPECT_EQ(sequence.FinalDisk, 2);
 

@@ -34,6 +34,10 @@ std::string BuildDir() { return WindowsPathOf(Environment("QUENBY_BUILD_DIR")); 
 std::string SourceDir() { return WindowsPathOf(Environment("QUENBY_SOURCE_DIR")); }
 
 TConsoleResult RunBuiltProgram(const std::string& program, const std::string& arguments) {
+    return RunProgram(BuildDir() + "\\" + program, arguments);
+}
+
+TConsoleResult RunProgram(const std::string& path, const std::string& arguments) {
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(sizeof temp, temp);
     char outputPath[MAX_PATH + 1] = {};
@@ -51,7 +55,7 @@ TConsoleResult RunBuiltProgram(const std::string& program, const std::string& ar
         startup.hStdOutput = output.Get();
         startup.hStdError = output.Get();
         PROCESS_INFORMATION process{};
-        std::string command = "\"" + BuildDir() + "\\" + program + "\" " + arguments;
+        std::string command = "\"" + path + "\" " + arguments;
         std::vector<char> line(command.begin(), command.end());
         line.push_back('\0');
         if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))

@@ -12,6 +12,8 @@ struct TConsoleResult {
 // `program` is a file of the Windows build folder (QUENBY_BUILD_DIR); `arguments` follow it on the
 // command line as they are. Raises std::runtime_error when the program cannot be started.
 TConsoleResult RunBuiltProgram(const std::string& program, const std::string& arguments);
+// The same for a program given by its full Windows path.
+TConsoleResult RunProgram(const std::string& path, const std::string& arguments);
 
 // A Linux path from the environment as the test sees it through drive Z:.
 std::string WindowsPathOf(const std::string& linuxPath);

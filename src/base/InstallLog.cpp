@@ -1,0 +1,295 @@
+#include "base/InstallLog.h"
+
+#include <algorithm>
+#include <map>
+
+#include "base/DestinationRule.h"
+
+namespace quenby {
+
+namespace {
+
+struct TKindRow {
+    TLogKind Kind;
+    const char* Word;
+    bool Flag, Root, Name;  // which fields the line carries besides its path
+};
+constexpr TKindRow kKinds[] = {
+    {TLogKind::Application, "application", false, false, false},
+    {TLogKind::Destination, "destination", false, false, false},
+    {TLogKind::Directory, "directory", false, false, false},
+    {TLogKind::File, "file", true, false, false},
+    {TLogKind::SystemFile, "sysfile", true, false, false},
+    {TLogKind::Counter, "counter", false, false, false},
+    {TLogKind::Group, "group", true, false, false},
+    {TLogKind::Item, "item", false, false, false},
+    {TLogKind::Key, "key", false, true, false},
+    {TLogKind::Value, "value", true, true, true},
+    {TLogKind::Uninstall, "uninstall", false, false, false},
+};
+
+const TKindRow& RowOf(TLogKind kind) {
+    return *std::find_if(std::begin(kKinds), std::end(kKinds), [&](const TKindRow& row) { return row.Kind == kind; });
+}
+
+// Tabs, line ends and the escape character itself cannot stand in a field as they are.
+constexpr char kEscaped[] = {'%', '\t', '\r', '\n'};
+constexpr const char* kEscapes[] = {"%25", "%09", "%0D", "%0A"};
+
+std::string Escape(const std::string& field) {
+    std::string out;
+    for (char c : field) {
+        const char* hit = std::find(std::begin(kEscaped), std::end(kEscaped), c);
+        if (hit == std::end(kEscaped))
+            out += c;
+        else
+            out += kEscapes[hit - std::begin(kEscaped)];
+    }
+    return out;
+}
+
+std::string Unescape(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '%') {
+            out += field[i];
+            continue;
+        }
+        const std::string code = field.substr(i, 3);
+        const auto* hit = std::find_if(std::begin(kEscapes), std::end(kEscapes), [&](const char* e) { return code == e; });
+        if (hit == std::end(kEscapes)) throw ELogRefused("a bad escape");
+        out += kEscaped[hit - std::begin(kEscapes)];
+        i += 2;
+    }
+    return out;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (char c : text)
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    return parts;
+}
+
+TLogEntry ParseLine(const std::string& line) {
+    const std::vector<std::string> fields = Split(line, '\t');
+    const auto* row = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const TKindRow& r) { return fields[0] == r.Word; });
+    if (row == std::end(kKinds)) throw ELogRefused("an unknown entry");
+    const std::size_t expected = 2 + row->Flag + row->Root + row->Name;
+    if (fields.size() != expected) throw ELogRefused("a wrong number of fields");
+    TLogEntry entry;
+    entry.Kind = row->Kind;
+    std::size_t next = 1;
+    if (row->Flag) {
+        if (fields[next] != "new" && fields[next] != "old") throw ELogRefused("neither new nor old");
+        entry.Existed = fields[next++] == "old";
+    }
+    if (row->Root) {
+        if (fields[next] != "HKCU" && fields[next] != "HKLM") throw ELogRefused("an unknown registry root");
+        entry.Root = fields[next++];
+    }
+    entry.Path = Unescape(fields[next++]);
+    if (row->Name) entry.Name = Unescape(fields[next]);
+    if (entry.Path.empty() || (row->Name && entry.Name.empty())) throw ELogRefused("an empty field");
+    return entry;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Folded(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), Lower);
+    return text;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    return Folded(WithoutTrailingBackslash(a)) == Folded(WithoutTrailingBackslash(b));
+}
+
+// Windows drops trailing dots and blanks from a name, so "..", ". " and "... " all climb.
+bool IsDotsOnly(const std::string& component) {
+    return component.find_first_not_of(". ") == std::string::npos;
+}
+
+bool HasCleanComponents(const std::string& path) {
+    if (path.find('/') != std::string::npos) return false;
+    std::vector<std::string> parts = Split(path, '\\');
+    if (parts.size() > 1 && parts.back().empty()) parts.pop_back();  // a root's trailing backslash
+    return std::none_of(parts.begin(), parts.end(), [](const std::string& p) { return IsDotsOnly(p); });
+}
+
+bool IsCleanFullPath(const std::string& path) {
+    if (!IsFullDirectoryPath(path)) return false;
+    const bool unc = path.starts_with("\\\\");
+    return HasCleanComponents(unc ? path.substr(2) : path);
+}
+
+bool IsBelow(const std::string& path, const std::string& directory) {
+    const std::string base = Folded(WithoutTrailingBackslash(directory));
+    const std::string folded = Folded(path);
+    const std::size_t cut = base.back() == '\\' ? base.size() : base.size() + 1;
+    return folded.size() > cut && folded.starts_with(base) && folded[cut - 1] == '\\';
+}
+
+bool IsCleanRelativeName(const std::string& name) {
+    return name.find(':') == std::string::npos && name[0] != '\\' && IsCleanFullPath("C:\\" + name);
+}
+
+bool IsCleanKeyPath(const std::string& path) {
+    return path.size() <= 255 && path.find_first_of("\r\n") == std::string::npos && HasCleanComponents(path) &&
+           std::ranges::none_of(Split(path, '\\'), [](const std::string& p) { return p.empty(); });
+}
+
+// Program Manager splits its commands at these; a title holding one could say something else.
+bool IsPlainTitle(const std::string& title) {
+    return title.find_first_of("[](),\"\r\n") == std::string::npos;
+}
+
+bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
+    switch (entry.Kind) {
+        case TLogKind::Destination: return SamePath(entry.Path, destination);
+        case TLogKind::Directory: return IsCleanFullPath(entry.Path);
+        case TLogKind::File: return IsCleanFullPath(entry.Path) && IsBelow(entry.Path, destination);
+        case TLogKind::SystemFile:
+        case TLogKind::Counter: return IsCleanRelativeName(entry.Path);
+        case TLogKind::Key:
+        case TLogKind::Value: return IsCleanKeyPath(entry.Path);
+        case TLogKind::Uninstall: return entry.Path.find('\\') == std::string::npos;
+        case TLogKind::Group:
+        case TLogKind::Item:
+        case TLogKind::Application: return true;
+    }
+    return false;
+}
+
+std::size_t Depth(const std::string& path) { return static_cast<std::size_t>(std::ranges::count(path, '\\')); }
+
+template <typename T, typename DepthOf>
+void DeepestFirst(std::vector<T>& list, DepthOf depth) {
+    std::reverse(list.begin(), list.end());
+    std::stable_sort(list.begin(), list.end(), [&](const T& a, const T& b) { return depth(a) > depth(b); });
+}
+
+}  // namespace
+
+std::string FormatLogLine(const TLogEntry& entry) {
+    const TKindRow& row = RowOf(entry.Kind);
+    std::string line = row.Word;
+    auto field = [&](const std::string& text) {
+        line += '\t';
+        line += text;
+    };
+    if (row.Flag) field(entry.Existed ? "old" : "new");
+    if (row.Root) field(entry.Root);
+    field(Escape(entry.Path));
+    if (row.Name) field(Escape(entry.Name));
+    line += "\r\n";
+    return line;
+}
+
+std::vector<TLogEntry> ParseLog(const std::string& text) {
+    std::vector<TLogEntry> entries;
+    std::size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string where = "line " + std::to_string(number) + " ";
+        if (end == std::string::npos) throw ELogRefused(where + "is cut off");
+        const std::string line = text.substr(start, end - start);
+        start = end + 2;
+        if (number == 1) {
+            if (line != kInstallLogHeader) throw ELogRefused(where + "is no installation log header");
+            continue;
+        }
+        try {
+            entries.push_back(ParseLine(line));
+        } catch (const ELogRefused& error) {
+            throw ELogRefused(where + "holds " + error.what());
+        }
+    }
+    if (start == 0) throw ELogRefused("the log is empty");
+    return entries;
+}
+
+TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination) {
+    TUninstallPlan plan;
+    std::map<std::string, bool> firstExisted;  // by kind and folded name
+    auto isFirstNew = [&](const std::string& id, bool existed) {
+        return firstExisted.try_emplace(Folded(id), existed).second && !existed;
+    };
+    std::map<std::string, bool> seen;
+    auto isFirst = [&](const std::string& id) { return seen.try_emplace(Folded(id), true).second; };
+    std::vector<std::string> newSystemFiles;
+    bool destinationNamed = false;
+
+    for (const TLogEntry& entry : entries) {
+        if (!IsAcceptable(entry, destination))
+            throw ELogRefused("it names " + entry.Path + ", which the installation into " + destination +
+                              " cannot have made");
+        switch (entry.Kind) {
+            case TLogKind::Application: plan.Application = entry.Path; break;
+            case TLogKind::Destination: destinationNamed = true; break;
+            case TLogKind::Directory:
+                if (isFirst("d" + entry.Path)) plan.Directories.push_back(entry.Path);
+                break;
+            case TLogKind::File:
+                if (isFirstNew("f" + entry.Path, entry.Existed)) plan.Files.push_back(entry.Path);
+                break;
+            case TLogKind::SystemFile:
+                if (isFirstNew("s" + entry.Path, entry.Existed)) newSystemFiles.push_back(entry.Path);
+                break;
+            case TLogKind::Counter: plan.Counters.push_back(entry.Path); break;
+            case TLogKind::Group: {
+                auto same = [&](const TGroupUndo& g) { return Folded(g.Name) == Folded(entry.Path); };
+                auto group = std::find_if(plan.Groups.begin(), plan.Groups.end(), same);
+                if (group == plan.Groups.end()) plan.Groups.push_back({entry.Path, !entry.Existed, {}});
+                else std::rotate(group, group + 1, plan.Groups.end());  // items go to the group made current
+                break;
+            }
+            case TLogKind::Item:
+                if (plan.Groups.empty()) throw ELogRefused("it names the item " + entry.Path + " before any group");
+                if (IsPlainTitle(entry.Path)) plan.Groups.back().Items.push_back(entry.Path);
+                break;
+            case TLogKind::Key:
+                if (isFirst("k" + entry.Root + entry.Path)) plan.Keys.push_back({entry.Root, entry.Path, ""});
+                break;
+            case TLogKind::Value:
+                if (isFirstNew("v" + entry.Root + entry.Path + "\t" + entry.Name, entry.Existed))
+                    plan.Values.push_back({entry.Root, entry.Path, entry.Name});
+                break;
+            case TLogKind::Uninstall:
+                if (isFirst("u" + entry.Path)) plan.UninstallEntries.push_back(entry.Path);
+                break;
+        }
+    }
+    if (!destinationNamed) throw ELogRefused("it names no destination");
+
+    for (const std::string& name : newSystemFiles)
+        if (std::ranges::none_of(plan.Counters, [&](const std::string& c) { return Folded(c) == Folded(name); }))
+            plan.OrphanSystemFiles.push_back(name);
+    std::reverse(plan.Values.begin(), plan.Values.end());
+    std::reverse(plan.Counters.begin(), plan.Counters.end());
+    std::reverse(plan.Files.begin(), plan.Files.end());
+    for (TGroupUndo& group : plan.Groups) std::reverse(group.Items.begin(), group.Items.end());
+    // Program Manager would read a title holding its separators as another command.
+    std::erase_if(plan.Groups, [](const TGroupUndo& group) { return !IsPlainTitle(group.Name); });
+    DeepestFirst(plan.Keys, [](const TRegistryName& k) { return Depth(k.Key); });
+    DeepestFirst(plan.Directories, [](const std::string& d) { return Depth(WithoutTrailingBackslash(d)); });
+    return plan;
+}
+
+std::string DestinationFromCommandLine(const std::string& commandLine) {
+    const std::size_t first = commandLine.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    std::string text = commandLine.substr(first, commandLine.find_last_not_of(" \t") - first + 1);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+}  // namespace quenby

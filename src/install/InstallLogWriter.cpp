@@ -1,0 +1,86 @@
+#include "install/InstallLogWriter.h"
+
+#include "base/Errors.h"
+#include "win/SystemText.h"
+
+namespace quenby {
+
+namespace {
+
+const char* RootName(HKEY root) { return root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU"; }
+
+bool KeyExists(HKEY root, const std::string& path, HKEY* opened = nullptr) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (opened)
+        *opened = key;
+    else
+        RegCloseKey(key);
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
+    HKEY key = nullptr;
+    if (!KeyExists(root, path, &key)) return false;
+    const bool exists = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return exists;
+}
+
+}  // namespace
+
+std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& section) {
+    if (!section.empty() && section[0] == '\\') return section.substr(1);
+    return profile.CurrentKey() ? profile.CurrentPath() + "\\" + section : section;
+}
+
+TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application)
+    : m_path(destination + "\\" + kInstallLogName) {
+    m_file = CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE)
+        throw Exception("Cannot write the installation log " + m_path + ": " + SystemErrorText(GetLastError()));
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(m_file, &size) && size.QuadPart == 0) {
+        const std::string header = std::string(kInstallLogHeader) + "\r\n";
+        DWORD written = 0;
+        WriteFile(m_file, header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
+    }
+    Add(TLogKind::Application, application);
+    Add(TLogKind::Destination, destination);
+}
+
+TInstallLogWriter::~TInstallLogWriter() { CloseHandle(m_file); }
+
+void TInstallLogWriter::Add(TLogKind kind, const std::string& path, bool existed) {
+    if (path.empty()) return;  // an empty title or name makes nothing that could be undone
+    AddEntry({kind, existed, "", path, ""});
+}
+
+void TInstallLogWriter::AddEntry(const TLogEntry& entry) {
+    const std::string line = FormatLogLine(entry);
+    DWORD written = 0;
+    if (!WriteFile(m_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+        written != line.size() || !FlushFileBuffers(m_file))
+        throw Exception("Cannot write the installation log " + m_path + ": " + SystemErrorText(GetLastError()));
+}
+
+void TInstallLogWriter::KeysToCreate(HKEY root, const std::string& keyPath) {
+    bool missing = false;
+    for (std::size_t end = 0; end != std::string::npos;) {
+        end = keyPath.find('\\', end + 1);
+        const std::string key = keyPath.substr(0, end);
+        missing = missing || !KeyExists(root, key);
+        if (missing) AddEntry({TLogKind::Key, false, RootName(root), key, ""});
+    }
+}
+
+void TInstallLogWriter::WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
+                                   const std::string& text) {
+    const std::string key = AbsoluteKeyPath(profile, section);
+    KeysToCreate(profile.Root(), key);
+    AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootName(profile.Root()), key, name});
+    profile.WriteText(section, name, text);
+}
+
+}  // namespace quenby

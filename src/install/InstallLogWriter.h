@@ -1,0 +1,40 @@
+// The copy step's installation log: each action appended to Quenby.log in the destination and flushed
+// before the action is made (a counter only after it was raised), so that a run stopped anywhere is
+// described as far as it got.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "base/InstallLog.h"
+#include "win/profile.h"
+
+namespace quenby {
+
+class TInstallLogWriter {
+public:
+    // Opens the log for appending (header first when it is new) and notes the application and destination.
+    TInstallLogWriter(const std::string& destination, const std::string& application);
+    ~TInstallLogWriter();
+    TInstallLogWriter(const TInstallLogWriter&) = delete;
+    TInstallLogWriter& operator=(const TInstallLogWriter&) = delete;
+
+    // Raises Exception when the line cannot be written: nothing may be made that the log does not name.
+    void Add(TLogKind kind, const std::string& path, bool existed = false);
+    // Notes every key of the path below root that does not exist yet, outermost first.
+    void KeysToCreate(HKEY root, const std::string& keyPath);
+    // The profile's write, with the keys it creates and the value noted first.
+    void WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
+                    const std::string& text);
+
+private:
+    void AddEntry(const TLogEntry& entry);
+
+    std::string m_path;
+    HANDLE m_file;
+};
+
+// The key path below its root that a profile's section names.
+std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& section);
+
+}  // namespace quenby

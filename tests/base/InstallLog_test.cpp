@@ -1,0 +1,112 @@
+#include "base/InstallLog.h"
+
+#include <gtest/gtest.h>
+
+using namespace quenby;
+
+namespace {
+
+const std::string kDest = "C:\\Program Files\\Orrery";
+using K = TLogKind;
+
+TLogEntry E(TLogKind kind, std::string path, bool existed = false, std::string root = "", std::string name = "") {
+    return {kind, existed, std::move(root), std::move(path), std::move(name)};
+}
+
+std::string Log(std::initializer_list<TLogEntry> entries) {
+    std::string text = std::string(kInstallLogHeader) + "\r\n" + FormatLogLine(E(K::Destination, kDest));
+    for (const TLogEntry& e : entries) text += FormatLogLine(e);
+    return text;
+}
+
+TUninstallPlan Plan(std::initializer_list<TLogEntry> entries) { return PlanUninstall(ParseLog(Log(entries)), kDest); }
+
+}  // namespace
+
+TEST(InstallLog, FieldsWithTabsLineEndsAndPercentsComeBackUnchanged) {
+    const TLogEntry value = E(K::Value, "Software\\A%09\tb", true, "HKCU", "n\r\n%");
+    const std::vector<TLogEntry> back = ParseLog(Log({value}));
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].Path, value.Path);
+    EXPECT_EQ(back[1].Name, value.Name);
+    EXPECT_TRUE(back[1].Existed);
+    EXPECT_EQ(back[1].Root, "HKCU");
+}
+
+TEST(InstallLog, DamagedLinesAreRefused) {
+    const std::string head = std::string(kInstallLogHeader) + "\r\n";
+    for (const std::string& text : std::vector<std::string>{"", "Quenby installation log 2\r\n", head + "file\tnew\tC:\\a",
+                                   head + "file\tmaybe\tC:\\a\r\n", head + "file\tC:\\a\r\n", head + "remove\tC:\\a\r\n",
+                                   head + "key\tHKCR\tx\r\n", head + "item\tbad%41\r\n", head + "value\tnew\tHKCU\tk\t\r\n"})
+        EXPECT_THROW(ParseLog(text), ELogRefused) << text;
+}
+
+TEST(InstallLog, AnythingTheInstallationCannotHaveMadeIsRefused) {
+    const TLogEntry refused[] = {
+        E(K::File, "C:\\windows\\win.ini"),
+        E(K::File, kDest + "\\..\\other.exe"),
+        E(K::File, kDest + "\\data\\.. \\x"),
+        E(K::File, kDest + "/../x"),
+        E(K::File, kDest + " Two\\x"),
+        E(K::File, kDest),
+        E(K::Directory, "relative\\dir"),
+        E(K::Directory, "C:\\a\\..\\windows"),
+        E(K::Counter, "..\\boot.ini"),
+        E(K::SystemFile, "C:\\x.dll"),
+        E(K::SystemFile, "\\x.dll"),
+        E(K::Key, "Software\\\\x", false, "HKCU"),
+        E(K::Value, "..\\SYSTEM", false, "HKLM", "x"),
+        E(K::Uninstall, "A\\..\\B"),
+        E(K::Destination, "C:\\Program Files\\Other"),
+    };
+    for (const TLogEntry& entry : refused)
+        EXPECT_THROW(Plan({E(K::Group, "G"), entry}), ELogRefused) << entry.Path;
+    EXPECT_THROW(PlanUninstall({}, kDest), ELogRefused);  // no destination named
+    EXPECT_THROW(Plan({E(K::Item, "Orrery")}), ELogRefused);  // an item before any group
+}
+
+TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
+    const TUninstallPlan plan = Plan({
+        E(K::Directory, "C:\\Program Files\\Orrery"),
+        E(K::Directory, "C:\\Program Files\\Orrery\\data\\deep"),
+        E(K::Directory, "C:\\OrreryData"),
+        E(K::SystemFile, "shared.dll"),
+        E(K::SystemFile, "orphan.dll"),
+        E(K::File, kDest + "\\a.exe"),
+        E(K::File, kDest + "\\kept.txt", true),
+        E(K::File, kDest + "\\b.txt"),
+        E(K::Group, "Accessories", true),
+        E(K::Group, "Orrery"),
+        E(K::Item, "One"),
+        E(K::Item, "x)][DeleteGroup(Startup"),  // would say another command: left
+        E(K::Key, "Software\\B", false, "HKCU"),
+        E(K::Key, "Software\\B\\O", false, "HKCU"),
+        E(K::Value, "Software\\B\\O", false, "HKCU", "Name"),
+        E(K::Value, "Software\\B\\O", true, "HKCU", "Old"),
+        E(K::Counter, "shared.dll"),
+        // A second run over the first: what the first made stays the installation's.
+        E(K::File, kDest + "\\A.EXE", true),
+        E(K::Value, "Software\\B\\O", true, "HKCU", "Name"),
+        E(K::Group, "orrery", true),
+        E(K::Item, "Two"),
+        E(K::Counter, "shared.dll"),
+    });
+    EXPECT_EQ(plan.Files, (std::vector<std::string>{kDest + "\\b.txt", kDest + "\\a.exe"}));
+    EXPECT_EQ(plan.Directories, (std::vector<std::string>{kDest + "\\data\\deep", kDest, "C:\\OrreryData"}));
+    ASSERT_EQ(plan.Keys.size(), 2u);
+    EXPECT_EQ(plan.Keys[0].Key, "Software\\B\\O");
+    ASSERT_EQ(plan.Values.size(), 1u);
+    EXPECT_EQ(plan.Values[0].Name, "Name");
+    EXPECT_EQ(plan.Counters.size(), 2u);
+    EXPECT_EQ(plan.OrphanSystemFiles, std::vector<std::string>{"orphan.dll"});
+    ASSERT_EQ(plan.Groups.size(), 2u);
+    EXPECT_FALSE(plan.Groups[0].Created);
+    EXPECT_TRUE(plan.Groups[1].Created);
+    EXPECT_EQ(plan.Groups[1].Items, (std::vector<std::string>{"Two", "One"}));
+}
+
+TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotes) {
+    EXPECT_EQ(DestinationFromCommandLine("C:\\Program Files\\Orrery"), kDest);
+    EXPECT_EQ(DestinationFromCommandLine("  \"C:\\Program Files\\Orrery\" "), kDest);
+    EXPECT_EQ(DestinationFromCommandLine("   "), "");
+}

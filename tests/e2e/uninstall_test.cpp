@@ -1,0 +1,259 @@
+// Removal as a user makes it: the sample installed from its floppy disks, then removed through Wine's own
+// list of installed programs, the prefix compared with a snapshot taken before; two products sharing a
+// file; a cancelled installation cleaned up; a planted log refused.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "ConsoleRun.h"
+#include "Driver.h"
+#include "PrefixFiles.h"
+#include "RegistryProbe.h"
+#include "ScratchFolder.h"
+#include "Wizard.h"
+
+namespace quenby {
+namespace {
+
+using namespace drive;
+using test::kPageMs;
+using test::TWizard;
+
+const std::string kCounters = "Software\\Norvale\\Uninstall\\Counters";
+
+std::string WindowsDir() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+// Every file and folder of drive C:, and every key and value (with its data) of HKCU\Software and of both
+// views of HKLM\Software.
+void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string& shown, std::set<std::string>& out) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return;
+    out.insert(shown);
+    char name[16384];
+    BYTE data[65536];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+        out.insert(shown + " : " + name + " = " + std::string(reinterpret_cast<char*>(data), dataSize));
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        AddKeys(root, path + "\\" + name, view, shown + "\\" + name, out);
+    }
+    RegCloseKey(key);
+}
+
+std::set<std::string> Snapshot() {
+    std::set<std::string> out;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(
+             "C:\\", std::filesystem::directory_options::skip_permission_denied, error);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(error))
+        out.insert(it->path().string());
+    AddKeys(HKEY_CURRENT_USER, "Software", 0, "HKCU\\Software", out);
+    AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_64KEY, "HKLM64\\Software", out);
+    AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_32KEY, "HKLM32\\Software", out);
+    return out;
+}
+
+std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
+    std::string text;
+    for (const std::string& line : after)
+        if (!before.count(line)) text += "+ " + line + "\n";
+    for (const std::string& line : before)
+        if (!after.count(line)) text += "- " + line + "\n";
+    return text;
+}
+
+// A message box of any program, by its caption (the uninstaller may be started by another program).
+HWND WaitBox(const char* caption) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindWindowA("#32770", caption)) != nullptr && IsWindowVisible(box); }, kPageMs,
+              std::string("the box ") + caption);
+    return box;
+}
+
+std::string Answer(const char* caption, int button) {
+    const HWND box = WaitBox(caption);
+    const std::string text = Text(GetDlgItem(box, 0xFFFF));
+    Press(Control(box, button));
+    WaitUntil([&] { return !IsWindow(box); }, kPageMs, std::string("the box ") + caption + " gone");
+    return text;
+}
+
+// Each "Remove Shared File?" box answered Yes, but the one for Uninstall.exe itself with `forUninstaller`.
+void AnswerSharedFiles(int count, int forUninstaller) {
+    for (int i = 0; i < count; ++i) {
+        const HWND box = WaitBox("Remove Shared File?");
+        const std::string text = Text(GetDlgItem(box, 0xFFFF));
+        EXPECT_NE(text.find(" is no longer used by any installed product. Remove it?"), std::string::npos) << text;
+        Press(Control(box, text.find("\\Uninstall.exe ") != std::string::npos ? forUninstaller : IDYES));
+        WaitUntil([&] { return !IsWindow(box); }, kPageMs, "the shared file box gone");
+    }
+}
+
+// Uninstall.exe started as the item and the uninstall command start it: the destination, unquoted.
+unsigned long Uninstall(const std::string& destination, const std::function<void()>& answers) {
+    TDriver uninstaller(WindowsDir() + "\\Uninstall.exe", "C:\\", destination);
+    answers();
+    return uninstaller.WaitExit(kPageMs);
+}
+
+void InsertDisk(int number) {
+    const std::string disk = "\"$WINEPREFIX/media/orrery/disk" + std::to_string(number) + "\"";
+    ASSERT_EQ(RunHost("ln -sfn " + disk + " \"$WINEPREFIX/dosdevices/a:\""), 0);
+}
+
+// The sample from drive A: up to the prompt for disk 2.
+std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
+    InsertDisk(1);
+    auto wizard = std::make_unique<TWizard>("A:\\Setup.exe", "A:\\");
+    wizard->WaitInfo("Welcome to Quenby. This program will automatically install and configure Orrery 1.4 on your "
+                     "computer.");
+    for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
+        Click(wizard->Item("NextBut"));
+        WaitUntil([&] { return Text(wizard->Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
+    }
+    Click(wizard->Item("NextBut"));
+    WaitUntil([&] { return Visible(wizard->Item("EditName")); }, kPageMs, "the user page");
+    Click(wizard->Item("NextBut"));
+    WaitUntil([&] { return Visible(wizard->Item("EditPath")); }, kPageMs, "the destination page");
+    wizard->Enter("EditPath", destination);
+    Click(wizard->Item("NextBut"));
+    WaitText(wizard->Item("ProgressLabel"),
+             "Please insert the next disk and press ok to continue or cancel to exit the installation.", kPageMs);
+    return wizard;
+}
+
+void EndWizard(TWizard& wizard, bool cancel) {
+    Click(wizard.Item(cancel ? "CancelBut" : "NextBut"));
+    if (!cancel) {  // past the closing notice to the finish page
+        WaitUntil([&] { return Text(wizard.Item("InfoLabel")).find("installed successfuly") == std::string::npos; },
+                  kPageMs, "the closing notice");
+        Click(wizard.Item("NextBut"));
+    }
+    wizard.WaitInfo(cancel ? "The installation of Orrery 1.4 did not completed successfuly."
+                           : "Quenby has installed Orrery 1.4 successfully, congratulations.");
+    Click(wizard.Item("NextBut"));
+    EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
+}
+
+TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
+    const std::string destination = "C:\\Program Files\\Orrery";
+    const std::set<std::string> before = Snapshot();
+    {
+        auto wizard = InstallFirstDisk(destination);
+        InsertDisk(2);
+        Click(wizard->Item("NextBut"));
+        wizard->WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
+        wizard->CloseOtherWindow("readme.txt");
+        wizard->CloseOtherWindow("Brightwater Orrery");
+        EndWizard(*wizard, false);
+    }
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "Uninstall.exe"), "1");
+    test::MakeFolder(destination + "\\My Notes");
+    test::WriteFileText(destination + "\\My Notes\\moons I saw.txt", "Io, Europa\r\n");
+
+    const test::TConsoleResult list = test::RunProgram("C:\\windows\\system32\\uninstaller.exe", "--list");
+    const std::size_t line = list.Output.find("|||Orrery 1.4");
+    ASSERT_NE(line, std::string::npos) << list.Output;
+    const std::string key = list.Output.substr(list.Output.rfind('\n', line) + 1, line - list.Output.rfind('\n', line) - 1);
+    TDriver wine("C:\\windows\\system32\\uninstaller.exe", "C:\\", "--remove " + key);
+    EXPECT_EQ(Answer("Uninstall", IDYES), "Are you sure you want to remove Orrery 1.4 and all of its components?");
+    WaitBox("Uninstall Orrery 1.4");
+    AnswerSharedFiles(2, IDYES);
+    const std::string closing = Answer("Uninstall", IDOK);
+    EXPECT_EQ(closing.rfind("Orrery 1.4 was removed from your computer.", 0), 0u) << closing;
+    EXPECT_NE(closing.find(destination + "\\My Notes: it holds things"), std::string::npos) << closing;
+    wine.WaitExit(kPageMs);
+
+    std::string difference = Difference(before, Snapshot());
+    EXPECT_EQ(difference, "+ " + destination + "\n+ " + destination + "\\My Notes\n+ " + destination +
+                              "\\My Notes\\moons I saw.txt\n");
+}
+
+TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
+    auto product = [](const char* name) {
+        auto media = std::make_unique<test::TScratchFolder>(std::string("quenby-share-") + name);
+        media->Write("Quenby.ipi", std::string("[Settings]\r\nApplication=") + name + "\r\nVersion=1\r\nProgGroup=" +
+                                       name + "\r\n[SysFilesIn]\r\nshared.dll=\r\nUninstall.exe=\r\n[SysFilesOut]\r\n"
+                                       "shared.dll=0\r\nUninstall.exe=0\r\n[FilesIn]\r\nmain.txt=\r\n[FilesOut]\r\n"
+                                       "main.txt=0\r\n[Keys]\r\nBase=\\Software\\Share\\" + name + "\r\n");
+        media->Write("shared.dll", "shared\r\n");
+        media->Write("main.txt", name);
+        CopyFileA((test::BuildDir() + "\\Uninstall.exe").c_str(), (media->Path() + "\\Uninstall.exe").c_str(), FALSE);
+        TWizard wizard(media->Path());
+        wizard.ToDestinationPage();
+        wizard.Enter("EditPath", std::string("C:\\") + name);
+        Click(wizard.Item("NextBut"));
+        wizard.WaitInfo(std::string(name) + " 1 was installed successfuly. Please select next to continue.");
+        wizard.CloseOtherWindow(name);
+        Click(wizard.Item("NextBut"));
+        wizard.WaitInfo(std::string("Quenby has installed ") + name + " 1 successfully, congratulations.");
+        Click(wizard.Item("NextBut"));
+        EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
+    };
+    product("Alpha");
+    product("Beta");
+    const std::string shared = WindowsDir() + "\\shared.dll";
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "2");
+
+    EXPECT_EQ(Uninstall("C:\\Alpha", [] {
+                  Answer("Uninstall", IDYES);
+                  Answer("Uninstall", IDOK);
+              }), 0u);
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "1");
+    EXPECT_TRUE(test::FileExists(shared));
+    EXPECT_FALSE(test::IsFolder("C:\\Alpha"));
+
+    EXPECT_EQ(Uninstall("C:\\Beta", [] {
+                  Answer("Uninstall", IDYES);
+                  AnswerSharedFiles(2, IDNO);
+                  Answer("Uninstall", IDOK);
+              }),
+              0u);
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "<missing>");
+    EXPECT_FALSE(test::FileExists(shared));
+    EXPECT_TRUE(test::FileExists(WindowsDir() + "\\Uninstall.exe"));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Share"));
+}
+
+TEST(UninstallE2e, ACancelledInstallationIsCleanedUpAndAPlantedLogRefused) {
+    const std::string destination = "C:\\Orrery Halted";
+    EndWizard(*InstallFirstDisk(destination), true);
+    ASSERT_TRUE(test::FileExists(WindowsDir() + "\\orrshare.dll"));
+    EXPECT_EQ(Uninstall(destination,
+                        [] {
+                            EXPECT_EQ(Answer("Uninstall", IDYES),
+                                      "Are you sure you want to remove Orrery and all of its components?");
+                            AnswerSharedFiles(2, IDNO);
+                            Answer("Uninstall", IDOK);
+                        }),
+              0u);
+    for (const std::string& gone : {destination, std::string("C:\\OrreryData"), WindowsDir() + "\\orrshare.dll"})
+        EXPECT_FALSE(test::FileExists(gone)) << gone;
+
+    test::MakeFolder("C:\\Planted");
+    test::WriteFileText("C:\\Planted\\Quenby.log", "Quenby installation log 1\r\ndestination\tC:\\Planted\r\n"
+                                                   "file\tnew\tC:\\Planted\\a.txt\r\nfile\tnew\t" + WindowsDir() +
+                                                   "\\win.ini\r\n");
+    test::WriteFileText("C:\\Planted\\a.txt", "a");
+    EXPECT_EQ(Uninstall("C:\\Planted", [&] {
+                  EXPECT_NE(Answer("Uninstall", IDOK).find("names " + WindowsDir() + "\\win.ini"), std::string::npos);
+              }),
+              1u);
+    EXPECT_TRUE(test::FileExists("C:\\Planted\\a.txt"));
+    EXPECT_TRUE(test::FileExists(WindowsDir() + "\\win.ini"));
+}
+
+}  // namespace
+}  // namespace quenby
