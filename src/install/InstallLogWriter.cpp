@@ -30,8 +30,15 @@ bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
 }  // namespace
 
 std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& section) {
-    if (!section.empty() && section[0] == '\\') return section.substr(1);
-    return profile.CurrentKey() ? profile.CurrentPath() + "\\" + section : section;
+    std::string path = !section.empty() && section[0] == '\\' ? section.substr(1)
+                       : profile.CurrentKey()                  ? profile.CurrentPath() + "\\" + section
+                                                               : section;
+    // The system takes runs of backslashes and a trailing one as one separator and none.
+    std::string clean;
+    for (char c : path)
+        if (c != '\\' || (!clean.empty() && clean.back() != '\\')) clean += c;
+    if (!clean.empty() && clean.back() == '\\') clean.pop_back();
+    return clean;
 }
 
 TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application)

@@ -194,6 +194,9 @@ private:
             Leave(shown, SystemErrorText(static_cast<DWORD>(result)));
     }
 
+    // A group the installation created that holds only its items goes whole; otherwise its items go one by
+    // one (Program Manager deletes them from the current group, which showing it makes current) and the
+    // group once nothing else is in it.
     void RemoveProgramItems() {
         if (m_plan.Groups.empty()) return;
         TDdeClientConv progman;
@@ -204,17 +207,31 @@ private:
                 Leave(group.Name, kLeftNoProgman);
                 continue;
             }
+            const std::string folder = ProgramGroupFolder(group.Name);
+            if (group.Created && !folder.empty() && HoldsOnly(folder, group.Items)) {
+                progman.ExecuteMacro(DeleteGroupMacro(group.Name), kDdeTimeout);
+                continue;
+            }
             progman.ExecuteMacro(ShowGroupMacro(group.Name), kDdeTimeout);
-            // An item that is gone already, or that Program Manager never took, is refused: nothing left.
+            // An item that is gone already, or that Program Manager never took, is refused: nothing is left.
             for (const std::string& title : group.Items) progman.ExecuteMacro(DeleteItemMacro(title), kDdeTimeout);
             if (!group.Created) continue;
-            const std::string folder = ProgramGroupFolder(group.Name);
-            if (!folder.empty() && FolderHasEntries(folder))
-                Leave(folder, kLeftNotEmpty);
-            else
+            if (!folder.empty() && FolderEntries(folder).empty())
                 progman.ExecuteMacro(DeleteGroupMacro(group.Name), kDdeTimeout);
+            else
+                Leave(folder.empty() ? group.Name : folder, kLeftNotEmpty);
         }
         progman.Close();
+    }
+
+    // Program Manager keeps an item as its title with ".lnk".
+    static bool HoldsOnly(const std::string& folder, const std::vector<std::string>& titles) {
+        for (const std::string& entry : FolderEntries(folder)) {
+            bool ours = false;
+            for (const std::string& title : titles) ours = ours || SameTextNoCase(entry, title + ".lnk");
+            if (!ours) return false;
+        }
+        return true;
     }
 
     void RemoveFile(const std::string& path) {

@@ -18,11 +18,11 @@ std::string ProgramGroupFolder(const std::string& group) {
     return {};
 }
 
-bool FolderHasEntries(const std::string& folder) {
-    // Every kind of entry, hidden and system ones included.
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
     for (TFindSearch search(folder + "\\*", 0xFF); search.Found(); search.Next())
-        if (search.Name() != "." && search.Name() != "..") return true;
-    return false;
+        if (search.Name() != "." && search.Name() != "..") names.push_back(search.Name());
+    return names;
 }
 
 }  // namespace quenby

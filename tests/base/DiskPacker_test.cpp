@@ -66,14 +66,15 @@ TEST(DiskPacker, SampleProductOnSmallDisksMakesThreeCheckedDisks) {
     for (const char* notice : {"license.txt", "welcome.txt", "thanks.txt", "readme.txt"})
         Write(dir / notice, media(notice));
     Write(dir / "orrshare.dl_", Compressed(Random(5000, 1)));
+    Write(dir / "Uninstall.ex_", Compressed(Random(200, 3)));
     Write(dir / "orrery.ex_", Compressed(Random(6000, 2)));
     Write(dir / "readme.tx_", Compressed(media("readme.txt")));
     Write(dir / "data" / "planets.tx_", Compressed(media("planets.txt")));
     Write(dir / "data" / "moons.tx_", Compressed(media("moons.txt")));
     Write(dir / "charts" / "ecliptic.tx_", Compressed(media("ecliptic.txt")));
-    // Disk 1 just holds what the installer reads before copying and the shared library.
+    // Disk 1 just holds what the installer reads before copying and the shared files.
     std::uint64_t size = 0;
-    for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_"})
+    for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_", "Uninstall.ex_"})
         size += fs::file_size(dir / name);
 
     const fs::path out = scratch.Path() / "disks";
@@ -81,7 +82,8 @@ TEST(DiskPacker, SampleProductOnSmallDisksMakesThreeCheckedDisks) {
 
     ASSERT_EQ(disks.size(), 3u);
     EXPECT_EQ(disks[0].Names,
-              std::vector<std::string>({"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_"}));
+              std::vector<std::string>(
+                  {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_", "Uninstall.ex_"}));
     EXPECT_EQ(disks[1].Names.front(), "orrery.ex_");
     EXPECT_EQ(disks[2].Names.back(), "readme.txt");  // the add-on's document
     EXPECT_EQ(disks[2].Names[disks[2].Names.size() - 2], "thanks.txt");
@@ -102,7 +104,7 @@ TEST(DiskPacker, SampleProductOnSmallDisksMakesThreeCheckedDisks) {
             if (name.find('_') != std::string::npos) copied.push_back(name);
         }
     }
-    EXPECT_EQ(copied, std::vector<std::string>({"orrshare.dl_", "orrery.ex_", "readme.tx_", "data\\planets.tx_",
+    EXPECT_EQ(copied, std::vector<std::string>({"orrshare.dl_", "Uninstall.ex_", "orrery.ex_", "readme.tx_", "data\\planets.tx_",
                                                 "data\\moons.tx_", "charts\\ecliptic.tx_"}));
 
     quenby::TIniDistribution result(out);

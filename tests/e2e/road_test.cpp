@@ -122,7 +122,7 @@ void CopyFirstDisk(const TWizard& wizard, const std::string& destination) {
     // The root A:\ as the current directory gives a source directory ending in two backslashes.
     EXPECT_EQ(Text(wizard.Item("SourceLabel")), "A:\\\\data\\planets.tx_");
     EXPECT_EQ(Text(wizard.Item("DestinationLabel")), destination + "\\data\\planets.txt");
-    EXPECT_EQ(Progress(wizard), 3 * 11);  // three files of six, 100 div (6 + 3) each
+    EXPECT_EQ(Progress(wizard), 4 * 10);  // four files of seven, 100 div (7 + 3) each
     EXPECT_TRUE(Enabled(wizard.Item("PrevBut")));
 }
 

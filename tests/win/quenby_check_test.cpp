@@ -111,7 +111,7 @@ TEST(QuenbyPackDisks, SampleOnSmallDisksMakesThreeDisksThatPassTheChecks) {
     const std::string source = kSample + "\\orrery";
     // Disk 1 just holds what the installer reads before copying and the shared library.
     std::uint64_t size = 0;
-    for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_"})
+    for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_", "Uninstall.ex_"})
         size += SizeOf(source + "\\disk1\\" + name);
     TScratchFolder out("quenby-pack-disks");
     TConsoleResult run = RunBuiltProgram("quenby-pack.exe",
@@ -120,7 +120,7 @@ TEST(QuenbyPackDisks, SampleOnSmallDisksMakesThreeDisksThatPassTheChecks) {
 
     const std::string disk1 = out / "disk1", disk2 = out / "disk2", disk3 = out / "disk3";
     EXPECT_EQ(GetFileAttributesA((out / "disk4").c_str()), INVALID_FILE_ATTRIBUTES);
-    for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_"})
+    for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_", "Uninstall.ex_"})
         EXPECT_TRUE(IsFile(disk1 + "\\" + name)) << name;
     EXPECT_TRUE(IsFile(disk2 + "\\orrery.ex_"));
     for (const char* name : {"thanks.txt", "readme.txt", "charts\\ecliptic.tx_"})
