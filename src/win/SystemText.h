@@ -6,9 +6,9 @@
 
 namespace quenby {
 
-// GetWindowsDirectoryA into a 260-byte buffer.
+// GetWindowsDirectoryA into a 260-byte buffer; a failure raises "Cannot read the Windows directory: <reason>".
 std::string WindowsDirectory();
-// GetSystemDirectoryA into a 260-byte buffer.
+// GetSystemDirectoryA into a 260-byte buffer; a failure raises likewise.
 std::string SystemDirectory();
 // The system's message for an error code, without its line break and closing full stop (the error box
 // adds one).
