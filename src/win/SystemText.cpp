@@ -4,10 +4,7 @@
 
 namespace quenby {
 
-namespace {
-
-// An empty answer must not pass for a folder: system files would go to the drive's root.
-std::string Directory(UINT (WINAPI* read)(LPSTR, UINT), const char* which) {
+std::string PlatformDirectory(UINT(WINAPI* read)(LPSTR, UINT), const char* which) {
     char buffer[MAX_PATH] = {};
     const UINT length = read(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -15,11 +12,9 @@ std::string Directory(UINT (WINAPI* read)(LPSTR, UINT), const char* which) {
     return std::string(buffer, length);
 }
 
-}  // namespace
+std::string WindowsDirectory() { return PlatformDirectory(GetWindowsDirectoryA, "Windows"); }
 
-std::string WindowsDirectory() { return Directory(GetWindowsDirectoryA, "Windows"); }
-
-std::string SystemDirectory() { return Directory(GetSystemDirectoryA, "system"); }
+std::string SystemDirectory() { return PlatformDirectory(GetSystemDirectoryA, "system"); }
 
 std::string SystemErrorText(DWORD error) {
     char buffer[512] = {};

@@ -136,6 +136,17 @@ TEST_F(UpdateRegistryTest, SubstitutesNameAndOrganisationAndRecordsThemInFirstWr
     EXPECT_TRUE(std::regex_match(RecordText(record, "Quenby", "Date"), usDateTime));
 }
 
+TEST_F(UpdateRegistryTest, DatesKeepTheFormThatTheLocaleHadAtStart) {
+    char atStart[80] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart, sizeof atStart);
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy-MM-dd"));
+    Load(kKeys + "Values1=Settings\r\n");
+    const std::string error = Run();
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Product("Quenby", "Date").find('-'), std::string::npos) << Product("Quenby", "Date");
+}
+
 TEST_F(UpdateRegistryTest, ASecondInstallationKeepsEarlierRecordKeys) {
     Load(kKeys + "Values1=Settings\r\n[Values1]\r\nOrganization=$ORG\r\n");
     EXPECT_EQ(Run(), "");
