@@ -348,21 +348,12 @@ TEST_F(FullDiskTest, ExpansionFailsThenCompletesOnceThereIsRoom) {
     ExpectCompleted();
 }
 
-UINT WINAPI RefusedDirectory(LPSTR, UINT) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return 0;
-}
+UINT WINAPI RefusedDirectory(LPSTR, UINT) { return 0; }
 UINT WINAPI OverlongDirectory(LPSTR, UINT) { return MAX_PATH + 40; }
 
 // A directory the platform does not give is an error, never "" (which would put system files at the root).
 TEST(PlatformDirectory, AnEmptyOrCutAnswerIsAnError) {
-    try {
-        PlatformDirectory(RefusedDirectory, "Windows");
-        ADD_FAILURE() << "no error";
-    } catch (const Exception& error) {
-        EXPECT_STREQ(error.what(), "Cannot read the Windows directory: Access denied");
-    }
-    EXPECT_THROW(PlatformDirectory(OverlongDirectory, "Windows"), Exception);
+    for (auto read : {RefusedDirectory, OverlongDirectory}) EXPECT_THROW(PlatformDirectory(read, "Windows"), Exception);
 }
 
 }  // namespace
