@@ -10,7 +10,6 @@
 #include "PrefixFiles.h"
 #include "RegistryProbe.h"
 #include "win/SystemText.h"
-#include "base/Errors.h"
 #include "install/InstructionsFile.h"
 
 using namespace quenby;
