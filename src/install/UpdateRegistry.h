@@ -10,7 +10,7 @@ namespace quenby {
 
 // The value sections come from the instructions as read at start-up, not from the medium now in the
 // drive. Every write is made at once; a failure ends the step there and propagates, leaving what was
-// written.
+// written. Counters already raised for this installation (host.Resume().CountersRaised) are not raised again.
 // Each key, value and counter is noted in the log, when there is one, as it is written.
 void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstallLogWriter* log = nullptr);
 
