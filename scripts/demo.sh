@@ -7,8 +7,9 @@
 #
 # With a display (DISPLAY set) you click through the installation yourself; at the prompt for the next
 # disk press Enter in this terminal (the script changes the disk), then Next. Without a display the
-# driver makes a complete installation inside Xvfb and leaves, in out/demo/: shots/ (a screenshot of
-# every page), contact-sheet.png (all of them on one sheet) and report.txt (what was installed).
+# driver makes a complete installation inside Xvfb, then removes it again with Uninstall.exe, and leaves,
+# in out/demo/: shots/ (a screenshot of every page and of the uninstaller's windows), contact-sheet.png
+# (all of them on one sheet) and report.txt (what was installed, and what the removal left).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -17,12 +18,13 @@ bash scripts/setup.sh
 build=${QUENBY_BUILD_ROOT:-$here/build}/win64
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j "${QUENBY_JOBS:-$(nproc)}" --target Setup quenby_drive install_report orrery orrshare
+cmake --build "$build" -j "${QUENBY_JOBS:-$(nproc)}" --target Setup Uninstall quenby_drive install_report orrery orrshare
 
 media=$build/demo-media
 bash scripts/make-sample.sh "$build" "$media"
 disk1=$media/orrery/disk1 disk2=$media/orrery/disk2
 export QUENBY_PREFIX=${QUENBY_BUILD_ROOT:-$here/build}/wine/demo
+root_template=${QUENBY_WINE_ROOT:-${QUENBY_BUILD_ROOT:-$here/build}/wine}/template
 rm -rf "$QUENBY_PREFIX"
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -74,6 +76,28 @@ QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Set
 
 bash scripts/wine-run.sh "$build/install_report.exe" "Z:$disk1/Quenby.ipi" "$destination" "Z:$out/report.txt" \
   >/dev/null
+
+# The removal, as the uninstall command starts it; both shared files (the sample's library and the
+# uninstaller itself) are no longer used, so both are offered for removal.
+QUENBY_SETUP='C:\windows\Uninstall.exe' QUENBY_ARGS=$destination \
+  bash scripts/wine-run.sh "$build/quenby_drive.exe" run 'C:\' "$out/shots" \
+  'wait:#32770=Uninstall' shot:13-uninstall-confirm msgbox:6 \
+  'wait:#32770=Remove Shared File?' shot:14-uninstall-shared-file msgbox:6 'wait:#32770=Remove Shared File?' msgbox:6 \
+  'wait:#32770=Uninstall' shot:15-uninstall-done msgbox exit
+# What differs from the fresh prefix: files of drive C: and the keys and values below Software, Wine's own
+# bookkeeping aside (its drives, desktop and explorer settings, Notepad's settings from the read-me).
+snapshot() {
+  (cd "$1/drive_c" && find . | sort)
+  cat "$1/user.reg" "$1/system.reg" | sed -e 's/^\(\[[^]]*\]\) [0-9]*$/\1/' | grep -v '^#time=' |
+    awk '/^\[/ { key = $0 } /^\[Software/ { print; next } key ~ /^\[Software/ && NF { print key " " $0 }' |
+    grep -v -e '^\[Software\\\\Wine' -e 'Microsoft\\\\Notepad' -e 'CurrentVersion\\\\Explorer' | sort
+}
+{
+  echo
+  echo "== After Uninstall.exe: what differs from the fresh prefix (+ added, - removed) =="
+  diff <(snapshot "$root_template") <(snapshot "$QUENBY_PREFIX") | sed -n 's/^> /+ /p; s/^< /- /p'
+  echo "(Uninstall.exe stays in C:\windows until Windows restarts: a running program's file cannot go.)"
+} >>"$out/report.txt"
 # By file (fonts-dejavu-core, from setup.sh): ImageMagick's default font is missing without Ghostscript's.
 montage -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -label '%t' "$out"/shots/*.png -tile 4x \
   -geometry 512x384+8+8 -pointsize 16 -title 'Quenby 3.2 installing Orrery 1.4 from two disks' "$out/contact-sheet.png"

@@ -3,7 +3,8 @@
 //   quenby_drive run <distribution-folder> <screenshot-folder> [step ...]
 //
 // Folders may be given as Linux or Windows paths. The program is Setup.exe beside this tool unless the
-// environment names another in QUENBY_SETUP. It runs in Wine's virtual desktop of the X screen's size.
+// environment names another in QUENBY_SETUP (its command line in QUENBY_ARGS). It runs in Wine's virtual
+// desktop of the X screen's size.
 // Steps (a control is named as its form names it, or by its ID):
 //   wait:<Class>[=<caption>]  wait for a top-level window of that class; later steps act on it
 //   shot:<name>               let the program settle, then a screenshot <screenshot-folder>\<name>.png
@@ -68,8 +69,9 @@ public:
     TScript(const std::string& distribution, const std::string& shots) : m_shots(shots) {
         UseVirtualDesktop(ScreenSize().first, ScreenSize().second);
         const char* program = std::getenv("QUENBY_SETUP");
+        const char* arguments = std::getenv("QUENBY_ARGS");
         m_driver = std::make_unique<TDriver>(program && *program ? AnyPath(program) : Beside("Setup.exe"),
-                                             distribution);
+                                             distribution, arguments ? arguments : "");
     }
 
     void Run(const std::string& step) {

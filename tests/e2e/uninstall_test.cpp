@@ -10,7 +10,6 @@
 #include <string>
 
 #include "ConsoleRun.h"
-#include "E2e.h"
 #include "Driver.h"
 #include "PrefixFiles.h"
 #include "RegistryProbe.h"
@@ -101,7 +100,6 @@ HWND WaitBox(const char* caption, const char* className = "#32770") {
 std::string Answer(const char* caption, int button) {
     const HWND box = WaitBox(caption);
     const std::string text = Text(GetDlgItem(box, 0xFFFF));
-    if (!GetDlgItem(box, button)) ADD_FAILURE() << "DEBUG box " << caption << ": " << text;
     Press(Control(box, button));
     WaitUntil([&] { return !IsWindow(box); }, kPageMs, std::string("the box ") + caption + " gone");
     return text;
@@ -141,9 +139,7 @@ std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
                      "computer.");
     for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
         Click(wizard->Item("NextBut"));
-        try {
         WaitUntil([&] { return Text(wizard->Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
-        } catch (...) { test::Shot("DEBUG-failure"); ADD_FAILURE() << "DEBUG memo " << Text(wizard->Item("InfoMemo")).substr(0, 200) << " info " << Text(wizard->Item("InfoLabel")); throw; }
     }
     Click(wizard->Item("NextBut"));
     WaitUntil([&] { return Visible(wizard->Item("EditName")); }, kPageMs, "the user page");
@@ -183,9 +179,7 @@ TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
         wizard.ToDestinationPage();
         wizard.Enter("EditPath", std::string("C:\\") + name);
         Click(wizard.Item("NextBut"));
-        try {
         wizard.WaitInfo(std::string(name) + " 1 was installed successfuly. Please select next to continue.");
-        } catch (...) { for (auto& b : wizard.Driver().MessageBoxes()) ADD_FAILURE() << "DEBUG " << b.caption << ": " << b.text; throw; }
         wizard.CloseOtherWindow(name);
         Click(wizard.Item("NextBut"));
         wizard.WaitInfo(std::string("Quenby has installed ") + name + " 1 successfully, congratulations.");
@@ -246,6 +240,7 @@ TEST(UninstallE2e, ACancelledInstallationIsCleanedUpAndAPlantedLogRefused) {
     EXPECT_TRUE(test::FileExists(WindowsDir() + "\\win.ini"));
 }
 
+// Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.
 TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
     const std::string destination = "C:\\Program Files\\Orrery";
     const std::set<std::string> before = Snapshot();
