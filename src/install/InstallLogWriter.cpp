@@ -43,32 +43,28 @@ std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& sect
 
 TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application)
     : m_path(destination + "\\" + kInstallLogName) {
-    m_file = CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
+    const HANDLE file = CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         throw Exception("Cannot write the installation log " + m_path + ": " + SystemErrorText(GetLastError()));
+    m_file.Reset(file);
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(m_file, &size) && size.QuadPart == 0) {
-        const std::string header = std::string(kInstallLogHeader) + "\r\n";
-        DWORD written = 0;
-        WriteFile(m_file, header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
-    }
+    if (GetFileSizeEx(file, &size) && size.QuadPart == 0) WriteLine(std::string(kInstallLogHeader) + "\r\n");
     Add(TLogKind::Application, application);
     Add(TLogKind::Destination, destination);
 }
-
-TInstallLogWriter::~TInstallLogWriter() { CloseHandle(m_file); }
 
 void TInstallLogWriter::Add(TLogKind kind, const std::string& path, bool existed) {
     if (path.empty()) return;  // an empty title or name makes nothing that could be undone
     AddEntry({kind, existed, "", path, ""});
 }
 
-void TInstallLogWriter::AddEntry(const TLogEntry& entry) {
-    const std::string line = FormatLogLine(entry);
+void TInstallLogWriter::AddEntry(const TLogEntry& entry) { WriteLine(FormatLogLine(entry)); }
+
+void TInstallLogWriter::WriteLine(const std::string& line) {
     DWORD written = 0;
-    if (!WriteFile(m_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
-        written != line.size() || !FlushFileBuffers(m_file))
+    if (!WriteFile(m_file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+        written != line.size() || !FlushFileBuffers(m_file.Get()))
         throw Exception("Cannot write the installation log " + m_path + ": " + SystemErrorText(GetLastError()));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/InstallLog.h"
+#include "win/Handles.h"
 #include "win/profile.h"
 
 namespace quenby {
@@ -15,9 +16,6 @@ class TInstallLogWriter {
 public:
     // Opens the log for appending (header first when it is new) and notes the application and destination.
     TInstallLogWriter(const std::string& destination, const std::string& application);
-    ~TInstallLogWriter();
-    TInstallLogWriter(const TInstallLogWriter&) = delete;
-    TInstallLogWriter& operator=(const TInstallLogWriter&) = delete;
 
     // Raises Exception when the line cannot be written: nothing may be made that the log does not name.
     void Add(TLogKind kind, const std::string& path, bool existed = false);
@@ -29,9 +27,10 @@ public:
 
 private:
     void AddEntry(const TLogEntry& entry);
+    void WriteLine(const std::string& line);
 
     std::string m_path;
-    HANDLE m_file;
+    ui::TFileHandle m_file;
 };
 
 // The key path below its root that a profile's section names.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>

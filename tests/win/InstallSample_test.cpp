@@ -67,6 +67,7 @@ TEST(InstallSample, TwoCompressedDisksInstallEverything) {
     RemoveTree(host.Destination);
     RemoveTree("C:\\OrreryData");
     RemoveTree(windows + "\\orrshare.dll");
+    RemoveTree(windows + "\\Uninstall.exe");
     RemoveTree(kDrive);
 }
 
