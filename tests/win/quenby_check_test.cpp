@@ -33,7 +33,7 @@ std::uint64_t SizeOf(const std::string& path) {
 const char kInstructions[] =
     "[Settings]\r\nApplication=Widget\r\nVersion=2.0\r\nDirectory=C:\\Widget\r\n"
     "[StartInfo]\r\nterms.txt=\r\n[EndInfo]\r\nthanks.txt=\r\n"
-    "[FilesIn]\r\nwidget.exe=\r\n[FilesOut]\r\nwidget.exe=0\r\n"
+    "[SysFilesIn]\r\nUninstall.exe=\r\n[SysFilesOut]\r\nUninstall.exe=0\r\n[FilesIn]\r\nwidget.exe=\r\n[FilesOut]\r\nwidget.exe=0\r\n"
     "[Items]\r\nwidget.exe=Widget\r\n[AddOns]\r\n0=thanks.txt\r\n"
     "[Keys]\r\nBase=\\Software\\Acme\\Widget\r\nOwner=Registration\r\n"
     "[Owner]\r\nName=$NAME\r\n";
@@ -44,6 +44,7 @@ void WriteDistribution(const TScratchFolder& folder, const std::string& from, co
     if (!from.empty()) text.replace(text.find(from), from.size(), to);
     folder.Write("Quenby.ipi", text);
     folder.Write("Setup.exe", "MZ");
+    folder.Write("Uninstall.exe", "MZ");
     folder.Write("terms.txt", "Terms.\r\n");
     folder.Write("thanks.txt", "Thanks.\r\n");
     folder.Write("widget.exe", "MZ widget");
@@ -109,7 +110,7 @@ TEST(QuenbyCheck, QuietPrintsErrorsOnly) {
 
 TEST(QuenbyPackDisks, SampleOnSmallDisksMakesThreeDisksThatPassTheChecks) {
     const std::string source = kSample + "\\orrery";
-    // Disk 1 just holds what the installer reads before copying and the shared library.
+    // Disk 1 just holds what the installer reads before copying and the shared files.
     std::uint64_t size = 0;
     for (const char* name : {"Setup.exe", "Quenby.ipi", "license.txt", "welcome.txt", "orrshare.dl_", "Uninstall.ex_"})
         size += SizeOf(source + "\\disk1\\" + name);
