@@ -85,17 +85,18 @@ QUENBY_SETUP='C:\windows\Uninstall.exe' QUENBY_ARGS=$destination \
   'wait:#32770=Remove Shared File?' shot:14-uninstall-shared-file msgbox:6 'wait:#32770=Remove Shared File?' msgbox:6 \
   'wait:#32770=Uninstall' shot:15-uninstall-done msgbox exit
 # What differs from the fresh prefix: files of drive C: and the keys and values below Software, Wine's own
-# bookkeeping aside (its drives, desktop and explorer settings, Notepad's settings from the read-me).
+# bookkeeping aside (its drives, network cards, desktop and explorer settings, Notepad's settings from the
+# read-me).
 snapshot() {
   (cd "$1/drive_c" && find . | sort)
   cat "$1/user.reg" "$1/system.reg" | sed -e 's/^\(\[[^]]*\]\) [0-9]*$/\1/' | grep -v '^#time=' |
     awk '/^\[/ { key = $0 } /^\[Software/ { print; next } key ~ /^\[Software/ && NF { print key " " $0 }' |
-    grep -v -e '^\[Software\\\\Wine' -e 'Microsoft\\\\Notepad' -e 'CurrentVersion\\\\Explorer' | sort
+    grep -v -e '^\[Software\\\\Wine' -e 'Microsoft\\\\Notepad' -e 'CurrentVersion\\\\Explorer' -e 'NetworkCards' | sort
 }
 {
   echo
   echo "== After Uninstall.exe: what differs from the fresh prefix (+ added, - removed) =="
-  diff <(snapshot "$root_template") <(snapshot "$QUENBY_PREFIX") | sed -n 's/^> /+ /p; s/^< /- /p'
+  diff <(snapshot "$root_template") <(snapshot "$QUENBY_PREFIX") | sed -n 's/^> /+ /p; s/^< /- /p' || true
   echo "(Uninstall.exe stays in C:\windows until Windows restarts: a running program's file cannot go.)"
 } >>"$out/report.txt"
 # By file (fonts-dejavu-core, from setup.sh): ImageMagick's default font is missing without Ghostscript's.

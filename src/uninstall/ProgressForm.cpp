@@ -8,6 +8,11 @@ TUninstallForm::TUninstallForm(const std::string& displayName)
     : TForm(forms::kUninstallForm, forms::kUninstallControls) {
     Create(nullptr);
     SetCaption("Uninstall " + displayName);
+    // Above the centre, where the questions asked during the run do not cover it.
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetBounds((work.left + work.right - Width()) / 2, work.top + (work.bottom - work.top) / 4 - Height() / 2, Width(),
+              Height());
     Repaint();
 }
 
