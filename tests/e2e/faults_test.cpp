@@ -5,13 +5,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
-#include "ConsoleRun.h"
 #include "Driver.h"
-#include "RegistryProbe.h"
-#include "ScratchFolder.h"
+#include "Prefix.h"
+#include "RandomBytes.h"
 #include "Wizard.h"
 #include "base/Texts.h"
 
@@ -19,13 +17,11 @@ namespace quenby {
 namespace {
 
 using namespace drive;
+using test::Exists;
 using test::kPageMs;
 using test::TScratchFolder;
 using test::TWizard;
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Presses Next and answers the error box that follows; returns its text.
 // A copy run that failed leaves the wizard on its state: the progress panel, Previous enabled.
 void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
     EXPECT_TRUE(Visible(wizard.Item("ProgressBar")));
@@ -34,6 +30,7 @@ void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
     EXPECT_EQ(Text(wizard.Item("ProgressLabel")), "");
 }
 
+// Presses Next and answers the error box that follows; returns its text.
 std::string NextFails(TWizard& wizard) {
     Click(wizard.Item("NextBut"));
     const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
@@ -42,13 +39,10 @@ std::string NextFails(TWizard& wizard) {
     return box.text;
 }
 
-
 // Random bytes, ten megabytes of comments, and names with brackets, equals signs, quotes and trailing
 // blanks: each still starts the wizard with what the profile functions read.
 TEST(Faults, DamagedInstructionsFilesStillStartTheWizard) {
-    std::string random(4096, '\0');
-    std::mt19937 generator(9);
-    for (char& c : random) c = static_cast<char>(generator());
+    const std::string random = test::RandomBytes(4096, 9);
     std::string huge = "[Settings]\r\nApplication=Huge\r\nVersion=1\r\n[Comments]\r\n";
     while (huge.size() < 10 * 1024 * 1024) huge += "; a line of padding that no one reads, over and over again\r\n";
     huge += "[Tail]\r\nEnd=1\r\n";
@@ -112,13 +106,12 @@ TEST(Faults, ManyFilesWithFewerDestinationNames) {
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", target.Path());
     EXPECT_EQ(NextFails(wizard), "List index out of bounds.");
-    EXPECT_EQ(test::ReadWholeFile(target / "file0.txt"), "zero\r\n");
-    EXPECT_EQ(test::ReadWholeFile(target / "file1.txt"), "one\r\n");
+    EXPECT_EQ(test::ReadFile(target / "file0.txt"), "zero\r\n");
+    EXPECT_EQ(test::ReadFile(target / "file1.txt"), "one\r\n");
     EXPECT_FALSE(Exists(target / "Quenby.upi"));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Lists"));
     ExpectStoppedOnProgressPanel(wizard);
 }
-
 
 // Back from the progress panel to the destination page, as a user goes to choose another folder.
 void BackToDestination(TWizard& wizard) {
@@ -126,7 +119,6 @@ void BackToDestination(TWizard& wizard) {
     WaitUntil([&] { return Visible(wizard.Item("InfoMemo")); }, kPageMs, "the first page again");
     wizard.ToDestinationPage();
 }
-
 
 // One distribution tried on one bad destination after the other: a path too long, a read-only mount, a
 // full disk, then a good folder while a source file is held open by another program; once it is released,
@@ -158,7 +150,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     BackToDestination(wizard);
     wizard.Enter("EditPath", "F:\\Media");
     EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "big.bin" + " to F:\\Media\\big.bin: Disk full.");
-    EXPECT_EQ(test::ReadWholeFile("F:\\Media\\small.txt"), "small\r\n");
+    EXPECT_EQ(test::ReadFile("F:\\Media\\small.txt"), "small\r\n");
     EXPECT_FALSE(Exists("F:\\Media\\big.bin")) << "a cut-off copy is left behind";
     ExpectStoppedOnProgressPanel(wizard);
 
@@ -168,7 +160,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     wizard.Enter("EditPath", target.Path());
     EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "held.txt" + " to " + target / "held.txt" + ": Sharing violation.");
     // The new destination starts from its first file, not where the full disk stopped.
-    EXPECT_EQ(test::ReadWholeFile(target / "small.txt"), "small\r\n");
+    EXPECT_EQ(test::ReadFile(target / "small.txt"), "small\r\n");
     EXPECT_TRUE(Exists(target / "big.bin"));
     EXPECT_FALSE(Exists(target / "held.txt"));
     ExpectStoppedOnProgressPanel(wizard);
@@ -176,7 +168,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     CloseHandle(held);
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Media 1 was installed successfuly. Please select next to continue.");
-    EXPECT_EQ(test::ReadWholeFile(target / "held.txt"), "held\r\n");
+    EXPECT_EQ(test::ReadFile(target / "held.txt"), "held\r\n");
     EXPECT_TRUE(Exists(target / "Quenby.upi"));
 }
 
@@ -209,12 +201,35 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
         wizard.Enter("EditPath", target.Path());
         EXPECT_EQ(NextFails(wizard), c.message);
         ExpectStoppedOnProgressPanel(wizard);
-        EXPECT_EQ(test::ReadWholeFile(target / "f.txt"), "f\r\n");
+        EXPECT_EQ(test::ReadFile(target / "f.txt"), "f\r\n");
         EXPECT_EQ(Exists(target / "Quenby.upi"), c.recorded);
         EXPECT_EQ(test::KeyExists(HKEY_LOCAL_MACHINE,
                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(c.product)),
                   c.recorded);
     }
+}
+
+// A registered owner that another program stored as a number: reported on the way to the user page,
+// which the next press reaches once the value is text.
+TEST(Faults, RegisteredOwnerThatIsNoText) {
+    const char* kWindows = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const auto set = [&](DWORD type, const void* data, DWORD size) {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner", type, data, size);
+    };
+    const std::string before = test::RegText(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+    const DWORD number = 7;
+    set(REG_DWORD, &number, sizeof number);
+    TScratchFolder dist("quenby-fault-owner");
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Owner\r\nVersion=1\r\n");
+    TWizard wizard(dist.Path());
+    wizard.WaitInfo(WelcomeInfo("Owner", "1"));
+    EXPECT_EQ(NextFails(wizard), "Invalid data type for 'RegisteredOwner'.");
+    EXPECT_TRUE(Visible(wizard.Item("InfoMemo")));
+    set(REG_SZ, "Fixed Owner", 12);
+    Click(wizard.Item("NextBut"));
+    WaitText(wizard.Item("EditName"), "Fixed Owner", kPageMs);
+    if (before.front() == '<') RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+    else set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
-// A planted lz32.dll beside Setup.exe on the medium (a DLL whose DllMain writes the marker
-// "planted_lz32.loaded" beside itself). ctest runs this with lz32=n,b, so that Wine searches the program's
+// A planted lz32.dll beside Setup.exe on the medium (tests/programs/planted_lz32.cpp). ctest runs this with lz32=n,b, so that Wine searches the program's
 // folder first as Windows does; the first test shows that a static import then does load the planted DLL.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ConsoleRun.h"
-#include "E2e.h"
-#include "ScratchFolder.h"
+#include "Prefix.h"
 #include "Wizard.h"
 #include "publish/Szdd.h"
 
@@ -27,14 +24,12 @@ std::string PlantBeside(const test::TScratchFolder& medium, const std::string& p
     return copy;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
     test::TScratchFolder medium("quenby-plant-static");
     const std::string program = PlantBeside(medium, test::ToolExe("lz32_static_import"));
     TDriver run(program, medium.Path());
     EXPECT_EQ(run.WaitExit(kPageMs), 0u);
-    EXPECT_NE(test::ReadWholeFile(medium / "planted_lz32.loaded").find("lz32_static_import.exe"), std::string::npos)
+    EXPECT_TRUE(test::Exists(medium / "planted_lz32.loaded"))
         << "without the planted DLL loaded, this run cannot tell a safe Setup.exe from an unsafe one";
 }
 
@@ -55,8 +50,8 @@ TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Planted 1.0 was installed successfuly. Please select next to continue.");
 
-    EXPECT_EQ(test::ReadWholeFile(target / "notes.txt"), text);
-    EXPECT_FALSE(Exists(medium / "planted_lz32.loaded")) << test::ReadWholeFile(medium / "planted_lz32.loaded");
+    EXPECT_EQ(test::ReadFile(target / "notes.txt"), text);
+    EXPECT_FALSE(test::Exists(medium / "planted_lz32.loaded"));
 }
 
 }  // namespace
