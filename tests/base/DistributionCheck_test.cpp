@@ -1,4 +1,4 @@
-// The publisher's checks on distributions with one fault each, and on the sample product.
+// The publisher's checks on a good distribution edited to hold one fault each.
 #include "publish/DistributionCheck.h"
 
 #include <gtest/gtest.h>

@@ -86,19 +86,6 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTest + "\\Missing")) << "reading creates nothing";
 }
 
-TEST_F(Registry, OpenKeyKeepsTheCurrentKeyWhenItFails) {
-    Store(kTest + "\\K\\Sub", "v", REG_SZ, std::string("here", 5));
-    TRegistryKey key;
-    ASSERT_TRUE(key.OpenKey("\\" + kTest + "\\K", false));
-    ASSERT_TRUE(key.OpenKey("Sub", false));
-    EXPECT_FALSE(key.OpenKey("Nope", false));
-    EXPECT_EQ(key.CurrentPath(), kTest + "\\K\\Sub");
-    EXPECT_EQ(key.ReadValueText("v"), "here");
-    // An empty path opens the current key again; the new handle must stay usable.
-    ASSERT_TRUE(key.OpenKey("", false));
-    EXPECT_EQ(key.ReadValueText("v"), "here");
-}
-
 TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
     TRegistryProfile profile("\\" + kTest + "\\W");
     const std::string tooLong = "\\" + kTest + "\\" + std::string(300, 'k');
