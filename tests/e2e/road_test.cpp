@@ -338,6 +338,7 @@ TEST(RoadE2e, DisksLaidOutByThePublishersToolInstallWithTheirOwnDiskChange) {
     wizard->WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
     wizard->CloseOtherWindow("readme.txt");
     wizard->CloseOtherWindow(kGroup);
+    wizard->Shot("3-installed");
     FinishAfterClosingNotice(*wizard);
     ExpectProductFiles(destination);
 }

@@ -29,8 +29,7 @@ class TRefusingProgman {
 public:
     TRefusingProgman() {
         s_self = this;
-        std::promise<void> ready;
-        m_thread = std::thread([&] {
+        m_thread = std::thread([this] {
             MSG message;
             PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit is posted
             TDdeInstance instance(Callback, APPCLASS_STANDARD);
@@ -38,10 +37,10 @@ public:
             TDdeStringHandle service(m_instance, "PROGMAN");
             DdeNameService(m_instance, service.Get(), nullptr, DNS_REGISTER);
             m_threadId = GetCurrentThreadId();
-            ready.set_value();
+            m_ready.set_value();
             while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
         });
-        ready.get_future().wait();
+        m_ready.get_future().wait();
     }
     ~TRefusingProgman() {
         PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
@@ -59,6 +58,7 @@ private:
     }
     static inline TRefusingProgman* s_self = nullptr;  // the DDE callback carries no context
     std::atomic<int> m_macros{0};
+    std::promise<void> m_ready;
     DWORD m_instance = 0, m_threadId = 0;
     std::thread m_thread;
 };
@@ -84,7 +84,7 @@ TEST(ProgramGroup, ARefusedMacroIsNotSentAgainAndWithoutAServerTheApplicationSta
         TRefusingProgman server;
         TDdeClientConv conversation;
         CreateProgramGroup(conversation, Group("Refused"), "C:\\A", "C:\\windows");
-        for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000;) Pump(100);
+        Pump(3000);
         EXPECT_EQ(server.Macros(), 4);
     }
     test::TScratchFolder scratch("quenby-no-server");
