@@ -114,6 +114,8 @@ TEST(DistributionCheck, EachFaultInTheInstructionsGivesItsOneFinding) {
         {{{"Owner=Registration", "Ownr=Registration"}}, E, "Keys", "Ownr"},
         // The registry step cannot take a first entry that is not there: the installation never completes.
         {{{"Base=\\Software\\Acme\\Widget\nOwner=Registration\n", ""}}, E, "Keys", ""},
+        // Nor can the copy step start without the name of the uninstall entry.
+        {{{"Application=Widget", "Application="}}, E, "Settings", "Application"},
         {{{"data=0\n", ""}}, E, "FilesOut", "data\\sample.dat"},
         // A value other than exactly "0" makes the entry a full path, not a folder below the destination.
         {{{"data=0\n", "data=00\n"}}, E, "FilesOut", "data\\sample.dat"},

@@ -1,14 +1,17 @@
-// The accessors on the prefix's real registry and files: the registry key, the registry profile, and the
-// profile file through the system's profile functions.
+// The accessors on the prefix's real registry and files: the registry key, the registry profile, the
+// profile file through the system's profile functions, and the platform's directories.
 #include <windows.h>
 #include <sddl.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <string>
+#include <thread>
 
 #include "Prefix.h"
+#include "win/SystemText.h"
 #include "win/profile.h"
 
 namespace quenby {
@@ -95,6 +98,22 @@ TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
               "Failed to set data for '" + longName + "'");
 }
 
+// Another program removes the key again and again: a write whose key is gone once it was made is a
+// failure, never a value taken as written.
+TEST_F(Registry, AKeyRemovedRightAfterItWasMadeFailsTheWrite) {
+    TRegistryProfile profile("\\" + kTest);
+    std::atomic<bool> stop = false;
+    std::thread remover([&] {
+        while (!stop) RegDeleteKeyA(HKEY_CURRENT_USER, (kTest + "\\Gone").c_str());
+    });
+    std::string error = "no error";
+    for (int i = 0; i < 100000 && error == "no error"; ++i)
+        error = RegistryError([&] { profile.WriteText("Gone", "v", "x"); });
+    stop = true;
+    remover.join();
+    EXPECT_EQ(error, "Failed to set data for 'v'");
+}
+
 TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     const std::string path = kTest + "\\Locked";
     Store(path, "n", REG_SZ, std::string("4", 2));
@@ -165,6 +184,14 @@ TEST(ProfileFile, WriteTextThatTheSystemRefusesNamesThePath) {
     ASSERT_EQ(existing.ReadText("S", "k", ""), "old") << "run this test through ctest";
     EXPECT_EQ(MessageOfWrite(existing), "Unable to write to " + existing.Path());
     EXPECT_EQ(existing.ReadText("S", "k", ""), "old");
+}
+
+UINT WINAPI RefusedDirectory(LPSTR, UINT) { return 0; }
+UINT WINAPI OverlongDirectory(LPSTR, UINT) { return MAX_PATH + 40; }
+
+// A directory the platform does not give is an error, never "" (which would put system files at the root).
+TEST(PlatformDirectory, AnEmptyOrCutAnswerIsAnError) {
+    for (auto read : {RefusedDirectory, OverlongDirectory}) EXPECT_THROW(PlatformDirectory(read, "Windows"), Exception);
 }
 
 }  // namespace
