@@ -9,11 +9,11 @@
 #include <string>
 
 #include "Driver.h"
+#include "Handles.h"
 #include "Prefix.h"
 #include "RandomBytes.h"
 #include "Wizard.h"
 #include "base/Texts.h"
-#include "publish/Szdd.h"
 
 namespace quenby {
 namespace {
@@ -321,46 +321,26 @@ TEST(Faults, NoApplicationNameIsRefusedBeforeAnythingChanges) {
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\NoName"));
 }
 
-// Compressed files expanded into a destination of 200 characters come out byte for byte.
-TEST(Faults, ExpansionIntoALongDestination) {
-    TScratchFolder dist("quenby-fault-longlz");
-    TScratchFolder target("quenby-fault-longlz-target");
-    std::string binary = test::RandomBytes(30000, 4);
-    for (char& c : binary) c = static_cast<char>(static_cast<unsigned char>(c) % 7);
-    const std::string text = "A line that repeats, and so compresses well.\r\n";
-    const std::pair<std::string, std::string> files[] = {{"data.bin", binary}, {"notes.txt", text + text + text}};
-    std::string ipi = "[Settings]\r\nApplication=LongLz\r\nVersion=1\r\nExpand=1\r\n[FilesIn]\r\n";
-    for (const auto& [name, content] : files) {
-        const TBytes packed = SzddCompress(TBytes(content.begin(), content.end()), name.back());
-        dist.Write(name.substr(0, name.size() - 1) + "_", std::string(packed.begin(), packed.end()));
-        ipi += name.substr(0, name.size() - 1) + "_=\r\n";
-    }
-    dist.Write("Quenby.ipi", ipi + "[FilesOut]\r\ndata.bin=0\r\nnotes.txt=0\r\n"
-                                   "[Keys]\r\nBase=\\Software\\Norvale Tests\\LongLz\r\n");
-    const std::string destination = target.Path() + "\\" + std::string(199 - target.Path().size(), 'L');
-    TWizard wizard(dist.Path());
-    wizard.ToDestinationPage();
-    wizard.Enter("EditPath", destination);
-    Click(wizard.Item("NextBut"));
-    wizard.WaitInfo("LongLz 1 was installed successfuly. Please select next to continue.");
-    for (const auto& [name, content] : files)
-        EXPECT_TRUE(test::ReadFile(destination + "\\" + name) == content) << name;
-}
-
-// Instructions held open without sharing by another program: the reason is shown and the program ends,
-// rather than offering to install nothing.
+// Instructions missing, or held open without sharing by another program: one message says why and the
+// program ends, rather than offering to install nothing.
 TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {
     TScratchFolder dist("quenby-fault-held-ipi");
-    const std::string ipi = dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\n");
-    const HANDLE held = CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    auto driver = test::Start(test::SetupExe(), dist.Path());
-    const TMessageBox box = driver->WaitMessageBox(60000);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "Cannot read the installation instructions " + ipi + ": Sharing violation.");
-    driver->CloseMessageBox(box);
-    EXPECT_EQ(driver->WaitExit(30000), 0u);
-    CloseHandle(held);
+    const std::string ipi = dist / "Quenby.ipi";
+    for (const bool held : {false, true}) {
+        if (held) dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\n");
+        const THandle holder(held ? CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr);
+        auto driver = test::Start(test::SetupExe(), dist.Path());
+        const TMessageBox box = driver->WaitMessageBox(60000);
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.text, held ? "Cannot read the installation instructions " + ipi + ": Sharing violation."
+                                 : "No installation instructions, exiting instalation.");
+        driver->CloseMessageBox(box);
+        EXPECT_EQ(driver->WaitExit(30000), 0u);
+        int boxes = 0;
+        for (const TWindowRecord& record : driver->Timeline()) boxes += record.className == "#32770";
+        EXPECT_EQ(boxes, 1) << driver->TimelineText();
+        EXPECT_FALSE(driver->FirstRecord("TMainDialog")) << driver->TimelineText();
+    }
 }
 
 }  // namespace

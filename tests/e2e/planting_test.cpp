@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Prefix.h"
+#include "RandomBytes.h"
 #include "Wizard.h"
 #include "publish/Szdd.h"
 
@@ -33,11 +34,13 @@ TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
         << "without the planted DLL loaded, this run cannot tell a safe Setup.exe from an unsafe one";
 }
 
-TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
+// The destination of 200 characters is past what LZOpenFileA keeps of a path.
+TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryIntoALongDestinationAndNeverLoadsThePlantedOne) {
     test::TScratchFolder medium("quenby-plant-setup");
     test::TScratchFolder target("quenby-plant-target");
     const std::string setup = PlantBeside(medium, test::SetupExe());
-    const std::string text = "expanded by the system's own LZ32.DLL\r\n";
+    const std::string text = test::RandomBytes(30000, 4) + "expanded by the system's own LZ32.DLL\r\n";
+    const std::string destination = target.Path() + "\\" + std::string(199 - target.Path().size(), 'L');
     const TBytes compressed = SzddCompress(TBytes(text.begin(), text.end()), 't');
     medium.Write("notes.tx_", std::string(compressed.begin(), compressed.end()));
     medium.Write("Quenby.ipi",
@@ -46,11 +49,11 @@ TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
                  "[Keys]\r\nBase=\\Software\\Norvale Tests\\Planted\r\n");
     test::TWizard wizard(setup, medium.Path());
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", target.Path());
+    wizard.Enter("EditPath", destination);
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Planted 1.0 was installed successfuly. Please select next to continue.");
 
-    EXPECT_EQ(test::ReadFile(target / "notes.txt"), text);
+    EXPECT_TRUE(test::ReadFile(destination + "\\notes.txt") == text);
     EXPECT_FALSE(test::Exists(medium / "planted_lz32.loaded"));
 }
 

@@ -1,6 +1,6 @@
 // Setup.exe started from a distribution folder and watched from outside: the splash, the backdrop with
-// the product's lines, the wizard one second later, or the message for missing instructions; and the
-// wizard's layout at a higher DPI.
+// the product's lines, the wizard one second later; and the wizard's layout at a higher DPI. (Missing
+// instructions: tests/e2e/faults_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,24 +23,6 @@ constexpr DWORD kStartMs = 60000;  // Wine's first start of a prefix can be slow
 
 HWND Label(HWND backdrop, const char* name) {
     return drive::Control(backdrop, ui::ControlId(forms::kMainWindowControls, name));
-}
-
-TEST(Startup, MissingInstructionsGiveOneMessageAndTheProgramEnds) {
-    TScratchFolder folder("quenby-no-instructions");
-    auto driver = test::Start(test::SetupExe(), folder.Path());
-    drive::TMessageBox box = driver->WaitMessageBox(kStartMs);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "No installation instructions, exiting instalation.");
-    // Nothing was read: the backdrop keeps its design-time texts.
-    HWND backdrop = driver->WaitWindow({"TMainWindow"}, 1000);
-    EXPECT_EQ(Text(Label(backdrop, "ProductLabel")), "Quenby Rel. 3.2");
-
-    driver->CloseMessageBox(box);
-    EXPECT_EQ(driver->WaitExit(30000), 0u);
-    EXPECT_FALSE(driver->FirstRecord("TMainDialog")) << driver->TimelineText();
-    int boxes = 0;
-    for (const drive::TWindowRecord& record : driver->Timeline()) boxes += record.className == "#32770";
-    EXPECT_EQ(boxes, 1) << driver->TimelineText();
 }
 
 TEST(Startup, SplashThreeSecondsThenTheBackdropsLinesThenTheWizardOneSecondLater) {
