@@ -48,7 +48,8 @@ TEST(DiskLayout, DisksFillInCopyOrderAndEveryDiskIsAskedFor) {
         // The last file also lies on the disk before: the break comes one file earlier.
         {lastFileTwice, {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "help.tx_", "thanks.txt"}}},
         // A file listed again is put on the disk in the drive unless a copy already lies there.
-        {again, {kFirst, {"prog.ex_", "SHARED.DL_"}, {"help.tx_", "data\\a.da_"}, {"prog.ex_", "thanks.txt", "readme.txt"}}},
+        {again,
+         {kFirst, {"prog.ex_", "SHARED.DL_"}, {"help.tx_", "data\\a.da_"}, {"prog.ex_", "thanks.txt", "readme.txt"}}},
     };
     for (const auto& c : cases) {
         std::vector<Names> disks;

@@ -212,5 +212,6 @@ TEST(DistributionCheck, DisksAreFollowedInCopyOrder) {
 
 TEST(DistributionCheck, FindingLineSaysWhatWhereAndWhatToDo) {
     const TFinding finding{E, "FilesIn", "widget.ex_", "the source file is on no disk", "Add the file"};
-    EXPECT_EQ(quenby::FormatFinding(finding), "error: [FilesIn] widget.ex_: the source file is on no disk. Add the file.");
+    EXPECT_EQ(quenby::FormatFinding(finding),
+              "error: [FilesIn] widget.ex_: the source file is on no disk. Add the file.");
 }

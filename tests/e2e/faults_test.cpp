@@ -240,7 +240,8 @@ TEST(Faults, AFolderForASourceAsksForTheDiskAndTheCaseOfTheDestinationDoesNotCou
     TScratchFolder dist("quenby-fault-folder");
     TScratchFolder target("quenby-fault-folder-target");
     dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Folder\r\nVersion=1\r\n[FilesIn]\r\np1.txt=\r\np2.txt=\r\n"
-                             "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
+                             "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n"
+                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
     dist.Write("p1.txt", "p1");
     dist.Write("p2.txt\\in.txt", "");
     TWizard wizard(dist.Path());
@@ -328,7 +329,8 @@ TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {
     const std::string ipi = dist / "Quenby.ipi";
     for (const bool held : {false, true}) {
         if (held) dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\n");
-        const THandle holder(held ? CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr);
+        const THandle holder(held ? CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                  : nullptr);
         auto driver = test::Start(test::SetupExe(), dist.Path());
         const TMessageBox box = driver->WaitMessageBox(60000);
         EXPECT_EQ(box.caption, "Error");

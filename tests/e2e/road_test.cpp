@@ -292,7 +292,8 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
                  "[Settings]\r\nApplication=Orrery\r\nVersion=1.5\r\nProgGroup=Brightwater Orrery\r\nExpand=0\r\n"
                  "Directory=C:\\Program Files\\Orrery\r\n"
                  "[SysFilesIn]\r\norrshare.dll=\r\n[SysFilesOut]\r\norrshare.dll=0\r\n"
-                 "[FilesIn]\r\norrery.exe=\r\nreadme.txt=\r\n[FilesOut]\r\norrery.exe=0\r\nreadme.txt=1\r\n[Items]\r\norrery.exe=Orrery\r\n"
+                 "[FilesIn]\r\norrery.exe=\r\nreadme.txt=\r\n[FilesOut]\r\norrery.exe=0\r\nreadme.txt=1\r\n"
+                 "[Items]\r\norrery.exe=Orrery\r\n"
                  "[Keys]\r\nBase=\\Software\\Brightwater\\Orrery\r\nOwner=Registration\r\n"
                  "[Owner]\r\nName=$NAME\r\nOrganization=Brightwater customers\r\nEdition=Professional\r\n");
     second.Write("orrshare.dll", BuiltFile("orrshare.dll"));

@@ -92,7 +92,7 @@ TEST(Startup, At144DpiTheWizardAndEveryDeclaredControlGrowByHalf) {
         const RECT at = drive::RectIn(control, GetParent(control));
         EXPECT_TRUE(grown(decl.Bounds.Left, at.left) && grown(decl.Bounds.Top, at.top) &&
                     grown(decl.Bounds.Width, at.right - at.left) && grown(decl.Bounds.Height, at.bottom - at.top))
-            << decl.Name << " at " << at.left << "," << at.top << " " << at.right - at.left << "x" << at.bottom - at.top;
+            << decl.Name << " at " << at.left << "," << at.top << ", " << at.right - at.left << " wide";
     }
 }
 
