@@ -22,7 +22,7 @@ using test::kPageMs;
 std::string PlantBeside(const test::TScratchFolder& medium, const std::string& program) {
     const std::string copy = medium / program.substr(program.find_last_of('\\') + 1);
     EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE)) << program;
-    const std::string planted = test::BuildDir() + "\\planted\\lz32.dll";
+    const std::string planted = test::SetupBuildDir() + "\\planted\\lz32.dll";
     EXPECT_TRUE(CopyFileA(planted.c_str(), (medium / "lz32.dll").c_str(), FALSE)) << planted;
     return copy;
 }
@@ -31,7 +31,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
     test::TScratchFolder medium("quenby-plant-static");
-    const std::string program = PlantBeside(medium, test::ToolExe("lz32_static_import"));
+    const std::string program = PlantBeside(medium, test::SetupBuildDir() + "\\lz32_static_import.exe");
     TDriver run(program, medium.Path());
     EXPECT_EQ(run.WaitExit(kPageMs), 0u);
     EXPECT_NE(test::ReadWholeFile(medium / "planted_lz32.loaded").find("lz32_static_import.exe"), std::string::npos)

@@ -32,6 +32,7 @@ std::string WindowsPathOf(const std::string& linuxPath) {
 
 std::string BuildDir() { return WindowsPathOf(Environment("QUENBY_BUILD_DIR")); }
 std::string SourceDir() { return WindowsPathOf(Environment("QUENBY_SOURCE_DIR")); }
+std::string SetupBuildDir() { return WindowsPathOf(Environment("QUENBY_SETUP_BUILD_DIR")); }
 
 TConsoleResult RunBuiltProgram(const std::string& program, const std::string& arguments) {
     char temp[MAX_PATH + 1] = {};

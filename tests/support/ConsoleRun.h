@@ -18,5 +18,8 @@ std::string WindowsPathOf(const std::string& linuxPath);
 // The Windows path of QUENBY_BUILD_DIR / QUENBY_SOURCE_DIR.
 std::string BuildDir();
 std::string SourceDir();
+// The build whose Setup.exe, sample product and planted DLL the test uses (QUENBY_SETUP_BUILD_DIR): ctest
+// runs the road and the planting test on the shipped i686 build as well as on the test build.
+std::string SetupBuildDir();
 
 }  // namespace quenby::test

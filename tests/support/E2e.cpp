@@ -2,12 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "ConsoleRun.h"
 #include "Host.h"
 
 namespace quenby::test {
 
-std::string SetupExe() { return BuildDir() + "\\Setup.exe"; }
+std::string SetupExe() { return SetupBuildDir() + "\\Setup.exe"; }
+
+REGSAM SetupView() {
+    DWORD kind = SCS_64BIT_BINARY;
+    if (!GetBinaryTypeA(SetupExe().c_str(), &kind)) throw std::runtime_error("cannot read " + SetupExe());
+    return kind == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+}
 
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
 

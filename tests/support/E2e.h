@@ -8,7 +8,9 @@
 
 namespace quenby::test {
 
-std::string SetupExe();                          // the Setup.exe under test
+std::string SetupExe();                          // the Setup.exe under test, of SetupBuildDir()
+// The registry view Setup.exe writes HKLM\SOFTWARE into: a 32-bit program's lands under WOW6432Node.
+REGSAM SetupView();
 std::string ToolExe(const std::string& name);    // a program of tools/, by its name without ".exe"
 // Starts a program with `folder` as its current directory, inside Wine's virtual desktop of the
 // screen's size (Wine then draws frames and captions; see UseVirtualDesktop).
