@@ -65,7 +65,8 @@ target_link_libraries(lz32_static_import PRIVATE lz32)
 add_library(planted_lz32 SHARED ${CMAKE_SOURCE_DIR}/tools/dll/planted_lz32.cpp)
 set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
-target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK})
+# Undecorated names, as the system LZ32.DLL exports them (i686 stdcall would add "@N").
+target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK} -Wl,--kill-at)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,

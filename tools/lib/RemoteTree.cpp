@@ -10,6 +10,18 @@ namespace quenby::drive {
 
 namespace {
 
+// TVITEMA as a 32-bit process lays it out.
+struct TItem32 {
+    UINT mask;
+    DWORD hItem;
+    UINT state, stateMask;
+    DWORD pszText;
+    int cchTextMax, iImage, iSelectedImage, cChildren;
+    DWORD lParam;
+};
+
+DWORD Narrow(const void* pointer) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pointer)); }
+
 constexpr std::size_t kTextOffset = (sizeof(TVITEMA) + 15) / 16 * 16;
 constexpr std::size_t kTextSize = 1024;
 
@@ -55,6 +67,8 @@ TRemoteTree::TRemoteTree(HWND tree, const std::source_location& where) : m_tree(
     m_process = THandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
                                         PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!m_process) throw EDriveError("cannot open the process of the tree view", where);
+    BOOL wow64 = FALSE;
+    m_narrow = IsWow64Process(m_process.Get(), &wow64) && wow64;
 }
 
 LRESULT TRemoteTree::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -87,13 +101,19 @@ HTREEITEM TRemoteTree::Selection() const { return Next(nullptr, TVGN_CARET); }
 std::string TRemoteTree::ItemText(HTREEITEM item) const {
     TRemoteMemory memory(m_process.Get(), kTextOffset + kTextSize);
     if (!memory.Address()) throw EDriveError("no memory in the tree's process", std::source_location::current());
-    TVITEMA record = {};
-    record.mask = TVIF_TEXT | TVIF_HANDLE;
-    record.hItem = item;
-    record.pszText = static_cast<char*>(memory.Address()) + kTextOffset;
-    record.cchTextMax = static_cast<int>(kTextSize);
+    char* const remoteText = static_cast<char*>(memory.Address()) + kTextOffset;
+    if (m_narrow) {
+        const TItem32 record{TVIF_TEXT | TVIF_HANDLE, Narrow(item), 0, 0, Narrow(remoteText), int(kTextSize), 0, 0, 0, 0};
+        memory.Write(0, &record, sizeof record);
+    } else {
+        TVITEMA record = {};
+        record.mask = TVIF_TEXT | TVIF_HANDLE;
+        record.hItem = item;
+        record.pszText = remoteText;
+        record.cchTextMax = static_cast<int>(kTextSize);
+        memory.Write(0, &record, sizeof record);
+    }
     char text[kTextSize] = {};
-    memory.Write(0, &record, sizeof record);
     memory.Write(kTextOffset, text, 1);
     if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory.Address()))) return {};
     memory.Read(kTextOffset, text, kTextSize - 1);
