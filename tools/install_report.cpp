@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "Host.h"
 #include "ShellLinkReader.h"
 #include "win/Handles.h"
 
@@ -157,9 +158,7 @@ private:
             Key(HKEY_CURRENT_USER, "HKEY_CURRENT_USER", base);
         }
         // A 32-bit Setup.exe beside the instructions writes the machine's keys into the 32-bit view.
-        const std::string setup = (std::filesystem::path(m_ini).parent_path() / "Setup.exe").string();
-        DWORD kind = SCS_64BIT_BINARY;
-        const bool narrow = GetBinaryTypeA(setup.c_str(), &kind) && kind == SCS_32BIT_BINARY;
+        const bool narrow = drive::Is32BitProgram((std::filesystem::path(m_ini).parent_path() / "Setup.exe").string());
         Key(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE",
             std::string(narrow ? "SOFTWARE\\WOW6432Node" : "SOFTWARE") +
                 "\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Setting("Application", ""));

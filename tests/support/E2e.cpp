@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "ConsoleRun.h"
 #include "Host.h"
 
@@ -11,11 +9,7 @@ namespace quenby::test {
 
 std::string SetupExe() { return SetupBuildDir() + "\\Setup.exe"; }
 
-REGSAM SetupView() {
-    DWORD kind = SCS_64BIT_BINARY;
-    if (!GetBinaryTypeA(SetupExe().c_str(), &kind)) throw std::runtime_error("cannot read " + SetupExe());
-    return kind == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-}
+REGSAM SetupView() { return drive::Is32BitProgram(SetupExe()) ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
 

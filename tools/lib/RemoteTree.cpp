@@ -12,12 +12,12 @@ namespace {
 
 // TVITEMA as a 32-bit process lays it out.
 struct TItem32 {
-    UINT mask;
-    DWORD hItem;
-    UINT state, stateMask;
-    DWORD pszText;
-    int cchTextMax, iImage, iSelectedImage, cChildren;
-    DWORD lParam;
+    UINT mask = 0;
+    DWORD hItem = 0;
+    UINT state = 0, stateMask = 0;
+    DWORD pszText = 0;
+    int cchTextMax = 0, iImage = 0, iSelectedImage = 0, cChildren = 0;
+    DWORD lParam = 0;
 };
 
 DWORD Narrow(const void* pointer) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pointer)); }
@@ -103,7 +103,8 @@ std::string TRemoteTree::ItemText(HTREEITEM item) const {
     if (!memory.Address()) throw EDriveError("no memory in the tree's process", std::source_location::current());
     char* const remoteText = static_cast<char*>(memory.Address()) + kTextOffset;
     if (m_narrow) {
-        const TItem32 record{TVIF_TEXT | TVIF_HANDLE, Narrow(item), 0, 0, Narrow(remoteText), int(kTextSize), 0, 0, 0, 0};
+        const TItem32 record{.mask = TVIF_TEXT | TVIF_HANDLE, .hItem = Narrow(item), .pszText = Narrow(remoteText),
+                             .cchTextMax = static_cast<int>(kTextSize)};
         memory.Write(0, &record, sizeof record);
     } else {
         TVITEMA record = {};
