@@ -23,7 +23,7 @@ std::string ScreenshotFolder() {
     std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "outside-tests";
     for (char& c : name)
         if (c == '/') c = '-';  // parameterised tests
-    std::string folder = BuildDir() + "\\screenshots\\" + name;
+    std::string folder = SetupBuildDir() + "\\screenshots\\" + name;
     drive::MakeFolders(folder);
     return folder;
 }

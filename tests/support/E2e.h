@@ -15,7 +15,7 @@ std::string ToolExe(const std::string& name);    // a program of tools/, by its 
 // Starts a program with `folder` as its current directory, inside Wine's virtual desktop of the
 // screen's size (Wine then draws frames and captions; see UseVirtualDesktop).
 std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder);
-// $QUENBY_BUILD_DIR/screenshots/<Suite.Test>/ of the running test, created.
+// <SetupBuildDir()>/screenshots/<Suite.Test>/ of the running test, created: apart for the i686 runs.
 std::string ScreenshotFolder();
 // A screenshot of the whole screen into that folder as <name>.png; returns its path.
 std::string Shot(const std::string& name);
