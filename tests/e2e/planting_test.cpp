@@ -16,7 +16,7 @@ namespace quenby {
 namespace {
 
 using namespace drive;
-using test::kPageMs;
+using test::kStartMs;
 
 // A medium with the planted DLL and a copy of the named program beside it; returns the program's path.
 std::string PlantBeside(const test::TScratchFolder& medium, const std::string& program) {
@@ -33,7 +33,7 @@ TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
     test::TScratchFolder medium("quenby-plant-static");
     const std::string program = PlantBeside(medium, test::SetupBuildDir() + "\\lz32_static_import.exe");
     TDriver run(program, medium.Path());
-    EXPECT_EQ(run.WaitExit(kPageMs), 0u);
+    EXPECT_EQ(run.WaitExit(kStartMs), 0u);
     EXPECT_NE(test::ReadWholeFile(medium / "planted_lz32.loaded").find("lz32_static_import.exe"), std::string::npos)
         << "without the planted DLL loaded, this run cannot tell a safe Setup.exe from an unsafe one";
 }

@@ -35,7 +35,7 @@ TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribu
 
 TWizard::TWizard(const std::string& program, const std::string& currentDir)
     : m_driver(Start(program, currentDir)) {
-    m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
+    m_dialog = m_driver->WaitWindow({"TMainDialog"}, kStartMs);
 }
 
 HWND TWizard::Item(const char* name) const {

@@ -12,6 +12,8 @@
 namespace quenby::test {
 
 constexpr DWORD kPageMs = 20000;
+// Up to a program's first window: the first 32-bit start of a prefix under emulation takes about a minute.
+constexpr DWORD kStartMs = 180000;
 
 class TWizard {
 public:
