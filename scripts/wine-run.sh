@@ -28,7 +28,8 @@ fi
 
 # Without its 32-bit half every 32-bit program of the prefix fails to load kernel32.dll.
 template_ready() {
-  [ -f "$template/.ready" ] && { [ ! -e /usr/lib/wine/wine ] || [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ]; }
+  [ -f "$template/.ready" ] || return 1
+  [ ! -e /usr/lib/wine/wine ] || [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ]
 }
 make_template() {
   (
