@@ -11,6 +11,7 @@
 #include <string>
 
 #include "dirtree/dirtree.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -189,6 +190,7 @@ std::string Caption() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     g_instance = instance;
+    quenby::ui::TApplication application(instance);  // the directory tree's cursor and message pass
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     Register("TTestSplash", DefWindowProcA, COLOR_HIGHLIGHT);

@@ -1,6 +1,7 @@
 #include "ui/CommonControls.h"
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 
 namespace quenby::ui {
 
@@ -18,7 +19,6 @@ public:
     TCommonControlsLibrary() : m_module(LoadLibraryA("comctl32.dll")) {
         if (!m_module) return;
         m_init = Lookup<decltype(m_init)>(m_module, "InitCommonControlsEx");
-        m_destroyImageList = Lookup<decltype(m_destroyImageList)>(m_module, "ImageList_Destroy");
     }
     ~TCommonControlsLibrary() {
         if (m_module) FreeLibrary(m_module);
@@ -32,22 +32,18 @@ public:
     }
 
     void Init(DWORD classes) {
-        if (!m_init) throw Exception("Cannot load comctl32.dll");
+        if (!m_init) throw Exception(kNoCommonControls);
         INITCOMMONCONTROLSEX controls{sizeof(controls), classes};
         m_init(&controls);
     }
-    bool DestroyImageList(HIMAGELIST list) const { return m_destroyImageList && m_destroyImageList(list); }
 
 private:
     HMODULE m_module;
     decltype(&InitCommonControlsEx) m_init = nullptr;
-    decltype(&ImageList_Destroy) m_destroyImageList = nullptr;
 };
 
 }  // namespace
 
 void InitCommonControls(DWORD classes) { TCommonControlsLibrary::Instance().Init(classes); }
-
-bool DestroyImageList(HIMAGELIST list) { return TCommonControlsLibrary::Instance().DestroyImageList(list); }
 
 }  // namespace quenby::ui

@@ -1,4 +1,6 @@
-// Owners of the window system's handles: each closes its handle exactly once, none can be copied.
+// Owners of the system's handles, one type per kind, for the program, the tools and the tests alike:
+// each closes its handle exactly once, none can be copied. (Find handles: FindSearch.h; DDE handles:
+// DdeHandles.h; LZ handles: Lz32.h.)
 #pragma once
 #include <windows.h>
 
@@ -24,7 +26,8 @@ public:
     H Get() const { return m_handle; }
     explicit operator bool() const { return m_handle != nullptr; }
     void Reset(H handle = nullptr) {
-        if (m_handle) Close(m_handle);
+        // The system may hand back the very handle already held (an empty registry path opens the key itself).
+        if (m_handle && m_handle != handle) Close(m_handle);
         m_handle = handle;
     }
     H Release() { return std::exchange(m_handle, nullptr); }
@@ -38,12 +41,22 @@ inline void FreeBitmapHandle(HBITMAP bitmap) { DeleteObject(bitmap); }
 inline void FreeBrushHandle(HBRUSH brush) { DeleteObject(brush); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
+inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
+inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 
 using TFont = TOwned<HFONT, FreeFontHandle>;
 using TBitmap = TOwned<HBITMAP, FreeBitmapHandle>;
 using TBrush = TOwned<HBRUSH, FreeBrushHandle>;
 using TIcon = TOwned<HICON, DestroyIconHandle>;
 using TWindow = TOwned<HWND, DestroyWindowHandle>;
+using TRegKey = TOwned<HKEY, CloseRegistryKey>;
+
+// Files, processes and threads. CreateFile's INVALID_HANDLE_VALUE counts as no handle.
+class THandle : public TOwned<HANDLE, CloseKernelHandle> {
+public:
+    THandle() = default;
+    explicit THandle(HANDLE handle) : TOwned(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+};
 
 // A device context for painting outside WM_PAINT, released to its window.
 class TWindowDC {

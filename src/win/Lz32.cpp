@@ -2,6 +2,7 @@
 
 #include "win/SystemText.h"
 #include "base/Errors.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -36,14 +37,14 @@ std::string Reason(DWORD systemError, LONG lzCode) {
 TLz32::TLz32() {
     const std::string path = SystemDirectory() + "\\lz32.dll";
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!m_module) throw Exception("Cannot load " + path + ": " + SystemErrorText(GetLastError()));
+    if (!m_module) throw Exception(CannotLoadText(path, SystemErrorText(GetLastError())));
     m_open = Lookup<decltype(m_open)>(m_module, "LZOpenFileA");
     m_copy = Lookup<decltype(m_copy)>(m_module, "LZCopy");
     m_close = Lookup<decltype(m_close)>(m_module, "LZClose");
     if (!m_open || !m_copy || !m_close) {
         const DWORD error = GetLastError();
         FreeLibrary(m_module);
-        throw Exception("Cannot load " + path + ": " + SystemErrorText(error));
+        throw Exception(CannotLoadText(path, SystemErrorText(error)));
     }
 }
 
@@ -51,7 +52,7 @@ TLz32::~TLz32() { FreeLibrary(m_module); }
 
 void TLz32::Expand(const std::string& source, const std::string& destination) const {
     const auto fail = [&](const std::string& reason) {
-        return Exception("Cannot expand " + source + " to " + destination + ": " + reason);
+        return Exception(CannotExpandText(source, destination, reason));
     };
     std::string sourceName = source, destinationName = destination;  // the library takes LPSTR
 

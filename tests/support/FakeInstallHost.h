@@ -19,7 +19,7 @@ public:
     std::string Org = "Analytical Engines Ltd";
     TCopyResume ResumeValue;
     int Position = 0;
-    int State = 600;
+    TWizardState State = kStateDestination;
 
     // Recorded.
     bool PrevEnabled = true;
@@ -46,7 +46,7 @@ public:
     int ProgressPosition() const override { return Position; }
     void SetProgressPosition(int position) override;
     void SetPrevEnabled(bool enabled) override { PrevEnabled = enabled; }
-    void SetWizardState(int state) override { State = state; }
+    void SetWizardState(TWizardState state) override { State = state; }
     void SetBusyCursor(bool busy) override { Busy = busy; }
     void RunProgramGroupStep(const std::string& destination, const std::string& windowsDir) override;
     void RunAddOnsStep() override { Calls.push_back("AddOns"); }

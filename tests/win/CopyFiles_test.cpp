@@ -200,7 +200,7 @@ TEST_F(CopyFilesTest, ProgressWithoutFilesAndWithAStepOfZero) {
 
     host.Positions.clear();
     host.Position = 0;
-    host.State = 600;
+    host.State = kStateDestination;
     for (int i = 0; i < 98; ++i) {
         const std::string name = std::to_string(i) + ".n";
         WriteFileText(kMedium + name, name);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "win/DdeClientConv.h"
+#include "win/FindSearch.h"
 #include "ProgmanRecorder.h"
 #include "install/ProgramGroup.h"
 #include "RecordArgs.h"
@@ -45,12 +46,8 @@ protected:
         std::set<std::string> names;
         for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; TProgmanRecorder::Pump(200)) {
             names.clear();
-            WIN32_FIND_DATAA found;
-            HANDLE search = FindFirstFileA((folder + "\\*.lnk").c_str(), &found);
-            if (search == INVALID_HANDLE_VALUE) continue;
-            do names.insert(found.cFileName);
-            while (FindNextFileA(search, &found));
-            FindClose(search);
+            for (TFindSearch search(folder + "\\*.lnk", 0xFF); search.Found(); search.Next())
+                names.insert(search.Name());
             if (names.size() >= count) break;
         }
         TProgmanRecorder::Pump(1000);  // nothing more is coming: the uninstaller item is refused by Wine

@@ -1,6 +1,7 @@
 // The directory tree on real drives of the test prefix (made by dirtree_test.prepare.sh):
 // C: and Z: fixed, E: CD-ROM, F: floppy, H: fixed with the test folders, N: network, R: RAM disk.
 #include "dirtree/dirtree.h"
+#include "ui/Application.h"
 
 #include "E2e.h"
 
@@ -27,6 +28,7 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A top-level window that holds one tree and forwards its notifications, as the wizard does.
 struct THost {
+    ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
     HWND hwnd = nullptr;
     Tdirtree tree;
     std::vector<std::string> changes;  // Directory as each OnChange handler saw it

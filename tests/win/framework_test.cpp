@@ -38,9 +38,9 @@ constexpr TControlDecl kProbeControls[] = {
 };
 static_assert(IsValidFormTable(kProbeControls));
 
-class TProbeForm final : public TForm {
+class TProbeForm final : public TFormOf<kProbeControls> {
 public:
-    TProbeForm() : TForm(kProbeForm, kProbeControls) { Create(nullptr); }
+    TProbeForm() : TFormOf(kProbeForm) { Create(nullptr); }
     ~TProbeForm() override { Destroy(); }
 
     int Throws = 0, Nexts = 0, Prevs = 0, Ticks = 0;

@@ -12,7 +12,7 @@
 using quenby::ERegistryException;
 using quenby::TRegistryKey;
 using quenby::TRegistryProfile;
-using quenby::TRegKeyHandle;
+using quenby::ui::TRegKey;
 
 namespace {
 
@@ -30,17 +30,17 @@ std::ostream& operator<<(std::ostream& out, const TStoredValue& value) {
 
 TStoredValue Text(const std::string& data) { return {true, REG_SZ, data}; }
 
-TRegKeyHandle OpenForTest(HKEY root, const std::string& path) {
+TRegKey OpenForTest(HKEY root, const std::string& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-    return TRegKeyHandle(key);
+    return TRegKey(key);
 }
 
 bool KeyExists(HKEY root, const std::string& path) { return static_cast<bool>(OpenForTest(root, path)); }
 
 // The value as stored, the data without its terminating zero.
 TStoredValue StoredValue(HKEY root, const std::string& path, const std::string& name) {
-    TRegKeyHandle key = OpenForTest(root, path);
+    TRegKey key = OpenForTest(root, path);
     TStoredValue value;
     DWORD size = 0;
     if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &value.Type, nullptr, &size) != ERROR_SUCCESS)
@@ -60,7 +60,7 @@ void Store(HKEY root, const std::string& path, const std::string& name, DWORD ty
     HKEY raw = nullptr;
     ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
               ERROR_SUCCESS);
-    TRegKeyHandle key(raw);
+    TRegKey key(raw);
     ASSERT_EQ(RegSetValueExA(key.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
@@ -226,7 +226,7 @@ TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     {
         HKEY raw = nullptr;
         ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw), ERROR_SUCCESS);
-        TRegKeyHandle key(raw);
+        TRegKey key(raw);
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
                                                                          &descriptor, nullptr));

@@ -5,7 +5,7 @@
 #include <set>
 #include <string_view>
 
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 #include "wizard/MainWin.h"
 #include "win/Pause.h"
 #include "ScratchFolder.h"

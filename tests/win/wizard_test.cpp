@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 #include "win/Pause.h"
 #include "RegistryProbe.h"
 #include "ScratchFolder.h"
