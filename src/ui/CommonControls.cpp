@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/Texts.h"
+#include "win/Handles.h"
 
 namespace quenby::ui {
 
@@ -18,10 +19,7 @@ class TCommonControlsLibrary {
 public:
     TCommonControlsLibrary() : m_module(LoadLibraryA("comctl32.dll")) {
         if (!m_module) return;
-        m_init = Lookup<decltype(m_init)>(m_module, "InitCommonControlsEx");
-    }
-    ~TCommonControlsLibrary() {
-        if (m_module) FreeLibrary(m_module);
+        m_init = Lookup<decltype(m_init)>(m_module.Get(), "InitCommonControlsEx");
     }
     TCommonControlsLibrary(const TCommonControlsLibrary&) = delete;
     TCommonControlsLibrary& operator=(const TCommonControlsLibrary&) = delete;
@@ -38,7 +36,7 @@ public:
     }
 
 private:
-    HMODULE m_module;
+    TModule m_module;
     decltype(&InitCommonControlsEx) m_init = nullptr;
 };
 

@@ -43,6 +43,7 @@ inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline void FreeModuleHandle(HMODULE module) { FreeLibrary(module); }
 
 using TFont = TOwned<HFONT, FreeFontHandle>;
 using TBitmap = TOwned<HBITMAP, FreeBitmapHandle>;
@@ -50,6 +51,7 @@ using TBrush = TOwned<HBRUSH, FreeBrushHandle>;
 using TIcon = TOwned<HICON, DestroyIconHandle>;
 using TWindow = TOwned<HWND, DestroyWindowHandle>;
 using TRegKey = TOwned<HKEY, CloseRegistryKey>;
+using TModule = TOwned<HMODULE, FreeModuleHandle>;  // a library loaded at run time
 
 // Files, processes and threads. CreateFile's INVALID_HANDLE_VALUE counts as no handle.
 class THandle : public TOwned<HANDLE, CloseKernelHandle> {

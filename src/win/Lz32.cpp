@@ -36,19 +36,16 @@ std::string Reason(DWORD systemError, LONG lzCode) {
 
 TLz32::TLz32() {
     const std::string path = SystemDirectory() + "\\lz32.dll";
-    m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    m_module.Reset(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!m_module) throw Exception(CannotLoadText(path, SystemErrorText(GetLastError())));
-    m_open = Lookup<decltype(m_open)>(m_module, "LZOpenFileA");
-    m_copy = Lookup<decltype(m_copy)>(m_module, "LZCopy");
-    m_close = Lookup<decltype(m_close)>(m_module, "LZClose");
+    m_open = Lookup<decltype(m_open)>(m_module.Get(), "LZOpenFileA");
+    m_copy = Lookup<decltype(m_copy)>(m_module.Get(), "LZCopy");
+    m_close = Lookup<decltype(m_close)>(m_module.Get(), "LZClose");
     if (!m_open || !m_copy || !m_close) {
         const DWORD error = GetLastError();
-        FreeLibrary(m_module);
         throw Exception(CannotLoadText(path, SystemErrorText(error)));
     }
 }
-
-TLz32::~TLz32() { FreeLibrary(m_module); }
 
 void TLz32::Expand(const std::string& source, const std::string& destination) const {
     const auto fail = [&](const std::string& reason) {

@@ -28,7 +28,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A top-level window that holds one tree and forwards its notifications, as the wizard does.
 struct THost {
-    ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
     HWND hwnd = nullptr;
     Tdirtree tree;
     std::vector<std::string> changes;  // Directory as each OnChange handler saw it
@@ -145,6 +144,7 @@ protected:
         return std::find(searches.begin(), searches.end(), pattern) != searches.end();
     }
 
+    ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
     std::unique_ptr<THost> host;
     std::vector<std::string> searches;
 };
