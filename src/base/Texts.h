@@ -62,6 +62,14 @@ inline std::string CannotExpandText(const std::string& source, const std::string
                                     const std::string& reason) {
     return "Cannot expand " + source + " to " + destination + ": " + reason;
 }
+// The expander's reasons, by the library's error code.
+inline constexpr char kLzSourceNotOpened[] = "the source cannot be opened";
+inline constexpr char kLzDestinationNotOpened[] = "the destination cannot be opened";
+inline constexpr char kLzSourceNotRead[] = "the source cannot be read";
+inline constexpr char kLzDestinationNotWritten[] = "the destination cannot be written";
+inline constexpr char kLzNoMemory[] = "not enough memory";
+inline constexpr char kLzUnknownFormat[] = "the source is compressed in an unknown format";
+inline std::string LzErrorCodeText(long code) { return "expansion error " + std::to_string(code); }
 inline std::string CannotLoadText(const std::string& path, const std::string& reason) {
     return "Cannot load " + path + ": " + reason;
 }

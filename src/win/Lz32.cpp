@@ -16,14 +16,14 @@ Function Lookup(HMODULE module, const char* name) {
 
 std::string LzErrorText(LONG code) {
     switch (code) {
-    case LZERROR_BADINHANDLE: return "the source cannot be opened";
-    case LZERROR_BADOUTHANDLE: return "the destination cannot be opened";
-    case LZERROR_READ: return "the source cannot be read";
-    case LZERROR_WRITE: return "the destination cannot be written";
+    case LZERROR_BADINHANDLE: return kLzSourceNotOpened;
+    case LZERROR_BADOUTHANDLE: return kLzDestinationNotOpened;
+    case LZERROR_READ: return kLzSourceNotRead;
+    case LZERROR_WRITE: return kLzDestinationNotWritten;
     case LZERROR_GLOBALLOC:
-    case LZERROR_GLOBLOCK: return "not enough memory";
-    case LZERROR_UNKNOWNALG: return "the source is compressed in an unknown format";
-    default: return "expansion error " + std::to_string(code);
+    case LZERROR_GLOBLOCK: return kLzNoMemory;
+    case LZERROR_UNKNOWNALG: return kLzUnknownFormat;
+    default: return LzErrorCodeText(code);
     }
 }
 
