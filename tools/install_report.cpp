@@ -112,7 +112,7 @@ private:
     }
 
     void Key(HKEY root, const std::string& rootName, const std::string& path) {
-        ui::TRegKey key;
+        TRegKey key;
         HKEY opened = nullptr;
         if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
             m_out << "  " << rootName << "\\" << path << "  (missing)\n";

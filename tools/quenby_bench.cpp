@@ -30,7 +30,7 @@ double Now() {
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
-    const ui::THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }

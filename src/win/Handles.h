@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace quenby::ui {
+namespace quenby {
 
 // A handle with a close function; movable, not copyable.
 template <typename H, auto Close>
@@ -148,4 +148,4 @@ private:
     UINT_PTR m_id = 0;
 };
 
-}  // namespace quenby::ui
+}  // namespace quenby

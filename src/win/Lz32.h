@@ -19,7 +19,7 @@ public:
     void Expand(const std::string& source, const std::string& destination) const;
 
 private:
-    ui::TModule m_module;
+    TModule m_module;
     decltype(&LZOpenFileA) m_open = nullptr;
     decltype(&LZCopy) m_copy = nullptr;
     decltype(&LZClose) m_close = nullptr;

@@ -79,12 +79,12 @@ HKEY TRegistryKey::BaseFor(const std::string& path, std::string& rest) const {
     return m_current ? m_current.Get() : m_root;
 }
 
-ui::TRegKey TRegistryKey::OpenExisting(const std::string& path) const {
+TRegKey TRegistryKey::OpenExisting(const std::string& path) const {
     std::string rest;
     HKEY base = BaseFor(path, rest);
     HKEY key = nullptr;
     if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
-    return ui::TRegKey(key);
+    return TRegKey(key);
 }
 
 void TRegistryKey::SetRoot(HKEY root) {
@@ -145,10 +145,10 @@ void TRegistryProfile::WriteText(const std::string& section, const std::string& 
     HKEY base = BaseFor(section, rest);
     HKEY created = nullptr;
     if (CreateKey(base, rest, created) != ERROR_SUCCESS) throw ERegistryException(RegistryCreateText(section));
-    ui::TRegKey{created};  // only the path was wanted: closed at once
+    TRegKey{created};  // only the path was wanted: closed at once
 
     // A key that vanished or was locked since it was created must not pass for a written value.
-    ui::TRegKey key = OpenExisting(section);
+    TRegKey key = OpenExisting(section);
     if (!key ||
         RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
@@ -157,7 +157,7 @@ void TRegistryProfile::WriteText(const std::string& section, const std::string& 
 
 std::int32_t TRegistryProfile::ReadNumber(const std::string& section, const std::string& name,
                                           std::int32_t defaultValue) {
-    ui::TRegKey key = OpenExisting(section);
+    TRegKey key = OpenExisting(section);
     if (!key) return defaultValue;
     if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return defaultValue;

@@ -58,12 +58,12 @@ protected:
     // The key a path names, and the rest of the path below it.
     HKEY BaseFor(const std::string& path, std::string& rest) const;
     // The key a path names, opened with full access; empty when the system refuses.
-    ui::TRegKey OpenExisting(const std::string& path) const;
+    TRegKey OpenExisting(const std::string& path) const;
     static std::string ReadValueTextOf(HKEY key, const std::string& name);
 
 private:
     HKEY m_root = HKEY_CURRENT_USER;
-    ui::TRegKey m_current;
+    TRegKey m_current;
     std::string m_currentPath;
 };
 

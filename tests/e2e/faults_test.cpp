@@ -162,7 +162,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     EXPECT_FALSE(Exists("F:\\Media\\big.bin")) << "a cut-off copy is left behind";
     ExpectStoppedOnProgressPanel(wizard);
 
-    ui::THandle held(CreateFileA((dist / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    THandle held(CreateFileA((dist / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     BackToDestination(wizard);
     wizard.Enter("EditPath", target.Path());

@@ -12,7 +12,7 @@
 using quenby::ERegistryException;
 using quenby::TRegistryKey;
 using quenby::TRegistryProfile;
-using quenby::ui::TRegKey;
+using quenby::TRegKey;
 
 namespace {
 

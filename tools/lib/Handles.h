@@ -8,7 +8,7 @@
 
 namespace quenby::drive {
 
-using ui::THandle;
+using quenby::THandle;
 
 // A block of memory inside another process, for control messages whose pointers the system does not
 // carry across processes (the tree view's).
