@@ -10,7 +10,7 @@ namespace quenby {
 
 std::string ReadNoticeFile(const std::string& path) {
     const THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFOpenError(path);
     std::string content;
     char buffer[65536];

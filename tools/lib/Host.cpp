@@ -6,8 +6,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
-#include <type_traits>
 
 #include "DriveError.h"
 #include "Handles.h"
