@@ -73,6 +73,15 @@ inline std::string LzErrorCodeText(long code) { return "expansion error " + std:
 inline std::string CannotLoadText(const std::string& path, const std::string& reason) {
     return "Cannot load " + path + ": " + reason;
 }
+inline std::string CannotReadInstructionsText(const std::string& path, const std::string& reason) {
+    return "Cannot read the installation instructions " + path + ": " + reason;
+}
+// which: "current", "Windows", "system".
+inline std::string CannotReadDirectoryText(const std::string& which, const std::string& reason) {
+    return "Cannot read the " + which + " directory: " + reason;
+}
+inline constexpr char kNoApplicationName[] = "No application name in the installation instructions";
+inline std::string CannotAddToTreeText(const std::string& text) { return "Cannot add " + text + " to the directory tree"; }
 inline std::string CannotWriteText(const std::string& path) { return "Unable to write to " + path; }
 inline std::string RegistryReadText(const std::string& name) { return "Failed to get data for '" + name + "'"; }
 inline std::string RegistryTypeText(const std::string& name) { return "Invalid data type for '" + name + "'"; }

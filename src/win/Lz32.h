@@ -20,7 +20,7 @@ public:
 
 private:
     TModule m_module;
-    decltype(&LZOpenFileA) m_open = nullptr;
+    decltype(&LZInit) m_init = nullptr;
     decltype(&LZCopy) m_copy = nullptr;
     decltype(&LZClose) m_close = nullptr;
 
