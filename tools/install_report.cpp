@@ -27,9 +27,6 @@ using namespace quenby;
 
 namespace {
 
-inline void CloseKey(HKEY key) { RegCloseKey(key); }
-using TKey = ui::TOwned<HKEY, CloseKey>;
-
 class TReport {
 public:
     TReport(std::string instructions, std::string destination)
@@ -117,7 +114,7 @@ private:
     }
 
     void Key(HKEY root, const std::string& rootName, const std::string& path) {
-        TKey key;
+        TRegKey key;
         HKEY opened = nullptr;
         if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
             m_out << "  " << rootName << "\\" << path << "  (missing)\n";

@@ -156,8 +156,8 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     EXPECT_FALSE(Exists("F:\\Media\\big.bin")) << "a cut-off copy is left behind";
     ExpectStoppedOnProgressPanel(wizard);
 
-    const HANDLE held = CreateFileA((dist / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    THandle held(CreateFileA((dist / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     BackToDestination(wizard);
     wizard.Enter("EditPath", target.Path());
     EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "held.txt" + " to " + target / "held.txt" + ": Sharing violation.");
@@ -167,7 +167,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     EXPECT_FALSE(Exists(target / "held.txt"));
     ExpectStoppedOnProgressPanel(wizard);
 
-    CloseHandle(held);
+    held.Reset();
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Media 1 was installed successfuly. Please select next to continue.");
     EXPECT_EQ(test::ReadFile(target / "held.txt"), "held\r\n");

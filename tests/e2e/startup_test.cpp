@@ -68,8 +68,8 @@ void SetLogPixels(DWORD dpi) {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               &key, nullptr),
               ERROR_SUCCESS);
+    const TRegKey owner(key);
     RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    RegCloseKey(key);
 }
 
 // Wine reads LogPixels at each process start; every place and size that is not the content's own grows

@@ -28,7 +28,7 @@ void Store(const std::string& path, const std::string& name, DWORD type, const s
     HKEY raw = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
               ERROR_SUCCESS);
-    TRegKeyHandle key(raw);
+    TRegKey key(raw);
     ASSERT_EQ(RegSetValueExA(raw, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
@@ -120,7 +120,7 @@ TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     {
         HKEY raw = nullptr;
         ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw), ERROR_SUCCESS);
-        TRegKeyHandle key(raw);
+        TRegKey key(raw);
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
                                                                          &descriptor, nullptr));

@@ -2,6 +2,7 @@
 // C: and Z: fixed, E: CD-ROM, F: floppy, H: fixed with the test folders, N: network, R: RAM disk. The
 // settings Setup.exe never changes (network drives, attribute filter, vetoes) are left as they come.
 #include "dirtree/dirtree.h"
+#include "ui/Application.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,7 @@ protected:
         return std::find(searches.begin(), searches.end(), pattern) != searches.end();
     }
 
+    ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
     std::unique_ptr<THost> host;
     std::vector<std::string> searches;
 };
