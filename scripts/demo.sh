@@ -1,35 +1,44 @@
 #!/bin/bash
-# The demo: installs the bundled sample product (examples/orrery) with Setup.exe under Wine, from the
-# floppy drive A: of a Wine prefix of its own (build/wine/demo, made anew each time), the second disk
-# put into the drive when Setup.exe asks for it.
+# The demo: installs the bundled sample product (examples/orrery) with the shipped i686 Setup.exe under
+# Wine, from the floppy drive A: of a Wine prefix of its own (build/wine/demo, made anew each time), the
+# second disk put into the drive when Setup.exe asks for it.
 #
 #   bash scripts/demo.sh
 #
-# With a display (DISPLAY set) you click through the installation yourself; at the prompt for the next
-# disk press Enter in this terminal (the script changes the disk), then Next. Without a display the
-# driver makes a complete installation inside Xvfb, then removes it again with Uninstall.exe, and leaves,
-# in out/demo/: shots/ (a screenshot of every page and of the uninstaller's windows), contact-sheet.png
-# (all of them on one sheet) and report.txt (what was installed, and what the removal left).
+# With a display (DISPLAY set) you click through the installation yourself, in a Wine desktop window;
+# at the prompt for the next disk press Enter in this terminal (the script changes the disk), then Next.
+# Without a display the driver makes a complete installation inside Xvfb, then removes it again with
+# Uninstall.exe, and leaves, in out/demo/: shots/ (a screenshot of every page and of the uninstaller's
+# windows), contact-sheet.png (all of them on one sheet) and report.txt (what was installed, and what
+# the removal left).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 bash scripts/setup.sh
 
-build=${QUENBY_BUILD_ROOT:-$here/build}/win64
+# The shipped i686 Setup.exe and the sample product from build/win32; the x86_64 driver and report tool
+# from build/win64 (the driver, a 64-bit program, makes the desktop that the 32-bit Setup.exe shows on).
+root=${QUENBY_BUILD_ROOT:-$here/build}
+build=$root/win64 shipped=$root/win32
+jobs=${QUENBY_JOBS:-$(nproc)}
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j "${QUENBY_JOBS:-$(nproc)}" --target Setup Uninstall quenby_drive install_report orrery orrshare
+cmake --build "$build" -j "$jobs" --target quenby_drive install_report
+cmake -S "$here" -B "$shipped" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$shipped" -j "$jobs" --target Setup Uninstall orrery orrshare
 
-media=$build/demo-media
-bash scripts/make-sample.sh "$build" "$media"
+media=$shipped/demo-media
+bash scripts/make-sample.sh "$shipped" "$media"
 disk1=$media/orrery/disk1 disk2=$media/orrery/disk2
-export QUENBY_PREFIX=${QUENBY_BUILD_ROOT:-$here/build}/wine/demo
-root_template=${QUENBY_WINE_ROOT:-${QUENBY_BUILD_ROOT:-$here/build}/wine}/template
+export QUENBY_PREFIX=$root/wine/demo
+template=${QUENBY_WINE_ROOT:-$root/wine}/template
 rm -rf "$QUENBY_PREFIX"
 
+out=$here/out/demo
 if [ -n "${DISPLAY:-}" ]; then
-  QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh \
-    bash scripts/wine-run.sh start /d 'A:\' /wait 'A:\Setup.exe' &
+  QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Setup.exe' \
+    bash scripts/wine-run.sh "$build/quenby_drive.exe" run 'A:\' "$out/shots" exit:0 &
   setup=$!
   echo "demo: Setup.exe runs from drive A: (disk 1). When it asks for the next disk, press Enter here."
   while kill -0 "$setup" 2>/dev/null; do
@@ -44,7 +53,6 @@ if [ -n "${DISPLAY:-}" ]; then
   exit
 fi
 
-out=$here/out/demo
 rm -rf "$out"
 mkdir -p "$out/shots"
 destination='C:\Program Files\Orrery'
@@ -96,7 +104,7 @@ snapshot() {
 {
   echo
   echo "== After Uninstall.exe: what differs from the fresh prefix (+ added, - removed) =="
-  diff <(snapshot "$root_template") <(snapshot "$QUENBY_PREFIX") | sed -n 's/^> /+ /p; s/^< /- /p' || true
+  diff <(snapshot "$template") <(snapshot "$QUENBY_PREFIX") | sed -n 's/^> /+ /p; s/^< /- /p' || true
   echo "(Uninstall.exe stays in C:\windows until Windows restarts: a running program's file cannot go.)"
 } >>"$out/report.txt"
 # By file (fonts-dejavu-core, from setup.sh): ImageMagick's default font is missing without Ghostscript's.

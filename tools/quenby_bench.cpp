@@ -30,10 +30,9 @@ double Now() {
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
+    ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
 
 HWND Item(HWND dialog, const char* name) { return Control(dialog, ui::ControlId(forms::kMainDialogControls, name)); }

@@ -14,6 +14,7 @@
 
 #include "win/FindSearch.h"
 #include "dirtree/dirtree.h"
+#include "ui/Application.h"
 
 using namespace quenby;
 
@@ -134,6 +135,7 @@ int main(int argc, char** argv) {
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
     if (counts.empty()) counts = {1000, 5000};
+    ui::TApplication application(GetModuleHandleA(nullptr));  // the tree's cursor and message pass
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = HostProc;

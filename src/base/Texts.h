@@ -1,5 +1,5 @@
 // The user-visible texts of the program, kept together so they can be checked at a glance.
-// (The form tables hold the design-time captions; the copy step keeps its own progress texts.)
+// (The form tables hold the design-time captions; the error classes in Errors.h their fixed messages.)
 #pragma once
 #include <string>
 
@@ -36,7 +36,62 @@ inline std::string InterruptedInfo(const std::string& application, const std::st
     return ProductSentence("The installation of ", application, version, " did not completed successfuly.");
 }
 
+inline std::string CopyingInfo(const std::string& application, const std::string& version) {
+    return ProductSentence("Quenby is now copying the ", application, version, " files to the selected destination.");
+}
+inline std::string InstalledInfo(const std::string& application, const std::string& version) {
+    return ProductSentence("", application, version, " was installed successfuly. Please select next to continue.");
+}
+
 inline constexpr char kFinishCaption[] = "&Finish";
+
+// The copy step's prompt when a source file is not on the medium.
+inline constexpr char kDiskPrompt[] =
+    "Please insert the next disk and press ok to continue or cancel to exit the installation.";
+
+// Failures shown in the error box (which adds the full stop); reason is the system's text.
+inline std::string PathTooLongText(const std::string& path) { return "Path too long: " + path; }
+inline std::string InvalidDestinationText(const std::string& path) { return "Invalid destination directory " + path; }
+inline std::string CannotCreateDirectoryText(const std::string& path, const std::string& reason) {
+    return "Cannot create directory " + path + ": " + reason;
+}
+inline std::string CannotCopyText(const std::string& source, const std::string& destination, const std::string& reason) {
+    return "Cannot copy " + source + " to " + destination + ": " + reason;
+}
+inline std::string CannotExpandText(const std::string& source, const std::string& destination,
+                                    const std::string& reason) {
+    return "Cannot expand " + source + " to " + destination + ": " + reason;
+}
+// The expander's reasons, by the library's error code.
+inline constexpr char kLzSourceNotOpened[] = "the source cannot be opened";
+inline constexpr char kLzDestinationNotOpened[] = "the destination cannot be opened";
+inline constexpr char kLzSourceNotRead[] = "the source cannot be read";
+inline constexpr char kLzDestinationNotWritten[] = "the destination cannot be written";
+inline constexpr char kLzNoMemory[] = "not enough memory";
+inline constexpr char kLzUnknownFormat[] = "the source is compressed in an unknown format";
+inline std::string LzErrorCodeText(long code) { return "expansion error " + std::to_string(code); }
+inline std::string CannotLoadText(const std::string& path, const std::string& reason) {
+    return "Cannot load " + path + ": " + reason;
+}
+inline std::string CannotReadInstructionsText(const std::string& path, const std::string& reason) {
+    return "Cannot read the installation instructions " + path + ": " + reason;
+}
+// which: "current", "Windows", "system".
+inline std::string CannotReadDirectoryText(const std::string& which, const std::string& reason) {
+    return "Cannot read the " + which + " directory: " + reason;
+}
+inline constexpr char kNoApplicationName[] = "No application name in the installation instructions";
+inline std::string CannotAddToTreeText(const std::string& text) { return "Cannot add " + text + " to the directory tree"; }
+inline std::string CannotWriteText(const std::string& path) { return "Unable to write to " + path; }
+inline std::string RegistryReadText(const std::string& name) { return "Failed to get data for '" + name + "'"; }
+inline std::string RegistryTypeText(const std::string& name) { return "Invalid data type for '" + name + "'"; }
+inline std::string RegistryCreateText(const std::string& key) { return "Failed to create key " + key; }
+inline std::string RegistryWriteText(const std::string& name) { return "Failed to set data for '" + name + "'"; }
+inline constexpr char kNoCommonControls[] = "Cannot load comctl32.dll";
+inline constexpr char kTreeWithoutParent[] = "Control has no parent window";
+inline constexpr char kTreeNotCreated[] = "Error creating window";
+inline constexpr char kUnknownFailure[] = "Unknown failure";
+inline constexpr char kOutOfMemory[] = "Out of memory.";  // shown as it is, when the text cannot be built
 
 // The notice memo at the start and on the finish page: three paragraphs, an empty line between them.
 inline constexpr const char* kProductParagraphs[] = {

@@ -5,6 +5,9 @@
 
 #include <utility>
 
+#include "base/Errors.h"
+#include "base/Texts.h"
+
 namespace quenby {
 
 Tdirtree::Tdirtree() {
@@ -20,8 +23,7 @@ Tdirtree::Tdirtree() {
         }
         SHFILEINFOA info{};
         const DWORD_PTR list = SHGetFileInfoA("", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-        m_shellIcons.SetHandle(reinterpret_cast<HIMAGELIST>(list));
-        m_shellIcons.ShareImages = true;
+        m_shellIcons = reinterpret_cast<HIMAGELIST>(list);
     } catch (...) {
         // Neither the current directory nor the icons are needed for the tree to work.
     }
@@ -45,21 +47,21 @@ HWND Tdirtree::HandleNeeded() {
 }
 
 void Tdirtree::CreateHandle() {
-    if (!m_parent || !IsWindow(m_parent)) throw Exception("Control has no parent window");
+    if (!m_parent || !IsWindow(m_parent)) throw Exception(kTreeWithoutParent);
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
     if (!m_hideSelection) style |= TVS_SHOWSELALWAYS;
     HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, m_place.left, m_place.top,
                                 m_place.right - m_place.left, m_place.bottom - m_place.top, m_parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), GetModuleHandleA(nullptr),
                                 nullptr);
-    if (!hwnd) throw Exception("Error creating window");
+    if (!hwnd) throw Exception(kTreeNotCreated);
     m_hwnd = hwnd;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_treeProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Tdirtree::SubclassProc)));
     // The notifications then carry ANSI texts whatever the parent asks for; both kinds are handled.
     SendMessageA(hwnd, TVM_SETUNICODEFORMAT, FALSE, 0);
-    SendMessageA(hwnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_shellIcons.Handle()));
+    SendMessageA(hwnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_shellIcons));
     if (m_font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     if (ReadOnStart) ReadDrives();
 }
@@ -209,7 +211,7 @@ HTREEITEM Tdirtree::Append(HTREEITEM parent, const std::string& text, LPARAM dat
     insert.item.iSelectedImage = selectedImage;
     const auto node = reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     // Going on without the node would put its children at the root.
-    if (!node) throw Exception("Cannot add " + text + " to the directory tree");
+    if (!node) throw Exception(CannotAddToTreeText(text));
     return node;
 }
 

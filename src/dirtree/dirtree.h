@@ -25,24 +25,6 @@ using taddfileevent = std::function<void(std::string Filename, bool& DoAdd)>;
 using TTreeChangeEvent = std::function<void(Tdirtree& Sender, HTREEITEM Node)>;
 using TTreeExpandingEvent = std::function<void(Tdirtree& Sender, HTREEITEM Node, bool& AllowExpansion)>;
 
-// The shell's system image list of small icons. Marked as sharing its images, so it is never destroyed.
-class TShellImageList {
-public:
-    TShellImageList() = default;
-    ~TShellImageList() {
-        if (m_handle && !ShareImages) ui::DestroyImageList(m_handle);
-    }
-    TShellImageList(const TShellImageList&) = delete;
-    TShellImageList& operator=(const TShellImageList&) = delete;
-
-    HIMAGELIST Handle() const { return m_handle; }
-    void SetHandle(HIMAGELIST handle) { m_handle = handle; }
-    bool ShareImages = false;
-
-private:
-    HIMAGELIST m_handle = nullptr;
-};
-
 class Tdirtree {
 public:
     Tdirtree();
@@ -77,7 +59,7 @@ public:
     void SetHideSelection(bool value);
     // The font of the window, now and when it is created; the caller keeps it alive.
     void SetFont(HFONT font);
-    HIMAGELIST GetShellIcons() const { return m_shellIcons.Handle(); }
+    HIMAGELIST GetShellIcons() const { return m_shellIcons; }
 
     bool ReadOnStart = true;
     taddfileevent OnAddDir;
@@ -132,7 +114,7 @@ private:
     void EndUpdate();
     void RethrowPending();
 
-    TShellImageList m_shellIcons;
+    HIMAGELIST m_shellIcons = nullptr;  // the shell's system image list of small icons: shared, never destroyed
     std::array<std::string, 26> m_lastDirs;
     TStringList m_nameList;
     bool m_filled = false;

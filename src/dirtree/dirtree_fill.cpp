@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/Application.h"
 #include "win/FindSearch.h"
-#include "win/WaitCursor.h"
 
 namespace quenby {
 namespace {
@@ -32,29 +32,16 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// One pass over the messages waiting now, so that the window stays alive while the drives are read.
-void ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // left for the application's own loop
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 }  // namespace
 
 void Tdirtree::ReadDrives() {
     if (!m_hwnd) return;
     m_filled = false;
-    TWaitCursor cursor;
+    ui::TBusyCursor cursor;
     m_pathList.Clear();
     TTreeUpdate update(*this);
     Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    ProcessPendingMessages();
+    ui::TApplication::Instance().ProcessMessages();  // the window stays alive while the drives are read
     if (!m_hwnd) return;
     const DWORD mask = GetLogicalDrives();
     for (int n = 0; n < 26; ++n) {
@@ -190,7 +177,7 @@ void Tdirtree::SetDirectory(std::string S) {
     if (S.size() != 3 && !DirectoryExists(S)) return;
     const int n = CountBackslashes(S);
     if (n == 0) return;
-    TWaitCursor cursor;
+    ui::TBusyCursor cursor;
     TTreeUpdate update(*this);
     HTREEITEM node = nullptr;
     for (int k = 1; k <= n; ++k) {
@@ -231,7 +218,7 @@ HTREEITEM Tdirtree::FindNode(HTREEITEM first, const std::string& prefix) {
 
 bool Tdirtree::BeforeExpand(HTREEITEM node) {
     {
-        TWaitCursor cursor;
+        ui::TBusyCursor cursor;
         ReadSubdirs(node);
         ReadChildrenSubdirs(node);
     }

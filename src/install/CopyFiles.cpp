@@ -12,6 +12,7 @@
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
 #include "base/PathLabel.h"
+#include "base/Texts.h"
 #include "win/ProgramsFolder.h"
 
 namespace quenby {
@@ -20,10 +21,6 @@ namespace {
 
 constexpr unsigned kPauseAfterFile = 500;
 constexpr unsigned kPauseAfterRun = 1000;
-constexpr int kStateCopied = 800;
-
-const char* const kDiskPrompt =
-    "Please insert the next disk and press ok to continue or cancel to exit the installation.";
 
 // Pause, foreground and cursor, however the run ends.
 class TClosingActions {
@@ -55,7 +52,7 @@ struct TFileList {
 };
 
 void CheckLength(const std::string& path) {
-    if (path.size() > kMaxPathLength) throw Exception("Path too long: " + path);
+    if (path.size() > kMaxPathLength) throw Exception(PathTooLongText(path));
 }
 
 bool IsDirectory(const std::string& path) {
@@ -84,7 +81,7 @@ void CreateDirectoryPath(std::string directory, std::vector<std::string>& create
     if (!CreateDirectoryA(directory.c_str(), nullptr)) {
         const DWORD error = GetLastError();
         if (!IsDirectory(directory))
-            throw Exception("Cannot create directory " + directory + ": " + SystemErrorText(error));
+            throw Exception(CannotCreateDirectoryText(directory, SystemErrorText(error)));
         return;
     }
     created.push_back(directory);
@@ -114,7 +111,7 @@ void CopyPlain(const std::string& source, const std::string& destination, const 
     const DWORD error = GetLastError();
     if (keepExisting && existed && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) return;
     if (!existed) DeleteFileA(destination.c_str());  // a cut-off file would be kept by the next run
-    throw Exception("Cannot copy " + source + " to " + destination + ": " + SystemErrorText(error));
+    throw Exception(CannotCopyText(source, destination, SystemErrorText(error)));
 }
 
 void AddToProgress(TInstallHost& host, int amount) {
@@ -174,10 +171,10 @@ void CopyFiles(TInstallHost& host) {
     const TInstructions& instructions = host.Instructions();
 
     // Without it the uninstall entry would be written onto the system's list of entries itself.
-    if (instructions.Application.empty()) throw Exception("No application name in the installation instructions");
+    if (instructions.Application.empty()) throw Exception(kNoApplicationName);
     const std::string destination = host.DestinationPath();
-    if (destination.size() > kMaxPathLength) throw Exception("Path too long: " + destination);
-    if (!IsFullDirectoryPath(destination)) throw Exception("Invalid destination directory " + destination);
+    if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
+    if (!IsFullDirectoryPath(destination)) throw Exception(InvalidDestinationText(destination));
     const std::string windowsDir = WindowsDirectory();
     const TFileList lists[2] = {
         {instructions.SysFilesIn, instructions.SysFilesOut, instructions.SysFilesOutValues, windowsDir, true},
@@ -192,8 +189,7 @@ void CopyFiles(TInstallHost& host) {
     }
 
     host.HideDestinationPanel();
-    host.SetInfoText("Quenby is now copying the " + instructions.Application + " " + instructions.Version +
-                     " files to the selected destination.");
+    host.SetInfoText(CopyingInfo(instructions.Application, instructions.Version));
     host.ShowProgressPanel();
     host.SetProgressText("");
 
@@ -232,10 +228,9 @@ void CopyFiles(TInstallHost& host) {
         host.RunAddOnsStep();
 
         if (host.ProgressPosition() < 100) host.SetProgressPosition(100);
-        host.SetInfoText(instructions.Application + " " + instructions.Version +
-                         " was installed successfuly. Please select next to continue.");
+        host.SetInfoText(InstalledInfo(instructions.Application, instructions.Version));
         host.CloseConversation();
-        host.SetWizardState(kStateCopied);
+        host.SetWizardState(kStateInstalled);
         host.SetPrevEnabled(false);
         resume = TCopyResume{0, resume.SystemFiles, destination};  // whole: a later run is another installation
     } catch (const ENoFile&) {

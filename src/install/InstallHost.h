@@ -9,6 +9,18 @@
 
 namespace quenby {
 
+// Where the wizard stands: what its Next does. The copy step moves it on to kStateInstalled.
+enum TWizardState : int {
+    kStateNone = 0,
+    kStateNotices = 200,
+    kStateNamesNext = 300,
+    kStateNames = 400,
+    kStateDestination = 600,
+    kStateInstalled = 800,
+    kStateFinishNext = 900,
+    kStateFinish = 1000,
+};
+
 // The parts of a copy run, in order. A retry carries on from the part that failed, so that nothing of
 // one installation is done twice (an item sent again, a shared-file counter raised again).
 enum class TCopyPart { Files, Group, Registry, AddOns };
@@ -44,7 +56,7 @@ public:
     virtual int ProgressPosition() const = 0;                     // ProgressBar, 0 to 100
     virtual void SetProgressPosition(int position) = 0;
     virtual void SetPrevEnabled(bool enabled) = 0;                // PrevBut
-    virtual void SetWizardState(int state) = 0;
+    virtual void SetWizardState(TWizardState state) = 0;
     virtual void SetBusyCursor(bool busy) = 0;                    // the application-wide cursor
 
     // The steps of the copy run that talk to Program Manager and the shell (ProgramGroup.h).

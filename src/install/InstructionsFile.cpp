@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "win/Handles.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
@@ -24,8 +25,8 @@ void CheckReadable(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw Exception("Cannot read the installation instructions " + path + ": " + SystemErrorText(GetLastError()));
-    const ui::TFileHandle owner(file);
+        throw Exception(CannotReadInstructionsText(path, SystemErrorText(GetLastError())));
+    const THandle owner(file);
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ TInstructions ReadInstructionsFromMedium() {
     const DWORD length = size ? GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data()) : 0;
     // Going on with an empty one would take the medium to be the drive's root.
     if (length == 0 || length >= buffer.size())
-        throw Exception("Cannot read the current directory: " + SystemErrorText(GetLastError()));
+        throw Exception(CannotReadDirectoryText("current", SystemErrorText(GetLastError())));
     return ReadInstructionsFile(std::string(buffer.data(), length) + "\\");
 }
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "ui/CommonControls.h"
 #include "ui/ControlWindows.h"
 #include "ui/Form.h"
@@ -80,6 +81,16 @@ void TApplication::HandleMessage() {
         ProcessMessage(message);
 }
 
+void TApplication::ProcessMessages() {
+    MSG message;
+    while (!m_terminated && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            m_terminated = true;
+        else
+            ProcessMessage(message);
+    }
+}
+
 void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::SetCursor(TCursor cursor) {
@@ -98,7 +109,7 @@ void TApplication::ShowException(const std::exception& error) const noexcept {
         const std::string text = ErrorBoxText(error);
         MessageBoxA(GetActiveWindow(), text.c_str(), m_title.c_str(), MB_ICONERROR | MB_OK);
     } catch (...) {
-        MessageBoxA(GetActiveWindow(), "Out of memory.", nullptr, MB_ICONERROR | MB_OK);
+        MessageBoxA(GetActiveWindow(), kOutOfMemory, nullptr, MB_ICONERROR | MB_OK);
     }
 }
 
@@ -134,7 +145,7 @@ void ReportUncaught(std::exception_ptr failure) noexcept {
     } catch (const std::exception& error) {
         if (TApplication::Exists()) TApplication::Instance().ShowException(error);
     } catch (...) {
-        if (TApplication::Exists()) TApplication::Instance().ShowException(Exception("Unknown failure"));
+        if (TApplication::Exists()) TApplication::Instance().ShowException(Exception(kUnknownFailure));
     }
 }
 

@@ -39,6 +39,8 @@ public:
     void Run();
     // Waits for one message and handles it.
     void HandleMessage();
+    // Handles the messages waiting now, without waiting for more (keeps windows alive in a long step).
+    void ProcessMessages();
     // Asks for the end of the message loop (and of any modal form's loop).
     void Terminate();
     bool Terminated() const { return m_terminated; }
@@ -65,14 +67,19 @@ private:
     TCursor m_cursor = TCursor::Default;
 };
 
-// Shows the hourglass while it lives; the default cursor comes back also when the scope is left by an
-// exception.
+// Shows the hourglass while it lives; the cursor in force before comes back also when the scope is left
+// by an exception.
 class TBusyCursor {
 public:
-    TBusyCursor() { TApplication::Instance().SetCursor(TCursor::HourGlass); }
-    ~TBusyCursor() { TApplication::Instance().SetCursor(TCursor::Default); }
+    TBusyCursor() : m_previous(TApplication::Instance().Cursor()) {
+        TApplication::Instance().SetCursor(TCursor::HourGlass);
+    }
+    ~TBusyCursor() { TApplication::Instance().SetCursor(m_previous); }
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    TCursor m_previous;
 };
 
 // The one place where handler failures are caught for display: every window procedure of the framework

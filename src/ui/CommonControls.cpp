@@ -1,6 +1,8 @@
 #include "ui/CommonControls.h"
 
 #include "base/Errors.h"
+#include "base/Texts.h"
+#include "win/Handles.h"
 
 namespace quenby::ui {
 
@@ -17,11 +19,7 @@ class TCommonControlsLibrary {
 public:
     TCommonControlsLibrary() : m_module(LoadLibraryA("comctl32.dll")) {
         if (!m_module) return;
-        m_init = Lookup<decltype(m_init)>(m_module, "InitCommonControlsEx");
-        m_destroyImageList = Lookup<decltype(m_destroyImageList)>(m_module, "ImageList_Destroy");
-    }
-    ~TCommonControlsLibrary() {
-        if (m_module) FreeLibrary(m_module);
+        m_init = Lookup<decltype(m_init)>(m_module.Get(), "InitCommonControlsEx");
     }
     TCommonControlsLibrary(const TCommonControlsLibrary&) = delete;
     TCommonControlsLibrary& operator=(const TCommonControlsLibrary&) = delete;
@@ -32,22 +30,18 @@ public:
     }
 
     void Init(DWORD classes) {
-        if (!m_init) throw Exception("Cannot load comctl32.dll");
+        if (!m_init) throw Exception(kNoCommonControls);
         INITCOMMONCONTROLSEX controls{sizeof(controls), classes};
         m_init(&controls);
     }
-    bool DestroyImageList(HIMAGELIST list) const { return m_destroyImageList && m_destroyImageList(list); }
 
 private:
-    HMODULE m_module;
+    TModule m_module;
     decltype(&InitCommonControlsEx) m_init = nullptr;
-    decltype(&ImageList_Destroy) m_destroyImageList = nullptr;
 };
 
 }  // namespace
 
 void InitCommonControls(DWORD classes) { TCommonControlsLibrary::Instance().Init(classes); }
-
-bool DestroyImageList(HIMAGELIST list) { return TCommonControlsLibrary::Instance().DestroyImageList(list); }
 
 }  // namespace quenby::ui

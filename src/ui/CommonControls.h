@@ -12,7 +12,4 @@ namespace quenby::ui {
 // for the process's life. Raises Exception when the library or the function is missing.
 void InitCommonControls(DWORD classes);
 
-// ImageList_Destroy of the library; false when it is missing.
-bool DestroyImageList(HIMAGELIST list);
-
 }  // namespace quenby::ui

@@ -6,6 +6,7 @@
 #include "ui/Control.h"
 #include "ui/Dpi.h"
 #include "ui/Form.h"
+#include "ui/WindowProc.h"
 
 namespace quenby::ui {
 
@@ -13,28 +14,12 @@ void RegisterControlClasses(HINSTANCE module) {
     for (const char* name : {kLabelClass, kPictureClass, kBevelClass, kButtonClass, kPanelClass}) {
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = ControlWindowProc;
+        windowClass.lpfnWndProc = &ObjectWindowProc<TControl>;
         windowClass.hInstance = module;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.lpszClassName = name;
         RegisterClassExA(&windowClass);  // already registered by an earlier application object: fine
     }
-}
-
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<TControl*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->Attach(window);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!control) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        control->Detach();
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return CallHandler([&] { return control->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,7 +13,4 @@ constexpr char kPanelClass[] = "TPanel";         // panels and the hosts of exte
 
 void RegisterControlClasses(HINSTANCE module);
 
-// The procedure of all framework control classes: finds the TControl through GWLP_USERDATA.
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace quenby::ui

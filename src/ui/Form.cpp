@@ -5,6 +5,7 @@
 #include "base/Accelerator.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
+#include "ui/WindowProc.h"
 
 namespace quenby::ui {
 
@@ -46,7 +47,7 @@ TForm::~TForm() {
 TForm* TForm::FromHandle(HWND window) {
     if (!window) return nullptr;
     // Only windows whose procedure is ours carry a TForm in their user data.
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != &TForm::WindowProc) return nullptr;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != &ObjectWindowProc<TForm>) return nullptr;
     return reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
@@ -58,7 +59,7 @@ void TForm::RegisterWindowClass() const {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = &TForm::WindowProc;
+    windowClass.lpfnWndProc = &ObjectWindowProc<TForm>;
     windowClass.hInstance = module;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     if (m_decl.Icon)  // shared icons belong to the system's cache, not to us
@@ -101,7 +102,7 @@ void TForm::Create(HWND owner) {
 void TForm::CreateControls() {
     for (std::size_t i = 0; i < m_table.size(); ++i) {
         const TControlDecl& decl = m_table[i];
-        TControl* parent = decl.Parent ? &Control(decl.Parent) : nullptr;
+        TControl* parent = decl.Parent ? &ControlAt(ControlIndex(m_table, decl.Parent)) : nullptr;
         TControl& control = m_controls.emplace_back(*this, decl, ControlIdAt(i), parent);
         control.CreateWindowIn(parent ? parent->Handle() : m_handle);
     }
@@ -121,12 +122,6 @@ void TForm::CreateControls() {
 
 void TForm::Destroy() {
     if (m_handle) DestroyWindow(m_handle);
-}
-
-TControl& TForm::Control(std::string_view name) {
-    for (TControl& control : m_controls)
-        if (control.Name() == name) return control;
-    throw std::logic_error("no control " + std::string(name) + " on " + m_decl.ClassName);
 }
 
 TControl* TForm::ControlById(int id) {
@@ -317,23 +312,7 @@ bool TForm::HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     }
 }
 
-LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TForm*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-        form->m_handle = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!form) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        form->AfterDestroyed();
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return CallHandler([&] { return form->HandleMessage(message, wParam, lParam); });
-}
-
-void TForm::AfterDestroyed() {
+void TForm::Detach() {
     m_handle = nullptr;
     for (TControl& control : m_controls) control.Detach();
 }

@@ -31,9 +31,9 @@ public:
     HWND Handle() const { return m_handle; }
     const TFormDecl& Decl() const { return m_decl; }
 
-    // A control by its declared name; a name that the table lacks is a programming error (throws).
-    TControl& Control(std::string_view name);
-    const TControl& Control(std::string_view name) const { return const_cast<TForm*>(this)->Control(name); }
+    // The control of the table's row.
+    TControl& ControlAt(std::size_t index) { return m_controls.at(index); }
+    const TControl& ControlAt(std::size_t index) const { return m_controls.at(index); }
     TControl* ControlById(int id);
     TControl* ControlByHandle(HWND window);
     std::deque<TControl>& Controls() { return m_controls; }
@@ -85,12 +85,14 @@ protected:
     virtual void ControlEvent(TControl& control) { (void)control; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename T>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND window) { m_handle = window; }
+    void Detach();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RegisterWindowClass() const;
     void CreateControls();
     void FitFillingControls(HWND parent, int width, int height);
-    void AfterDestroyed();
 
     const TFormDecl& m_decl;
     std::span<const TControlDecl> m_table;
@@ -102,19 +104,32 @@ private:
     int m_modalResult = 0;
 };
 
+// A form over its own control table, whose controls are reached by names the compiler checks.
+template <const auto& Table>
+class TFormOf : public TForm {
+public:
+    using TName = TControlName<Table>;
+
+    TControl& Control(TName name) { return ControlAt(name.Index()); }
+    const TControl& Control(TName name) const { return ControlAt(name.Index()); }
+
+protected:
+    explicit TFormOf(const TFormDecl& decl) : TForm(decl, Table) {}
+};
+
 // Routes a control event to a member handler by the control's name:
 //   static constexpr TEventRow<TMainDialog> kEvents[] = {{"NextBut", &TMainDialog::NextButClick}, ...};
 //   void ControlEvent(TControl& c) override { RouteEvent(*this, kEvents, c); }
 template <typename F>
 struct TEventRow {
-    std::string_view Control;
+    typename F::TName Control;
     void (F::*Handler)();
 };
 
 template <typename F, std::size_t N>
 bool RouteEvent(F& form, const TEventRow<F> (&rows)[N], const TControl& control) {
     for (const TEventRow<F>& row : rows)
-        if (row.Control == control.Name()) {
+        if (ControlIdAt(row.Control.Index()) == control.Id()) {
             (form.*row.Handler)();
             return true;
         }

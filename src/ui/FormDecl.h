@@ -107,12 +107,27 @@ constexpr int kFirstControlId = 1000;
 
 constexpr int ControlIdAt(std::size_t index) { return kFirstControlId + static_cast<int>(index); }
 
-// The ID of the named control; a name not in the table does not compile in a constant expression.
-constexpr int ControlId(std::span<const TControlDecl> table, std::string_view name) {
+// The row of the named control; a name not in the table does not compile in a constant expression.
+constexpr std::size_t ControlIndex(std::span<const TControlDecl> table, std::string_view name) {
     for (std::size_t i = 0; i < table.size(); ++i)
-        if (table[i].Name == name) return ControlIdAt(i);
+        if (table[i].Name == name) return i;
     throw "no control of that name";
 }
+
+constexpr int ControlId(std::span<const TControlDecl> table, std::string_view name) {
+    return ControlIdAt(ControlIndex(table, name));
+}
+
+// A control's name checked against its form's table by the compiler: a misspelt name does not compile.
+template <const auto& Table>
+class TControlName {
+public:
+    consteval TControlName(const char* name) : m_index(ControlIndex(Table, name)) {}
+    constexpr std::size_t Index() const { return m_index; }
+
+private:
+    std::size_t m_index;
+};
 
 // Unique names, parents declared earlier as panels or hosts, pictures with a resource, timers with an
 // interval. Each form header checks its table with static_assert.

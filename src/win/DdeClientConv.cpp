@@ -60,7 +60,6 @@ bool TDdeClientConv::Open() {
         m_impl->info = CONVINFO{};
         m_impl->info.cb = sizeof m_impl->info;
         DdeQueryConvInfo(m_impl->conversation.Get(), QID_SYNC, &m_impl->info);
-        DdeSetUserHandle(m_impl->conversation.Get(), QID_SYNC, reinterpret_cast<DWORD_PTR>(this));
     };
     connect();
     // Started once; the second try does not wait for it to come up.
@@ -92,10 +91,7 @@ bool TDdeClientConv::Execute(const std::string& macro, DWORD timeout) {
 }
 
 void TDdeClientConv::Close() {
-    if (IsOpen()) {
-        DdeSetUserHandle(m_impl->conversation.Get(), QID_SYNC, 0);
-        m_impl->conversation.Reset();
-    }
+    m_impl->conversation.Reset();
     m_impl->serviceHandle.Reset();
     m_impl->topicHandle.Reset();
 }

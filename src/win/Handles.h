@@ -1,10 +1,12 @@
-// Owners of the window system's handles: each closes its handle exactly once, none can be copied.
+// Owners of the system's handles, one type per kind, for the program, the tools and the tests alike:
+// each closes its handle exactly once, none can be copied. (Find handles: FindSearch.h; DDE handles:
+// DdeHandles.h; LZ handles: Lz32.h.)
 #pragma once
 #include <windows.h>
 
 #include <utility>
 
-namespace quenby::ui {
+namespace quenby {
 
 // A handle with a close function; movable, not copyable.
 template <typename H, auto Close>
@@ -24,7 +26,8 @@ public:
     H Get() const { return m_handle; }
     explicit operator bool() const { return m_handle != nullptr; }
     void Reset(H handle = nullptr) {
-        if (m_handle) Close(m_handle);
+        // The system may hand back the very handle already held (an empty registry path opens the key itself).
+        if (m_handle && m_handle != handle) Close(m_handle);
         m_handle = handle;
     }
     H Release() { return std::exchange(m_handle, nullptr); }
@@ -38,15 +41,24 @@ inline void FreeBitmapHandle(HBITMAP bitmap) { DeleteObject(bitmap); }
 inline void FreeBrushHandle(HBRUSH brush) { DeleteObject(brush); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
-inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
+inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
+inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline void FreeModuleHandle(HMODULE module) { FreeLibrary(module); }
 
 using TFont = TOwned<HFONT, FreeFontHandle>;
 using TBitmap = TOwned<HBITMAP, FreeBitmapHandle>;
 using TBrush = TOwned<HBRUSH, FreeBrushHandle>;
 using TIcon = TOwned<HICON, DestroyIconHandle>;
 using TWindow = TOwned<HWND, DestroyWindowHandle>;
-// An open file (never INVALID_HANDLE_VALUE: store nullptr for a failed open).
-using TFileHandle = TOwned<HANDLE, CloseFileHandle>;
+using TRegKey = TOwned<HKEY, CloseRegistryKey>;
+using TModule = TOwned<HMODULE, FreeModuleHandle>;  // a library loaded at run time
+
+// Files, processes and threads. CreateFile's INVALID_HANDLE_VALUE counts as no handle.
+class THandle : public TOwned<HANDLE, CloseKernelHandle> {
+public:
+    THandle() = default;
+    explicit THandle(HANDLE handle) : TOwned(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+};
 
 // A device context for painting outside WM_PAINT, released to its window.
 class TWindowDC {
@@ -136,4 +148,4 @@ private:
     UINT_PTR m_id = 0;
 };
 
-}  // namespace quenby::ui
+}  // namespace quenby

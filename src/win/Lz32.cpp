@@ -3,6 +3,7 @@
 #include "win/Handles.h"
 #include "win/SystemText.h"
 #include "base/Errors.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -16,14 +17,14 @@ Function Lookup(HMODULE module, const char* name) {
 
 std::string LzErrorText(LONG code) {
     switch (code) {
-    case LZERROR_BADINHANDLE: return "the source cannot be opened";
-    case LZERROR_BADOUTHANDLE: return "the destination cannot be opened";
-    case LZERROR_READ: return "the source cannot be read";
-    case LZERROR_WRITE: return "the destination cannot be written";
+    case LZERROR_BADINHANDLE: return kLzSourceNotOpened;
+    case LZERROR_BADOUTHANDLE: return kLzDestinationNotOpened;
+    case LZERROR_READ: return kLzSourceNotRead;
+    case LZERROR_WRITE: return kLzDestinationNotWritten;
     case LZERROR_GLOBALLOC:
-    case LZERROR_GLOBLOCK: return "not enough memory";
-    case LZERROR_UNKNOWNALG: return "the source is compressed in an unknown format";
-    default: return "expansion error " + std::to_string(code);
+    case LZERROR_GLOBLOCK: return kLzNoMemory;
+    case LZERROR_UNKNOWNALG: return kLzUnknownFormat;
+    default: return LzErrorCodeText(code);
     }
 }
 
@@ -36,41 +37,38 @@ std::string Reason(DWORD systemError, LONG lzCode) {
 
 TLz32::TLz32() {
     const std::string path = SystemDirectory() + "\\lz32.dll";
-    m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!m_module) throw Exception("Cannot load " + path + ": " + SystemErrorText(GetLastError()));
-    m_init = Lookup<decltype(m_init)>(m_module, "LZInit");
-    m_copy = Lookup<decltype(m_copy)>(m_module, "LZCopy");
-    m_close = Lookup<decltype(m_close)>(m_module, "LZClose");
+    m_module.Reset(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    if (!m_module) throw Exception(CannotLoadText(path, SystemErrorText(GetLastError())));
+    m_init = Lookup<decltype(m_init)>(m_module.Get(), "LZInit");
+    m_copy = Lookup<decltype(m_copy)>(m_module.Get(), "LZCopy");
+    m_close = Lookup<decltype(m_close)>(m_module.Get(), "LZClose");
     if (!m_init || !m_copy || !m_close) {
         const DWORD error = GetLastError();
-        FreeLibrary(m_module);
-        throw Exception("Cannot load " + path + ": " + SystemErrorText(error));
+        throw Exception(CannotLoadText(path, SystemErrorText(error)));
     }
 }
-
-TLz32::~TLz32() { FreeLibrary(m_module); }
 
 // The library's own LZOpenFileA keeps the path in an OFSTRUCT of 128 characters, shorter than the
 // destinations accepted; the files are opened here and their handles given to the library.
 void TLz32::Expand(const std::string& source, const std::string& destination) const {
     const auto fail = [&](const std::string& reason) {
-        return Exception("Cannot expand " + source + " to " + destination + ": " + reason);
+        return Exception(CannotExpandText(source, destination, reason));
     };
     const auto open = [&](const std::string& path, DWORD access, DWORD share, DWORD disposition) {
         const HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) throw fail(SystemErrorText(GetLastError()));
-        return ui::TFileHandle(file);
+        return THandle(file);
     };
     // File handles fit in 32 bits on every Windows, which is what lets the library take them as HFILE.
     const auto asLzFile = [](HANDLE file) { return static_cast<INT>(reinterpret_cast<INT_PTR>(file)); };
 
-    ui::TFileHandle sourceFile = open(source, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    THandle sourceFile = open(source, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     const INT lzHandle = m_init(asLzFile(sourceFile.Get()));
     if (lzHandle < 0) throw fail(LzErrorText(lzHandle));
     sourceFile.Release();  // LZClose closes it from here on
     const TLzFile in(*this, lzHandle);
 
-    ui::TFileHandle out = open(destination, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    THandle out = open(destination, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
     SetLastError(ERROR_SUCCESS);
     const LONG written = m_copy(in.Get(), asLzFile(out.Get()));
     if (written < 0) {

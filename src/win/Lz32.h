@@ -6,21 +6,20 @@
 
 #include <string>
 
+#include "win/Handles.h"
+
 namespace quenby {
 
 class TLz32 {
 public:
     TLz32();  // raises "Cannot load %s: <reason>" when the library or one of its functions is missing
-    ~TLz32();
-    TLz32(const TLz32&) = delete;
-    TLz32& operator=(const TLz32&) = delete;
 
     // Creates the destination anew and expands the source into it; an uncompressed source is copied
     // unchanged. Raises "Cannot expand %s to %s: <reason>" and removes the incomplete destination.
     void Expand(const std::string& source, const std::string& destination) const;
 
 private:
-    HMODULE m_module = nullptr;
+    TModule m_module;
     decltype(&LZInit) m_init = nullptr;
     decltype(&LZCopy) m_copy = nullptr;
     decltype(&LZClose) m_close = nullptr;

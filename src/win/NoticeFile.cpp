@@ -9,10 +9,9 @@
 namespace quenby {
 
 std::string ReadNoticeFile(const std::string& path) {
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) throw EFOpenError(path);
-    const ui::TFileHandle file(opened);
+    const THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw EFOpenError(path);
     std::string content;
     char buffer[65536];
     DWORD read = 0;

@@ -1,6 +1,7 @@
 #include "win/SystemText.h"
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -8,7 +9,7 @@ std::string PlatformDirectory(UINT(WINAPI* read)(LPSTR, UINT), const char* which
     char buffer[MAX_PATH] = {};
     const UINT length = read(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
-        throw Exception(std::string("Cannot read the ") + which + " directory: " + SystemErrorText(GetLastError()));
+        throw Exception(CannotReadDirectoryText(which, SystemErrorText(GetLastError())));
     return std::string(buffer, length);
 }
 

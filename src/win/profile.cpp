@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/NumberRule.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -64,7 +65,7 @@ void TProfileFile::ListKeys(const std::string& section, TStringList& list) const
 
 void TProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text) const {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), m_path.c_str()))
-        throw Exception("Unable to write to " + m_path);
+        throw Exception(CannotWriteText(m_path));
 }
 
 // ---- registry key accessor ----
@@ -78,12 +79,12 @@ HKEY TRegistryKey::BaseFor(const std::string& path, std::string& rest) const {
     return m_current ? m_current.Get() : m_root;
 }
 
-TRegKeyHandle TRegistryKey::OpenExisting(const std::string& path) const {
+TRegKey TRegistryKey::OpenExisting(const std::string& path) const {
     std::string rest;
     HKEY base = BaseFor(path, rest);
     HKEY key = nullptr;
     if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
-    return TRegKeyHandle(key);
+    return TRegKey(key);
 }
 
 void TRegistryKey::SetRoot(HKEY root) {
@@ -121,8 +122,8 @@ std::string TRegistryKey::ReadValueTextOf(HKEY key, const std::string& name) {
         return {};
     std::vector<BYTE> data(size);
     if (RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        throw ERegistryException("Failed to get data for '" + name + "'");
-    if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
+        throw ERegistryException(RegistryReadText(name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException(RegistryTypeText(name));
     // Data stored with or without its terminating zero reads the same.
     std::string text(reinterpret_cast<const char*>(data.data()), size);
     return text.substr(0, text.find('\0'));
@@ -143,20 +144,20 @@ void TRegistryProfile::WriteText(const std::string& section, const std::string& 
     std::string rest;
     HKEY base = BaseFor(section, rest);
     HKEY created = nullptr;
-    if (CreateKey(base, rest, created) != ERROR_SUCCESS) throw ERegistryException("Failed to create key " + section);
-    TRegKeyHandle{created};  // only the path was wanted: closed at once
+    if (CreateKey(base, rest, created) != ERROR_SUCCESS) throw ERegistryException(RegistryCreateText(section));
+    TRegKey{created};  // only the path was wanted: closed at once
 
     // A key that vanished or was locked since it was created must not pass for a written value.
-    TRegKeyHandle key = OpenExisting(section);
+    TRegKey key = OpenExisting(section);
     if (!key ||
         RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
-        throw ERegistryException("Failed to set data for '" + name + "'");
+        throw ERegistryException(RegistryWriteText(name));
 }
 
 std::int32_t TRegistryProfile::ReadNumber(const std::string& section, const std::string& name,
                                           std::int32_t defaultValue) {
-    TRegKeyHandle key = OpenExisting(section);
+    TRegKey key = OpenExisting(section);
     if (!key) return defaultValue;
     if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return defaultValue;

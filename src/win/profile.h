@@ -9,6 +9,7 @@
 
 #include "base/IniSource.h"
 #include "base/StringList.h"
+#include "win/Handles.h"
 
 namespace quenby {
 
@@ -31,32 +32,6 @@ public:
 
 private:
     std::string m_path;
-};
-
-// Owns one opened registry key handle and closes it once.
-class TRegKeyHandle {
-public:
-    TRegKeyHandle() = default;
-    explicit TRegKeyHandle(HKEY key) : m_key(key) {}
-    TRegKeyHandle(TRegKeyHandle&& other) noexcept : m_key(std::exchange(other.m_key, nullptr)) {}
-    TRegKeyHandle& operator=(TRegKeyHandle&& other) noexcept {
-        Reset(std::exchange(other.m_key, nullptr));
-        return *this;
-    }
-    TRegKeyHandle(const TRegKeyHandle&) = delete;
-    TRegKeyHandle& operator=(const TRegKeyHandle&) = delete;
-    ~TRegKeyHandle() { Reset(); }
-
-    HKEY Get() const { return m_key; }
-    explicit operator bool() const { return m_key != nullptr; }
-    void Reset(HKEY key = nullptr) {
-        // The system may hand back the very handle already held (an empty path opens the key itself).
-        if (m_key && m_key != key) RegCloseKey(m_key);
-        m_key = key;
-    }
-
-private:
-    HKEY m_key = nullptr;
 };
 
 // One open registry key below a predefined root; paths starting with "\" are taken below the root,
@@ -83,12 +58,12 @@ protected:
     // The key a path names, and the rest of the path below it.
     HKEY BaseFor(const std::string& path, std::string& rest) const;
     // The key a path names, opened with full access; empty when the system refuses.
-    TRegKeyHandle OpenExisting(const std::string& path) const;
+    TRegKey OpenExisting(const std::string& path) const;
     static std::string ReadValueTextOf(HKEY key, const std::string& name);
 
 private:
     HKEY m_root = HKEY_CURRENT_USER;
-    TRegKeyHandle m_current;
+    TRegKey m_current;
     std::string m_currentPath;
 };
 

@@ -2,12 +2,11 @@
 
 #include <stdexcept>
 
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 #include "base/Errors.h"
 #include "base/ProductCaption.h"
 #include "base/RightAlign.h"
 #include "base/Texts.h"
-#include "wizard/forms/MainWindowForm.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
 #include "install/InstructionsFile.h"
@@ -18,7 +17,7 @@ const ui::TEventRow<TMainWindow> TMainWindow::kEvents[] = {
     {"Timer", &TMainWindow::TimerTimer},
 };
 
-TMainWindow::TMainWindow() : TForm(forms::kMainWindowForm, forms::kMainWindowControls) { Create(nullptr); }
+TMainWindow::TMainWindow() : TFormOf(forms::kMainWindowForm) { Create(nullptr); }
 
 TMainWindow::~TMainWindow() { Destroy(); }
 
@@ -48,14 +47,15 @@ void TMainWindow::FormCreate() {
     SetCaption(instructions.DisplayTitle);
 }
 
-void TMainWindow::SetShadedCaption(const char* label, const char* shade, const std::string& caption) {
+void TMainWindow::SetShadedCaption(TName label, TName shade, const std::string& caption) {
     Control(label).SetCaption(caption);
     Control(shade).SetCaption(caption);
 }
 
 void TMainWindow::FormShow() {
     // Both positions come from the white label's width.
-    for (const auto& [label, shade] : {std::pair{"WebLabel", "WebShadeLabel"}, std::pair{"EmailLabel", "EmailShadeLabel"}}) {
+    for (const auto& [label, shade] : {std::pair{TName("WebLabel"), TName("WebShadeLabel")},
+                                       std::pair{TName("EmailLabel"), TName("EmailShadeLabel")}}) {
         const TRightAligned place = RightAlign(Width(), Control(label).Width(), ui::Scale(kRightMargin));
         Control(label).SetLeft(place.Left);
         Control(shade).SetLeft(place.ShadeLeft);

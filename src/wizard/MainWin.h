@@ -6,12 +6,13 @@
 
 #include "base/Instructions.h"
 #include "ui/Form.h"
+#include "wizard/forms/MainWindowForm.h"
 
 namespace quenby {
 
 class TMainDialog;
 
-class TMainWindow final : public ui::TForm {
+class TMainWindow final : public ui::TFormOf<forms::kMainWindowControls> {
 public:
     TMainWindow();
     ~TMainWindow() override;
@@ -25,7 +26,7 @@ private:
     void ControlEvent(ui::TControl& control) override;
     void TimerTimer();
     void Runit();
-    void SetShadedCaption(const char* label, const char* shade, const std::string& caption);
+    void SetShadedCaption(TName label, TName shade, const std::string& caption);
 
     static const ui::TEventRow<TMainWindow> kEvents[];
     std::unique_ptr<TInstructions> m_instructions;

@@ -1,11 +1,10 @@
 #include "wizard/WaitWin.h"
 
 #include "win/Pause.h"
-#include "wizard/forms/WaitDialogForm.h"
 
 namespace quenby {
 
-TWaitDialog::TWaitDialog() : TForm(forms::kWaitDialogForm, forms::kWaitDialogControls) { Create(nullptr); }
+TWaitDialog::TWaitDialog() : TFormOf(forms::kWaitDialogForm) { Create(nullptr); }
 
 TWaitDialog::~TWaitDialog() { Destroy(); }
 

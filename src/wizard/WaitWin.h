@@ -1,10 +1,11 @@
 // The splash window, shown for three seconds before anything else.
 #pragma once
 #include "ui/Form.h"
+#include "wizard/forms/WaitDialogForm.h"
 
 namespace quenby {
 
-class TWaitDialog final : public ui::TForm {
+class TWaitDialog final : public ui::TFormOf<forms::kWaitDialogControls> {
 public:
     TWaitDialog();
     ~TWaitDialog() override;

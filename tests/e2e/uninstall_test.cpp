@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
 
-#include "ConsoleRun.h"
 #include "Driver.h"
-#include "PrefixFiles.h"
-#include "RegistryProbe.h"
-#include "ScratchFolder.h"
+#include "Prefix.h"
 #include "Wizard.h"
 
 namespace quenby {
@@ -24,6 +22,27 @@ using test::kPageMs;
 using test::TWizard;
 
 const std::string kCounters = "Software\\Norvale\\Uninstall\\Counters";
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// What a console program of the prefix prints.
+std::string ConsoleOutput(const std::string& commandLine) {
+    const test::TScratchFolder folder("quenby-console");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    THandle output(CreateFileA((folder / "out.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output.Get();
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
+    THandle processHandle(process.hProcess), threadHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, kPageMs);
+    output.Reset();
+    return test::ReadFile(folder / "out.txt");
+}
 
 std::string WindowsDir() {
     char folder[MAX_PATH] = {};
@@ -174,7 +193,7 @@ TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
                                        "main.txt=0\r\n[Keys]\r\nBase=\\Software\\Share\\" + name + "\r\n");
         media->Write("shared.dll", "shared\r\n");
         media->Write("main.txt", name);
-        CopyFileA((test::BuildDir() + "\\Uninstall.exe").c_str(), (media->Path() + "\\Uninstall.exe").c_str(), FALSE);
+        media->Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
         TWizard wizard(media->Path());
         wizard.ToDestinationPage();
         wizard.Enter("EditPath", std::string("C:\\") + name);
@@ -197,7 +216,7 @@ TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
               }), 0u);
 
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "1");
-    EXPECT_TRUE(test::FileExists(shared));
+    EXPECT_TRUE(test::Exists(shared));
     EXPECT_FALSE(test::IsFolder("C:\\Alpha"));
 
     EXPECT_EQ(Uninstall("C:\\Beta", [] {
@@ -207,8 +226,8 @@ TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
               0u);
 
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "<missing>");
-    EXPECT_FALSE(test::FileExists(shared));
-    EXPECT_TRUE(test::FileExists(WindowsDir() + "\\Uninstall.exe"));
+    EXPECT_FALSE(test::Exists(shared));
+    EXPECT_TRUE(test::Exists(WindowsDir() + "\\Uninstall.exe"));
     for (const char* key : {"Software\\Share\\Alpha", "Software\\Share\\Beta"})
         EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, key)) << key;
 }
@@ -216,7 +235,7 @@ TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
 TEST(UninstallE2e, ACancelledInstallationIsCleanedUpAndAPlantedLogRefused) {
     const std::string destination = "C:\\Orrery Halted";
     EndWizard(*InstallFirstDisk(destination), true);
-    ASSERT_TRUE(test::FileExists(WindowsDir() + "\\orrshare.dll"));
+    ASSERT_TRUE(test::Exists(WindowsDir() + "\\orrshare.dll"));
     EXPECT_EQ(Uninstall(destination,
                         [] {
                             EXPECT_EQ(Answer("Uninstall", IDYES),
@@ -225,19 +244,18 @@ TEST(UninstallE2e, ACancelledInstallationIsCleanedUpAndAPlantedLogRefused) {
                         }),
               0u);
     for (const std::string& gone : {destination, std::string("C:\\OrreryData"), WindowsDir() + "\\orrshare.dll"})
-        EXPECT_FALSE(test::FileExists(gone)) << gone;
+        EXPECT_FALSE(test::Exists(gone)) << gone;
 
-    test::MakeFolder("C:\\Planted");
-    test::WriteFileText("C:\\Planted\\Quenby.log", "Quenby installation log 1\r\ndestination\tC:\\Planted\r\n"
-                                                   "file\tnew\tC:\\Planted\\a.txt\r\nfile\tnew\t" + WindowsDir() +
-                                                   "\\win.ini\r\n");
-    test::WriteFileText("C:\\Planted\\a.txt", "a");
-    EXPECT_EQ(Uninstall("C:\\Planted", [&] {
+    const test::TScratchFolder planted("quenby-planted");
+    planted.Write("Quenby.log", "Quenby installation log 1\r\ndestination\t" + planted.Path() + "\r\nfile\tnew\t" +
+                                    (planted / "a.txt") + "\r\nfile\tnew\t" + WindowsDir() + "\\win.ini\r\n");
+    planted.Write("a.txt", "a");
+    EXPECT_EQ(Uninstall(planted.Path(), [&] {
                   EXPECT_NE(Answer("Uninstall", IDOK).find("names " + WindowsDir() + "\\win.ini"), std::string::npos);
               }),
               1u);
-    EXPECT_TRUE(test::FileExists("C:\\Planted\\a.txt"));
-    EXPECT_TRUE(test::FileExists(WindowsDir() + "\\win.ini"));
+    EXPECT_TRUE(test::Exists(planted / "a.txt"));
+    EXPECT_TRUE(test::Exists(WindowsDir() + "\\win.ini"));
 }
 
 // Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.
@@ -254,13 +272,14 @@ TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
         EndWizard(*wizard, false);
     }
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "Uninstall.exe"), "1");
-    test::MakeFolder(destination + "\\My Notes");
-    test::WriteFileText(destination + "\\My Notes\\moons I saw.txt", "Io, Europa\r\n");
+    CreateDirectoryA((destination + "\\My Notes").c_str(), nullptr);
+    WriteText(destination + "\\My Notes\\moons I saw.txt", "Io, Europa\r\n");
 
-    const test::TConsoleResult list = test::RunProgram("C:\\windows\\system32\\uninstaller.exe", "--list");
-    const std::size_t line = list.Output.find("|||Orrery 1.4");
-    ASSERT_NE(line, std::string::npos) << list.Output;
-    const std::string key = list.Output.substr(list.Output.rfind('\n', line) + 1, line - list.Output.rfind('\n', line) - 1);
+    const std::string list = ConsoleOutput("C:\\windows\\system32\\uninstaller.exe --list");
+    const std::size_t line = list.find("|||Orrery 1.4");
+    ASSERT_NE(line, std::string::npos) << list;
+    const std::size_t start = list.rfind('\n', line) + 1;  // npos + 1 = 0 on the first line
+    const std::string key = list.substr(start, line - start);
     TDriver wine("C:\\windows\\system32\\uninstaller.exe", "C:\\", "--remove " + key);
     EXPECT_EQ(Answer("Uninstall", IDYES), "Are you sure you want to remove Orrery 1.4 and all of its components?");
     WaitBox("Uninstall Orrery 1.4", "TUninstallForm");

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "E2e.h"
+#include <gtest/gtest.h>
+
+#include "Host.h"
+#include "Prefix.h"
 #include "wizard/forms/MainDialogForm.h"
 
 namespace quenby::test {
@@ -31,11 +34,29 @@ HWND FindOtherWindow(DWORD exceptProcess, const std::string& part) {
 
 }  // namespace
 
+std::string SetupExe() { return SetupBuildDir() + "\\Setup.exe"; }
+
+REGSAM SetupView() { return Is32BitProgram(SetupExe()) ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
+std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
+
+std::unique_ptr<TDriver> Start(const std::string& program, const std::string& folder) {
+    UseVirtualDesktop(1024, 768);  // the runner's Xvfb screen
+    return std::make_unique<TDriver>(program, folder);
+}
+
+void Shot(const std::string& name) {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = SetupBuildDir() + "\\screenshots\\" + test->test_suite_name() + "." + test->name();
+    MakeFolders(folder);
+    Screenshot(folder, name + ".png");
+}
+
 TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribution) {}
 
 TWizard::TWizard(const std::string& program, const std::string& currentDir)
     : m_driver(Start(program, currentDir)) {
-    m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
+    m_dialog = m_driver->WaitWindow({"TMainDialog"}, kStartMs);
 }
 
 HWND TWizard::Item(const char* name) const {

@@ -1,38 +1,14 @@
-// Owners of the kernel handles and foreign memory the driver holds.
+// The kernel handles the driver holds (the program's own owner) and its foreign memory.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
-#include <utility>
+
+#include "win/Handles.h"
 
 namespace quenby::drive {
 
-class THandle {
-public:
-    THandle() = default;
-    explicit THandle(HANDLE handle) : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    THandle(THandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    THandle& operator=(THandle&& other) noexcept {
-        if (this != &other) {
-            Close();
-            m_handle = std::exchange(other.m_handle, nullptr);
-        }
-        return *this;
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    ~THandle() { Close(); }
-
-    HANDLE Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
-
-private:
-    void Close() {
-        if (m_handle) CloseHandle(m_handle);
-        m_handle = nullptr;
-    }
-    HANDLE m_handle = nullptr;
-};
+using quenby::THandle;
 
 // A block of memory inside another process, for control messages whose pointers the system does not
 // carry across processes (the tree view's).

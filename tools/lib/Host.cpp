@@ -6,8 +6,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
-#include <type_traits>
 
 #include "DriveError.h"
 #include "Handles.h"
@@ -44,18 +42,13 @@ std::string Narrow(const WCHAR* wide) {
     return text;
 }
 
-struct TKeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using TKey = std::unique_ptr<std::remove_pointer_t<HKEY>, TKeyCloser>;
-
 void SetUserString(const char* path, const char* name, const std::string& value) {
     HKEY opened = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
         ERROR_SUCCESS)
         throw std::runtime_error(std::string("cannot open HKEY_CURRENT_USER\\") + path);
-    TKey key(opened);
-    if (RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    const TRegKey key(opened);
+    if (RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
         throw std::runtime_error(std::string("cannot set ") + name);
 }
@@ -184,6 +177,11 @@ void UseVirtualDesktop(int width, int height) {
     SetUserString("Software\\Wine\\Explorer\\Desktops", "Default",
                   std::to_string(width) + "x" + std::to_string(height));
     SetUserString("Software\\Wine\\Explorer", "Desktop", "Default");
+}
+
+bool Is32BitProgram(const std::string& windowsPath) {
+    DWORD kind = SCS_64BIT_BINARY;
+    return GetBinaryTypeA(windowsPath.c_str(), &kind) && kind == SCS_32BIT_BINARY;
 }
 
 }  // namespace quenby::drive

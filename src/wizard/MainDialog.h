@@ -10,30 +10,20 @@
 #include "base/Instructions.h"
 #include "dirtree/dirtree.h"
 #include "ui/Form.h"
+#include "wizard/forms/MainDialogForm.h"
 
 namespace quenby {
 
 class TMainWindow;
 
-// The wizard state codes.
-enum TWizardState : int {
-    kStateNotices = 200,
-    kStateNamesNext = 300,
-    kStateNames = 400,
-    kStateDestination = 600,
-    kStateInstalled = 800,
-    kStateFinishNext = 900,
-    kStateFinish = 1000,
-};
-
-class TMainDialog final : public ui::TForm, public TInstallHost {
+class TMainDialog final : public ui::TFormOf<forms::kMainDialogControls>, public TInstallHost {
 public:
     explicit TMainDialog(TMainWindow& backdrop);
     // Against instructions that the caller keeps alive (tests, tools).
     TMainDialog(const TInstructions& instructions, HWND owner);
     ~TMainDialog() override;
 
-    int WizardState() const { return m_state; }
+    TWizardState WizardState() const { return m_state; }
     int StartInfoIndex() const { return m_startInfo; }
     int EndInfoIndex() const { return m_endInfo; }
     Tdirtree& DirTree() { return m_tree; }
@@ -54,7 +44,7 @@ public:
     int ProgressPosition() const override;
     void SetProgressPosition(int position) override;
     void SetPrevEnabled(bool enabled) override;
-    void SetWizardState(int state) override { m_state = state; }
+    void SetWizardState(TWizardState state) override { m_state = state; }
     void SetBusyCursor(bool busy) override;
     void RunProgramGroupStep(const std::string& destination, const std::string& windowsDir) override;
     void RunAddOnsStep() override;
@@ -78,11 +68,11 @@ private:
     void ShowProductParagraphs();
     // Hides the other pages' panels and shows the notice panel at once.
     void ShowNoticePanel();
-    void ShowPanel(const char* panel, bool visible);
+    void ShowPanel(TName panel, bool visible);
 
     static const ui::TEventRow<TMainDialog> kEvents[];
     const TInstructions& m_instructions;
-    int m_state = 0;
+    TWizardState m_state = kStateNone;
     int m_startInfo = 0;
     int m_endInfo = 0;
     std::string m_userName;

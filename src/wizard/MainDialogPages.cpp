@@ -1,5 +1,5 @@
 // The wizard's pages before and after the installation proper: notices, user information, destination.
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 #include "win/NoticeFile.h"
 #include "base/Texts.h"
 #include "win/profile.h"

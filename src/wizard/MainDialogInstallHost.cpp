@@ -1,6 +1,6 @@
 // What the installation engine sees of the wizard. The copy step reads no messages while it runs, so
 // every change is painted before the setter returns.
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 #include "install/ProgramGroup.h"
 #include "ui/Application.h"
 

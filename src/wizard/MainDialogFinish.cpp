@@ -1,5 +1,5 @@
 // The two pages that end a run: the finish page and the interruption page.
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 #include "base/Texts.h"
 
 namespace quenby {

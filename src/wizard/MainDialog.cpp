@@ -1,9 +1,8 @@
-#include "wizard/MainDlg.h"
+#include "wizard/MainDialog.h"
 
 #include "install/CopyFiles.h"
 #include "wizard/MainWin.h"
 #include "base/Texts.h"
-#include "wizard/forms/MainDialogForm.h"
 #include "ui/Application.h"
 
 namespace quenby {
@@ -17,7 +16,7 @@ const ui::TEventRow<TMainDialog> TMainDialog::kEvents[] = {
 TMainDialog::TMainDialog(TMainWindow& backdrop) : TMainDialog(backdrop.Instructions(), backdrop.Handle()) {}
 
 TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner)
-    : TForm(forms::kMainDialogForm, forms::kMainDialogControls), m_instructions(instructions) {
+    : TFormOf(forms::kMainDialogForm), m_instructions(instructions) {
     Create(owner);
 }
 
@@ -80,13 +79,13 @@ void TMainDialog::PrevButClick() {
     SetInfoText(kNoticesInfo);
 }
 
-void TMainDialog::ShowPanel(const char* panel, bool visible) {
+void TMainDialog::ShowPanel(TName panel, bool visible) {
     ui::TControl& control = Control(panel);
     if (control.Visible() != visible) control.SetVisible(visible);
 }
 
 void TMainDialog::ShowNoticePanel() {
-    for (const char* panel : {"Panel2", "Panel4", "Panel5"}) ShowPanel(panel, false);
+    for (TName panel : {TName("Panel2"), TName("Panel4"), TName("Panel5")}) ShowPanel(panel, false);
     ShowPanel("Panel1", true);
     Control("Panel1").Repaint();
 }
