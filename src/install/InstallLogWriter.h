@@ -30,7 +30,7 @@ private:
     void WriteLine(const std::string& line);
 
     std::string m_path;
-    ui::TFileHandle m_file;
+    THandle m_file;
 };
 
 // The key path below its root that a profile's section names.

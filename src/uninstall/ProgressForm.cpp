@@ -5,7 +5,7 @@
 namespace quenby {
 
 TUninstallForm::TUninstallForm(const std::string& displayName)
-    : TForm(forms::kUninstallForm, forms::kUninstallControls) {
+    : TFormOf(forms::kUninstallForm) {
     Create(nullptr);
     SetCaption("Uninstall " + displayName);
     // Above the centre, where the questions asked during the run do not cover it.

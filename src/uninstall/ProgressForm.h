@@ -29,7 +29,7 @@ static_assert(IsValidFormTable(kUninstallControls));
 
 }  // namespace forms
 
-class TUninstallForm final : public ui::TForm {
+class TUninstallForm final : public ui::TFormOf<forms::kUninstallControls> {
 public:
     explicit TUninstallForm(const std::string& displayName);
     ~TUninstallForm() override;

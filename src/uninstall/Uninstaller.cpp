@@ -42,10 +42,10 @@ bool IsGone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERRO
 
 HKEY RootKey(const std::string& root) { return root == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
-TRegKeyHandle OpenKey(HKEY root, const std::string& path, REGSAM access) {
+TRegKey OpenKey(HKEY root, const std::string& path, REGSAM access) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
-    return TRegKeyHandle(key);
+    return TRegKey(key);
 }
 
 std::string ReadText(HKEY key, const char* name) {
@@ -95,7 +95,7 @@ private:
         std::vector<std::string> unused;
         for (const std::string& name : m_plan.Counters) {
             Step(name);
-            TRegKeyHandle key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+            TRegKey key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
             DWORD type = 0;
             if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
                 continue;  // already gone: nothing counts on the file through it
@@ -116,7 +116,7 @@ private:
             unused.push_back(name);
         }
         for (const std::string& name : m_plan.OrphanSystemFiles) {
-            TRegKeyHandle key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
+            TRegKey key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
             if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 unused.push_back(name);
         }
@@ -148,7 +148,7 @@ private:
     void RemoveUninstallEntry(const std::string& name) {
         const std::string path = kUninstallKeys + name;
         Step("HKLM\\" + path);
-        TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE | KEY_SET_VALUE);
+        TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE | KEY_SET_VALUE);
         if (!key) return;
         const std::string command = m_windowsDir + "\\Uninstall.exe " + m_destination;
         if (!SameTextNoCase(ReadText(key.Get(), "UninstallString"), command)) {
@@ -169,7 +169,7 @@ private:
     void RemoveValue(const TRegistryName& value) {
         if (IsForeign(value)) return;
         Step(value.Root + "\\" + value.Key + "\\" + value.Name);
-        TRegKeyHandle key = OpenKey(RootKey(value.Root), value.Key, KEY_SET_VALUE);
+        TRegKey key = OpenKey(RootKey(value.Root), value.Key, KEY_SET_VALUE);
         if (!key) return;
         const LONG result = RegDeleteValueA(key.Get(), value.Name.c_str());
         if (result != ERROR_SUCCESS && !IsGone(static_cast<DWORD>(result)))
@@ -180,7 +180,7 @@ private:
         if (IsForeign(name)) return;
         const std::string shown = name.Root + "\\" + name.Key;
         Step(shown);
-        TRegKeyHandle key = OpenKey(RootKey(name.Root), name.Key, KEY_READ);
+        TRegKey key = OpenKey(RootKey(name.Root), name.Key, KEY_READ);
         if (!key) return;
         DWORD subkeys = 0, values = 0;
         RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
