@@ -37,6 +37,9 @@ endif()
 if(QUENBY_SHIPPED_BUILD_DIR)
   add_test(NAME native.setup_imports
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${QUENBY_SHIPPED_BUILD_DIR}/Setup.exe)
+  # Uninstall.exe runs from the Windows directory, but by the same rule.
+  add_test(NAME native.uninstall_imports
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${QUENBY_SHIPPED_BUILD_DIR}/Uninstall.exe)
   add_test(NAME native.import_check_rejects_lz32
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${QUENBY_SHIPPED_BUILD_DIR}/lz32_static_import.exe)
   set_tests_properties(native.import_check_rejects_lz32 PROPERTIES
