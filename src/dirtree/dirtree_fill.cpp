@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "win/FindSearch.h"
 #include "win/WaitCursor.h"
@@ -43,6 +45,27 @@ void ProcessPendingMessages() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+std::string DisplayName(const SHFILEINFOA& info) {
+    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof(info.szDisplayName)));
+}
+
+// The node's text and icons as the shell gives them for the path itself.
+TNodeLook ShellLook(const std::string& path) {
+    SHFILEINFOA info{};
+    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON))
+        return {FallbackNodeText(path), I_IMAGENONE, I_IMAGENONE};
+    SHFILEINFOA open{};
+    const bool opened = SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open),
+                                       SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON) != 0;
+    return {DisplayName(info), info.iIcon, opened ? open.iIcon : I_IMAGENONE};
+}
+
+// Windows customises a folder marked read-only or system from its desktop.ini; Wine any folder that has one.
+bool ShellMayCustomise(const std::string& folder, DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) ||
+           GetFileAttributesA((folder + "desktop.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -98,28 +121,31 @@ void Tdirtree::Rebuild() {
 }
 
 HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
-    return AddNode(nullptr, path);
+    return AddNode(nullptr, path, ShellLook(path));
 }
 
-HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path) {
-    return AddNode(parent, path);
-}
-
-HTREEITEM Tdirtree::AddNode(HTREEITEM parent, std::string path) {
-    path = WithFinalBackslash(std::move(path));
+// Asking the shell about a path makes it parse the path again, at a cost that grows with the size of the
+// folder the path lies in. A plain folder looks like any other folder, so the shell describes it from its
+// name and the directory attribute alone; only folders it may customise take the per-path call.
+HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, DWORD attributes) {
+    const std::string folder = WithFinalBackslash(path);
+    if (ShellMayCustomise(folder, attributes)) return AddNode(parent, folder, ShellLook(folder));
+    if (m_plainOpenIcon == I_IMAGENONE) {
+        // No call by attributes gives the open folder icon; one per-path call on a plain folder does.
+        TNodeLook look = ShellLook(folder);
+        m_plainOpenIcon = look.openImage;
+        return AddNode(parent, folder, std::move(look));
+    }
     SHFILEINFOA info{};
-    const bool described = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
-                                          SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON) != 0;
+    if (!SHGetFileInfoA(folder.substr(0, folder.size() - 1).c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON))
+        return AddNode(parent, folder, ShellLook(folder));
+    return AddNode(parent, folder, {DisplayName(info), info.iIcon, m_plainOpenIcon});
+}
+
+HTREEITEM Tdirtree::AddNode(HTREEITEM parent, const std::string& path, TNodeLook look) {
     m_pathList.Add(MakeEntry(kUnread, path));
-    const LPARAM index = m_pathList.Count() - 1;
-    const std::string text =
-        described ? std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof(info.szDisplayName)))
-                  : FallbackNodeText(path);
-    const int image = described ? info.iIcon : I_IMAGENONE;
-    SHFILEINFOA open{};
-    const bool opened = described && SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open),
-                                                    SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON) != 0;
-    return Append(parent, text, index, image, opened ? open.iIcon : I_IMAGENONE);
+    return Append(parent, look.text, m_pathList.Count() - 1, look.image, look.openImage);
 }
 
 void Tdirtree::ProbeSubdirs(HTREEITEM node) {
@@ -145,17 +171,20 @@ void Tdirtree::ReadSubdirs(HTREEITEM node) {
     m_pathList.Items()[static_cast<size_t>(index)][0] = kRead;
     const std::string path = EntryPath(m_pathList[index]);
     if (OnSearch) OnSearch(path + "*.*");
+    std::vector<std::pair<std::string, DWORD>> found;
     {
         TFindSearch search(path + "*.*", kSearchAttrMask);
         for (; search.Found(); search.Next()) {
             if (!(search.Attributes() & kAttrDirectory) || IsDotEntry(search.Name())) continue;
             if (PathAllowed(path + search.Name() + "\\") && AttrAllowed(search.Attributes()))
-                m_nameList.Add(search.Name());
+                found.emplace_back(search.Name(), search.Attributes());
         }
     }
-    std::vector<std::string>& names = m_nameList.Items();
-    std::stable_sort(names.begin(), names.end(), LessText);
-    for (const std::string& name : names) AddDirNode(node, path + name);
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return LessText(a.first, b.first); });
+    for (const auto& [name, attributes] : found) {
+        m_nameList.Add(name);
+        AddDirNode(node, path + name, attributes);
+    }
 }
 
 void Tdirtree::ReadChildrenSubdirs(HTREEITEM node) {

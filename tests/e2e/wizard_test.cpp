@@ -144,5 +144,37 @@ TEST(WizardE2e, WholeInstallationFromWelcomeToFinish) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, uninstall.c_str());
 }
 
+TEST(WizardE2e, CopyStepNeverLooksHungAndAClickMadeDuringItIsHandledAfterIt) {
+    test::TScratchFolder dist("quenby-e2e-busy");
+    test::TScratchFolder target("quenby-e2e-busy-target");
+    const std::string destination = target / "Busy";
+    std::string in, out;
+    for (int i = 10; i < 24; ++i) {  // 14 files: 7 s of pauses, more than the 5 s after which a window looks hung
+        const std::string name = "f" + std::to_string(i) + ".txt";
+        in += name + "=\r\n";
+        out += name + "=0\r\n";
+        dist.Write(name, name);
+    }
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Busy\r\nVersion=1\r\nExpand=0\r\nDirectory=C:\\Busy\r\n"
+                             "[FilesIn]\r\n" + in + "[FilesOut]\r\n" + out);
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", destination);
+    Click(wizard.Item("NextBut"));
+    WaitUntil([&] { return Text(wizard.Item("SourceLabel")).find("f12.txt") != std::string::npos; }, kPageMs,
+              "the third file copied");
+    Click(wizard.Item("NextBut"));  // taken as the finish page's Next once the step is over
+    bool hung = false;
+    WaitUntil(
+        [&] {
+            hung = hung || IsHungAppWindow(wizard.Dialog());
+            return Text(wizard.Item("InfoLabel")) == "Quenby has installed Busy 1 successfully, congratulations.";
+        },
+        kPageMs, "the finish page");
+    EXPECT_FALSE(hung);
+    EXPECT_EQ(test::ReadWholeFile(destination + "\\f23.txt"), "f23.txt");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Busy");
+}
+
 }  // namespace
 }  // namespace quenby

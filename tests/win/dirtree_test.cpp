@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -213,15 +214,34 @@ TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
     EXPECT_EQ(Children(Root('N')), std::vector<std::string>{"< >"});
     EXPECT_EQ(Children(Root('R')), std::vector<std::string>{"< >"});  // its only folder is hidden
 
-    // Texts and icons are the shell's, the selected image its open icon.
-    SHFILEINFOA info{}, open{};
-    SHGetFileInfoA("H:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
-    SHGetFileInfoA("H:\\", 0, &open, sizeof(open), SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
-    EXPECT_EQ(Text(Root('H')), info.szDisplayName);
     EXPECT_NE(Text(Root('H')).find("HDLABEL"), std::string::npos);
-    EXPECT_EQ(Item(Root('H')).iImage, info.iIcon);
-    EXPECT_EQ(Item(Root('H')).iSelectedImage, open.iIcon);
     EXPECT_TRUE(host->changes.empty());
+}
+
+// Every node read on the way to a special folder of the prefix and to folders of H: (plain ones, and ones the
+// shell customises from their desktop.ini) shows the text and both icons that the per-path calls give.
+TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
+    char documents[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+    for (const std::string& path : {std::string(documents) + "\\", std::string("H:\\System1\\")}) {
+        tree().SetDirectory(path);
+        ASSERT_EQ(tree().GetDirectory(), path);
+    }
+    ASSERT_NE(Item(Child(Root('H'), "H:\\System1\\")).iImage, Item(Child(Root('H'), "H:\\beta\\")).iImage);
+    std::vector<HTREEITEM> nodes;
+    for (HTREEITEM root = Next(TVGN_ROOT, nullptr); root; root = Next(TVGN_NEXT, root)) nodes.push_back(root);
+    for (size_t i = 0; i < nodes.size(); ++i)
+        for (HTREEITEM child = Next(TVGN_CHILD, nodes[i]); child; child = Next(TVGN_NEXT, child)) nodes.push_back(child);
+    for (HTREEITEM node : nodes) {
+        const std::string path = EntryPath(tree().PathEntry(node));
+        if (path.empty()) continue;
+        SHFILEINFOA info{}, open{};
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
+        SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open), SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
+        EXPECT_EQ(Text(node), info.szDisplayName) << path;
+        EXPECT_EQ(Item(node).iImage, info.iIcon) << path;
+        EXPECT_EQ(Item(node).iSelectedImage, open.iIcon) << path;
+    }
 }
 
 TEST_F(DirTree, DirectoryAcceptsDriveFormsAndIgnoresWhatItCannotShow) {
