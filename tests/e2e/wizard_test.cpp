@@ -148,15 +148,16 @@ TEST(WizardE2e, CopyStepNeverLooksHungAndAClickMadeDuringItIsHandledAfterIt) {
     test::TScratchFolder dist("quenby-e2e-busy");
     test::TScratchFolder target("quenby-e2e-busy-target");
     const std::string destination = target / "Busy";
-    std::string in, out;
+    std::string ipi = "[Settings]\r\nApplication=Busy\r\nVersion=1\r\nExpand=0\r\nDirectory=C:\\Busy\r\n"
+                      "[Keys]\r\nBase=\\Software\\Norvale Tests\\Busy\r\n[FilesIn]\r\n";
+    std::string out = "[FilesOut]\r\n";
     for (int i = 10; i < 24; ++i) {  // 14 files: 7 s of pauses, more than the 5 s after which a window looks hung
-        const std::string name = "f" + std::to_string(i) + ".txt";
-        in += name + "=\r\n";
-        out += name + "=0\r\n";
+        const std::string name = std::string("f").append(std::to_string(i)).append(".txt");
+        ipi.append(name).append("=\r\n");
+        out.append(name).append("=0\r\n");
         dist.Write(name, name);
     }
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Busy\r\nVersion=1\r\nExpand=0\r\nDirectory=C:\\Busy\r\n"
-                             "[FilesIn]\r\n" + in + "[FilesOut]\r\n" + out);
+    dist.Write("Quenby.ipi", ipi.append(out));
     TWizard wizard(dist.Path());
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", destination);
@@ -173,6 +174,7 @@ TEST(WizardE2e, CopyStepNeverLooksHungAndAClickMadeDuringItIsHandledAfterIt) {
         kPageMs, "the finish page");
     EXPECT_FALSE(hung);
     EXPECT_EQ(test::ReadWholeFile(destination + "\\f23.txt"), "f23.txt");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Busy");
 }
 
