@@ -62,10 +62,10 @@ TNodeLook ShellLook(const std::string& path) {
     return {DisplayName(info), info.iIcon, opened ? open.iIcon : I_IMAGENONE};
 }
 
-// Windows customises a folder marked read-only or system from its desktop.ini; Wine any folder that has one.
-bool ShellMayCustomise(const std::string& folder, DWORD attributes) {
-    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) ||
-           GetFileAttributesA((folder + "desktop.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
+// The shell customises a folder from its desktop.ini only when the folder is marked read-only or system. (Wine's
+// shell reads the file in any folder; looking for it would cost more than the rest of a node together.)
+bool ShellMayCustomise(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) != 0;
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
 // name and the directory attribute alone; only folders it may customise take the per-path call.
 HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, DWORD attributes) {
     const std::string folder = WithFinalBackslash(path);
-    if (ShellMayCustomise(folder, attributes)) return AddNode(parent, folder, ShellLook(folder));
+    if (ShellMayCustomise(attributes)) return AddNode(parent, folder, ShellLook(folder));
     if (m_plainOpenIcon == I_IMAGENONE) {
         // No call by attributes gives the open folder icon; one per-path call on a plain folder does.
         TNodeLook look = ShellLook(folder);
