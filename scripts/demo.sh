@@ -74,6 +74,7 @@ QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Set
 
 bash scripts/wine-run.sh "$build/install_report.exe" "Z:$disk1/Quenby.ipi" "$destination" "Z:$out/report.txt" \
   >/dev/null
-montage -label '%t' "$out"/shots/*.png -tile 4x -geometry 512x384+8+8 -pointsize 16 \
-  -title 'Quenby 3.2 installing Orrery 1.4 from two disks' "$out/contact-sheet.png"
+# By file (fonts-dejavu-core, from setup.sh): ImageMagick's default font is missing without Ghostscript's.
+montage -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -label '%t' "$out"/shots/*.png -tile 4x \
+  -geometry 512x384+8+8 -pointsize 16 -title 'Quenby 3.2 installing Orrery 1.4 from two disks' "$out/contact-sheet.png"
 echo "demo: screenshots in $out/shots, contact sheet $out/contact-sheet.png, report $out/report.txt"

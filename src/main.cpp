@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "base/Errors.h"
 #include "win/DdeClientConv.h"
 #include "wizard/MainWin.h"
 #include "wizard/WaitWin.h"
@@ -43,7 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         application.Run();
     } catch (const std::exception& error) {
         // Only a failure to create the windows themselves gets here; handlers report their own.
-        MessageBoxA(nullptr, error.what(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
+        MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
         return 1;
     }
     return 0;

@@ -11,6 +11,9 @@ public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
+// What the error box shows for an error: its message and a full stop.
+inline std::string ErrorBoxText(const std::exception& error) { return std::string(error.what()) + "."; }
+
 class ERegistryException : public Exception {
 public:
     using Exception::Exception;

@@ -60,6 +60,7 @@ void Tdirtree::CreateHandle() {
     // The notifications then carry ANSI texts whatever the parent asks for; both kinds are handled.
     SendMessageA(hwnd, TVM_SETUNICODEFORMAT, FALSE, 0);
     SendMessageA(hwnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_shellIcons.Handle()));
+    if (m_font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     if (ReadOnStart) ReadDrives();
 }
 
@@ -132,6 +133,11 @@ void Tdirtree::SetHideSelection(bool value) {
     SetWindowLongPtrA(m_hwnd, GWL_STYLE, style);
 }
 
+void Tdirtree::SetFont(HFONT font) {
+    m_font = font;
+    if (m_hwnd) SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 const std::string& Tdirtree::LastDir(char letter) const {
     const auto slot = LastDirsSlot(std::string_view(&letter, 1));
     if (!slot) throw EListError();
@@ -201,7 +207,10 @@ HTREEITEM Tdirtree::Append(HTREEITEM parent, const std::string& text, LPARAM dat
     insert.item.lParam = data;
     insert.item.iImage = image;
     insert.item.iSelectedImage = selectedImage;
-    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    const auto node = reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    // Going on without the node would put its children at the root.
+    if (!node) throw Exception("Cannot add " + text + " to the directory tree");
+    return node;
 }
 
 void Tdirtree::AppendPlaceholder(HTREEITEM parent, const char* text) {

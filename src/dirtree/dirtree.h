@@ -82,6 +82,8 @@ public:
     void SetGoBelowRecycleBin(bool value);
     bool GetHideSelection() const { return m_hideSelection; }
     void SetHideSelection(bool value);
+    // The font of the window, now and when it is created; the caller keeps it alive.
+    void SetFont(HFONT font);
     HIMAGELIST GetShellIcons() const { return m_shellIcons.Handle(); }
 
     bool ReadOnStart = true;
@@ -145,6 +147,7 @@ private:
     bool m_allowNetwork = true;
     bool m_goBelowRecycleBin = true;
     bool m_hideSelection = false;
+    HFONT m_font = nullptr;
     TStringList m_pathList;
     int m_plainOpenIcon = I_IMAGENONE;  // the shell's open icon for a folder it does not customise
 

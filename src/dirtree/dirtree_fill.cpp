@@ -100,23 +100,26 @@ void Tdirtree::Rebuild() {
     SetDirectory(previous);
     if (NodeCount() > 0 && !Selected()) SetDirectory(previous.substr(0, 3));
     if (NodeCount() == 0 || Selected()) return;
+    // The first drive that is not an unread drive of a local kind, else the last drive.
+    HTREEITEM node = FirstRoot();
+    for (HTREEITEM child = FirstChild(node); child && Text(child) == "u**" && NextSibling(node);
+         child = FirstChild(node))
+        node = NextSibling(node);
+    const std::string entry = PathEntry(node);
+    char letter = entry.size() > 1 ? entry[1] : '?';
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    std::string last;
     try {
-        // The first drive that is not an unread drive of a local kind, else the last drive.
-        HTREEITEM node = FirstRoot();
-        for (HTREEITEM child = FirstChild(node); child && Text(child) == "u**" && NextSibling(node);
-             child = FirstChild(node))
-            node = NextSibling(node);
-        const std::string entry = PathEntry(node);
-        char letter = entry.size() > 1 ? entry[1] : '?';
-        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-        const std::string last = LastDir(letter);
-        SetDirectory(last);
-        if (GetDirectory() != last) {
-            Select(node);
-            SelectionChanged(node);
-        }
-    } catch (...) {
-        // Choosing a fallback selection is a convenience; the rebuilt tree stands without one.
+        last = LastDir(letter);
+    } catch (const EListError&) {
+        // Choosing a fallback selection is a convenience; the rebuilt tree stands without one. An error of
+        // an OnChange handler below is the caller's.
+        return;
+    }
+    SetDirectory(last);
+    if (GetDirectory() != last) {
+        Select(node);
+        SelectionChanged(node);
     }
 }
 

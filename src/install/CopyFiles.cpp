@@ -63,6 +63,15 @@ bool IsDirectory(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// A folder of the source's name is not the file: the disk in the drive is the wrong one.
+bool IsFile(const std::string& path) { return Exists(path) && !IsDirectory(path); }
+
+// One folder, whatever the letter case of its name.
+bool SameFolder(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
 // Creates the directory and every missing parent; a root or an existing directory is left alone.
 void CreateDirectoryPath(std::string directory) {
     if (!directory.empty() && directory.back() == '\\') directory.pop_back();
@@ -121,7 +130,7 @@ public:
             m_host.SetSourceText(PathLabel(source));
             m_host.SetDestinationText(PathLabel(destination));
             try {
-                if (!Exists(source)) throw ENoFile();
+                if (!IsFile(source)) throw ENoFile();
                 if (m_instructions.Expand)
                     Library().Expand(source, destination);
                 else
@@ -154,6 +163,8 @@ void CopyFiles(TInstallHost& host) {
     TClosingActions closingActions(host);
     const TInstructions& instructions = host.Instructions();
 
+    // Without it the uninstall entry would be written onto the system's list of entries itself.
+    if (instructions.Application.empty()) throw Exception("No application name in the installation instructions");
     const std::string destination = host.DestinationPath();
     if (destination.size() > kMaxPathLength) throw Exception("Path too long: " + destination);
     if (!IsFullDirectoryPath(destination)) throw Exception("Invalid destination directory " + destination);
@@ -164,7 +175,7 @@ void CopyFiles(TInstallHost& host) {
     };
     CheckPathLengths(instructions, destination, lists);
     CheckLength(UninstallRecordPath(destination));  // else all is installed but the record cannot be written
-    if (host.Resume().Destination != destination) {
+    if (!SameFolder(host.Resume().Destination, destination)) {
         // Files before a position reached on another destination are not on this one yet.
         if (!host.Resume().Destination.empty()) host.SetProgressPosition(0);
         host.Resume() = TCopyResume{0, true, destination};
@@ -182,14 +193,23 @@ void CopyFiles(TInstallHost& host) {
         for (int i = 0; i < instructions.Dirs.Count(); ++i)
             CreateDirectoryPath(DirectoryPath(instructions, destination, i));
 
-        TFileCopier copier(host);
-        const TCopyResume resume = host.Resume();
-        if (resume.SystemFiles) copier.CopyList(lists[0], resume.Position);
-        copier.CopyList(lists[1], resume.SystemFiles ? 0 : resume.Position);
-        AddToProgress(host, instructions.ProgressStep);
-
-        host.RunProgramGroupStep(destination, windowsDir);
-        UpdateRegistry(host, destination);
+        TCopyResume& resume = host.Resume();
+        if (resume.Part == TCopyPart::Files) {
+            TFileCopier copier(host);
+            const TCopyResume start = resume;
+            if (start.SystemFiles) copier.CopyList(lists[0], start.Position);
+            copier.CopyList(lists[1], start.SystemFiles ? 0 : start.Position);
+            AddToProgress(host, instructions.ProgressStep);
+            resume.Part = TCopyPart::Group;
+        }
+        if (resume.Part == TCopyPart::Group) {
+            host.RunProgramGroupStep(destination, windowsDir);
+            resume.Part = TCopyPart::Registry;
+        }
+        if (resume.Part == TCopyPart::Registry) {
+            UpdateRegistry(host, destination);
+            resume.Part = TCopyPart::AddOns;
+        }
         host.RunAddOnsStep();
 
         if (host.ProgressPosition() < 100) host.SetProgressPosition(100);
@@ -198,7 +218,7 @@ void CopyFiles(TInstallHost& host) {
         host.CloseConversation();
         host.SetWizardState(kStateCopied);
         host.SetPrevEnabled(false);
-        host.Resume().Position = 0;
+        resume = TCopyResume{0, resume.SystemFiles, destination};  // whole: a later run is another installation
     } catch (const ENoFile&) {
         MessageBeep(MB_ICONEXCLAMATION);
         host.SetProgressText(kDiskPrompt);

@@ -9,11 +9,18 @@
 
 namespace quenby {
 
-// Where an interrupted copy run goes on: set at a disk prompt, read by the next run.
+// The parts of a copy run, in order. A retry carries on from the part that failed, so that nothing of
+// one installation is done twice (an item sent again, a shared-file counter raised again).
+enum class TCopyPart { Files, Group, Registry, AddOns };
+
+// Where an interrupted copy run goes on: set at a disk prompt or a failure, read by the next run.
 struct TCopyResume {
     int Position = 0;
     bool SystemFiles = true;  // which list Position belongs to: system files, else product files
     std::string Destination;  // the destination directory of the run that stopped there
+    TCopyPart Part = TCopyPart::Files;
+    int CountersRaised = 0;   // shared-file counters already raised for this installation
+    int AddOnsHandled = 0;    // [AddOns] entries already started or passed over
 };
 
 class TInstallHost {

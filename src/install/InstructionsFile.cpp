@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "base/Errors.h"
+#include "win/Handles.h"
+#include "win/SystemText.h"
 #include "win/profile.h"
 
 namespace quenby {
@@ -15,22 +18,37 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The profile functions read a file they cannot open as an empty one, which would offer to install
+// nothing.
+void CheckReadable(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw Exception("Cannot read the installation instructions " + path + ": " + SystemErrorText(GetLastError()));
+    const ui::TFileHandle owner(file);
+}
+
 }  // namespace
 
 TInstructions ReadInstructionsFile(const std::string& sourceDir) {
     TInstructions in;
     in.SourceDir = sourceDir;
     in.InstructionsPath = sourceDir + "Quenby.ipi";
-    if (FileExists(in.InstructionsPath)) in.ReadFrom(TProfileFile(in.InstructionsPath), sourceDir);
+    if (!FileExists(in.InstructionsPath)) return in;
+    CheckReadable(in.InstructionsPath);
+    in.ReadFrom(TProfileFile(in.InstructionsPath), sourceDir);
     return in;
 }
 
 TInstructions ReadInstructionsFromMedium() {
     // Asking for the size first keeps a current directory longer than MAX_PATH whole.
-    DWORD size = GetCurrentDirectoryA(0, nullptr);
+    const DWORD size = GetCurrentDirectoryA(0, nullptr);
     std::vector<char> buffer(size + 1, '\0');
-    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-    return ReadInstructionsFile(std::string(buffer.data(), length < buffer.size() ? length : 0) + "\\");
+    const DWORD length = size ? GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data()) : 0;
+    // Going on with an empty one would take the medium to be the drive's root.
+    if (length == 0 || length >= buffer.size())
+        throw Exception("Cannot read the current directory: " + SystemErrorText(GetLastError()));
+    return ReadInstructionsFile(std::string(buffer.data(), length) + "\\");
 }
 
 }  // namespace quenby

@@ -6,7 +6,8 @@
 
 namespace quenby {
 
-// From a source directory ending in a backslash. A missing file only sets Missing.
+// From a source directory ending in a backslash. A missing file only sets Missing; one that cannot be
+// read raises "Cannot read the installation instructions %s: <reason>".
 TInstructions ReadInstructionsFile(const std::string& sourceDir);
 // From the current directory (the medium).
 TInstructions ReadInstructionsFromMedium();

@@ -20,10 +20,10 @@ void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instr
         [&](const std::string& macro) { return conversation.SendMacro(macro); });
 }
 
-void StartAddOns(HWND owner, const TInstructions& instructions) {
-    for (int i = 0; i < instructions.AddOns.Count(); ++i) {
-        const int kind = StrToInt(instructions.AddOns[i]);
-        auto [file, parameters] = SplitAddOn(instructions.AddOnsValues[i]);
+void StartAddOns(HWND owner, const TInstructions& instructions, int& handled) {
+    for (; handled < instructions.AddOns.Count(); ++handled) {
+        const int kind = StrToInt(instructions.AddOns[handled]);
+        auto [file, parameters] = SplitAddOn(instructions.AddOnsValues[handled]);
         if (AddOnKindStarts(kind))
             ShellExecuteA(owner, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
                           SW_SHOWNORMAL);

@@ -14,7 +14,8 @@ namespace quenby {
 void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions,
                         const std::string& destination, const std::string& windowsDir);
 
-// Starts each [AddOns] entry of kind 0, 1 or 2; a kind that is not a whole number raises EConvertError.
-void StartAddOns(HWND owner, const TInstructions& instructions);
+// Starts each [AddOns] entry of kind 0, 1 or 2 from entry `handled` on, counting the entries dealt with;
+// a kind that is not a whole number raises EConvertError.
+void StartAddOns(HWND owner, const TInstructions& instructions, int& handled);
 
 }  // namespace quenby

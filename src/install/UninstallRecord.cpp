@@ -40,6 +40,14 @@ TDateTimeFormat UserDateTimeFormat() {
     return format;
 }
 
+namespace {
+
+// Read as the program starts, so that every date the installation writes has the same form however the
+// user's settings change meanwhile.
+const TDateTimeFormat kStartupFormat = UserDateTimeFormat();
+
+}  // namespace
+
 std::string InstallationDateText() {
     SYSTEMTIME now = {};
     GetLocalTime(&now);
@@ -51,7 +59,7 @@ std::string InstallationDateText() {
     when.Hour = now.wHour;
     when.Minute = now.wMinute;
     when.Second = now.wSecond;
-    return DateTimeText(UserDateTimeFormat(), when);
+    return DateTimeText(kStartupFormat, when);
 }
 
 }  // namespace quenby

@@ -17,7 +17,8 @@ std::string UninstallRecordPath(const std::string& destination);
 // The date-time fields of the user's default locale.
 TDateTimeFormat UserDateTimeFormat();
 
-// The local date and time now, as the installation's "Date" text.
+// The local date and time now, as the installation's "Date" text, in the locale's form as it was when the
+// program started.
 std::string InstallationDateText();
 
 }  // namespace quenby

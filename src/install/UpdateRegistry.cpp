@@ -70,7 +70,10 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination) {
     product->WriteText(uninstallSection, "UninstallString", command);
     record.WriteText(kRecordUninstallSection, "UninstallString", command);
 
-    for (const std::string& sharedFile : instructions.SysFilesOut) {
+    // A retry after a failure here leaves the counters already raised alone.
+    int& raised = host.Resume().CountersRaised;
+    for (; raised < instructions.SysFilesOut.Count(); ++raised) {
+        const std::string& sharedFile = instructions.SysFilesOut[raised];
         const std::int32_t count = counters->ReadNumber("Counters", sharedFile, 0);
         counters->WriteNumber("Counters", sharedFile, count == INT32_MAX ? count : count + 1);
     }

@@ -9,7 +9,7 @@ namespace quenby {
 
 // The value sections come from the instructions as read at start-up, not from the medium now in the
 // drive. Every write is made at once; a failure ends the step there and propagates, leaving what was
-// written.
+// written. Counters already raised for this installation (host.Resume().CountersRaised) are not raised again.
 void UpdateRegistry(TInstallHost& host, const std::string& destination);
 
 }  // namespace quenby

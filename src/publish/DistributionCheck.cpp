@@ -163,6 +163,11 @@ private:
     }
 
     void CheckKeys() {
+        if (m_in.Application.empty())
+            Error("Settings", "Application",
+                  "is empty or missing: the installer refuses to copy anything, since the uninstall entry is named "
+                  "after it",
+                  "Give the product's name, such as Application=Widget");
         if (m_in.Keys.Empty()) {
             Error("Keys", "",
                   "the section is empty or missing: the registry step stops with \"List index out of bounds\", so "

@@ -95,7 +95,7 @@ bool TApplication::ApplyCursor() const {
 
 void TApplication::ShowException(const std::exception& error) const noexcept {
     try {
-        const std::string text = std::string(error.what()) + ".";
+        const std::string text = ErrorBoxText(error);
         MessageBoxA(GetActiveWindow(), text.c_str(), m_title.c_str(), MB_ICONERROR | MB_OK);
     } catch (...) {
         MessageBoxA(GetActiveWindow(), "Out of memory.", nullptr, MB_ICONERROR | MB_OK);

@@ -38,12 +38,15 @@ inline void FreeBitmapHandle(HBITMAP bitmap) { DeleteObject(bitmap); }
 inline void FreeBrushHandle(HBRUSH brush) { DeleteObject(brush); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
+inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
 
 using TFont = TOwned<HFONT, FreeFontHandle>;
 using TBitmap = TOwned<HBITMAP, FreeBitmapHandle>;
 using TBrush = TOwned<HBRUSH, FreeBrushHandle>;
 using TIcon = TOwned<HICON, DestroyIconHandle>;
 using TWindow = TOwned<HWND, DestroyWindowHandle>;
+// An open file (never INVALID_HANDLE_VALUE: store nullptr for a failed open).
+using TFileHandle = TOwned<HANDLE, CloseFileHandle>;
 
 // A device context for painting outside WM_PAINT, released to its window.
 class TWindowDC {

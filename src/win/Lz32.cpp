@@ -1,5 +1,6 @@
 #include "win/Lz32.h"
 
+#include "win/Handles.h"
 #include "win/SystemText.h"
 #include "base/Errors.h"
 
@@ -37,10 +38,10 @@ TLz32::TLz32() {
     const std::string path = SystemDirectory() + "\\lz32.dll";
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!m_module) throw Exception("Cannot load " + path + ": " + SystemErrorText(GetLastError()));
-    m_open = Lookup<decltype(m_open)>(m_module, "LZOpenFileA");
+    m_init = Lookup<decltype(m_init)>(m_module, "LZInit");
     m_copy = Lookup<decltype(m_copy)>(m_module, "LZCopy");
     m_close = Lookup<decltype(m_close)>(m_module, "LZClose");
-    if (!m_open || !m_copy || !m_close) {
+    if (!m_init || !m_copy || !m_close) {
         const DWORD error = GetLastError();
         FreeLibrary(m_module);
         throw Exception("Cannot load " + path + ": " + SystemErrorText(error));
@@ -49,27 +50,32 @@ TLz32::TLz32() {
 
 TLz32::~TLz32() { FreeLibrary(m_module); }
 
+// The library's own LZOpenFileA keeps the path in an OFSTRUCT of 128 characters, shorter than the
+// destinations accepted; the files are opened here and their handles given to the library.
 void TLz32::Expand(const std::string& source, const std::string& destination) const {
     const auto fail = [&](const std::string& reason) {
         return Exception("Cannot expand " + source + " to " + destination + ": " + reason);
     };
-    std::string sourceName = source, destinationName = destination;  // the library takes LPSTR
+    const auto open = [&](const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+        const HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) throw fail(SystemErrorText(GetLastError()));
+        return ui::TFileHandle(file);
+    };
+    // File handles fit in 32 bits on every Windows, which is what lets the library take them as HFILE.
+    const auto asLzFile = [](HANDLE file) { return static_cast<INT>(reinterpret_cast<INT_PTR>(file)); };
 
-    OFSTRUCT sourceInfo = {};
-    sourceInfo.cBytes = sizeof sourceInfo;
-    TLzFile in(*this, m_open(sourceName.data(), &sourceInfo, OF_READ));
-    if (!in.IsOpen()) throw fail(Reason(sourceInfo.nErrCode, in.Get()));
+    ui::TFileHandle sourceFile = open(source, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    const INT lzHandle = m_init(asLzFile(sourceFile.Get()));
+    if (lzHandle < 0) throw fail(LzErrorText(lzHandle));
+    sourceFile.Release();  // LZClose closes it from here on
+    const TLzFile in(*this, lzHandle);
 
-    OFSTRUCT destinationInfo = {};
-    destinationInfo.cBytes = sizeof destinationInfo;
-    TLzFile out(*this, m_open(destinationName.data(), &destinationInfo, OF_CREATE | OF_SHARE_DENY_WRITE));
-    if (!out.IsOpen()) throw fail(Reason(destinationInfo.nErrCode, out.Get()));
-
+    ui::TFileHandle out = open(destination, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
     SetLastError(ERROR_SUCCESS);
-    const LONG written = m_copy(in.Get(), out.Get());
+    const LONG written = m_copy(in.Get(), asLzFile(out.Get()));
     if (written < 0) {
         const DWORD error = GetLastError();
-        out.Close();
+        out.Reset();
         DeleteFileA(destination.c_str());  // a cut-off file must not pass for an installed one
         throw fail(Reason(error, written));
     }

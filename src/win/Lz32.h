@@ -21,7 +21,7 @@ public:
 
 private:
     HMODULE m_module = nullptr;
-    decltype(&LZOpenFileA) m_open = nullptr;
+    decltype(&LZInit) m_init = nullptr;
     decltype(&LZCopy) m_copy = nullptr;
     decltype(&LZClose) m_close = nullptr;
 

@@ -8,18 +8,11 @@
 
 namespace quenby {
 
-namespace {
-
-inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
-using TFileHandle = ui::TOwned<HANDLE, CloseFileHandle>;
-
-}  // namespace
-
 std::string ReadNoticeFile(const std::string& path) {
     const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) throw EFOpenError(path);
-    const TFileHandle file(opened);
+    const ui::TFileHandle file(opened);
     std::string content;
     char buffer[65536];
     DWORD read = 0;

@@ -1,18 +1,20 @@
 #include "win/SystemText.h"
 
+#include "base/Errors.h"
+
 namespace quenby {
 
-std::string WindowsDirectory() {
+std::string PlatformDirectory(UINT(WINAPI* read)(LPSTR, UINT), const char* which) {
     char buffer[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-    return length < MAX_PATH ? std::string(buffer, length) : std::string();
+    const UINT length = read(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        throw Exception(std::string("Cannot read the ") + which + " directory: " + SystemErrorText(GetLastError()));
+    return std::string(buffer, length);
 }
 
-std::string SystemDirectory() {
-    char buffer[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-    return length < MAX_PATH ? std::string(buffer, length) : std::string();
-}
+std::string WindowsDirectory() { return PlatformDirectory(GetWindowsDirectoryA, "Windows"); }
+
+std::string SystemDirectory() { return PlatformDirectory(GetSystemDirectoryA, "system"); }
 
 std::string SystemErrorText(DWORD error) {
     char buffer[512] = {};

@@ -6,9 +6,10 @@
 
 namespace quenby {
 
-// GetWindowsDirectoryA into a 260-byte buffer.
+// A directory that `read` (GetWindowsDirectoryA and the like) gives into a 260-byte buffer. An empty or
+// cut answer raises "Cannot read the <which> directory: <reason>": it must not pass for the drive's root.
+std::string PlatformDirectory(UINT(WINAPI* read)(LPSTR, UINT), const char* which);
 std::string WindowsDirectory();
-// GetSystemDirectoryA into a 260-byte buffer.
 std::string SystemDirectory();
 // The system's message for an error code, without its line break and closing full stop (the error box
 // adds one).

@@ -43,6 +43,7 @@ void TMainDialog::SetUpDirTree() {
     m_tree.SetDirType({dtNormal, dtAll});
     m_tree.SetAllowNetwork(true);
     m_tree.SetHideSelection(false);
+    m_tree.SetFont(host.FontHandle());  // as every other control of the dialog
     m_tree.OnChange = [this](Tdirtree&, HTREEITEM) { DirTreeChange(); };
     host.SetNotifyHandler([this](NMHDR& header) {
         LRESULT result = 0;

@@ -50,7 +50,7 @@ void TMainDialog::RunProgramGroupStep(const std::string& destination, const std:
     CreateProgramGroup(m_conv, m_instructions, destination, windowsDir);
 }
 
-void TMainDialog::RunAddOnsStep() { StartAddOns(Window(), m_instructions); }
+void TMainDialog::RunAddOnsStep() { StartAddOns(Window(), m_instructions, m_resume.AddOnsHandled); }
 
 void TMainDialog::CloseConversation() { m_conv.Close(); }
 

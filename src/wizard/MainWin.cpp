@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "wizard/MainDlg.h"
+#include "base/Errors.h"
 #include "base/ProductCaption.h"
 #include "base/RightAlign.h"
 #include "base/Texts.h"
@@ -29,9 +30,12 @@ const TInstructions& TMainWindow::Instructions() const {
 void TMainWindow::FormCreate() {
     SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     m_instructions = std::make_unique<TInstructions>();
-    {
+    try {
         ui::TBusyCursor busy;
         *m_instructions = ReadInstructionsFromMedium();
+    } catch (const Exception& error) {
+        // Shown when the wizard would open, and the program ends as without instructions.
+        m_readError = ErrorBoxText(error);
     }
     if (m_instructions->Missing) return;
     const TInstructions& instructions = *m_instructions;
@@ -63,7 +67,8 @@ void TMainWindow::ControlEvent(ui::TControl& control) { ui::RouteEvent(*this, kE
 void TMainWindow::TimerTimer() {
     Control("Timer").SetEnabled(false);
     if (!m_instructions || m_instructions->Missing) {
-        MessageBoxA(Handle(), kNoInstructionsText, kNoInstructionsCaption, MB_ICONERROR | MB_OK);
+        MessageBoxA(Handle(), m_readError.empty() ? kNoInstructionsText : m_readError.c_str(), kNoInstructionsCaption,
+                    MB_ICONERROR | MB_OK);
         Close();
         return;
     }

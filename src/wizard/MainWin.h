@@ -2,6 +2,7 @@
 // installation instructions and, one second after its creation, opens the wizard.
 #pragma once
 #include <memory>
+#include <string>
 
 #include "base/Instructions.h"
 #include "ui/Form.h"
@@ -28,6 +29,7 @@ private:
 
     static const ui::TEventRow<TMainWindow> kEvents[];
     std::unique_ptr<TInstructions> m_instructions;
+    std::string m_readError;  // why the instructions could not be read, for the error box
     std::unique_ptr<TMainDialog> m_dialog;
 };
 

@@ -130,6 +130,8 @@ TEST(DistributionCheck, KeysProblemsAreErrors) {
     ExpectOnly(Distribution("Owner=Registration", "Ownr=Registration").Check(), E, "Keys", "Ownr");
     // The registry step cannot take a first entry that is not there: the installation never completes.
     ExpectOnly(Distribution("Base=\\Software\\Acme\\Widget\nOwner=Registration\n", "").Check(), E, "Keys", "");
+    // Nor can the copy step start without the name of the uninstall entry.
+    ExpectOnly(Distribution("Application=Widget", "Application=").Check(), E, "Settings", "Application");
 }
 
 TEST(DistributionCheck, SubFolderThatNoDirsEntryCreatesIsAnError) {

@@ -3,6 +3,7 @@
 // done. docs/FAULTS.md lists the cases with what the user sees. The prepare script beside this file
 // makes F: a 1 MiB disk, R: a read-only mount and a REG_DWORD shared-file counter "shared.dll".
 #include <windows.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -10,10 +11,12 @@
 
 #include "ConsoleRun.h"
 #include "Driver.h"
+#include "E2e.h"
 #include "RegistryProbe.h"
 #include "ScratchFolder.h"
 #include "Wizard.h"
 #include "base/Texts.h"
+#include "publish/Szdd.h"
 
 namespace quenby {
 namespace {
@@ -215,6 +218,110 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(c.product)),
                   c.recorded);
     }
+}
+
+// Two shared-file counters, the second a REG_DWORD of another program: the registry step fails there.
+// Once the value is gone, Next carries on from that counter: each counter is raised once, each item
+// made once.
+TEST(Faults, ARetryAfterAFailureDoesNothingTwice) {
+    const std::string counters = "Software\\Norvale\\Uninstall\\Counters";
+    TScratchFolder dist("quenby-fault-retry");
+    TScratchFolder target("quenby-fault-retry-target");
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Retry\r\nVersion=1\r\nProgGroup=Retry\r\n"
+                             "[SysFilesOut]\r\nretry1.dll=0\r\nretry2.dll=0\r\n[FilesIn]\r\ntool.exe=\r\n"
+                             "[FilesOut]\r\ntool.exe=0\r\n[Items]\r\ntool.exe=Retry Tool\r\n"
+                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Retry\r\n");
+    dist.Write("tool.exe", "MZ");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, counters.c_str(), "retry1.dll");
+    const DWORD three = 3;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, counters.c_str(), "retry2.dll", REG_DWORD, &three, sizeof three), 0);
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", target.Path());
+    EXPECT_EQ(NextFails(wizard), "Invalid data type for 'retry2.dll'.");
+    wizard.CloseOtherWindow("Retry");
+
+    char programs[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    const std::string link = std::string(programs) + "\\Retry\\Retry Tool.lnk";
+    const auto written = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExA(link.c_str(), GetFileExInfoStandard, &data);
+        return std::pair{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime};
+    };
+    WaitUntil([&] { return Exists(link); }, kPageMs, "the item's link");
+    const auto made = written();
+
+    ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, counters.c_str(), "retry2.dll"), 0);
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo("Retry 1 was installed successfuly. Please select next to continue.");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, counters, "retry1.dll"), "1");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, counters, "retry2.dll"), "1");
+    Sleep(2000);  // Program Manager carries out what it is sent after the step has gone on
+    EXPECT_EQ(written(), made) << "the item was made again";
+}
+
+// Without [Settings] Application the copy step refuses on the destination page, before anything is made:
+// no folder, and nothing under the system's Uninstall key itself.
+TEST(Faults, NoApplicationNameIsRefusedBeforeAnythingChanges) {
+    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    TScratchFolder dist("quenby-fault-noname");
+    TScratchFolder target("quenby-fault-noname-target");
+    dist.Write("Quenby.ipi", "[Settings]\r\nVersion=1\r\n[FilesIn]\r\nf.txt=\r\n[FilesOut]\r\nf.txt=0\r\n"
+                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\NoName\r\n");
+    dist.Write("f.txt", "f\r\n");
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", target / "NoName");
+    EXPECT_EQ(NextFails(wizard), "No application name in the installation instructions.");
+    EXPECT_TRUE(Visible(wizard.Item("EditPath")));
+    EXPECT_FALSE(Exists(target / "NoName"));
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, uninstall, "DisplayName"), "<missing>");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, uninstall, "UninstallString"), "<missing>");
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\NoName"));
+}
+
+// Compressed files expanded into a destination of 200 characters come out byte for byte.
+TEST(Faults, ExpansionIntoALongDestination) {
+    TScratchFolder dist("quenby-fault-longlz");
+    TScratchFolder target("quenby-fault-longlz-target");
+    std::string binary(30000, '\0');
+    std::mt19937 generator(4);
+    for (char& c : binary) c = static_cast<char>(generator() % 7);
+    const std::string text = "A line that repeats, and so compresses well.\r\n";
+    const std::pair<std::string, std::string> files[] = {{"data.bin", binary}, {"notes.txt", text + text + text}};
+    std::string ipi = "[Settings]\r\nApplication=LongLz\r\nVersion=1\r\nExpand=1\r\n[FilesIn]\r\n";
+    for (const auto& [name, content] : files) {
+        const TBytes packed = SzddCompress(TBytes(content.begin(), content.end()), name.back());
+        dist.Write(name.substr(0, name.size() - 1) + "_", std::string(packed.begin(), packed.end()));
+        ipi += name.substr(0, name.size() - 1) + "_=\r\n";
+    }
+    dist.Write("Quenby.ipi", ipi + "[FilesOut]\r\ndata.bin=0\r\nnotes.txt=0\r\n"
+                                   "[Keys]\r\nBase=\\Software\\Norvale Tests\\LongLz\r\n");
+    const std::string destination = target.Path() + "\\" + std::string(199 - target.Path().size(), 'L');
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", destination);
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo("LongLz 1 was installed successfuly. Please select next to continue.");
+    for (const auto& [name, content] : files)
+        EXPECT_TRUE(test::ReadWholeFile(destination + "\\" + name) == content) << name;
+}
+
+// Instructions held open without sharing by another program: the reason is shown and the program ends,
+// rather than offering to install nothing.
+TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {
+    TScratchFolder dist("quenby-fault-held-ipi");
+    const std::string ipi = dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\n");
+    const HANDLE held = CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    auto driver = test::Start(test::SetupExe(), dist.Path());
+    const TMessageBox box = driver->WaitMessageBox(60000);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, "Cannot read the installation instructions " + ipi + ": Sharing violation.");
+    driver->CloseMessageBox(box);
+    EXPECT_EQ(driver->WaitExit(30000), 0u);
+    CloseHandle(held);
 }
 
 }  // namespace

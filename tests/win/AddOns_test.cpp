@@ -71,29 +71,39 @@ TEST_F(AddOns, StartsKindsZeroToTwoOnlyWithTheParametersAfterTheFirstSpace) {
                               REG_SZ, command.c_str(), static_cast<DWORD>(command.size() + 1)),
               0);
     m_folder.Write("readme.txt", "read me");
+    int handled = 0;
     StartAddOns(nullptr, WithAddOns({{"0", "readme.txt"},
                                      {"0", "rec.exe"},
                                      {"1", rec + " /s"},
                                      {"3", rec + " /never"},
                                      {"-1", rec + " /never"},
-                                     {"2", rec + " /last  two"}}));
+                                     {"2", rec + " /last  two"}}),
+                handled);
     EXPECT_EQ(Started(4), (std::vector<std::string>{rec + "|", rec + "|\"" + (m_folder / "readme.txt") + "\"",
                                                     rec + "|/last  two", rec + "|/s"}));
 }
 
 TEST_F(AddOns, AValueWhosePathHoldsASpaceIsSplitAtThatSpace) {
-    StartAddOns(nullptr, WithAddOns({{"1", (m_folder / "My Tools") + "\\rec.exe /x"}}));
+    int handled = 0;
+    StartAddOns(nullptr, WithAddOns({{"1", (m_folder / "My Tools") + "\\rec.exe /x"}}), handled);
     // The file is "...\My" (the shell finds My.exe); the rest of the path became parameters.
     EXPECT_EQ(Started(1), (std::vector<std::string>{(m_folder / "My.exe") + "|Tools\\rec.exe /x"}));
 }
 
 TEST_F(AddOns, AKindThatIsNotAWholeNumberEndsTheStepWithTheConversionError) {
     const std::string rec = m_folder / "rec.exe";
-    try {
-        StartAddOns(nullptr, WithAddOns({{"1", rec + " /before"}, {"1x", rec + " /bad"}, {"1", rec + " /after"}}));
-        FAIL() << "no error";
-    } catch (const EConvertError& error) {
-        EXPECT_STREQ(error.what(), "'1x' is not a valid integer value");
+    const TInstructions instructions =
+        WithAddOns({{"1", rec + " /before"}, {"1x", rec + " /bad"}, {"1", rec + " /after"}});
+    int handled = 0;
+    // A retry meets the same entry again and starts nothing twice.
+    for (int run = 0; run < 2; ++run) {
+        try {
+            StartAddOns(nullptr, instructions, handled);
+            FAIL() << "no error";
+        } catch (const EConvertError& error) {
+            EXPECT_STREQ(error.what(), "'1x' is not a valid integer value");
+        }
+        EXPECT_EQ(handled, 1);
     }
     EXPECT_EQ(Started(1), (std::vector<std::string>{rec + "|/before"}));
 }

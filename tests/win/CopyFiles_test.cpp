@@ -194,6 +194,26 @@ TEST_F(CopyFilesTest, EachDiskPromptContinuesInItsOwnListWithoutCopyingAgain) {
     for (const char* name : {"engtest_s1.dll", "engtest_s2.dll"}) DeleteFileA((windows + "\\" + name).c_str());
 }
 
+// A folder where the source should be is a missing file; the folder named in another letter case is the
+// same destination, so the run goes on at the file that was missing.
+TEST_F(CopyFilesTest, AFolderForASourceAsksForTheDiskAndTheCaseOfTheDestinationDoesNotCount) {
+    AddFile("p1.txt", "p1.txt", "0");
+    AddFile("p2.txt", "p2.txt", "0");
+    WriteFileText(kMedium + "p1.txt", "p1");
+    MakeFolder(kMedium + "p2.txt");
+    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(host.Prompt, kPrompt);
+
+    RemoveTree(kMedium + "p2.txt");
+    WriteFileText(kMedium + "p2.txt", "p2");
+    WriteFileText(host.Destination + "\\p1.txt", "kept");
+    host.Destination = "c:\\ENGINE\\widget";
+    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(ReadFileText(host.Destination + "\\p1.txt"), "kept");
+    EXPECT_EQ(ReadFileText(host.Destination + "\\p2.txt"), "p2");
+    EXPECT_EQ(host.State, 800);
+}
+
 TEST_F(CopyFilesTest, ProgressWithoutFilesAndWithAStepOfZero) {
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(host.Positions, (std::vector<int>{33, 34, 100}));
@@ -326,6 +346,14 @@ TEST_F(FullDiskTest, ExpansionFailsThenCompletesOnceThereIsRoom) {
     EXPECT_EQ(Run(), "");
     EXPECT_TRUE(ReadFileText("Q:\\Widget\\random.bin") == ReadFileText("C:\\lzsrc\\random.orig"));
     ExpectCompleted();
+}
+
+UINT WINAPI RefusedDirectory(LPSTR, UINT) { return 0; }
+UINT WINAPI OverlongDirectory(LPSTR, UINT) { return MAX_PATH + 40; }
+
+// A directory the platform does not give is an error, never "" (which would put system files at the root).
+TEST(PlatformDirectory, AnEmptyOrCutAnswerIsAnError) {
+    for (auto read : {RefusedDirectory, OverlongDirectory}) EXPECT_THROW(PlatformDirectory(read, "Windows"), Exception);
 }
 
 }  // namespace

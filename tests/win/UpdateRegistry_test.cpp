@@ -10,7 +10,6 @@
 #include "PrefixFiles.h"
 #include "RegistryProbe.h"
 #include "win/SystemText.h"
-#include "base/Errors.h"
 #include "install/InstructionsFile.h"
 
 using namespace quenby;
@@ -69,7 +68,9 @@ protected:
         WriteFileText(kRoot + "\\Quenby.ipi", "[Settings]\r\nApplication=Widget\r\nVersion=2.0\r\n" + sections);
         host.Setup = ReadInstructionsFile(kRoot + "\\");
     }
+    // One installation each.
     std::string Run() {
+        host.ResumeValue = TCopyResume{};
         try {
             UpdateRegistry(host, destination);
         } catch (const std::exception& error) {
@@ -134,6 +135,17 @@ TEST_F(UpdateRegistryTest, SubstitutesNameAndOrganisationAndRecordsThemInFirstWr
     EXPECT_TRUE(std::regex_match(RecordText(record, "Quenby", "Date"), usDateTime));
 }
 
+TEST_F(UpdateRegistryTest, DatesKeepTheFormThatTheLocaleHadAtStart) {
+    char atStart[80] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart, sizeof atStart);
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy-MM-dd"));
+    Load(kKeys + "Values1=Settings\r\n");
+    const std::string error = Run();
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Product("Quenby", "Date").find('-'), std::string::npos) << Product("Quenby", "Date");
+}
+
 TEST_F(UpdateRegistryTest, ASecondInstallationKeepsEarlierRecordKeys) {
     Load(kKeys + "Values1=Settings\r\n[Values1]\r\nOrganization=$ORG\r\n");
     EXPECT_EQ(Run(), "");
@@ -157,12 +169,7 @@ TEST_F(UpdateRegistryTest, CountersGoUpPerInstallationAndANumberValueStopsTheSte
     RegSetValueExA(counters, "other.dll", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&two), sizeof two);
     RegCloseKey(counters);
 
-    try {
-        UpdateRegistry(host, destination);
-        ADD_FAILURE() << "no error";
-    } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Invalid data type for 'other.dll'");
-    }
+    EXPECT_EQ(Run(), "Invalid data type for 'other.dll'");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "3");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kCounters, "third.dll"), "2");
     EXPECT_EQ(host.Position, 42);

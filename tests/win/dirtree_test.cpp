@@ -426,6 +426,30 @@ TEST_F(DirTree, RebuildSelectsThePreviousFolderElseItsDriveElseTheFallback) {
     EXPECT_EQ(Roots(), std::vector<std::string>{Read("H:\\")});
     EXPECT_EQ(tree().GetDirectory(), "H:\\");
     EXPECT_EQ(host->changes, (std::vector<std::string>{"H:\\", "H:\\"}));
+
+    // The fallback's own lookup may fail quietly; an OnChange handler's error is the caller's.
+    tree().OnAddDir = [](std::string filename, bool& doAdd) { doAdd = filename.substr(0, 1) == "N"; };
+    tree().OnChange = [](Tdirtree&, HTREEITEM) { throw Exception("change refused"); };
+    EXPECT_THROW(tree().SetDirType(tDirType{dtNormal, dtAll}), Exception);
+}
+
+WNDPROC g_treeProc = nullptr;
+// The tree view refuses every drive node at the root, as it would when out of memory.
+LRESULT CALLBACK RefuseDriveNodes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TVM_INSERTITEMA) {
+        const auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+        if (insert->hParent == TVI_ROOT && insert->item.lParam >= 0) return 0;
+    }
+    return CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(DirTree, ANodeTheTreeViewRefusesIsAnErrorNotAPlaceholderAtTheRoot) {
+    tree().ReadOnStart = false;
+    tree().HandleNeeded();
+    g_treeProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefuseDriveNodes)));
+    EXPECT_THROW(tree().SetDirType(tDirType{dtNormal}), Exception);
+    EXPECT_EQ(Roots(), std::vector<std::string>{});
 }
 
 TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {

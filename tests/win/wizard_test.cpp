@@ -201,6 +201,7 @@ TEST_F(WizardTest, WelcomePageTextsCaptionAndControlsAsCreated) {
     EXPECT_EQ(place.right - place.left, client.right);
     EXPECT_EQ(place.bottom - place.top, client.bottom);
     EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
+    EXPECT_EQ(SendMessageA(tree, WM_GETFONT, 0, 0), SendMessageA(Item("EditPath"), WM_GETFONT, 0, 0));
 
     // A close command empties the instruction line.
     SendMessageA(m_dialog->Handle(), WM_CLOSE, 0, 0);
