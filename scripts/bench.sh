@@ -49,7 +49,8 @@ section=$(mktemp)
   cat "$tree"
   echo
   echo "Load average over the last minute (other work on the shared machine): $load_before before the run,"
-  echo "$(cut -d' ' -f1 /proc/loadavg) after it, on $(nproc) cores; above the core count the times are taken under load."
+  echo "$(cut -d' ' -f1 /proc/loadavg) after it, on $(nproc) cores; above the core count the times are taken"
+  echo "under load."
   echo "<!-- end of scripts/bench.sh -->"
 } >"$section"
 

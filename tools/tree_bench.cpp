@@ -144,7 +144,8 @@ int main(int argc, char** argv) {
     HWND host = CreateWindowExA(0, "TreeBenchHost", "tree bench", WS_POPUP | WS_VISIBLE, 0, 0, 420, 520, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
 
-    std::printf("| subfolders | nodes | control | per node | bare loop | per node | ratio | loop with per-path shell calls |\n");
+    std::printf("| subfolders | nodes | control | per node | bare loop | per node | ratio "
+                "| loop with per-path shell calls |\n");
     std::printf("|---|---|---|---|---|---|---|---|\n");
     for (int count : counts) {
         const std::string top = MakeFolders(count);

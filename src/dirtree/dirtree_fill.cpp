@@ -183,7 +183,8 @@ void Tdirtree::ReadSubdirs(HTREEITEM node) {
                 found.emplace_back(search.Name(), search.Attributes());
         }
     }
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return LessText(a.first, b.first); });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return LessText(a.first, b.first); });
     for (const auto& [name, attributes] : found) {
         m_nameList.Add(name);
         AddDirNode(node, path + name, attributes);

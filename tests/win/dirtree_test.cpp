@@ -236,7 +236,8 @@ TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
     std::vector<HTREEITEM> nodes;
     for (HTREEITEM root = Next(TVGN_ROOT, nullptr); root; root = Next(TVGN_NEXT, root)) nodes.push_back(root);
     for (size_t i = 0; i < nodes.size(); ++i)
-        for (HTREEITEM child = Next(TVGN_CHILD, nodes[i]); child; child = Next(TVGN_NEXT, child)) nodes.push_back(child);
+        for (HTREEITEM child = Next(TVGN_CHILD, nodes[i]); child; child = Next(TVGN_NEXT, child))
+            nodes.push_back(child);
     for (HTREEITEM node : nodes) {
         const std::string path = EntryPath(tree().PathEntry(node));
         if (path.empty()) continue;
