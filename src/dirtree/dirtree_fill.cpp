@@ -132,17 +132,17 @@ HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
 // name and the directory attribute alone; only folders it may customise take the per-path call.
 HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, DWORD attributes) {
     const std::string folder = WithFinalBackslash(path);
-    if (ShellMayCustomise(attributes)) return AddNode(parent, folder, ShellLook(folder));
-    if (m_plainOpenIcon == I_IMAGENONE) {
-        // No call by attributes gives the open folder icon; one per-path call on a plain folder does.
-        TNodeLook look = ShellLook(folder);
-        m_plainOpenIcon = look.openImage;
-        return AddNode(parent, folder, std::move(look));
-    }
     SHFILEINFOA info{};
-    if (!SHGetFileInfoA(folder.substr(0, folder.size() - 1).c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+    if (ShellMayCustomise(attributes) ||
+        !SHGetFileInfoA(folder.substr(0, folder.size() - 1).c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
                         SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON))
         return AddNode(parent, folder, ShellLook(folder));
+    if (m_plainOpenIcon == I_IMAGENONE) {
+        // No call by attributes gives the open icon; a per-path call does, on a folder the shell shows as plain.
+        TNodeLook look = ShellLook(folder);
+        if (look.image == info.iIcon) m_plainOpenIcon = look.openImage;
+        return AddNode(parent, folder, std::move(look));
+    }
     return AddNode(parent, folder, {DisplayName(info), info.iIcon, m_plainOpenIcon});
 }
 
