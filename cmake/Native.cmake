@@ -10,6 +10,7 @@ quenby_library(publish quenby_base)
 
 add_executable(base_tests ${QUENBY_BASE_TESTS})
 target_link_libraries(base_tests PRIVATE quenby_publish gtest_main)
+target_include_directories(base_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
 target_compile_options(base_tests PRIVATE ${QUENBY_WARNINGS})
 add_test(NAME native.base_tests COMMAND base_tests)
 

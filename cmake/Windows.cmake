@@ -51,12 +51,12 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
   target_link_options(Setup PRIVATE ${QUENBY_STATIC_LINK} -s -Wl,--gc-sections)
 endif()
 
-# Test-only Windows helpers: every tools/*.cpp is a program of its own.
+# The programs the demo and the benchmarks run: every tools/*.cpp is a program of its own.
 file(GLOB QUENBY_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
 file(GLOB QUENBY_TOOL_LIB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/lib/*.cpp)
 add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
 target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
-# Test-only programs may import the common controls; Setup.exe loads them at run time.
+# The driver may import the common controls; Setup.exe loads them at run time.
 target_link_libraries(quenby_toollib PUBLIC quenby_wizard quenby_publish comctl32)
 target_compile_options(quenby_toollib PRIVATE ${QUENBY_WARNINGS})
 foreach(tool_source ${QUENBY_TOOLS})
@@ -66,18 +66,22 @@ foreach(tool_source ${QUENBY_TOOLS})
   target_compile_options(${tool_name} PRIVATE ${QUENBY_WARNINGS})
   target_link_options(${tool_name} PRIVATE ${QUENBY_STATIC_LINK})
 endforeach()
+# The fault the import check and the planting test guard against, made on purpose.
+add_executable(lz32_static_import ${CMAKE_SOURCE_DIR}/tests/programs/lz32_static_import.cpp)
 target_link_libraries(lz32_static_import PRIVATE lz32)
+target_link_options(lz32_static_import PRIVATE ${QUENBY_STATIC_LINK})
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
   # each run by ctest through the Wine runner in a fresh copy of the test prefix.
   add_executable(win_base_tests ${QUENBY_BASE_TESTS})
   target_link_libraries(win_base_tests PRIVATE quenby_publish gtest_main)
+  target_include_directories(win_base_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
   add_test(NAME win.base_tests COMMAND win_base_tests)
 
   # A planted lz32.dll for the planting tests, in a folder of its own so that nothing loads it by chance.
-  add_library(planted_lz32 SHARED ${CMAKE_SOURCE_DIR}/tools/dll/planted_lz32.cpp)
+  add_library(planted_lz32 SHARED ${CMAKE_SOURCE_DIR}/tests/programs/planted_lz32.cpp)
   set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
   target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK})

@@ -9,7 +9,6 @@
 #include "base/Errors.h"
 
 using quenby::PlanDisks;
-using quenby::TDisk;
 using quenby::TPackRequest;
 using Names = std::vector<std::string>;
 
@@ -24,79 +23,50 @@ TPackRequest Request(std::uint64_t size) {
     return request;
 }
 
-std::vector<Names> NamesOf(const std::vector<TDisk>& disks) {
-    std::vector<Names> names;
-    for (const TDisk& disk : disks) names.push_back(disk.Names);
-    return names;
-}
+const Names kFirst = {"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"};
 
 }  // namespace
 
-TEST(DiskLayout, EverythingOnOneDiskWhenItFits) {
-    std::vector<TDisk> disks = PlanDisks(Request(1000));
-    ASSERT_EQ(disks.size(), 1u);
-    EXPECT_EQ(disks[0].Names, Names({"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_", "prog.ex_", "help.tx_",
-                                     "data\\a.da_", "thanks.txt", "readme.txt"}));
-    EXPECT_EQ(disks[0].Used, 205u);
-}
-
-TEST(DiskLayout, DisksFillInCopyOrderAndTheClosingSetGoesLast) {
-    std::vector<TDisk> disks = PlanDisks(Request(100));
-    EXPECT_EQ(NamesOf(disks), std::vector<Names>({{"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"},
-                                                  {"prog.ex_", "help.tx_"},
-                                                  {"data\\a.da_", "thanks.txt", "readme.txt"}}));
-    for (const TDisk& disk : disks) EXPECT_LE(disk.Used, 100u);
-}
-
-TEST(DiskLayout, ClosingSetThatDoesNotFitTakesTheLastFileOntoAnExtraDisk) {
-    TPackRequest request = Request(100);
-    request.CopyOrder.back().Size = 10;
-    request.Last = {{"thanks.txt", 45}, {"readme.txt", 40}};
-    // Filled greedily, disk 2 holds prog.ex_, help.tx_ and data\a.da_ (90): no room for 85 more. A disk of
-    // the closing set alone would never be asked for, so it brings the last file with it.
-    std::vector<TDisk> disks = PlanDisks(request);
-    EXPECT_EQ(NamesOf(disks), std::vector<Names>({{"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"},
-                                                  {"prog.ex_", "help.tx_"},
-                                                  {"data\\a.da_", "thanks.txt", "readme.txt"}}));
-
-    // When the last file is found on the disk before (listed twice), moving it would bring a disk that is
-    // never asked for: the break comes one file earlier.
-    request.CopyOrder.push_back({"help.tx_", 20});
-    request.Last = {{"thanks.txt", 60}};
-    disks = PlanDisks(request);
-    EXPECT_EQ(NamesOf(disks), std::vector<Names>({{"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"},
-                                                  {"prog.ex_", "help.tx_"},
-                                                  {"data\\a.da_", "help.tx_", "thanks.txt"}}));
-}
-
-TEST(DiskLayout, FileAlreadyOnTheDiskInTheDriveIsNotPutTwice) {
-    TPackRequest request = Request(100);
-    request.CopyOrder.insert(request.CopyOrder.begin() + 2, {"SHARED.DL_", 30});
-    request.CopyOrder.push_back({"prog.ex_", 60});
-    std::vector<TDisk> disks = PlanDisks(request);
-    // shared.dl_ again while disk 2 is in the drive: put there as well; prog.ex_ again at the end: a copy
-    // on the disk in the drive by then.
-    EXPECT_EQ(NamesOf(disks), std::vector<Names>({{"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"},
-                                                  {"prog.ex_", "SHARED.DL_"},
-                                                  {"help.tx_", "data\\a.da_"},
-                                                  {"prog.ex_", "thanks.txt", "readme.txt"}}));
-}
-
-TEST(DiskLayout, ImpossibleLayoutsAreRefusedWithTheReason) {
-    TPackRequest request = Request(49);
-    EXPECT_THROW(PlanDisks(request), quenby::Exception);  // Setup.exe, Quenby.ipi, terms.txt: 50
-    request = Request(59);
-    try {
-        PlanDisks(request);
-        ADD_FAILURE() << "a 60-byte file on 59-byte disks";
-    } catch (const quenby::Exception& e) {
-        EXPECT_NE(std::string(e.what()).find("prog.ex_"), std::string::npos) << e.what();
+TEST(DiskLayout, DisksFillInCopyOrderAndEveryDiskIsAskedFor) {
+    TPackRequest closingTooLarge = Request(100);
+    closingTooLarge.CopyOrder.back().Size = 10;
+    closingTooLarge.Last = {{"thanks.txt", 45}, {"readme.txt", 40}};
+    TPackRequest lastFileTwice = closingTooLarge;
+    lastFileTwice.CopyOrder.push_back({"help.tx_", 20});
+    lastFileTwice.Last = {{"thanks.txt", 60}};
+    TPackRequest again = Request(100);
+    again.CopyOrder.insert(again.CopyOrder.begin() + 2, {"SHARED.DL_", 30});
+    again.CopyOrder.push_back({"prog.ex_", 60});
+    const struct {
+        TPackRequest request;
+        std::vector<Names> disks;
+    } cases[] = {
+        {Request(100), {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "thanks.txt", "readme.txt"}}},
+        // Disk 2 full with data\a.da_: a disk of the closing set alone would never be asked for, so it
+        // brings the last file with it.
+        {closingTooLarge, {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "thanks.txt", "readme.txt"}}},
+        // The last file also lies on the disk before: the break comes one file earlier.
+        {lastFileTwice, {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "help.tx_", "thanks.txt"}}},
+        // A file listed again is put on the disk in the drive unless a copy already lies there.
+        {again,
+         {kFirst, {"prog.ex_", "SHARED.DL_"}, {"help.tx_", "data\\a.da_"}, {"prog.ex_", "thanks.txt", "readme.txt"}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Names> disks;
+        for (const quenby::TDisk& disk : PlanDisks(c.request)) {
+            EXPECT_LE(disk.Used, c.request.DiskSize);
+            disks.push_back(disk.Names);
+        }
+        EXPECT_EQ(disks, c.disks);
     }
-    request = Request(100);
-    request.Last = {{"thanks.txt", 90}};
-    EXPECT_THROW(PlanDisks(request), quenby::Exception);  // no file is small enough to bring it
-    request = Request(60);
-    request.CopyOrder.clear();
-    request.Last = {{"thanks.txt", 20}};
-    EXPECT_THROW(PlanDisks(request), quenby::Exception);  // nothing would ever ask for a second disk
+}
+
+TEST(DiskLayout, ImpossibleLayoutsAreRefused) {
+    TPackRequest noBringer = Request(100);
+    noBringer.Last = {{"thanks.txt", 90}};  // no file is small enough to bring it
+    TPackRequest nothingAsks = Request(60);
+    nothingAsks.CopyOrder.clear();
+    nothingAsks.Last = {{"thanks.txt", 20}};  // nothing would ever ask for a second disk
+    for (const TPackRequest& request : {Request(49), Request(59), noBringer, nothingAsks})
+        EXPECT_THROW(PlanDisks(request), quenby::Exception) << request.DiskSize;
 }

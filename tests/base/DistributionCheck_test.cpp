@@ -1,4 +1,4 @@
-// The publisher's checks on distributions with one fault each, and on the sample product.
+// The publisher's checks on a good distribution edited to hold one fault each.
 #include "publish/DistributionCheck.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +54,8 @@ private:
     std::vector<std::map<std::string, quenby::TBytes>> m_disks;
 };
 
+std::string Text(const quenby::TMediaFile& file) { return std::string(file.Head.begin(), file.Head.end()); }
+
 const std::string kGood =
     "[Settings]\nApplication=Widget\nVersion=2.0\nExpand=1\nDirectory=C:\\Program Files\\Widget\n"
     "[StartInfo]\nterms.txt=\n[EndInfo]\nthanks.txt=\n"
@@ -84,10 +86,6 @@ TMemoryMedia Distribution(const TEdits& edits) {
     return media;
 }
 
-TMemoryMedia Distribution(const std::string& from = "", const std::string& to = "") {
-    return from.empty() ? Distribution(TEdits{}) : Distribution(TEdits{{from, to}});
-}
-
 // The one finding a faulty distribution must give: its severity, section and key.
 void ExpectOnly(const std::vector<TFinding>& findings, TSeverity severity, const std::string& section,
                 const std::string& key) {
@@ -102,157 +100,118 @@ constexpr TSeverity W = TSeverity::Warning;
 
 }  // namespace
 
-TEST(DistributionCheck, GoodDistributionHasNoFindings) { EXPECT_TRUE(Distribution().Check().empty()); }
-
-TEST(DistributionCheck, UnpairedListsAreErrors) {
-    ExpectOnly(Distribution("data\\sample.dat=0\n", "").Check(), E, "FilesOut", "");
-    ExpectOnly(Distribution("wcore.dll=0\n", "wcore.dll=0\nspare.dll=0\n").Check(), E, "SysFilesOut", "");
+TEST(DistributionCheck, EachFaultInTheInstructionsGivesItsOneFinding) {
+    const std::string p236(236, 'p'), s245(245, 's'), t211(211, 't'), longName(240, 'n');
+    const struct {
+        TEdits edits;
+        TSeverity severity;
+        const char* section;
+        std::string key;
+    } cases[] = {
+        {{{"data\\sample.dat=0\n", ""}}, E, "FilesOut", ""},
+        {{{"wcore.dll=0\n", "wcore.dll=0\nspare.dll=0\n"}}, E, "SysFilesOut", ""},
+        {{{"0=thanks.txt", "first=thanks.txt"}}, E, "AddOns", "first"},
+        {{{"Owner=Registration", "Ownr=Registration"}}, E, "Keys", "Ownr"},
+        // The registry step cannot take a first entry that is not there: the installation never completes.
+        {{{"Base=\\Software\\Acme\\Widget\nOwner=Registration\n", ""}}, E, "Keys", ""},
+        // Nor can the copy step start without the name of the uninstall entry.
+        {{{"Application=Widget", "Application="}}, E, "Settings", "Application"},
+        {{{"data=0\n", ""}}, E, "FilesOut", "data\\sample.dat"},
+        // A value other than exactly "0" makes the entry a full path, not a folder below the destination.
+        {{{"data=0\n", "data=00\n"}}, E, "FilesOut", "data\\sample.dat"},
+        {{{"wcore.dll=0", "shared\\wcore.dll=0"}}, E, "SysFilesOut", "shared\\wcore.dll"},
+        // C:\Program Files\Widget\ (24) + 236 = 260 characters, one too many; C:\WINDOWS\ (11) + 249 = 260.
+        {{{"widget.exe=0", p236 + "=0"}}, E, "FilesOut", p236},
+        {{{"wcore.dll=0", s245 + ".dll=0"}}, E, "SysFilesOut", s245 + ".dll"},
+        // [AddItem("C:\Program Files\Widget\widget.exe",)] is 50 with its line end: a title of 211 is too long.
+        {{{"widget.exe=Widget", "widget.exe=" + t211}}, E, "Items", "widget.exe"},
+        {{{"Application=Widget", "Application=" + longName}}, E, "Settings", "Application"},
+        {{{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=00"}}, W, "FilesOut", "widget.exe"},
+        {{{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=\" 0\""}}, W, "FilesOut", "widget.exe"},
+        {{{"Edition=Home", "Owner=$NAME"}}, W, "Owner", "Owner"},
+        {{{"Name=$NAME", "Name=$NAMES"}}, W, "Owner", "Name"},
+        {{{"Edition=Home", "Edition=Made for $org"}}, W, "Owner", "Edition"},
+        // The sub-folder entry is no longer used; the duplicate is the one finding.
+        {{{"data\\sample.dat=0", "WIDGET.EXE=0"}}, W, "FilesOut", "WIDGET.EXE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edits.back().second.substr(0, 40));
+        ExpectOnly(Distribution(c.edits).Check(), c.severity, c.section, c.key);
+    }
 }
 
-TEST(DistributionCheck, SourceOnNoDiskIsAnError) {
-    TMemoryMedia media = Distribution();
+TEST(DistributionCheck, WhatOnlyLooksLikeAFaultGivesNoFinding) {
+    const TEdits cases[] = {
+        {},
+        {{"0=thanks.txt", "0x2=thanks.txt"}},
+        // A deeper relative entry makes its parents; a full path under the default destination counts too.
+        {{"data=0\n", "data\\old=0\n"}},
+        {{"data=0\n", "C:\\Program Files\\Widget\\DATA=1\n"}},
+        {{"wcore.dll=0", "system\\wcore.dll=0"}},
+        {{"widget.exe=0", std::string(235, 'p') + "=0"}},
+        {{"widget.exe=Widget", "widget.exe=" + std::string(210, 't')}},
+        {{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=1"}},
+        // With Expand=1 every file is written anew and the value is not consulted.
+        {{"widget.exe=0", "widget.exe=00"}},
+        {{"Name=$NAME\nOrganization=$ORG", "name=$name\nORGANIZATION=$Org"}},
+    };
+    for (const TEdits& edits : cases) EXPECT_TRUE(Distribution(edits).Check().empty()) << edits.size();
+}
+
+TEST(DistributionCheck, FilesMissingUncompressedOrTooLongOnTheMedium) {
+    TMemoryMedia media = Distribution({});
     media.Remove(1, "widget.ex_");
     ExpectOnly(media.Check(), E, "FilesIn", "widget.ex_");
-}
-
-TEST(DistributionCheck, MissingNoticeIsAnError) {
-    TMemoryMedia media = Distribution();
-    media.Remove(1, "terms.txt");
-    ExpectOnly(media.Check(), E, "StartInfo", "terms.txt");
-}
-
-TEST(DistributionCheck, AddOnKeyThatIsNoWholeNumberIsAnError) {
-    ExpectOnly(Distribution("0=thanks.txt", "first=thanks.txt").Check(), E, "AddOns", "first");
-    EXPECT_TRUE(Distribution("0=thanks.txt", "0x2=thanks.txt").Check().empty());
-}
-
-TEST(DistributionCheck, KeysProblemsAreErrors) {
-    ExpectOnly(Distribution("Owner=Registration", "Ownr=Registration").Check(), E, "Keys", "Ownr");
-    // The registry step cannot take a first entry that is not there: the installation never completes.
-    ExpectOnly(Distribution("Base=\\Software\\Acme\\Widget\nOwner=Registration\n", "").Check(), E, "Keys", "");
-    // Nor can the copy step start without the name of the uninstall entry.
-    ExpectOnly(Distribution("Application=Widget", "Application=").Check(), E, "Settings", "Application");
-}
-
-TEST(DistributionCheck, SubFolderThatNoDirsEntryCreatesIsAnError) {
-    ExpectOnly(Distribution("data=0\n", "").Check(), E, "FilesOut", "data\\sample.dat");
-    // A value other than exactly "0" makes the entry a full path, not a folder below the destination.
-    ExpectOnly(Distribution("data=0\n", "data=00\n").Check(), E, "FilesOut", "data\\sample.dat");
-    // A deeper relative entry makes its parents; a full path under the default destination counts too.
-    EXPECT_TRUE(Distribution("data=0\n", "data\\old=0\n").Check().empty());
-    EXPECT_TRUE(Distribution("data=0\n", "C:\\Program Files\\Widget\\DATA=1\n").Check().empty());
-    ExpectOnly(Distribution("wcore.dll=0", "shared\\wcore.dll=0").Check(), E, "SysFilesOut", "shared\\wcore.dll");
-    EXPECT_TRUE(Distribution("wcore.dll=0", "system\\wcore.dll=0").Check().empty());
-}
-
-TEST(DistributionCheck, PathsAndMacrosBeyondTheInstallersLimitsAreErrors) {
-    const std::string longName(240, 'n');
-    // C:\Program Files\Widget\ (24) + 236 = 260 characters: one too many; 235 fits.
-    ExpectOnly(Distribution("widget.exe=0", std::string(236, 'p') + "=0").Check(), E, "FilesOut",
-               std::string(236, 'p'));
-    EXPECT_TRUE(Distribution("widget.exe=0", std::string(235, 'p') + "=0").Check().empty());
-    // C:\WINDOWS\ (11) + 249 = 260.
-    ExpectOnly(Distribution("wcore.dll=0", std::string(245, 's') + ".dll=0").Check(), E, "SysFilesOut",
-               std::string(245, 's') + ".dll");
-    ExpectOnly(Distribution("widget.exe=Widget", "widget.exe=" + longName).Check(), E, "Items", "widget.exe");
-    // [AddItem("C:\Program Files\Widget\widget.exe",)] is 50 with its line end: a title of 210 fits, 211 not.
-    EXPECT_TRUE(Distribution("widget.exe=Widget", "widget.exe=" + std::string(210, 't')).Check().empty());
-    ExpectOnly(Distribution("widget.exe=Widget", "widget.exe=" + std::string(211, 't')).Check(), E, "Items",
-               "widget.exe");
-    ExpectOnly(Distribution("Application=Widget", "Application=" + longName).Check(), E, "Settings", "Application");
-}
-
-TEST(DistributionCheck, UncompressedSourceUnderExpandIsAWarning) {
-    TMemoryMedia media = Distribution();
     media.Put(1, "widget.ex_", "MZ plain program");
     ExpectOnly(media.Check(), W, "FilesIn", "widget.ex_");
-}
-
-TEST(DistributionCheck, ReplaceValueThatLooksLikeZeroIsAWarningWithoutExpand) {
-    // Compressed sources under Expand=0 are no concern of these checks.
-    for (const char* value : {"00", "\" 0\"", "+0", "0x0"})
-        ExpectOnly(Distribution({{"Expand=1", "Expand=0"}, {"widget.exe=0", std::string("widget.exe=") + value}}).Check(),
-                   W, "FilesOut", "widget.exe");
-    for (const char* value : {"0", "", "1", "yes", "-1"})
-        EXPECT_TRUE(
-            Distribution({{"Expand=1", "Expand=0"}, {"widget.exe=0", std::string("widget.exe=") + value}}).Check().empty())
-            << value;
-    // With Expand=1 every file is written anew and the value is not consulted.
-    EXPECT_TRUE(Distribution("widget.exe=0", "widget.exe=00").Check().empty());
-}
-
-TEST(DistributionCheck, PersonalValueOnAnotherLineIsAWarning) {
-    ExpectOnly(Distribution("Edition=Home", "Owner=$NAME").Check(), W, "Owner", "Owner");
-    ExpectOnly(Distribution("Name=$NAME", "Name=$NAMES").Check(), W, "Owner", "Name");
-    ExpectOnly(Distribution("Edition=Home", "Edition=Made for $org").Check(), W, "Owner", "Edition");
-    EXPECT_TRUE(Distribution("Name=$NAME\nOrganization=$ORG", "name=$name\nORGANIZATION=$Org").Check().empty());
-}
-
-TEST(DistributionCheck, NoticeLongerThanTheBoxIsAWarning) {
-    TMemoryMedia media = Distribution();
+    media.PutCompressed(1, "widget.ex_", "program");
+    media.Remove(1, "terms.txt");
+    ExpectOnly(media.Check(), E, "StartInfo", "terms.txt");
+    // Sixteen lines, or two long lines that wrap, pass the notice box's fifteen.
     std::string text;
     for (int i = 0; i < 16; ++i) text += "A line of the terms.\r\n";
     media.Put(1, "terms.txt", text);
     ExpectOnly(media.Check(), W, "StartInfo", "terms.txt");
-    // Long lines wrap: two lines of 500 characters fill the box as well.
     media.Put(1, "terms.txt", std::string(500, 'x') + "\r\n" + std::string(500, 'y'));
     ExpectOnly(media.Check(), W, "StartInfo", "terms.txt");
     media.Put(1, "terms.txt", text.substr(0, text.size() / 16 * 15));
     EXPECT_TRUE(media.Check().empty());
 }
 
-TEST(DistributionCheck, DuplicateDestinationIsAWarning) {
-    std::vector<TFinding> findings =
-        Distribution("data\\sample.dat=0", "WIDGET.EXE=0").Check();
-    // The sub-folder entry is no longer used; the duplicate is the one finding.
-    ExpectOnly(findings, W, "FilesOut", "WIDGET.EXE");
-}
-
 TEST(DistributionCheck, DisksAreFollowedInCopyOrder) {
-    TMemoryMedia media = Distribution();
-    TMemoryMedia twoDisks(kGood, 2);
-    for (const char* name : {"Quenby.ipi", "terms.txt", "wcore.dl_", "widget.ex_"}) {
-        auto file = media.File(1, name);
-        twoDisks.Put(1, name, std::string(file->Head.begin(), file->Head.end()));
-    }
-    for (const char* name : {"thanks.txt", "data\\sample.da_"}) {
-        auto file = media.File(1, name);
-        twoDisks.Put(2, name, std::string(file->Head.begin(), file->Head.end()));
-    }
-    EXPECT_TRUE(twoDisks.Check().empty());
-    quenby::TDiskSequence sequence = quenby::FollowDisks(twoDisks.Instructions(), twoDisks);
-    EXPECT_EQ(sequence.SysFileDisks, std::vector<int>({1}));
+    const TMemoryMedia one = Distribution({});
+    TMemoryMedia two(kGood, 2);
+    for (const char* name : {"Quenby.ipi", "terms.txt", "wcore.dl_", "widget.ex_", "thanks.txt", "data\\sample.da_"})
+        two.Put(name == std::string("thanks.txt") || name[0] == 'd' ? 2 : 1, name, Text(*one.File(1, name)));
+    EXPECT_TRUE(two.Check().empty());
+    const quenby::TDiskSequence sequence = quenby::FollowDisks(two.Instructions(), two);
     EXPECT_EQ(sequence.FileDisks, std::vector<int>({1, 2}));
     EXPECT_EQ(sequence.FinalDisk, 2);
-
-    // The closing notice is read from the disk in the drive at the end, not from disk 1.
-    TMemoryMedia noticeOnFirst = twoDisks;
-    noticeOnFirst.Remove(2, "thanks.txt");
-    noticeOnFirst.Put(1, "thanks.txt", "Thanks.");
-    ExpectOnly(noticeOnFirst.Check(), E, "EndInfo", "thanks.txt");
-
-    // A start notice on disk 2 is not there when it is shown.
-    TMemoryMedia startOnSecond = twoDisks;
-    startOnSecond.Remove(1, "terms.txt");
-    startOnSecond.Put(2, "terms.txt", "Terms.");
-    ExpectOnly(startOnSecond.Check(), E, "StartInfo", "terms.txt");
-
-    // Disk 2 is in the drive once a product file came from it: an earlier file left on disk 1 is lost.
-    TMemoryMedia outOfOrder = twoDisks;
-    outOfOrder.Remove(1, "widget.ex_");
-    outOfOrder.PutCompressed(2, "widget.ex_", "program");
-    outOfOrder.Remove(2, "data\\sample.da_");
-    outOfOrder.PutCompressed(1, "data\\sample.da_", "data");
-    std::vector<TFinding> findings = outOfOrder.Check();
-    ASSERT_FALSE(findings.empty());
-    EXPECT_EQ(findings[0].Key, "data\\sample.da_");
-    EXPECT_NE(findings[0].Problem.find("only on disk 1"), std::string::npos) << findings[0].Problem;
+    // Each fault: files moved from one disk to the other.
+    const struct {
+        std::vector<std::pair<const char*, int>> moves;  // name, the disk it goes to
+        const char* section;
+        const char* key;
+    } cases[] = {
+        {{{"thanks.txt", 1}}, "EndInfo", "thanks.txt"},  // read from the disk in the drive at the end
+        {{{"terms.txt", 2}}, "StartInfo", "terms.txt"},  // not there yet when it is shown
+        // Disk 2 is in the drive once a product file came from it: an earlier one left on disk 1 is lost.
+        {{{"widget.ex_", 2}, {"data\\sample.da_", 1}}, "FilesIn", "data\\sample.da_"},
+    };
+    for (const auto& c : cases) {
+        TMemoryMedia moved = two;
+        for (const auto& [name, to] : c.moves) {
+            moved.Remove(3 - to, name);
+            moved.Put(to, name, Text(*one.File(1, name)));
+        }
+        const std::vector<TFinding> findings = moved.Check();
+        ASSERT_FALSE(findings.empty()) << c.key;
+        EXPECT_EQ(findings[0].Section + " " + findings[0].Key, std::string(c.section) + " " + c.key);
+    }
 }
 
 TEST(DistributionCheck, FindingLineSaysWhatWhereAndWhatToDo) {
-    TFinding finding{E, "FilesIn", "widget.ex_", "the source file is on no disk", "Add the file"};
-    EXPECT_EQ(quenby::FormatFinding(finding), "error: [FilesIn] widget.ex_: the source file is on no disk. Add the file.");
-    finding.Key.clear();
-    finding.Severity = W;
-    EXPECT_EQ(quenby::FormatFinding(finding), "warning: [FilesIn]: the source file is on no disk. Add the file.");
+    const TFinding finding{E, "FilesIn", "widget.ex_", "the source file is on no disk", "Add the file"};
+    EXPECT_EQ(quenby::FormatFinding(finding),
+              "error: [FilesIn] widget.ex_: the source file is on no disk. Add the file.");
 }

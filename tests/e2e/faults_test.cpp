@@ -6,29 +6,24 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
-#include "ConsoleRun.h"
 #include "Driver.h"
-#include "E2e.h"
-#include "RegistryProbe.h"
-#include "ScratchFolder.h"
+#include "Handles.h"
+#include "Prefix.h"
+#include "RandomBytes.h"
 #include "Wizard.h"
 #include "base/Texts.h"
-#include "publish/Szdd.h"
 
 namespace quenby {
 namespace {
 
 using namespace drive;
+using test::Exists;
 using test::kPageMs;
 using test::TScratchFolder;
 using test::TWizard;
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Presses Next and answers the error box that follows; returns its text.
 // A copy run that failed leaves the wizard on its state: the progress panel, Previous enabled.
 void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
     EXPECT_TRUE(Visible(wizard.Item("ProgressBar")));
@@ -37,6 +32,7 @@ void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
     EXPECT_EQ(Text(wizard.Item("ProgressLabel")), "");
 }
 
+// Presses Next and answers the error box that follows; returns its text.
 std::string NextFails(TWizard& wizard) {
     Click(wizard.Item("NextBut"));
     const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
@@ -45,13 +41,10 @@ std::string NextFails(TWizard& wizard) {
     return box.text;
 }
 
-
 // Random bytes, ten megabytes of comments, and names with brackets, equals signs, quotes and trailing
 // blanks: each still starts the wizard with what the profile functions read.
 TEST(Faults, DamagedInstructionsFilesStillStartTheWizard) {
-    std::string random(4096, '\0');
-    std::mt19937 generator(9);
-    for (char& c : random) c = static_cast<char>(generator());
+    const std::string random = test::RandomBytes(4096, 9);
     std::string huge = "[Settings]\r\nApplication=Huge\r\nVersion=1\r\n[Comments]\r\n";
     while (huge.size() < 10 * 1024 * 1024) huge += "; a line of padding that no one reads, over and over again\r\n";
     huge += "[Tail]\r\nEnd=1\r\n";
@@ -115,13 +108,12 @@ TEST(Faults, ManyFilesWithFewerDestinationNames) {
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", target.Path());
     EXPECT_EQ(NextFails(wizard), "List index out of bounds.");
-    EXPECT_EQ(test::ReadWholeFile(target / "file0.txt"), "zero\r\n");
-    EXPECT_EQ(test::ReadWholeFile(target / "file1.txt"), "one\r\n");
+    EXPECT_EQ(test::ReadFile(target / "file0.txt"), "zero\r\n");
+    EXPECT_EQ(test::ReadFile(target / "file1.txt"), "one\r\n");
     EXPECT_FALSE(Exists(target / "Quenby.upi"));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Lists"));
     ExpectStoppedOnProgressPanel(wizard);
 }
-
 
 // Back from the progress panel to the destination page, as a user goes to choose another folder.
 void BackToDestination(TWizard& wizard) {
@@ -129,7 +121,6 @@ void BackToDestination(TWizard& wizard) {
     WaitUntil([&] { return Visible(wizard.Item("InfoMemo")); }, kPageMs, "the first page again");
     wizard.ToDestinationPage();
 }
-
 
 // One distribution tried on one bad destination after the other: a path too long, a read-only mount, a
 // full disk, then a good folder while a source file is held open by another program; once it is released,
@@ -161,7 +152,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     BackToDestination(wizard);
     wizard.Enter("EditPath", "F:\\Media");
     EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "big.bin" + " to F:\\Media\\big.bin: Disk full.");
-    EXPECT_EQ(test::ReadWholeFile("F:\\Media\\small.txt"), "small\r\n");
+    EXPECT_EQ(test::ReadFile("F:\\Media\\small.txt"), "small\r\n");
     EXPECT_FALSE(Exists("F:\\Media\\big.bin")) << "a cut-off copy is left behind";
     ExpectStoppedOnProgressPanel(wizard);
 
@@ -171,7 +162,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     wizard.Enter("EditPath", target.Path());
     EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "held.txt" + " to " + target / "held.txt" + ": Sharing violation.");
     // The new destination starts from its first file, not where the full disk stopped.
-    EXPECT_EQ(test::ReadWholeFile(target / "small.txt"), "small\r\n");
+    EXPECT_EQ(test::ReadFile(target / "small.txt"), "small\r\n");
     EXPECT_TRUE(Exists(target / "big.bin"));
     EXPECT_FALSE(Exists(target / "held.txt"));
     ExpectStoppedOnProgressPanel(wizard);
@@ -179,7 +170,7 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     CloseHandle(held);
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Media 1 was installed successfuly. Please select next to continue.");
-    EXPECT_EQ(test::ReadWholeFile(target / "held.txt"), "held\r\n");
+    EXPECT_EQ(test::ReadFile(target / "held.txt"), "held\r\n");
     EXPECT_TRUE(Exists(target / "Quenby.upi"));
 }
 
@@ -212,12 +203,62 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
         wizard.Enter("EditPath", target.Path());
         EXPECT_EQ(NextFails(wizard), c.message);
         ExpectStoppedOnProgressPanel(wizard);
-        EXPECT_EQ(test::ReadWholeFile(target / "f.txt"), "f\r\n");
+        EXPECT_EQ(test::ReadFile(target / "f.txt"), "f\r\n");
         EXPECT_EQ(Exists(target / "Quenby.upi"), c.recorded);
         EXPECT_EQ(test::KeyExists(HKEY_LOCAL_MACHINE,
                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(c.product)),
                   c.recorded);
     }
+}
+
+// A registered owner that another program stored as a number: reported on the way to the user page,
+// which the next press reaches once the value is text.
+TEST(Faults, RegisteredOwnerThatIsNoText) {
+    const char* kWindows = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const auto set = [&](DWORD type, const void* data, DWORD size) {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner", type, data, size);
+    };
+    const std::string before = test::RegText(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+    const DWORD number = 7;
+    set(REG_DWORD, &number, sizeof number);
+    TScratchFolder dist("quenby-fault-owner");
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Owner\r\nVersion=1\r\n");
+    TWizard wizard(dist.Path());
+    wizard.WaitInfo(WelcomeInfo("Owner", "1"));
+    EXPECT_EQ(NextFails(wizard), "Invalid data type for 'RegisteredOwner'.");
+    EXPECT_TRUE(Visible(wizard.Item("InfoMemo")));
+    set(REG_SZ, "Fixed Owner", 12);
+    Click(wizard.Item("NextBut"));
+    WaitText(wizard.Item("EditName"), "Fixed Owner", kPageMs);
+    if (before.front() == '<') RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+    else set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
+}
+
+// A folder where a source should be is a missing file: the disk prompt. Back on the destination page the
+// same folder typed in other letters is the same destination: the run carries on at the missing file.
+TEST(Faults, AFolderForASourceAsksForTheDiskAndTheCaseOfTheDestinationDoesNotCount) {
+    TScratchFolder dist("quenby-fault-folder");
+    TScratchFolder target("quenby-fault-folder-target");
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Folder\r\nVersion=1\r\n[FilesIn]\r\np1.txt=\r\np2.txt=\r\n"
+                             "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n"
+                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
+    dist.Write("p1.txt", "p1");
+    dist.Write("p2.txt\\in.txt", "");
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", target / "widget");
+    Click(wizard.Item("NextBut"));
+    WaitText(wizard.Item("ProgressLabel"),
+             "Please insert the next disk and press ok to continue or cancel to exit the installation.", kPageMs);
+    test::RemoveTree(dist / "p2.txt");
+    dist.Write("p2.txt", "p2");
+    target.Write("widget\\p1.txt", "kept");
+    BackToDestination(wizard);
+    wizard.Enter("EditPath", target / "WIDGET");
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo("Folder 1 was installed successfuly. Please select next to continue.");
+    EXPECT_EQ(test::ReadFile(target / "widget\\p1.txt"), "kept");
+    EXPECT_EQ(test::ReadFile(target / "widget\\p2.txt"), "p2");
 }
 
 // Two shared-file counters, the second a REG_DWORD of another program: the registry step fails there.
@@ -281,47 +322,27 @@ TEST(Faults, NoApplicationNameIsRefusedBeforeAnythingChanges) {
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\NoName"));
 }
 
-// Compressed files expanded into a destination of 200 characters come out byte for byte.
-TEST(Faults, ExpansionIntoALongDestination) {
-    TScratchFolder dist("quenby-fault-longlz");
-    TScratchFolder target("quenby-fault-longlz-target");
-    std::string binary(30000, '\0');
-    std::mt19937 generator(4);
-    for (char& c : binary) c = static_cast<char>(generator() % 7);
-    const std::string text = "A line that repeats, and so compresses well.\r\n";
-    const std::pair<std::string, std::string> files[] = {{"data.bin", binary}, {"notes.txt", text + text + text}};
-    std::string ipi = "[Settings]\r\nApplication=LongLz\r\nVersion=1\r\nExpand=1\r\n[FilesIn]\r\n";
-    for (const auto& [name, content] : files) {
-        const TBytes packed = SzddCompress(TBytes(content.begin(), content.end()), name.back());
-        dist.Write(name.substr(0, name.size() - 1) + "_", std::string(packed.begin(), packed.end()));
-        ipi += name.substr(0, name.size() - 1) + "_=\r\n";
-    }
-    dist.Write("Quenby.ipi", ipi + "[FilesOut]\r\ndata.bin=0\r\nnotes.txt=0\r\n"
-                                   "[Keys]\r\nBase=\\Software\\Norvale Tests\\LongLz\r\n");
-    const std::string destination = target.Path() + "\\" + std::string(199 - target.Path().size(), 'L');
-    TWizard wizard(dist.Path());
-    wizard.ToDestinationPage();
-    wizard.Enter("EditPath", destination);
-    Click(wizard.Item("NextBut"));
-    wizard.WaitInfo("LongLz 1 was installed successfuly. Please select next to continue.");
-    for (const auto& [name, content] : files)
-        EXPECT_TRUE(test::ReadWholeFile(destination + "\\" + name) == content) << name;
-}
-
-// Instructions held open without sharing by another program: the reason is shown and the program ends,
-// rather than offering to install nothing.
+// Instructions missing, or held open without sharing by another program: one message says why and the
+// program ends, rather than offering to install nothing.
 TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {
     TScratchFolder dist("quenby-fault-held-ipi");
-    const std::string ipi = dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\n");
-    const HANDLE held = CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    auto driver = test::Start(test::SetupExe(), dist.Path());
-    const TMessageBox box = driver->WaitMessageBox(60000);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "Cannot read the installation instructions " + ipi + ": Sharing violation.");
-    driver->CloseMessageBox(box);
-    EXPECT_EQ(driver->WaitExit(30000), 0u);
-    CloseHandle(held);
+    const std::string ipi = dist / "Quenby.ipi";
+    for (const bool held : {false, true}) {
+        if (held) dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\n");
+        const THandle holder(held ? CreateFileA(ipi.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                  : nullptr);
+        auto driver = test::Start(test::SetupExe(), dist.Path());
+        const TMessageBox box = driver->WaitMessageBox(60000);
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.text, held ? "Cannot read the installation instructions " + ipi + ": Sharing violation."
+                                 : "No installation instructions, exiting instalation.");
+        driver->CloseMessageBox(box);
+        EXPECT_EQ(driver->WaitExit(30000), 0u);
+        int boxes = 0;
+        for (const TWindowRecord& record : driver->Timeline()) boxes += record.className == "#32770";
+        EXPECT_EQ(boxes, 1) << driver->TimelineText();
+        EXPECT_FALSE(driver->FirstRecord("TMainDialog")) << driver->TimelineText();
+    }
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
-// A planted lz32.dll beside Setup.exe on the medium (a DLL whose DllMain writes the marker
-// "planted_lz32.loaded" beside itself). ctest runs this with lz32=n,b, so that Wine searches the program's
-// folder first as Windows does; the first test shows that a static import then does load the planted DLL.
+// A planted lz32.dll beside Setup.exe on the medium (tests/programs/planted_lz32.cpp). ctest runs this
+// with lz32=n,b, so that Wine searches the program's folder first as Windows does; the first test shows
+// that a static import then does load the planted DLL.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ConsoleRun.h"
-#include "E2e.h"
-#include "ScratchFolder.h"
+#include "Prefix.h"
+#include "RandomBytes.h"
 #include "Wizard.h"
 #include "publish/Szdd.h"
 
@@ -27,22 +26,22 @@ std::string PlantBeside(const test::TScratchFolder& medium, const std::string& p
     return copy;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
     test::TScratchFolder medium("quenby-plant-static");
     const std::string program = PlantBeside(medium, test::ToolExe("lz32_static_import"));
     TDriver run(program, medium.Path());
     EXPECT_EQ(run.WaitExit(kPageMs), 0u);
-    EXPECT_NE(test::ReadWholeFile(medium / "planted_lz32.loaded").find("lz32_static_import.exe"), std::string::npos)
+    EXPECT_TRUE(test::Exists(medium / "planted_lz32.loaded"))
         << "without the planted DLL loaded, this run cannot tell a safe Setup.exe from an unsafe one";
 }
 
-TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
+// The destination of 200 characters is past what LZOpenFileA keeps of a path.
+TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryIntoALongDestinationAndNeverLoadsThePlantedOne) {
     test::TScratchFolder medium("quenby-plant-setup");
     test::TScratchFolder target("quenby-plant-target");
     const std::string setup = PlantBeside(medium, test::SetupExe());
-    const std::string text = "expanded by the system's own LZ32.DLL\r\n";
+    const std::string text = test::RandomBytes(30000, 4) + "expanded by the system's own LZ32.DLL\r\n";
+    const std::string destination = target.Path() + "\\" + std::string(199 - target.Path().size(), 'L');
     const TBytes compressed = SzddCompress(TBytes(text.begin(), text.end()), 't');
     medium.Write("notes.tx_", std::string(compressed.begin(), compressed.end()));
     medium.Write("Quenby.ipi",
@@ -51,12 +50,12 @@ TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryAndNeverLoadsThePlantedOne) {
                  "[Keys]\r\nBase=\\Software\\Norvale Tests\\Planted\r\n");
     test::TWizard wizard(setup, medium.Path());
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", target.Path());
+    wizard.Enter("EditPath", destination);
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Planted 1.0 was installed successfuly. Please select next to continue.");
 
-    EXPECT_EQ(test::ReadWholeFile(target / "notes.txt"), text);
-    EXPECT_FALSE(Exists(medium / "planted_lz32.loaded")) << test::ReadWholeFile(medium / "planted_lz32.loaded");
+    EXPECT_TRUE(test::ReadFile(destination + "\\notes.txt") == text);
+    EXPECT_FALSE(test::Exists(medium / "planted_lz32.loaded"));
 }
 
 }  // namespace

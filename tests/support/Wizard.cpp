@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "E2e.h"
+#include <gtest/gtest.h>
+
+#include "Host.h"
+#include "Prefix.h"
 #include "wizard/forms/MainDialogForm.h"
 
 namespace quenby::test {
@@ -30,6 +33,22 @@ HWND FindOtherWindow(DWORD exceptProcess, const std::string& part) {
 }
 
 }  // namespace
+
+std::string SetupExe() { return BuildDir() + "\\Setup.exe"; }
+
+std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
+
+std::unique_ptr<TDriver> Start(const std::string& program, const std::string& folder) {
+    UseVirtualDesktop(1024, 768);  // the runner's Xvfb screen
+    return std::make_unique<TDriver>(program, folder);
+}
+
+void Shot(const std::string& name) {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = BuildDir() + "\\screenshots\\" + test->test_suite_name() + "." + test->name();
+    MakeFolders(folder);
+    Screenshot(folder, name + ".png");
+}
 
 TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribution) {}
 

@@ -1,6 +1,5 @@
-// The wizard of a Setup.exe started under the driver, its controls found by the form table's names, and
-// what a user does on its pages: clicks into boxes and types, waits for pages, closes the windows that
-// other programs open over it.
+// The real Setup.exe (or another program) started under the driver inside Wine's virtual desktop, its
+// wizard's controls found by the form table's names, and what a user does on its pages.
 #pragma once
 #include <windows.h>
 
@@ -13,11 +12,16 @@ namespace quenby::test {
 
 constexpr DWORD kPageMs = 20000;
 
+std::string SetupExe();
+std::string ToolExe(const std::string& name);  // a program of the build folder, without ".exe"
+// Starts `program` in `folder`, in a virtual desktop of the screen's size so that Wine draws frames.
+std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder);
+// A screenshot into $QUENBY_BUILD_DIR/screenshots/<Suite.Test>/<name>.png.
+void Shot(const std::string& name);
+
 class TWizard {
 public:
-    // The build's Setup.exe started in `distribution`.
-    explicit TWizard(const std::string& distribution);
-    // `program` started with `currentDir` as its current directory, e.g. A:\Setup.exe in A:\.
+    explicit TWizard(const std::string& distribution);  // the build's Setup.exe started there
     TWizard(const std::string& program, const std::string& currentDir);
 
     drive::TDriver& Driver() { return *m_driver; }
@@ -26,13 +30,10 @@ public:
     void WaitInfo(const std::string& text) const;
     // The instruction line changes before the page's panel comes into view.
     void WaitPage(const std::string& info, const char* shownControl) const;
-    // As a user does: a click into the box, then typing; a plain letter typed elsewhere would press the
-    // button whose accelerator it is.
+    // A click into the box, then typing: a letter typed elsewhere would press the button it names.
     void Enter(const char* edit, const std::string& text) const;
-    // A settled screenshot into the running test's folder (E2e.h).
-    void Shot(const std::string& name) const;
-    // Waits for a window of another program on view whose caption holds `captionPart` (case ignored),
-    // e.g. Program Manager's folder window for a new group or the add-on's editor, and closes it.
+    void Shot(const std::string& name) const;  // settled first
+    // Waits for another program's window whose caption holds `captionPart` (case ignored) and closes it.
     void CloseOtherWindow(const std::string& captionPart) const;
     // Next from the welcome page through the user page (left as proposed) to the destination page.
     void ToDestinationPage() const;

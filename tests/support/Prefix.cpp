@@ -1,0 +1,81 @@
+#include "Prefix.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "Host.h"
+#include "win/profile.h"
+
+namespace quenby::test {
+
+namespace {
+
+std::string FromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value) throw std::runtime_error(std::string(name) + " is not set");
+    return drive::WindowsPath(value);
+}
+
+}  // namespace
+
+std::string BuildDir() { return FromEnvironment("QUENBY_BUILD_DIR"); }
+std::string SourceDir() { return FromEnvironment("QUENBY_SOURCE_DIR"); }
+
+TScratchFolder::TScratchFolder(const std::string& name) {
+    char temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary directory");
+    m_path = std::string(temp, length) + name;
+    RemoveTree(m_path);
+    if (!CreateDirectoryA(m_path.c_str(), nullptr)) throw std::runtime_error("cannot create " + m_path);
+}
+
+TScratchFolder::~TScratchFolder() { RemoveTree(m_path); }
+
+std::string TScratchFolder::Write(const std::string& name, const std::string& content) const {
+    const std::string path = *this / name;
+    std::error_code ignored;  // a folder that cannot be made shows as the write failing
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.write(content.data(), static_cast<std::streamsize>(content.size())).flush())
+        throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "<missing>";
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveTree(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::string RegText(HKEY root, const std::string& path, const std::string& name) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return "<no key>";
+    TRegKeyHandle key(raw);
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 1, type = 0;
+    if (RegQueryValueExA(raw, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return type == REG_SZ ? std::string(buffer) : "<not text>";
+}
+
+bool KeyExists(HKEY root, const std::string& path) { return RegText(root, path, "") != "<no key>"; }
+
+}  // namespace quenby::test

@@ -1,0 +1,103 @@
+// The group step over DDE in-process against a server of the test's own that refuses every macro, and
+// with no server at all. (Wine's own Program Manager server makes the sample's group in the road test.)
+#include <windows.h>
+#include <ddeml.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <thread>
+
+#include "Prefix.h"
+#include "install/ProgramGroup.h"
+#include "win/DdeClientConv.h"
+#include "win/DdeHandles.h"
+
+namespace quenby {
+namespace {
+
+void Pump(DWORD milliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(10)) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+}
+
+// A "PROGMAN" server on a thread of its own that counts the macros it gets and refuses each one. It
+// answers before Wine's server once that one is up (the later registration wins).
+class TRefusingProgman {
+public:
+    TRefusingProgman() {
+        s_self = this;
+        m_thread = std::thread([this] {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit is posted
+            TDdeInstance instance(Callback, APPCLASS_STANDARD);
+            m_instance = instance.Id();
+            TDdeStringHandle service(m_instance, "PROGMAN");
+            DdeNameService(m_instance, service.Get(), nullptr, DNS_REGISTER);
+            m_threadId = GetCurrentThreadId();
+            m_ready.set_value();
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+        });
+        m_ready.get_future().wait();
+    }
+    ~TRefusingProgman() {
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+        s_self = nullptr;
+    }
+    int Macros() const { return m_macros; }
+
+private:
+    static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+        if (type == XTYP_CONNECT) return reinterpret_cast<HDDEDATA>(TRUE);
+        if (type != XTYP_EXECUTE) return nullptr;
+        ++s_self->m_macros;
+        return reinterpret_cast<HDDEDATA>(static_cast<INT_PTR>(DDE_FNOTPROCESSED));
+    }
+    static inline TRefusingProgman* s_self = nullptr;  // the DDE callback carries no context
+    std::atomic<int> m_macros{0};
+    std::promise<void> m_ready;
+    DWORD m_instance = 0, m_threadId = 0;
+    std::thread m_thread;
+};
+
+TInstructions Group(const std::string& name) {
+    TInstructions instructions;
+    instructions.Application = "Calc";
+    instructions.ProgGroup = name;
+    for (const char* key : {"a.exe", "b.exe"}) {
+        instructions.Items.Add(key);
+        instructions.ItemsValues.Add(key);
+    }
+    return instructions;
+}
+
+TEST(ProgramGroup, ARefusedMacroIsNotSentAgainAndWithoutAServerTheApplicationStartsOnce) {
+    ASSERT_TRUE(TDdeClientConv::InitializeLibrary());
+    // Wine's explorer serves PROGMAN once the session's first window exists; the recorder must come later.
+    for (const DWORD start = GetTickCount(); !TDdeClientConv("PROGMAN", "PROGMAN", "QUENBYNOPROGRAM").Open(); Pump(200))
+        ASSERT_LT(GetTickCount() - start, 30000u) << "no Program Manager server";
+    {
+        // Sending does not wait for the answer, so a refusal is never seen: group, two items, uninstaller.
+        TRefusingProgman server;
+        TDdeClientConv conversation;
+        CreateProgramGroup(conversation, Group("Refused"), "C:\\A", "C:\\windows");
+        Pump(3000);
+        EXPECT_EQ(server.Macros(), 4);
+    }
+    test::TScratchFolder scratch("quenby-no-server");
+    TDdeClientConv conversation("QUENBYNOSERVER", "PROGMAN", "cmd.exe /c echo started>>" + scratch / "log.txt");
+    const DWORD start = GetTickCount();
+    CreateProgramGroup(conversation, Group("None"), "C:\\A", "C:\\windows");
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_FALSE(conversation.IsOpen());
+    for (const DWORD wait = GetTickCount(); !test::Exists(scratch / "log.txt") && GetTickCount() - wait < 10000;)
+        Pump(200);
+    Pump(2000);
+    EXPECT_EQ(test::ReadFile(scratch / "log.txt"), "started\r\n");
+}
+
+}  // namespace
+}  // namespace quenby

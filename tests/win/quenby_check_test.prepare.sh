@@ -1,9 +1,0 @@
-#!/bin/bash
-# The sample media as scripts/make-sample.sh lays them out, in C:\qsample\out. Setup.exe is only copied
-# by these tests, never run: a small stand-in keeps the disks small.
-set -eu
-build=$WINEPREFIX/drive_c/qsample/build
-mkdir -p "$build"
-cp "$QUENBY_BUILD_DIR/orrery.exe" "$QUENBY_BUILD_DIR/orrshare.dll" "$build/"
-head -c 2048 "$QUENBY_BUILD_DIR/orrery.exe" >"$build/Setup.exe"
-bash "$QUENBY_SOURCE_DIR/scripts/make-sample.sh" "$build" "$WINEPREFIX/drive_c/qsample/out" >/dev/null
