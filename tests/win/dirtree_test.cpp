@@ -169,7 +169,9 @@ TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
     for (HTREEITEM node : nodes) {
         const std::string path = EntryPath(tree().PathEntry(node));
         if (path.empty()) continue;
-        TVITEMA item{TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE, node};
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = node;
         SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(Text(node), perPath(path, SHGFI_DISPLAYNAME).szDisplayName) << path;
         EXPECT_EQ(item.iImage, perPath(path, 0).iIcon) << path;
