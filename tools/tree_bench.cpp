@@ -22,7 +22,7 @@ namespace {
 
 Tdirtree* g_tree = nullptr;
 constexpr int kMostPerPath = 1000;  // above this the per-path loop takes minutes
-constexpr int kRuns = 5;
+constexpr int kRuns = 11;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NOTIFY && g_tree) {

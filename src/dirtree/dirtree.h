@@ -109,7 +109,7 @@ private:
     void ReadDrives();
     void Rebuild();
     HTREEITEM AddDriveNode(const std::string& path);
-    HTREEITEM AddDirNode(HTREEITEM parent, const std::string& path, DWORD attributes);
+    HTREEITEM AddDirNode(HTREEITEM parent, const std::string& path, const std::string& name, DWORD attributes);
     HTREEITEM AddNode(HTREEITEM parent, const std::string& path, TNodeLook look);
     void ProbeSubdirs(HTREEITEM node);
     void ReadSubdirs(HTREEITEM node);
@@ -149,7 +149,7 @@ private:
     bool m_hideSelection = false;
     HFONT m_font = nullptr;
     TStringList m_pathList;
-    int m_plainOpenIcon = I_IMAGENONE;  // the shell's open icon for a folder it does not customise
+    TNodeLook m_plainIcons{"", I_IMAGENONE, I_IMAGENONE};  // the shell's icons for a folder it does not customise
 
     HWND m_hwnd = nullptr;
     WNDPROC m_treeProc = nullptr;

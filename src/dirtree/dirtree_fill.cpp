@@ -128,22 +128,24 @@ HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
 }
 
 // Asking the shell about a path makes it parse the path again, at a cost that grows with the size of the
-// folder the path lies in. A plain folder looks like any other folder, so the shell describes it from its
-// name and the directory attribute alone; only folders it may customise take the per-path call.
-HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, DWORD attributes) {
+// folder the path lies in. A plain folder looks like any other plain folder: its name, and the two icons that
+// the shell gives them all; only drives and folders the shell may customise take the per-path calls.
+HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, const std::string& name,
+                               DWORD attributes) {
     const std::string folder = WithFinalBackslash(path);
-    SHFILEINFOA info{};
-    if (ShellMayCustomise(attributes) ||
-        !SHGetFileInfoA(folder.substr(0, folder.size() - 1).c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON))
-        return AddNode(parent, folder, ShellLook(folder));
-    if (m_plainOpenIcon == I_IMAGENONE) {
-        // No call by attributes gives the open icon; a per-path call does, on a folder the shell shows as plain.
+    if (ShellMayCustomise(attributes)) return AddNode(parent, folder, ShellLook(folder));
+    if (m_plainIcons.image == I_IMAGENONE) {
+        // The shell's icons for a plain folder, taken from this one when the shell shows it as plain (by
+        // attributes it gives the closed icon but not the open one).
+        SHFILEINFOA info{};
         TNodeLook look = ShellLook(folder);
-        if (look.image == info.iIcon) m_plainOpenIcon = look.openImage;
+        if (SHGetFileInfoA(name.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                           SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON) &&
+            info.iIcon == look.image)
+            m_plainIcons = look;
         return AddNode(parent, folder, std::move(look));
     }
-    return AddNode(parent, folder, {DisplayName(info), info.iIcon, m_plainOpenIcon});
+    return AddNode(parent, folder, {name, m_plainIcons.image, m_plainIcons.openImage});
 }
 
 HTREEITEM Tdirtree::AddNode(HTREEITEM parent, const std::string& path, TNodeLook look) {
@@ -187,7 +189,7 @@ void Tdirtree::ReadSubdirs(HTREEITEM node) {
                      [](const auto& a, const auto& b) { return LessText(a.first, b.first); });
     for (const auto& [name, attributes] : found) {
         m_nameList.Add(name);
-        AddDirNode(node, path + name, attributes);
+        AddDirNode(node, path + name, name, attributes);
     }
 }
 
