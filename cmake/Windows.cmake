@@ -71,6 +71,14 @@ add_executable(lz32_static_import ${CMAKE_SOURCE_DIR}/tests/programs/lz32_static
 target_link_libraries(lz32_static_import PRIVATE lz32)
 target_link_options(lz32_static_import PRIVATE ${QUENBY_STATIC_LINK})
 
+# A planted lz32.dll for the planting tests, in a folder of its own so that nothing loads it by chance; the
+# i686 tree's for the runs on the shipped Setup.exe.
+add_library(planted_lz32 SHARED ${CMAKE_SOURCE_DIR}/tests/programs/planted_lz32.cpp)
+set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+# Undecorated names, as the system LZ32.DLL exports them (i686 stdcall would add "@N").
+target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK} -Wl,--kill-at)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
   # each run by ctest through the Wine runner in a fresh copy of the test prefix.
@@ -79,12 +87,6 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_include_directories(win_base_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
   add_test(NAME win.base_tests COMMAND win_base_tests)
-
-  # A planted lz32.dll for the planting tests, in a folder of its own so that nothing loads it by chance.
-  add_library(planted_lz32 SHARED ${CMAKE_SOURCE_DIR}/tests/programs/planted_lz32.cpp)
-  set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
-  target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK})
 
   file(GLOB QUENBY_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
@@ -100,21 +102,29 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       target_link_libraries(${kind}_${test_name} PRIVATE quenby_testsupport gtest_main)
       target_compile_options(${kind}_${test_name} PRIVATE ${QUENBY_WARNINGS})
       target_link_options(${kind}_${test_name} PRIVATE ${QUENBY_STATIC_LINK})
-      add_test(NAME ${kind}.${test_name} COMMAND ${kind}_${test_name})
-      # Tests find Setup.exe, tools and sample files through these.
+      # Tests find tools and sample files through these; Setup.exe, the sample product and the planted
+      # DLL in QUENBY_SETUP_BUILD_DIR.
       set(test_env "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
       # A test that needs drives, mounts or registry set up before Wine starts has a script beside it.
       get_filename_component(test_dir ${test_source} DIRECTORY)
       if(EXISTS ${test_dir}/${test_name}.prepare.sh)
         list(APPEND test_env "QUENBY_PREPARE=${test_dir}/${test_name}.prepare.sh")
       endif()
-      set_tests_properties(${kind}.${test_name} PROPERTIES ENVIRONMENT "${test_env}" TIMEOUT 900)
+      # Wine prefers its builtin system DLLs; the planting test needs Windows' order: a DLL beside the program first.
+      if(test_name STREQUAL "planting_test")
+        list(APPEND test_env "QUENBY_DLLOVERRIDES=winemenubuilder.exe=d\;lz32=n,b")
+      endif()
+      add_test(NAME ${kind}.${test_name} COMMAND ${kind}_${test_name})
+      set_tests_properties(${kind}.${test_name} PROPERTIES
+        ENVIRONMENT "${test_env};QUENBY_SETUP_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 900)
+      # The road and the planting test run again on the shipped i686 Setup.exe.
+      if(QUENBY_SHIPPED_BUILD_DIR AND test_name MATCHES "^(road|planting)_test$")
+        add_test(NAME ${kind}.${test_name}.i686 COMMAND ${kind}_${test_name})
+        set_tests_properties(${kind}.${test_name}.i686 PROPERTIES
+          ENVIRONMENT "${test_env};QUENBY_SETUP_BUILD_DIR=${QUENBY_SHIPPED_BUILD_DIR}" TIMEOUT 900)
+      endif()
     endforeach()
   endforeach()
-  # Wine prefers its builtin system DLLs; the planting test needs Windows' order: a DLL beside the program first.
-  if(TEST e2e.planting_test)
-    set_property(TEST e2e.planting_test APPEND PROPERTY ENVIRONMENT "QUENBY_DLLOVERRIDES=winemenubuilder.exe=d\;lz32=n,b")
-  endif()
 endif()
 
 # The publisher's packing tool, Windows build.

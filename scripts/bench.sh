@@ -34,8 +34,10 @@ section=$(mktemp)
   echo
   echo "    bash scripts/bench.sh $folders"
   echo
-  echo "Setup.exe is the x86_64 build (only 64-bit Wine runs here), driven from outside by the GUI driver;"
-  echo "times are as the driver's polling sees them. The copy step's time per file is the time between two"
+  echo "Setup.exe is the x86_64 build, driven from outside by the GUI driver; the shipped i686 build runs"
+  echo "through 32-bit Wine, whose loader runs under qemu emulation where the kernel cannot start 32-bit"
+  echo "programs, so its times would be figures of the emulation, not of the program. Times are as the"
+  echo "driver's polling sees them. The copy step's time per file is the time between two"
   echo "files appearing in its source label (copy + pause + repaint)."
   echo
   echo "| measure | measured | reference | ratio |"

@@ -5,8 +5,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUENBY_BUILD_ROOT:-$here/build}
 jobs=${QUENBY_JOBS:-$(nproc)}
+# The x86_64 tree's road and planting tests run a second time on the i686 tree's Setup.exe.
 cmake -S "$here" -B "$build/win64" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" -DQUENBY_SHIPPED_BUILD_DIR="$build/win32" >/dev/null
 cmake -S "$here" -B "$build/win32" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
 cmake -S "$here" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug \

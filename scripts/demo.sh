@@ -1,33 +1,42 @@
 #!/bin/bash
-# The demo: installs the bundled sample product (examples/orrery) with Setup.exe under Wine, from the
-# floppy drive A: of a Wine prefix of its own (build/wine/demo, made anew each time), the second disk
-# put into the drive when Setup.exe asks for it.
+# The demo: installs the bundled sample product (examples/orrery) with the shipped i686 Setup.exe under
+# Wine, from the floppy drive A: of a Wine prefix of its own (build/wine/demo, made anew each time), the
+# second disk put into the drive when Setup.exe asks for it.
 #
 #   bash scripts/demo.sh
 #
-# With a display (DISPLAY set) you click through the installation yourself; at the prompt for the next
-# disk press Enter in this terminal (the script changes the disk), then Next. Without a display the
-# driver makes a complete installation inside Xvfb and leaves, in out/demo/: shots/ (a screenshot of
-# every page), contact-sheet.png (all of them on one sheet) and report.txt (what was installed).
+# With a display (DISPLAY set) you click through the installation yourself, in a Wine desktop window;
+# at the prompt for the next disk press Enter in this terminal (the script changes the disk), then Next.
+# Without a display the driver makes a complete installation inside Xvfb and leaves, in out/demo/:
+# shots/ (a screenshot of every page), contact-sheet.png (all of them on one sheet) and report.txt (what
+# was installed).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 bash scripts/setup.sh
 
-build=${QUENBY_BUILD_ROOT:-$here/build}/win64
+# The shipped i686 Setup.exe and the sample product from build/win32; the x86_64 driver and report tool
+# from build/win64 (the driver, a 64-bit program, makes the desktop that the 32-bit Setup.exe shows on).
+root=${QUENBY_BUILD_ROOT:-$here/build}
+build=$root/win64 shipped=$root/win32
+jobs=${QUENBY_JOBS:-$(nproc)}
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j "${QUENBY_JOBS:-$(nproc)}" --target Setup quenby_drive install_report orrery orrshare
+cmake --build "$build" -j "$jobs" --target quenby_drive install_report
+cmake -S "$here" -B "$shipped" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$shipped" -j "$jobs" --target Setup orrery orrshare
 
-media=$build/demo-media
-bash scripts/make-sample.sh "$build" "$media"
+media=$shipped/demo-media
+bash scripts/make-sample.sh "$shipped" "$media"
 disk1=$media/orrery/disk1 disk2=$media/orrery/disk2
-export QUENBY_PREFIX=${QUENBY_BUILD_ROOT:-$here/build}/wine/demo
+export QUENBY_PREFIX=$root/wine/demo
 rm -rf "$QUENBY_PREFIX"
 
+out=$here/out/demo
 if [ -n "${DISPLAY:-}" ]; then
-  QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh \
-    bash scripts/wine-run.sh start /d 'A:\' /wait 'A:\Setup.exe' &
+  QUENBY_FLOPPY=$disk1 QUENBY_PREPARE=$here/scripts/floppy.sh QUENBY_SETUP='A:\Setup.exe' \
+    bash scripts/wine-run.sh "$build/quenby_drive.exe" run 'A:\' "$out/shots" exit:0 &
   setup=$!
   echo "demo: Setup.exe runs from drive A: (disk 1). When it asks for the next disk, press Enter here."
   while kill -0 "$setup" 2>/dev/null; do
@@ -42,7 +51,6 @@ if [ -n "${DISPLAY:-}" ]; then
   exit
 fi
 
-out=$here/out/demo
 rm -rf "$out"
 mkdir -p "$out/shots"
 destination='C:\Program Files\Orrery'

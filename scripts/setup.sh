@@ -20,18 +20,18 @@ for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 ((${#missing[@]} == 0)) || install "${missing[@]}"
 
 loader=/usr/lib/wine/wine
-if dpkg-divert --list "$loader" | grep -q .; then
-  exit 0  # the wrapper is already in place
-fi
-if "$loader" --version >/dev/null 2>&1; then
+diverted() { [ "$(dpkg-divert --truename "$loader")" != "$loader" ]; }
+if ! diverted && "$loader" --version >/dev/null 2>&1; then
   exit 0  # this kernel runs 32-bit programs itself
 fi
 installed qemu-user || install qemu-user
-dpkg-divert --add --rename --divert "$loader.i386" "$loader" >/dev/null
-cat >"$loader" <<'WRAP'
+diverted || dpkg-divert --add --rename --divert "$loader.i386" "$loader" >/dev/null
+# Written on every run, so that a run stopped between the diversion and the wrapper is mended by the next.
+cat >"$loader.new" <<'WRAP'
 #!/bin/sh
 # 32-bit Wine loader under user-mode emulation (this kernel cannot start 32-bit programs).
 WINELOADERNOEXEC=1 exec /usr/bin/qemu-i386 -L / /usr/lib/wine/wine.i386 "$@"
 WRAP
-chmod 755 "$loader"
+chmod 755 "$loader.new"
+mv "$loader.new" "$loader"
 echo "setup: 32-bit Wine runs under qemu-i386"

@@ -5,6 +5,9 @@
 #
 # The first run makes a template prefix (wineboot, crash debugger off); every run works in a fresh copy
 # of it unless QUENBY_PREFIX names a prefix to use (made from the template when missing, kept afterwards).
+# With 32-bit Wine installed the template must hold its 32-bit half (windows/syswow64): one made before
+# is made again. A 32-bit program (the shipped Setup.exe) is started by a 64-bit one, the driver, which
+# makes the desktop first: a 32-bit process under emulation cannot start the desktop process itself.
 # Without a DISPLAY the run happens inside its own Xvfb. At the end only this prefix's wineserver is
 # stopped; no process is ever killed by name. The program's output is written to a file and shown
 # afterwards, because Wine's helper processes would otherwise hold a pipe open.
@@ -23,10 +26,15 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 ${QUENBY_SCREEN:-1024x768x24}" "$0" "$@"
 fi
 
+# Without its 32-bit half every 32-bit program of the prefix fails to load kernel32.dll.
+template_ready() {
+  [ -f "$template/.ready" ] || return 1
+  [ ! -e /usr/lib/wine/wine ] || [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ]
+}
 make_template() {
   (
     flock 9
-    if [ ! -f "$template/.ready" ]; then
+    if ! template_ready; then
       rm -rf "$template"
       WINEPREFIX=$template $W wineboot -i >"$root/wineboot.log" 2>&1
       WINEPREFIX=$template $W reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \

@@ -4,8 +4,9 @@
 //
 // The instructions file (Quenby.ipi) names what to look for: the files below the destination with their
 // sizes, the [Dirs], the system files in the Windows directory, the product's registry keys, the system
-// uninstall entry, the shared-file counters, the Start Menu group's links with their targets, and the
-// uninstall record Quenby.upi as it stands. Ends with 0, or 2 on a wrong command line.
+// uninstall entry (in the registry view of the Setup.exe beside the instructions), the shared-file
+// counters, the Start Menu group's links with their targets, and the uninstall record Quenby.upi as it
+// stands. Ends with 0, or 2 on a wrong command line.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "Host.h"
 #include "ShellLinkReader.h"
 #include "win/Handles.h"
 
@@ -155,8 +157,11 @@ private:
             if (!base.empty() && base.front() == '\\') base.erase(0, 1);
             Key(HKEY_CURRENT_USER, "HKEY_CURRENT_USER", base);
         }
+        // A 32-bit Setup.exe beside the instructions writes the machine's keys into the 32-bit view.
+        const bool narrow = drive::Is32BitProgram((std::filesystem::path(m_ini).parent_path() / "Setup.exe").string());
         Key(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE",
-            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Setting("Application", ""));
+            std::string(narrow ? "SOFTWARE\\WOW6432Node" : "SOFTWARE") +
+                "\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Setting("Application", ""));
         Key(HKEY_CURRENT_USER, "HKEY_CURRENT_USER", "Software\\Norvale\\Uninstall\\Counters");
     }
 

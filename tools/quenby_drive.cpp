@@ -20,7 +20,8 @@
 //   sleep:<ms>                wait
 //   host:<shell command>      run a command of the Linux shell and wait for it (e.g. a disk change)
 //   close:<caption>           wait for a window of any program with that caption on view and close it
-//   exit                      wait for the program to end and print its exit code
+//   exit[:0]                  wait for the program to end and print its exit code (:0 without a time
+//                             limit, while a user clicks through)
 //   timeline                  print when each window came and went
 // Every step prints one line with the milliseconds since the start. The tool ends with 0 when every
 // step succeeded, 1 at the first failing step (the reason on stderr), 2 on a wrong command line.
@@ -121,7 +122,7 @@ public:
         } else if (verb == "sleep") {
             Sleep(static_cast<DWORD>(std::atoi(name.c_str())));
         } else if (verb == "exit") {
-            report = "exit code " + std::to_string(m_driver->WaitExit(kStepTimeoutMs));
+            report = "exit code " + std::to_string(m_driver->WaitExit(rest == "0" ? INFINITE : kStepTimeoutMs));
         } else if (verb == "timeline") {
             report = std::string(1, '\n').append(m_driver->TimelineText());
         } else {

@@ -15,22 +15,22 @@ namespace quenby {
 namespace {
 
 using namespace drive;
-using test::kPageMs;
+using test::kStartMs;
 
 // A medium with the planted DLL and a copy of the named program beside it; returns the program's path.
 std::string PlantBeside(const test::TScratchFolder& medium, const std::string& program) {
     const std::string copy = medium / program.substr(program.find_last_of('\\') + 1);
     EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE)) << program;
-    const std::string planted = test::BuildDir() + "\\planted\\lz32.dll";
+    const std::string planted = test::SetupBuildDir() + "\\planted\\lz32.dll";
     EXPECT_TRUE(CopyFileA(planted.c_str(), (medium / "lz32.dll").c_str(), FALSE)) << planted;
     return copy;
 }
 
 TEST(PlantedLz32, IsLoadedByAProgramThatImportsLz32Statically) {
     test::TScratchFolder medium("quenby-plant-static");
-    const std::string program = PlantBeside(medium, test::ToolExe("lz32_static_import"));
+    const std::string program = PlantBeside(medium, test::SetupBuildDir() + "\\lz32_static_import.exe");
     TDriver run(program, medium.Path());
-    EXPECT_EQ(run.WaitExit(kPageMs), 0u);
+    EXPECT_EQ(run.WaitExit(kStartMs), 0u);
     EXPECT_TRUE(test::Exists(medium / "planted_lz32.loaded"))
         << "without the planted DLL loaded, this run cannot tell a safe Setup.exe from an unsafe one";
 }

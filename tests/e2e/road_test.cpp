@@ -70,7 +70,7 @@ int LinkCount(const std::string& folder) {
     return count;
 }
 
-std::string BuiltFile(const std::string& name) { return test::ReadFile(test::BuildDir() + "\\" + name); }
+std::string BuiltFile(const std::string& name) { return test::ReadFile(test::SetupBuildDir() + "\\" + name); }
 std::string MediaFile(const std::string& name) {
     return test::ReadFile(test::SourceDir() + "\\examples\\orrery\\media\\" + name);
 }
@@ -158,7 +158,7 @@ void CancelAndFinish(TWizard& wizard, const std::string& productAndVersion) {
 void ExpectNoLaterSteps(const std::string& destination) {
     EXPECT_FALSE(test::IsFolder(GroupFolder()));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Brightwater"));
-    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kUninstall));
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kUninstall, test::SetupView()));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kCounters));
     EXPECT_FALSE(test::Exists(destination + "\\Quenby.upi"));
 }
@@ -263,8 +263,8 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Path"), destination);
     EXPECT_NE(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Date").front(), '<');
     const std::string uninstallCommand = WindowsDir() + "\\Uninstall.exe " + destination;
-    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName"), "Orrery 1.4");
-    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"), uninstallCommand);
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", test::SetupView()), "Orrery 1.4");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", test::SetupView()), uninstallCommand);
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "orrshare.dll"), "1");
 
     // The record: substituted values only, its sections in the order first written.
@@ -316,7 +316,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     EXPECT_EQ(test::ReadFile(destination + "\\readme.txt"), MediaFile("readme.txt"));
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "orrshare.dll"), "2");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Registration", "Organization"), "Brightwater customers");
-    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName"), "Orrery 1.5");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", test::SetupView()), "Orrery 1.5");
     EXPECT_EQ(Record(destination, "Registration", "Name"), "Bea Second");
     EXPECT_EQ(Record(destination, "Registration", "Organization"), "Star Gazers Ltd.");  // kept from the first
     EXPECT_EQ(Record(destination, "Uninstall", "DisplayName"), "Orrery 1.5");

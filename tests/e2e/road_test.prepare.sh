@@ -5,7 +5,7 @@
 # set in the floppy drive A:.
 set -euo pipefail
 media=$WINEPREFIX/media
-bash "$QUENBY_SOURCE_DIR/scripts/make-sample.sh" "$QUENBY_BUILD_DIR" "$media" >/dev/null
+bash "$QUENBY_SOURCE_DIR/scripts/make-sample.sh" "$QUENBY_SETUP_BUILD_DIR" "$media" >/dev/null
 mkdir -p "$media/flat"
 cp -r "$media/orrery/disk1/." "$media/orrery/disk2/." "$media/flat/"
 first=$(( $(find "$media/flat" -maxdepth 1 -type f \( -name Setup.exe -o -name Quenby.ipi -o -name license.txt \

@@ -23,6 +23,7 @@ std::string FromEnvironment(const char* name) {
 
 std::string BuildDir() { return FromEnvironment("QUENBY_BUILD_DIR"); }
 std::string SourceDir() { return FromEnvironment("QUENBY_SOURCE_DIR"); }
+std::string SetupBuildDir() { return FromEnvironment("QUENBY_SETUP_BUILD_DIR"); }
 
 TScratchFolder::TScratchFolder(const std::string& name) {
     char temp[MAX_PATH + 1] = {};
@@ -65,9 +66,9 @@ void RemoveTree(const std::string& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
-std::string RegText(HKEY root, const std::string& path, const std::string& name) {
+std::string RegText(HKEY root, const std::string& path, const std::string& name, REGSAM view) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return "<no key>";
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &raw) != ERROR_SUCCESS) return "<no key>";
     TRegKeyHandle key(raw);
     char buffer[1024] = {};
     DWORD size = sizeof buffer - 1, type = 0;
@@ -76,6 +77,8 @@ std::string RegText(HKEY root, const std::string& path, const std::string& name)
     return type == REG_SZ ? std::string(buffer) : "<not text>";
 }
 
-bool KeyExists(HKEY root, const std::string& path) { return RegText(root, path, "") != "<no key>"; }
+bool KeyExists(HKEY root, const std::string& path, REGSAM view) {
+    return RegText(root, path, "", view) != "<no key>";
+}
 
 }  // namespace quenby::test

@@ -9,6 +9,9 @@ namespace quenby::test {
 
 std::string BuildDir();   // QUENBY_BUILD_DIR through drive Z:
 std::string SourceDir();  // QUENBY_SOURCE_DIR through drive Z:
+// The build whose Setup.exe, sample product and planted DLL the test uses (QUENBY_SETUP_BUILD_DIR): ctest
+// runs the road and the planting test on the shipped i686 build as well as on the test build.
+std::string SetupBuildDir();
 
 // A folder of the test's own in the temporary directory, emptied before use and removed afterwards.
 class TScratchFolder {
@@ -32,8 +35,9 @@ std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);  // a file or a folder
 bool IsFolder(const std::string& path);
 void RemoveTree(const std::string& path);
-// The text of a REG_SZ value; "<no key>", "<missing>" or "<not text>" otherwise.
-std::string RegText(HKEY root, const std::string& path, const std::string& name);
-bool KeyExists(HKEY root, const std::string& path);
+// The text of a REG_SZ value; "<no key>", "<missing>" or "<not text>" otherwise. `view`: KEY_WOW64_32KEY
+// or KEY_WOW64_64KEY to read that view of HKLM\SOFTWARE, 0 this process's own.
+std::string RegText(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
+bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0);
 
 }  // namespace quenby::test

@@ -34,7 +34,9 @@ HWND FindOtherWindow(DWORD exceptProcess, const std::string& part) {
 
 }  // namespace
 
-std::string SetupExe() { return BuildDir() + "\\Setup.exe"; }
+std::string SetupExe() { return SetupBuildDir() + "\\Setup.exe"; }
+
+REGSAM SetupView() { return Is32BitProgram(SetupExe()) ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
 
@@ -45,7 +47,7 @@ std::unique_ptr<TDriver> Start(const std::string& program, const std::string& fo
 
 void Shot(const std::string& name) {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = BuildDir() + "\\screenshots\\" + test->test_suite_name() + "." + test->name();
+    const std::string folder = SetupBuildDir() + "\\screenshots\\" + test->test_suite_name() + "." + test->name();
     MakeFolders(folder);
     Screenshot(folder, name + ".png");
 }
@@ -54,7 +56,7 @@ TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribu
 
 TWizard::TWizard(const std::string& program, const std::string& currentDir)
     : m_driver(Start(program, currentDir)) {
-    m_dialog = m_driver->WaitWindow({"TMainDialog"}, 60000);
+    m_dialog = m_driver->WaitWindow({"TMainDialog"}, kStartMs);
 }
 
 HWND TWizard::Item(const char* name) const {

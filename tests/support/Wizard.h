@@ -11,12 +11,16 @@
 namespace quenby::test {
 
 constexpr DWORD kPageMs = 20000;
+// Up to a program's first window: the first 32-bit start of a prefix under emulation takes about a minute.
+constexpr DWORD kStartMs = 180000;
 
-std::string SetupExe();
+std::string SetupExe();  // of SetupBuildDir()
+// The registry view Setup.exe writes HKLM\SOFTWARE into: a 32-bit program's lands under WOW6432Node.
+REGSAM SetupView();
 std::string ToolExe(const std::string& name);  // a program of the build folder, without ".exe"
 // Starts `program` in `folder`, in a virtual desktop of the screen's size so that Wine draws frames.
 std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder);
-// A screenshot into $QUENBY_BUILD_DIR/screenshots/<Suite.Test>/<name>.png.
+// A screenshot into <SetupBuildDir()>/screenshots/<Suite.Test>/<name>.png: apart for the i686 runs.
 void Shot(const std::string& name);
 
 class TWizard {

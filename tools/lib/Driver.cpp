@@ -73,6 +73,8 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
 TDriver::TDriver(const std::string& program, const std::string& currentDir, const std::string& arguments,
                  const std::source_location& where) {
     QueryPerformanceFrequency(&m_frequency);
+    // The desktop made by this (64-bit) process: a 32-bit program under emulation cannot start it itself.
+    GetDesktopWindow();
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup = {};

@@ -186,4 +186,9 @@ void UseVirtualDesktop(int width, int height) {
     SetUserString("Software\\Wine\\Explorer", "Desktop", "Default");
 }
 
+bool Is32BitProgram(const std::string& windowsPath) {
+    DWORD kind = SCS_64BIT_BINARY;
+    return GetBinaryTypeA(windowsPath.c_str(), &kind) && kind == SCS_32BIT_BINARY;
+}
+
 }  // namespace quenby::drive

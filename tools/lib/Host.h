@@ -40,4 +40,8 @@ void Keys(const std::string& xdotoolCommand, const std::source_location& where =
 // otherwise (and bare Xvfb has none). Call before anything of this process touches a window.
 void UseVirtualDesktop(int width, int height);
 
+// Whether the program file is a 32-bit Windows program (the shipped i686 Setup.exe): its writes to
+// HKLM\SOFTWARE land in the 32-bit view, under WOW6432Node.
+bool Is32BitProgram(const std::string& windowsPath);
+
 }  // namespace quenby::drive

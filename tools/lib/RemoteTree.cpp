@@ -10,6 +10,18 @@ namespace quenby::drive {
 
 namespace {
 
+// TVITEMA as a 32-bit process lays it out.
+struct TItem32 {
+    UINT mask = 0;
+    DWORD hItem = 0;
+    UINT state = 0, stateMask = 0;
+    DWORD pszText = 0;
+    int cchTextMax = 0, iImage = 0, iSelectedImage = 0, cChildren = 0;
+    DWORD lParam = 0;
+};
+
+DWORD Narrow(const void* pointer) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pointer)); }
+
 constexpr std::size_t kTextOffset = (sizeof(TVITEMA) + 15) / 16 * 16;
 constexpr std::size_t kTextSize = 1024;
 
@@ -55,6 +67,8 @@ TRemoteTree::TRemoteTree(HWND tree, const std::source_location& where) : m_tree(
     m_process = THandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
                                         PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!m_process) throw EDriveError("cannot open the process of the tree view", where);
+    BOOL wow64 = FALSE;
+    m_narrow = IsWow64Process(m_process.Get(), &wow64) && wow64;
 }
 
 LRESULT TRemoteTree::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -87,13 +101,20 @@ HTREEITEM TRemoteTree::Selection() const { return Next(nullptr, TVGN_CARET); }
 std::string TRemoteTree::ItemText(HTREEITEM item) const {
     TRemoteMemory memory(m_process.Get(), kTextOffset + kTextSize);
     if (!memory.Address()) throw EDriveError("no memory in the tree's process", std::source_location::current());
-    TVITEMA record = {};
-    record.mask = TVIF_TEXT | TVIF_HANDLE;
-    record.hItem = item;
-    record.pszText = static_cast<char*>(memory.Address()) + kTextOffset;
-    record.cchTextMax = static_cast<int>(kTextSize);
+    char* const remoteText = static_cast<char*>(memory.Address()) + kTextOffset;
+    if (m_narrow) {
+        const TItem32 record{.mask = TVIF_TEXT | TVIF_HANDLE, .hItem = Narrow(item), .pszText = Narrow(remoteText),
+                             .cchTextMax = static_cast<int>(kTextSize)};
+        memory.Write(0, &record, sizeof record);
+    } else {
+        TVITEMA record = {};
+        record.mask = TVIF_TEXT | TVIF_HANDLE;
+        record.hItem = item;
+        record.pszText = remoteText;
+        record.cchTextMax = static_cast<int>(kTextSize);
+        memory.Write(0, &record, sizeof record);
+    }
     char text[kTextSize] = {};
-    memory.Write(0, &record, sizeof record);
     memory.Write(kTextOffset, text, 1);
     if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory.Address()))) return {};
     memory.Read(kTextOffset, text, kTextSize - 1);

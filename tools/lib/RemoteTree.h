@@ -1,6 +1,7 @@
 // A tree view of another process, read and operated through its own messages. The tree view's
 // messages carry pointers that the system does not copy between processes, so their records live in
-// memory allocated inside the tree's process. Both processes must have the same pointer size.
+// memory allocated inside the tree's process, laid out as that process reads them (a 32-bit program's
+// records have 32-bit pointers and handles).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -38,6 +39,7 @@ private:
 
     HWND m_tree;
     THandle m_process;
+    bool m_narrow = false;  // the tree's process is a 32-bit one
 };
 
 }  // namespace quenby::drive
