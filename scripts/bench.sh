@@ -46,7 +46,8 @@ section=$(mktemp)
   echo "| stripped i686 \`Setup.exe\` | $size bytes | imports: $imports| |"
   echo
   echo "Expanding a folder of N subfolders, each holding one (\`tools/tree_bench.cpp\`), against a bare loop"
-  echo "making the same searches and insertions:"
+  echo "making the same searches and insertions; eleven alternate runs of each, the best times, and the median"
+  echo "of the runs' ratios:"
   echo
   cat "$tree"
   echo
