@@ -3,11 +3,11 @@
 # the directory tree's expansion (tools/tree_bench.cpp), and the size and imports of the shipped i686
 # Setup.exe. Rewrites the measured section at the top of BENCHMARKS.md; the notes below it stay.
 #
-#   bash scripts/bench.sh [TREE_FOLDERS]     (default 500)
+#   bash scripts/bench.sh [TREE_FOLDERS...]     (default 500 1000 5000)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUENBY_BUILD_ROOT:-$here/build}
-folders=${1:-500}
+folders=${*:-500 1000 5000}
 jobs=${QUENBY_JOBS:-2}
 cmake -S "$here" -B "$build/win64" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64.cmake" >/dev/null
@@ -17,10 +17,12 @@ cmake --build "$build/win64" -j "$jobs" --target Setup quenby_bench tree_bench >
 cmake --build "$build/win32" -j "$jobs" --target Setup >/dev/null
 
 setup_win=$(echo "Z:$build/win64/Setup.exe" | tr / '\\')
+load_before=$(cut -d' ' -f1 /proc/loadavg)
 runs=$(mktemp)
 tree=$(mktemp)
 bash "$here/scripts/wine-run.sh" "$build/win64/quenby_bench.exe" "$setup_win" 3 10 | grep '^|' >"$runs"
-bash "$here/scripts/wine-run.sh" "$build/win64/tree_bench.exe" "$folders" | grep -v '^wine:' >"$tree"
+# shellcheck disable=SC2086
+bash "$here/scripts/wine-run.sh" "$build/win64/tree_bench.exe" $folders | grep '^|' >"$tree"
 exe=$build/win32/Setup.exe
 size=$(stat -c %s "$exe")
 imports=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
@@ -43,12 +45,15 @@ section=$(mktemp)
   cat "$runs"
   echo "| stripped i686 \`Setup.exe\` | $size bytes | imports: $imports| |"
   echo
-  echo "The directory tree, $folders subfolders each holding one (\`tools/tree_bench.cpp\`; fewer than the"
-  echo "5,000 of the notes below, which take some twenty-five minutes under Wine):"
+  echo "Expanding a folder of N subfolders, each holding one (\`tools/tree_bench.cpp\`), against a bare loop"
+  echo "making the same searches and insertions; eleven alternate runs of each, the best times, and the median"
+  echo "of the runs' ratios:"
   echo
-  echo '```'
   cat "$tree"
-  echo '```'
+  echo
+  echo "Load average over the last minute (other work on the shared machine): $load_before before the run,"
+  echo "$(cut -d' ' -f1 /proc/loadavg) after it, on $(nproc) cores; above the core count the times are taken"
+  echo "under load."
   echo "<!-- end of scripts/bench.sh -->"
 } >"$section"
 

@@ -1,6 +1,7 @@
 // The program entry: splash, title, backdrop as the main window, message loop.
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "base/Errors.h"
@@ -23,6 +24,12 @@ void KeepLibrarySearchToSystem() {
 }
 
 }  // namespace
+
+// An exception that escapes everything is a fault. The library's own handler would name it on a console that
+// a windowed program does not have, and its name demangler alone is a tenth of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     KeepLibrarySearchToSystem();

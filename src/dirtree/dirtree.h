@@ -20,6 +20,13 @@ namespace quenby {
 
 class Tdirtree;
 
+// A node's text, image and selected (open) image.
+struct TNodeLook {
+    std::string text;
+    int image;
+    int openImage;
+};
+
 // Veto callback for a candidate drive root or directory (full path ending in "\").
 using taddfileevent = std::function<void(std::string Filename, bool& DoAdd)>;
 using TTreeChangeEvent = std::function<void(Tdirtree& Sender, HTREEITEM Node)>;
@@ -84,8 +91,8 @@ private:
     void ReadDrives();
     void Rebuild();
     HTREEITEM AddDriveNode(const std::string& path);
-    HTREEITEM AddDirNode(HTREEITEM parent, const std::string& path);
-    HTREEITEM AddNode(HTREEITEM parent, std::string path);
+    HTREEITEM AddDirNode(HTREEITEM parent, const std::string& path, const std::string& name, DWORD attributes);
+    HTREEITEM AddNode(HTREEITEM parent, const std::string& path, TNodeLook look);
     void ProbeSubdirs(HTREEITEM node);
     void ReadSubdirs(HTREEITEM node);
     void ReadChildrenSubdirs(HTREEITEM node);
@@ -124,6 +131,7 @@ private:
     bool m_hideSelection = false;
     HFONT m_font = nullptr;
     TStringList m_pathList;
+    TNodeLook m_plainIcons{"", I_IMAGENONE, I_IMAGENONE};  // the shell's icons for a folder it does not customise
 
     HWND m_hwnd = nullptr;
     WNDPROC m_treeProc = nullptr;

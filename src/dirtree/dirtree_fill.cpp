@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "ui/Application.h"
 #include "win/FindSearch.h"
@@ -30,6 +32,27 @@ std::string LowerText(std::string text) {
 bool DirectoryExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string DisplayName(const SHFILEINFOA& info) {
+    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof(info.szDisplayName)));
+}
+
+// The node's text and icons as the shell gives them for the path itself.
+TNodeLook ShellLook(const std::string& path) {
+    SHFILEINFOA info{};
+    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON))
+        return {FallbackNodeText(path), I_IMAGENONE, I_IMAGENONE};
+    SHFILEINFOA open{};
+    const bool opened = SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open),
+                                       SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON) != 0;
+    return {DisplayName(info), info.iIcon, opened ? open.iIcon : I_IMAGENONE};
+}
+
+// The shell customises a folder from its desktop.ini only when the folder is marked read-only or system. (Wine's
+// shell reads the file in any folder; looking for it would cost more than the rest of a node together.)
+bool ShellMayCustomise(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) != 0;
 }
 
 }  // namespace
@@ -88,28 +111,33 @@ void Tdirtree::Rebuild() {
 }
 
 HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
-    return AddNode(nullptr, path);
+    return AddNode(nullptr, path, ShellLook(path));
 }
 
-HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path) {
-    return AddNode(parent, path);
+// Asking the shell about a path makes it parse the path again, at a cost that grows with the size of the
+// folder the path lies in. A plain folder looks like any other plain folder: its name, and the two icons that
+// the shell gives them all; only drives and folders the shell may customise take the per-path calls.
+HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, const std::string& name,
+                               DWORD attributes) {
+    const std::string folder = WithFinalBackslash(path);
+    if (ShellMayCustomise(attributes)) return AddNode(parent, folder, ShellLook(folder));
+    if (m_plainIcons.image == I_IMAGENONE) {
+        // The shell's icons for a plain folder, taken from this one when the shell shows it as plain (by
+        // attributes it gives the closed icon but not the open one).
+        SHFILEINFOA info{};
+        TNodeLook look = ShellLook(folder);
+        if (SHGetFileInfoA(name.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                           SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON) &&
+            info.iIcon == look.image)
+            m_plainIcons = look;
+        return AddNode(parent, folder, std::move(look));
+    }
+    return AddNode(parent, folder, {name, m_plainIcons.image, m_plainIcons.openImage});
 }
 
-HTREEITEM Tdirtree::AddNode(HTREEITEM parent, std::string path) {
-    path = WithFinalBackslash(std::move(path));
-    SHFILEINFOA info{};
-    const bool described = SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
-                                          SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON) != 0;
+HTREEITEM Tdirtree::AddNode(HTREEITEM parent, const std::string& path, TNodeLook look) {
     m_pathList.Add(MakeEntry(kUnread, path));
-    const LPARAM index = m_pathList.Count() - 1;
-    const std::string text =
-        described ? std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof(info.szDisplayName)))
-                  : FallbackNodeText(path);
-    const int image = described ? info.iIcon : I_IMAGENONE;
-    SHFILEINFOA open{};
-    const bool opened = described && SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open),
-                                                    SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON) != 0;
-    return Append(parent, text, index, image, opened ? open.iIcon : I_IMAGENONE);
+    return Append(parent, look.text, m_pathList.Count() - 1, look.image, look.openImage);
 }
 
 void Tdirtree::ProbeSubdirs(HTREEITEM node) {
@@ -135,17 +163,21 @@ void Tdirtree::ReadSubdirs(HTREEITEM node) {
     m_pathList.Items()[static_cast<size_t>(index)][0] = kRead;
     const std::string path = EntryPath(m_pathList[index]);
     if (OnSearch) OnSearch(path + "*.*");
+    std::vector<std::pair<std::string, DWORD>> found;
     {
         TFindSearch search(path + "*.*", kSearchAttrMask);
         for (; search.Found(); search.Next()) {
             if (!(search.Attributes() & kAttrDirectory) || IsDotEntry(search.Name())) continue;
             if (PathAllowed(path + search.Name() + "\\") && AttrAllowed(search.Attributes()))
-                m_nameList.Add(search.Name());
+                found.emplace_back(search.Name(), search.Attributes());
         }
     }
-    std::vector<std::string>& names = m_nameList.Items();
-    std::stable_sort(names.begin(), names.end(), LessText);
-    for (const std::string& name : names) AddDirNode(node, path + name);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return LessText(a.first, b.first); });
+    for (const auto& [name, attributes] : found) {
+        m_nameList.Add(name);
+        AddDirNode(node, path + name, name, attributes);
+    }
 }
 
 void Tdirtree::ReadChildrenSubdirs(HTREEITEM node) {

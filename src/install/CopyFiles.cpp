@@ -126,6 +126,7 @@ public:
 
     void CopyList(const TFileList& list, int start) {
         for (int i = start; i < list.In.Count(); ++i) {
+            LookAtQueue();
             const std::string source = m_instructions.SourceDir + list.In[i];
             const std::string destination = list.TargetDir + "\\" + list.Out[i];
             const std::string& replace = list.Replace[i];

@@ -45,7 +45,7 @@ public:
     virtual const std::string& Organisation() const = 0;
     virtual TCopyResume& Resume() = 0;
 
-    // Each of these shows its change at once (the copy step processes no messages while it runs).
+    // Each of these shows its change at once (the copy step handles no input while it runs).
     virtual void SetInfoText(const std::string& text) = 0;         // InfoLabel
     virtual void HideDestinationPanel() = 0;                      // Panel4
     virtual void ShowProgressPanel() = 0;                         // Panel5

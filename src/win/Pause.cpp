@@ -2,17 +2,37 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace quenby {
 
 namespace {
 void (*g_pause)(unsigned) = nullptr;
+
+// Windows marks a window hung once its thread has not looked at its queue for 5 s.
+constexpr DWORD kLookEveryMs = 100;
+// A window that leaves itself invalid would get WM_PAINT for ever.
+constexpr int kMostPaintsPerLook = 64;
+}  // namespace
+
+void LookAtQueue() {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    for (int i = 0; i < kMostPaintsPerLook && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        DispatchMessageA(&msg);
 }
 
 void Pause(unsigned milliseconds) {
-    if (g_pause)
+    if (g_pause) {
         g_pause(milliseconds);
-    else
-        Sleep(milliseconds);
+        return;
+    }
+    const DWORD start = GetTickCount();
+    for (DWORD passed = 0; passed < milliseconds; passed = GetTickCount() - start) {
+        LookAtQueue();
+        Sleep(std::min<DWORD>(milliseconds - passed, kLookEveryMs));
+    }
+    LookAtQueue();
 }
 
 void SetPauseFunction(void (*pause)(unsigned)) { g_pause = pause; }

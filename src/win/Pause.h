@@ -4,7 +4,12 @@
 
 namespace quenby {
 
+// Waits without letting the thread look hung: see LookAtQueue.
 void Pause(unsigned milliseconds);
 void SetPauseFunction(void (*pause)(unsigned milliseconds));  // nullptr restores the real pause
+
+// Looks at the thread's message queue, so that the system does not mark its windows "Not Responding",
+// and paints what waits to be painted; every other message, input included, stays in the queue.
+void LookAtQueue();
 
 }  // namespace quenby

@@ -1,4 +1,4 @@
-// What the installation engine sees of the wizard. The copy step reads no messages while it runs, so
+// What the installation engine sees of the wizard. The copy step handles no input while it runs, so
 // every change is painted before the setter returns.
 #include "wizard/MainDialog.h"
 #include "install/ProgramGroup.h"

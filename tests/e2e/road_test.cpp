@@ -346,5 +346,40 @@ TEST(RoadE2e, DisksLaidOutByThePublishersToolInstallWithTheirOwnDiskChange) {
     ExpectProductFiles(destination);
 }
 
+// A copy step of several seconds: the wizard keeps looking at its queue, so it never looks hung, and takes no
+// input from it, so a click made meanwhile counts once the step is over.
+TEST(RoadE2e, CopyStepNeverLooksHungAndAClickMadeDuringItIsHandledAfterIt) {
+    test::TScratchFolder dist("quenby-e2e-busy");
+    test::TScratchFolder target("quenby-e2e-busy-target");
+    std::string ipi = "[Settings]\r\nApplication=Busy\r\nVersion=1\r\nExpand=0\r\nDirectory=C:\\Busy\r\n"
+                      "[Keys]\r\nBase=\\Software\\Norvale Tests\\Busy\r\n[FilesIn]\r\n";
+    std::string out = "[FilesOut]\r\n";
+    for (int i = 10; i < 24; ++i) {  // 14 files: 7 s of pauses, more than the 5 s after which a window looks hung
+        const std::string name = std::string("f").append(std::to_string(i)).append(".txt");
+        ipi.append(name).append("=\r\n");
+        out.append(name).append("=0\r\n");
+        dist.Write(name, name);
+    }
+    dist.Write("Quenby.ipi", ipi.append(out));
+    TWizard wizard(dist.Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", target / "Busy");
+    Click(wizard.Item("NextBut"));
+    WaitUntil([&] { return Text(wizard.Item("SourceLabel")).find("f12.txt") != std::string::npos; }, kPageMs,
+              "the third file copied");
+    Click(wizard.Item("NextBut"));  // taken as the finish page's Next once the step is over
+    bool hung = false;
+    WaitUntil(
+        [&] {
+            hung = hung || IsHungAppWindow(wizard.Dialog());
+            return Text(wizard.Item("InfoLabel")) == "Quenby has installed Busy 1 successfully, congratulations.";
+        },
+        kPageMs, "the finish page");
+    EXPECT_FALSE(hung);
+    EXPECT_EQ(test::ReadFile(target / "Busy\\f23.txt"), "f23.txt");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Busy");
+}
+
 }  // namespace
 }  // namespace quenby

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "Prefix.h"
+#include "install/UninstallRecord.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
 
@@ -192,6 +193,16 @@ UINT WINAPI OverlongDirectory(LPSTR, UINT) { return MAX_PATH + 40; }
 // A directory the platform does not give is an error, never "" (which would put system files at the root).
 TEST(PlatformDirectory, AnEmptyOrCutAnswerIsAnError) {
     for (auto read : {RefusedDirectory, OverlongDirectory}) EXPECT_THROW(PlatformDirectory(read, "Windows"), Exception);
+}
+
+// The installation's dates keep the form the user's locale had when the program started.
+TEST(InstallationDate, KeepsTheLocalesFormAsItWasAtStart) {
+    char atStart[80] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart, sizeof atStart);
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy-MM-dd"));
+    const std::string date = InstallationDateText();
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart);
+    EXPECT_EQ(date.find('-'), std::string::npos) << date;
 }
 
 }  // namespace

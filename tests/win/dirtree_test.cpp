@@ -5,6 +5,8 @@
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <memory>
@@ -143,6 +145,40 @@ TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
     EXPECT_EQ(Children(Root('N')), std::vector<std::string>{"< >"});
     EXPECT_EQ(Children(Root('R')), std::vector<std::string>{"< >"});
     EXPECT_NE(Text(Root('H')).find("HDLABEL"), std::string::npos);  // the shell's display name
+}
+
+// Every node read on the way to a special folder of the prefix and to folders of H: (plain ones, and a system
+// one that the shell customises from its desktop.ini) shows the text and both icons that the per-path calls give.
+TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
+    const auto perPath = [](const std::string& path, UINT flags) {
+        SHFILEINFOA info{};
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags);
+        return info;
+    };
+    ASSERT_TRUE(SetFileAttributesA("H:\\System1", FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_NE(perPath("H:\\System1\\", 0).iIcon, perPath("H:\\beta\\", 0).iIcon);  // the shell customises it
+    char documents[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+    for (const std::string& path : {std::string(documents) + "\\", std::string("H:\\System1\\")}) {
+        tree().SetDirectory(path);
+        ASSERT_EQ(tree().GetDirectory(), path);
+    }
+    std::vector<HTREEITEM> nodes;
+    for (HTREEITEM root = Next(TVGN_ROOT, nullptr); root; root = Next(TVGN_NEXT, root)) nodes.push_back(root);
+    for (size_t i = 0; i < nodes.size(); ++i)
+        for (HTREEITEM child = Next(TVGN_CHILD, nodes[i]); child; child = Next(TVGN_NEXT, child))
+            nodes.push_back(child);
+    for (HTREEITEM node : nodes) {
+        const std::string path = EntryPath(tree().PathEntry(node));
+        if (path.empty()) continue;
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = node;
+        SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(Text(node), perPath(path, SHGFI_DISPLAYNAME).szDisplayName) << path;
+        EXPECT_EQ(item.iImage, perPath(path, 0).iIcon) << path;
+        EXPECT_EQ(item.iSelectedImage, perPath(path, SHGFI_OPENICON).iIcon) << path;
+    }
 }
 
 TEST_F(DirTree, DirectoryAcceptsDriveFormsAndIgnoresWhatItCannotShow) {

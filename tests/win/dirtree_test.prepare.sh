@@ -6,6 +6,9 @@ WS=/usr/lib/wine/wineserver
 d=$WINEPREFIX/treedrives
 mkdir -p "$d"/hd/{Alpha/Deep/Deeper,beta,Gamma/g1,Hidden1,System1,HiddenSys/hs1,Recycled/Trash/Inner}
 touch "$d"/hd/file.txt
+# A folder the shell customises (it is marked system in the test).
+printf '[.ShellClassInfo]\r\nIconFile=C:\\windows\\system32\\shell32.dll\r\nIconIndex=5\r\n' \
+  >"$d"/hd/System1/desktop.ini
 mkdir -p "$d"/floppy/Disk1/Sub "$d"/cdrom/Cd1 "$d"/net/{Share1/Inner,Share2} "$d"/ram/Hid
 touch "$d"/ram/ram.txt
 printf 'HDLABEL' >"$d"/hd/.windows-label

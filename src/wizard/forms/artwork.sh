@@ -14,8 +14,9 @@ for candidate in DejaVu-Sans-Bold Liberation-Sans-Bold Nimbus-Sans-Bold Helvetic
   if convert -list font 2>/dev/null | grep -q "Font: $candidate\$"; then font=$candidate; break; fi
 done
 
-sixteen() {  # PNG in, 4-bit BMP out
-  convert "$1" -dither None -colors 16 -type Palette -compress None "BMP3:$2"
+sixteen() {  # PNG in, 4-bit BMP out, run-length encoded (a fifth of the plain size)
+  convert "$1" -dither None -colors 16 -type Palette -compress None "BMP3:$tmp/plain.bmp"
+  perl "$(dirname "$0")/rle4.pl" "$tmp/plain.bmp" "$2"
 }
 
 # Splash: a night-blue field, a stack of three boxes (the product being installed) and a sweep.
