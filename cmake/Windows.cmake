@@ -57,7 +57,7 @@ add_executable(Uninstall WIN32 ${CMAKE_SOURCE_DIR}/src/uninstall_main.cpp)
 quenby_add_resources(Uninstall)
 target_link_libraries(Uninstall PRIVATE quenby_uninstall)
 target_compile_options(Uninstall PRIVATE ${QUENBY_WARNINGS})
-target_link_options(Uninstall PRIVATE ${QUENBY_STATIC_LINK} -s)
+target_link_options(Uninstall PRIVATE ${QUENBY_STATIC_LINK} -s -Wl,--gc-sections)
 
 # The programs the demo and the benchmarks run: every tools/*.cpp is a program of its own.
 file(GLOB QUENBY_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
