@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "ui/Application.h"
-#include "uninstall/UninstallTexts.h"
+#include "base/Texts.h"
 #include "uninstall/Uninstaller.h"
 #include "win/DdeClientConv.h"
 

@@ -12,7 +12,7 @@
 #include "base/ProgmanMacros.h"
 #include "install/UninstallRecord.h"
 #include "uninstall/ProgressForm.h"
-#include "uninstall/UninstallTexts.h"
+#include "base/Texts.h"
 #include "win/DdeClientConv.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"
