@@ -138,6 +138,7 @@ void CopyFirstDisk(const TWizard& wizard, const std::string& destination) {
 
 // From the success page: the closing notice read from the last disk, the finish page, the end.
 void FinishAfterClosingNotice(TWizard& wizard) {
+    wizard.CloseProgramManager();
     Click(wizard.Item("NextBut"));
     WaitMemoBegins(wizard, "THANK YOU FOR INSTALLING ORRERY");
     Click(wizard.Item("NextBut"));
@@ -148,6 +149,7 @@ void FinishAfterClosingNotice(TWizard& wizard) {
 }
 
 void CancelAndFinish(TWizard& wizard, const std::string& productAndVersion) {
+    wizard.CloseProgramManager();
     Click(wizard.Item("CancelBut"));
     wizard.WaitPage("The installation of " + productAndVersion + " did not completed successfuly.", "InfoMemo");
     Click(wizard.Item("NextBut"));

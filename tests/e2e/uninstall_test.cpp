@@ -172,8 +172,7 @@ std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
 }
 
 void EndWizard(TWizard& wizard, bool cancel) {
-    // When Wine's shell answers DDE late, Setup.exe starts Program Manager, whose window covers the wizard.
-    if (HWND progman = FindWindowA(nullptr, "Program Manager")) PostMessageA(progman, WM_CLOSE, 0, 0);
+    wizard.CloseProgramManager();
     Click(wizard.Item(cancel ? "CancelBut" : "NextBut"));
     if (!cancel) {  // past the closing notice to the finish page
         WaitUntil([&] { return Text(wizard.Item("InfoLabel")).find("installed successfuly") == std::string::npos; },

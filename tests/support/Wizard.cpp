@@ -63,7 +63,10 @@ HWND TWizard::Item(const char* name) const {
     return Control(m_dialog, ui::ControlId(forms::kMainDialogControls, name));
 }
 
-void TWizard::WaitInfo(const std::string& text) const { WaitText(Item("InfoLabel"), text, kPageMs); }
+void TWizard::WaitInfo(const std::string& text) const {
+    WaitText(Item("InfoLabel"), text, kPageMs);
+    CloseProgramManager();
+}
 
 void TWizard::WaitPage(const std::string& info, const char* shownControl) const {
     WaitInfo(info);
@@ -96,6 +99,13 @@ void TWizard::CloseOtherWindow(const std::string& captionPart) const {
     const std::string caption = Text(found);
     PostMessageA(found, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindowVisible(found); }, kPageMs, "the window " + caption + " closed");
+}
+
+void TWizard::CloseProgramManager() const {
+    const HWND progman = FindOtherWindow(m_driver->ProcessId(), "program manager");
+    if (!progman) return;
+    PostMessageA(progman, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(progman) || !IsWindowVisible(progman); }, kPageMs, "Program Manager closed");
 }
 
 void TWizard::ToDestinationPage() const {

@@ -39,6 +39,9 @@ public:
     void Shot(const std::string& name) const;  // settled first
     // Waits for another program's window whose caption holds `captionPart` (case ignored) and closes it.
     void CloseOtherWindow(const std::string& captionPart) const;
+    // When Wine's shell answers DDE late, the group step starts Program Manager, whose window may cover
+    // the wizard: closed before the next click.
+    void CloseProgramManager() const;
     // Next from the welcome page through the user page (left as proposed) to the destination page.
     void ToDestinationPage() const;
 
