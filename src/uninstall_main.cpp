@@ -2,12 +2,19 @@
 // directory that its command line gives.
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "ui/Application.h"
 #include "base/Texts.h"
 #include "uninstall/Uninstaller.h"
 #include "win/DdeClientConv.h"
+
+// As in Setup.exe: an escaping exception is a fault, and the library's console report would only add its
+// name demangler to the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // Libraries from the system folder only, never from the folder it was started in.

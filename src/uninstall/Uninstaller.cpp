@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "base/InstallLog.h"
@@ -14,6 +12,7 @@
 #include "uninstall/ProgressForm.h"
 #include "base/Texts.h"
 #include "win/DdeClientConv.h"
+#include "win/NoticeFile.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
@@ -258,13 +257,6 @@ private:
     std::vector<std::string> m_foreignKeys;
     std::size_t m_done = 0;
 };
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 

@@ -8,7 +8,9 @@
 
 namespace quenby {
 
-std::string ReadNoticeFile(const std::string& path) {
+std::string ReadNoticeFile(const std::string& path) { return NoticeText(ReadWholeFile(path)); }
+
+std::string ReadWholeFile(const std::string& path) {
     const THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFOpenError(path);
@@ -19,7 +21,7 @@ std::string ReadNoticeFile(const std::string& path) {
         if (!ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr)) throw EFOpenError(path);
         content.append(buffer, read);
     } while (read > 0);
-    return NoticeText(content);
+    return content;
 }
 
 }  // namespace quenby
