@@ -21,6 +21,7 @@
 
 #include "Host.h"
 #include "ShellLinkReader.h"
+#include "base/InstallRecord.h"
 #include "win/Handles.h"
 
 using namespace quenby;
@@ -38,8 +39,8 @@ public:
         Files();
         Registry();
         Links();
-        m_out << "\n== Uninstall record " << m_destination << "\\Quenby.upi\n";
-        std::ifstream record(m_destination + "\\Quenby.upi", std::ios::binary);
+        m_out << "\n== Uninstall record " << UninstallRecordPath(m_destination) << "\n";
+        std::ifstream record(UninstallRecordPath(m_destination), std::ios::binary);
         std::string line;
         if (!record) m_out << "  (missing)\n";
         while (std::getline(record, line)) {
@@ -159,7 +160,7 @@ private:
         Key(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE",
             std::string(narrow ? "SOFTWARE\\WOW6432Node" : "SOFTWARE") +
                 "\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Setting("Application", ""));
-        Key(HKEY_CURRENT_USER, "HKEY_CURRENT_USER", "Software\\Norvale\\Uninstall\\Counters");
+        Key(HKEY_CURRENT_USER, "HKEY_CURRENT_USER", kCountersKey);
     }
 
     void Links() {

@@ -109,10 +109,6 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
-    return Folded(WithoutTrailingBackslash(a)) == Folded(WithoutTrailingBackslash(b));
-}
-
 // Windows drops trailing dots and blanks from a name, so "..", ". " and "... " all climb.
 bool IsDotsOnly(const std::string& component) {
     return component.find_first_not_of(". ") == std::string::npos;
@@ -129,13 +125,6 @@ bool IsCleanFullPath(const std::string& path) {
     if (!IsFullDirectoryPath(path)) return false;
     const bool unc = path.starts_with("\\\\");
     return HasCleanComponents(unc ? path.substr(2) : path);
-}
-
-bool IsBelow(const std::string& path, const std::string& directory) {
-    const std::string base = Folded(WithoutTrailingBackslash(directory));
-    const std::string folded = Folded(path);
-    const std::size_t cut = base.back() == '\\' ? base.size() : base.size() + 1;
-    return folded.size() > cut && folded.starts_with(base) && folded[cut - 1] == '\\';
 }
 
 bool IsCleanRelativeName(const std::string& name) {
@@ -156,7 +145,7 @@ bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
     switch (entry.Kind) {
         case TLogKind::Destination: return SamePath(entry.Path, destination);
         case TLogKind::Directory: return IsCleanFullPath(entry.Path);
-        case TLogKind::File: return IsCleanFullPath(entry.Path) && IsBelow(entry.Path, destination);
+        case TLogKind::File: return IsCleanFullPath(entry.Path) && IsBelowPath(entry.Path, destination);
         case TLogKind::SystemFile:
         case TLogKind::Counter: return IsCleanRelativeName(entry.Path);
         case TLogKind::Key:

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "base/Errors.h"
+#include "base/InstallRecord.h"
 
 namespace quenby {
 
-inline constexpr char kInstallLogName[] = "Quenby.log";
 inline constexpr char kInstallLogHeader[] = "Quenby installation log 1";
 
 enum class TLogKind { Application, Destination, Directory, File, SystemFile, Counter, Group, Item, Key, Value, Uninstall };

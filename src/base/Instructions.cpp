@@ -1,5 +1,6 @@
 #include "base/Instructions.h"
 
+#include "base/InstallRecord.h"
 #include "base/NumberRule.h"
 
 namespace quenby {
@@ -20,7 +21,7 @@ void ReadKeysAndValues(const TIniSource& file, const char* section, const std::s
 void TInstructions::ReadFrom(const TIniSource& file, const std::string& sourceDir) {
     *this = TInstructions();
     SourceDir = sourceDir;
-    InstructionsPath = SourceDir + "Quenby.ipi";
+    InstructionsPath = SourceDir + kInstructionsFileName;
     Missing = false;
     Application = file.ReadText(kSettings, "Application", "");
     Copyright = file.ReadText(kSettings, "Copyright", "");

@@ -38,7 +38,7 @@ struct TInstructions {
 
     // Derived values.
     std::string SourceDir;          // current directory at start + "\"
-    std::string InstructionsPath;   // SourceDir + "Quenby.ipi"
+    std::string InstructionsPath;   // SourceDir + kInstructionsFileName
     bool Missing = true;            // no instructions file at InstructionsPath
     std::string DisplayTitle;       // "Application Version", "Application" or empty
     int ProgressStep = 0;           // 100 div (files + system files + 3)

@@ -1,5 +1,7 @@
 #include "base/ProgmanMacros.h"
 
+#include "base/InstallRecord.h"
+
 namespace quenby {
 
 namespace {
@@ -16,7 +18,7 @@ std::string ItemMacro(const std::string& destination, const std::string& key, co
 
 std::string UninstallerItemMacro(const std::string& windowsDir, const std::string& destination,
                                  const std::string& application) {
-    return "[AddItem(" + windowsDir + "\\Uninstall.exe " + destination + ",Uninstall " + application + ")]" +
+    return "[AddItem(" + UninstallCommand(windowsDir, destination) + "," + UninstallItemTitle(application) + ")]" +
            kLineEnd;
 }
 

@@ -83,6 +83,9 @@ inline std::string CannotReadDirectoryText(const std::string& which, const std::
 inline constexpr char kNoApplicationName[] = "No application name in the installation instructions";
 inline std::string CannotAddToTreeText(const std::string& text) { return "Cannot add " + text + " to the directory tree"; }
 inline std::string CannotWriteText(const std::string& path) { return "Unable to write to " + path; }
+inline std::string CannotWriteLogText(const std::string& path, const std::string& reason) {
+    return "Cannot write the installation log " + path + ": " + reason;
+}
 inline std::string RegistryReadText(const std::string& name) { return "Failed to get data for '" + name + "'"; }
 inline std::string RegistryTypeText(const std::string& name) { return "Invalid data type for '" + name + "'"; }
 inline std::string RegistryCreateText(const std::string& key) { return "Failed to create key " + key; }
@@ -90,6 +93,9 @@ inline std::string RegistryWriteText(const std::string& name) { return "Failed t
 inline constexpr char kNoCommonControls[] = "Cannot load comctl32.dll";
 inline constexpr char kTreeWithoutParent[] = "Control has no parent window";
 inline constexpr char kTreeNotCreated[] = "Error creating window";
+inline constexpr char kCannotRegisterClass[] = "cannot register the window class";
+inline std::string CannotCreateWindowText(const std::string& className) { return "cannot create the window " + className; }
+inline std::string CannotCreateControlText(const std::string& name) { return "cannot create the control " + name; }
 inline constexpr char kUnknownFailure[] = "Unknown failure";
 inline constexpr char kOutOfMemory[] = "Out of memory.";  // shown as it is, when the text cannot be built
 
@@ -115,14 +121,19 @@ inline constexpr const char* kInterruptedLines[] = {
 // The uninstaller.
 inline constexpr char kUninstallTitle[] = "Uninstall";
 inline constexpr char kNoLogCaption[] = "Error";
-inline constexpr char kNoLogText[] = "No installation log in %s";
-inline constexpr char kConfirmText[] = "Are you sure you want to remove %s and all of its components?";
-inline constexpr char kRefusedText[] =
-    "The installation log in %s cannot be used: %s. Nothing was removed.";
+inline std::string NoLogText(const std::string& destination) { return "No installation log in " + destination; }
+inline std::string ConfirmRemovalText(const std::string& name) {
+    return "Are you sure you want to remove " + name + " and all of its components?";
+}
+inline std::string LogRefusedText(const std::string& destination, const std::string& reason) {
+    return "The installation log in " + destination + " cannot be used: " + reason + ". Nothing was removed.";
+}
+inline std::string UninstallFormCaption(const std::string& name) { return "Uninstall " + name; }
 inline constexpr char kSharedCaption[] = "Remove Shared File?";
-inline constexpr char kSharedText[] =
-    "The shared file %s is no longer used by any installed product. Remove it?";
-inline constexpr char kRemovedText[] = "%s was removed from your computer.";
+inline std::string RemoveSharedFileText(const std::string& path) {
+    return "The shared file " + path + " is no longer used by any installed product. Remove it?";
+}
+inline std::string RemovedText(const std::string& name) { return name + " was removed from your computer."; }
 inline constexpr char kLeftHeading[] = "These were left:";
 
 // Why something was left.

@@ -1,6 +1,7 @@
 #include "install/InstallLogWriter.h"
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "win/SystemText.h"
 
 namespace quenby {
@@ -9,22 +10,16 @@ namespace {
 
 const char* RootName(HKEY root) { return root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU"; }
 
-bool KeyExists(HKEY root, const std::string& path, HKEY* opened = nullptr) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    if (opened)
-        *opened = key;
-    else
-        RegCloseKey(key);
-    return true;
+bool KeyExists(HKEY root, const std::string& path) {
+    TRegistryKey key;
+    key.SetRoot(root);
+    return key.OpenExistingKey("\\" + path, KEY_READ);
 }
 
 bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
-    HKEY key = nullptr;
-    if (!KeyExists(root, path, &key)) return false;
-    const bool exists = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
+    TRegistryKey key;
+    key.SetRoot(root);
+    return key.OpenExistingKey("\\" + path, KEY_READ) && key.ValueExists(name);
 }
 
 }  // namespace
@@ -42,11 +37,11 @@ std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& sect
 }
 
 TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application)
-    : m_path(destination + "\\" + kInstallLogName) {
+    : m_path(InstallLogPath(destination)) {
     const HANDLE file = CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw Exception("Cannot write the installation log " + m_path + ": " + SystemErrorText(GetLastError()));
+        throw Exception(CannotWriteLogText(m_path, SystemErrorText(GetLastError())));
     m_file.Reset(file);
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart == 0) WriteLine(std::string(kInstallLogHeader) + "\r\n");
@@ -65,7 +60,7 @@ void TInstallLogWriter::WriteLine(const std::string& line) {
     DWORD written = 0;
     if (!WriteFile(m_file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
         written != line.size() || !FlushFileBuffers(m_file.Get()))
-        throw Exception("Cannot write the installation log " + m_path + ": " + SystemErrorText(GetLastError()));
+        throw Exception(CannotWriteLogText(m_path, SystemErrorText(GetLastError())));
 }
 
 void TInstallLogWriter::KeysToCreate(HKEY root, const std::string& keyPath) {

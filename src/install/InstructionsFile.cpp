@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/Errors.h"
+#include "base/InstallRecord.h"
 #include "base/Texts.h"
 #include "win/Handles.h"
 #include "win/SystemText.h"
@@ -34,7 +35,7 @@ void CheckReadable(const std::string& path) {
 TInstructions ReadInstructionsFile(const std::string& sourceDir) {
     TInstructions in;
     in.SourceDir = sourceDir;
-    in.InstructionsPath = sourceDir + "Quenby.ipi";
+    in.InstructionsPath = sourceDir + kInstructionsFileName;
     if (!FileExists(in.InstructionsPath)) return in;
     CheckReadable(in.InstructionsPath);
     in.ReadFrom(TProfileFile(in.InstructionsPath), sourceDir);

@@ -20,13 +20,14 @@ void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instr
         [&](const std::string& macro) { return conversation.SendMacro(macro); });
 }
 
-void StartAddOns(HWND owner, const TInstructions& instructions, int& handled) {
+void StartAddOns(TInstallSink& sink, const TInstructions& instructions, int& handled) {
     for (; handled < instructions.AddOns.Count(); ++handled) {
         const int kind = StrToInt(instructions.AddOns[handled]);
         auto [file, parameters] = SplitAddOn(instructions.AddOnsValues[handled]);
-        if (AddOnKindStarts(kind))
-            ShellExecuteA(owner, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                          SW_SHOWNORMAL);
+        if (!AddOnKindStarts(kind)) continue;
+        ShellExecuteA(sink.Owner(), "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
+                      SW_SHOWNORMAL);
+        sink.AddOnStarted(file);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "win/DdeClientConv.h"
 #include "base/Instructions.h"
+#include "install/InstallSink.h"
 
 namespace quenby {
 
@@ -16,6 +17,6 @@ void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instr
 
 // Starts each [AddOns] entry of kind 0, 1 or 2 from entry `handled` on, counting the entries dealt with;
 // a kind that is not a whole number raises EConvertError.
-void StartAddOns(HWND owner, const TInstructions& instructions, int& handled);
+void StartAddOns(TInstallSink& sink, const TInstructions& instructions, int& handled);
 
 }  // namespace quenby

@@ -17,8 +17,6 @@ std::string LocaleText(LCTYPE field) {
 
 }  // namespace
 
-std::string UninstallRecordPath(const std::string& destination) { return destination + "\\Quenby.upi"; }
-
 TDateTimeFormat UserDateTimeFormat() {
     TDateTimeFormat format;
     format.ShortDate = LocaleText(LOCALE_SSHORTDATE);

@@ -4,15 +4,9 @@
 #include <string>
 
 #include "base/DateTimeText.h"
+#include "base/InstallRecord.h"
 
 namespace quenby {
-
-constexpr const char* kRecordInstallSection = "Quenby";
-constexpr const char* kRecordUninstallSection = "Uninstall";
-
-// The destination directory + "\Quenby.upi"; a root such as D:\ gives D:\\Quenby.upi, which still
-// names the file in that root.
-std::string UninstallRecordPath(const std::string& destination);
 
 // The date-time fields of the user's default locale.
 TDateTimeFormat UserDateTimeFormat();

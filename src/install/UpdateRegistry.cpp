@@ -5,34 +5,20 @@
 #include <cstdint>
 #include <optional>
 
-#include "win/SystemText.h"
 #include "base/Errors.h"
+#include "base/InstallRecord.h"
 #include "install/UninstallRecord.h"
+#include "win/SystemText.h"
 #include "win/profile.h"
 
 namespace quenby {
 
-namespace {
-
-const char* const kCountersPath = "\\Software\\Norvale\\Uninstall\\";
-const char* const kUninstallKeys = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-// Whole texts equal under the user's default locale, case ignored.
-bool SameText(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-}  // namespace
-
-void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstallLogWriter* log) {
-    const TInstructions& instructions = host.Instructions();
-    auto write = [log](TRegistryProfile& profile, const std::string& section, const std::string& name,
-                       const std::string& text) {
-        if (log)
-            log->WriteValue(profile, section, name, text);
-        else
-            profile.WriteText(section, name, text);
+void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answers, const std::string& destination,
+                    int& countersRaised, TInstallLogWriter& log, TInstallSink& sink) {
+    auto write = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
+                     const std::string& text) {
+        log.WriteValue(profile, section, name, text);
+        sink.ValueWritten(AbsoluteKeyPath(profile, section), name);
     };
 
     // Declared so that they are released in the order product registry profile, counter registry
@@ -42,10 +28,12 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstall
     std::optional<TRegistryProfile> product;
 
     const std::string basePath = instructions.KeysValues[0];
-    if (log) log->KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), basePath));
+    log.KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), basePath));
     product.emplace(basePath);
-    if (log) log->KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), kCountersPath));
-    counters.emplace(kCountersPath);
+    // Below the root, whatever key the profile stands in.
+    const std::string countersPath = '\\' + std::string(kCountersParentKey) + '\\';
+    log.KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), countersPath));
+    counters.emplace(countersPath);
 
     const std::string installSection = basePath + "\\" + kRecordInstallSection;
     for (int entry = 1; entry < instructions.Keys.Count(); ++entry) {
@@ -56,10 +44,10 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstall
             const std::string& name = values.Names[line];
             const std::string& text = values.Texts[line];
             const std::string* personal = nullptr;
-            if (SameText(name, "Name") && SameText(text, "$NAME"))
-                personal = &host.UserName();
-            else if (SameText(name, "Organization") && SameText(text, "$ORG"))
-                personal = &host.Organisation();
+            if (SameUserText(name, "Name") && SameUserText(text, "$NAME"))
+                personal = &answers.UserName;
+            else if (SameUserText(name, "Organization") && SameUserText(text, "$ORG"))
+                personal = &answers.Organisation;
             write(*product, basePath + "\\" + subkey, name, personal ? *personal : text);
             if (personal) record.WriteText(subkey, name, *personal);
         }
@@ -72,25 +60,23 @@ void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstall
     product->SetRoot(HKEY_LOCAL_MACHINE);
     const std::string windowsDir = WindowsDirectory();
     const std::string displayName = instructions.Application + " " + instructions.Version;
-    const std::string uninstallSection = kUninstallKeys + instructions.Application;
-    if (log) log->Add(TLogKind::Uninstall, instructions.Application);
+    const std::string uninstallSection = UninstallEntryKey(instructions.Application);  // below the new root
+    log.Add(TLogKind::Uninstall, instructions.Application);
     write(*product, uninstallSection, "DisplayName", displayName);
     record.WriteText(kRecordUninstallSection, "DisplayName", displayName);
-    const std::string command = windowsDir + "\\Uninstall.exe " + destination;
+    const std::string command = UninstallCommand(windowsDir, destination);
     write(*product, uninstallSection, "UninstallString", command);
     record.WriteText(kRecordUninstallSection, "UninstallString", command);
 
     // A retry after a failure here leaves the counters already raised alone.
-    int& raised = host.Resume().CountersRaised;
-    for (; raised < instructions.SysFilesOut.Count(); ++raised) {
-        const std::string& sharedFile = instructions.SysFilesOut[raised];
-        const std::int32_t count = counters->ReadNumber("Counters", sharedFile, 0);
-        if (log) log->KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(*counters, "Counters"));
-        counters->WriteNumber("Counters", sharedFile, count == INT32_MAX ? count : count + 1);
-        if (log) log->Add(TLogKind::Counter, sharedFile);  // after the raise: never lowered unraised
+    for (; countersRaised < instructions.SysFilesOut.Count(); ++countersRaised) {
+        const std::string& sharedFile = instructions.SysFilesOut[countersRaised];
+        const std::int32_t count = counters->ReadNumber(kCountersSection, sharedFile, 0);
+        log.KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(*counters, kCountersSection));
+        counters->WriteNumber(kCountersSection, sharedFile, count == INT32_MAX ? count : count + 1);
+        log.Add(TLogKind::Counter, sharedFile);  // after the raise: never lowered unraised
+        sink.CounterRaised(sharedFile);
     }
-
-    host.SetProgressPosition(host.ProgressPosition() + 1);
 }
 
 }  // namespace quenby

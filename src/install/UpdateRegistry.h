@@ -3,15 +3,18 @@
 #pragma once
 #include <string>
 
-#include "install/InstallHost.h"
+#include "base/Instructions.h"
 #include "install/InstallLogWriter.h"
+#include "install/InstallSink.h"
+#include "install/Installation.h"
 
 namespace quenby {
 
 // The value sections come from the instructions as read at start-up, not from the medium now in the
-// drive. Every write is made at once; a failure ends the step there and propagates, leaving what was
-// written. Counters already raised for this installation (host.Resume().CountersRaised) are not raised again.
-// Each key, value and counter is noted in the log, when there is one, as it is written.
-void UpdateRegistry(TInstallHost& host, const std::string& destination, TInstallLogWriter* log = nullptr);
+// drive. Every write is made at once and noted in the log first; a failure ends the step there and
+// propagates, leaving what was written. Counters already raised for this installation (countersRaised)
+// are not raised again.
+void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answers, const std::string& destination,
+                    int& countersRaised, TInstallLogWriter& log, TInstallSink& sink);
 
 }  // namespace quenby

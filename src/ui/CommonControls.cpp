@@ -8,18 +8,12 @@ namespace quenby::ui {
 
 namespace {
 
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-    // Through the generic function pointer type, which converts to any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 // Loaded once, freed when the process ends.
 class TCommonControlsLibrary {
 public:
     TCommonControlsLibrary() : m_module(LoadLibraryA("comctl32.dll")) {
         if (!m_module) return;
-        m_init = Lookup<decltype(m_init)>(m_module.Get(), "InitCommonControlsEx");
+        m_init = m_module.Procedure<decltype(m_init)>("InitCommonControlsEx");
     }
     TCommonControlsLibrary(const TCommonControlsLibrary&) = delete;
     TCommonControlsLibrary& operator=(const TCommonControlsLibrary&) = delete;

@@ -1,7 +1,8 @@
 #include "ui/Control.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include "base/Errors.h"
+#include "base/Texts.h"
 
 #include "ui/Application.h"
 #include "ui/ControlWindows.h"
@@ -81,7 +82,7 @@ void TControl::CreateWindowIn(HWND parentWindow) {
                                m_bounds.Width, m_bounds.Height, parentWindow,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), module,
                                own ? this : nullptr);
-    if (!m_handle) throw std::runtime_error("cannot create the control " + std::string(Name()));
+    if (!m_handle) throw Exception(CannotCreateControlText(std::string(Name())));
     if (!own) SendMessageA(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
     if (Kind() == Kind::ProgressBar) SendMessageA(m_handle, PBM_SETRANGE32, 0, 100);
     if (Kind() == Kind::Edit || Kind() == Kind::Memo) SendMessageA(m_handle, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);

@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
-#include <stdexcept>
+#include "base/Errors.h"
+#include "base/Texts.h"
 
 #include "base/Accelerator.h"
 #include "ui/Application.h"
@@ -65,7 +66,7 @@ void TForm::RegisterWindowClass() const {
     if (m_decl.Icon)  // shared icons belong to the system's cache, not to us
         windowClass.hIcon = static_cast<HICON>(LoadImageA(module, m_decl.Icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.lpszClassName = m_decl.ClassName;
-    if (!RegisterClassExA(&windowClass)) throw std::runtime_error("cannot register the window class");
+    if (!RegisterClassExA(&windowClass)) throw Exception(kCannotRegisterClass);
 }
 
 void TForm::Create(HWND owner) {
@@ -90,7 +91,7 @@ void TForm::Create(HWND owner) {
     if (!owner) owner = application.Handle();
     CreateWindowExA(exStyle, m_decl.ClassName, m_decl.Caption, style, left, top, width, height, owner, nullptr,
                     application.Module(), this);
-    if (!m_handle) throw std::runtime_error("cannot create the window " + std::string(m_decl.ClassName));
+    if (!m_handle) throw Exception(CannotCreateWindowText(m_decl.ClassName));
     CreateControls();
     CallHandler([&] {
         FormCreate();

@@ -1,13 +1,14 @@
 #include "uninstall/ProgressForm.h"
 
-#include "ui/Application.h"
+#include "base/Texts.h"
+#include "win/Pause.h"
 
 namespace quenby {
 
 TUninstallForm::TUninstallForm(const std::string& displayName)
     : TFormOf(forms::kUninstallForm) {
     Create(nullptr);
-    SetCaption("Uninstall " + displayName);
+    SetCaption(UninstallFormCaption(displayName));
     // Above the centre, where the questions asked during the run do not cover it.
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -22,9 +23,9 @@ void TUninstallForm::ShowStep(const std::string& item, int percent) {
     Control("ItemLabel").SetCaption(item);
     Control("ProgressBar").SetPosition(percent);
     Repaint();
-    // The run does its work on this thread: let the window answer while it goes on.
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ui::TApplication::Instance().ProcessMessage(message);
+    // The run does its work on this thread: the window stays painted and never looks hung, while input
+    // (and a quit request) waits in the queue for the run's end.
+    LookAtQueue();
 }
 
 }  // namespace quenby

@@ -4,11 +4,7 @@
 
 #include "ui/Form.h"
 
-namespace quenby {
-
-namespace forms {
-
-using namespace quenby::ui;
+namespace quenby::ui::forms {
 
 inline constexpr TFormDecl kUninstallForm{
     .ClassName = "TUninstallForm",
@@ -27,7 +23,11 @@ inline constexpr TControlDecl kUninstallControls[] = {
 };
 static_assert(IsValidFormTable(kUninstallControls));
 
-}  // namespace forms
+}  // namespace quenby::ui::forms
+
+namespace quenby {
+
+namespace forms = ui::forms;
 
 class TUninstallForm final : public ui::TFormOf<forms::kUninstallControls> {
 public:

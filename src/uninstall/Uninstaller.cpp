@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "base/InstallLog.h"
+#include "base/InstallRecord.h"
 #include "base/ProgmanMacros.h"
-#include "install/UninstallRecord.h"
-#include "uninstall/ProgressForm.h"
 #include "base/Texts.h"
+#include "uninstall/ProgressForm.h"
 #include "win/DdeClientConv.h"
+#include "win/FileSystem.h"
 #include "win/NoticeFile.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"
@@ -21,42 +22,19 @@ namespace quenby {
 
 namespace {
 
-constexpr char kCountersKey[] = "Software\\Norvale\\Uninstall\\Counters";
-constexpr char kUninstallKeys[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr unsigned kDdeTimeout = 5000;
 
-std::string Fill(const char* text, const std::string& a, const std::string& b = "") {
-    std::string out = text;
-    for (const std::string* arg : {&a, &b}) {
-        const std::size_t at = out.find("%s");
-        if (at == std::string::npos) break;
-        out.replace(at, 2, *arg);
-    }
-    return out;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool IsGone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+bool IsGone(LONG error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 HKEY RootKey(const std::string& root) { return root == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
-TRegKey OpenKey(HKEY root, const std::string& path, REGSAM access) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
-    return TRegKey(key);
+// An existing key below the root; none when it is missing or refused.
+std::unique_ptr<TRegistryKey> OpenKey(HKEY root, const std::string& path, REGSAM access) {
+    auto key = std::make_unique<TRegistryKey>();
+    key->SetRoot(root);
+    if (!key->OpenExistingKey("\\" + path, access)) key.reset();
+    return key;
 }
-
-std::string ReadText(HKEY key, const char* name) {
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1, type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return {};
-    return buffer;
-}
-
-bool SameTextNoCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 class TRun {
 public:
@@ -70,7 +48,7 @@ public:
         for (const TRegistryName& key : m_plan.Keys) RemoveKey(key);
         RemoveProgramItems();
         for (const std::string& file : m_plan.Files) RemoveFile(file);
-        RemoveFile(m_destination + "\\" + kInstallLogName);
+        RemoveFile(InstallLogPath(m_destination));
         RemoveFile(UninstallRecordPath(m_destination));
         for (const std::string& directory : m_plan.Directories) RemoveFolder(directory);
         if (Exists(m_destination)) RemoveFolder(m_destination);
@@ -94,11 +72,14 @@ private:
         std::vector<std::string> unused;
         for (const std::string& name : m_plan.Counters) {
             Step(name);
-            TRegKey key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
-            DWORD type = 0;
-            if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
-                continue;  // already gone: nothing counts on the file through it
-            const std::string text = ReadText(key.Get(), name.c_str());
+            const auto key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+            if (!key || !key->ValueExists(name)) continue;  // already gone: nothing counts on the file through it
+            std::string text;
+            try {
+                text = key->ReadValueText(name);
+            } catch (const ERegistryException&) {
+                // not text: left as no number below
+            }
             char* end = nullptr;
             const long count = std::strtol(text.c_str(), &end, 10);
             if (text.empty() || *end != '\0') {
@@ -106,25 +87,22 @@ private:
                 continue;
             }
             if (count > 1) {
-                const std::string lowered = std::to_string(count - 1);
-                RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(lowered.c_str()),
-                               static_cast<DWORD>(lowered.size() + 1));
+                key->WriteValueText(name, std::to_string(count - 1));
                 continue;
             }
-            RegDeleteValueA(key.Get(), name.c_str());
+            key->DeleteValue(name);
             unused.push_back(name);
         }
         for (const std::string& name : m_plan.OrphanSystemFiles) {
-            TRegKey key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
-            if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                unused.push_back(name);
+            const auto key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
+            if (!key || !key->ValueExists(name)) unused.push_back(name);
         }
         for (const std::string& name : unused) OfferSharedFile(m_windowsDir + "\\" + name);
     }
 
     void OfferSharedFile(const std::string& path) {
         if (!Exists(path)) return;
-        if (MessageBoxA(m_form.Handle(), Fill(kSharedText, path).c_str(), kSharedCaption,
+        if (MessageBoxA(m_form.Handle(), RemoveSharedFileText(path).c_str(), kSharedCaption,
                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
             Leave(path, kLeftKept);
             return;
@@ -132,7 +110,7 @@ private:
         Step(path);
         char self[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        if (SameTextNoCase(self, path) && !DeleteFileA(path.c_str())) {
+        if (SamePath(self, path) && !DeleteFileA(path.c_str())) {
             // A running program's file cannot go while it runs.
             if (MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
                 Leave(path, kLeftSelf);
@@ -145,33 +123,38 @@ private:
 
     // Only while the entry still names this installation's uninstall command.
     void RemoveUninstallEntry(const std::string& name) {
-        const std::string path = kUninstallKeys + name;
+        const std::string path = UninstallEntryKey(name);
         Step("HKLM\\" + path);
-        TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE | KEY_SET_VALUE);
+        const auto key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE | KEY_SET_VALUE);
         if (!key) return;
-        const std::string command = m_windowsDir + "\\Uninstall.exe " + m_destination;
-        if (!SameTextNoCase(ReadText(key.Get(), "UninstallString"), command)) {
+        std::string command;
+        try {
+            command = key->ReadValueText("UninstallString");
+        } catch (const ERegistryException&) {
+            // not text: not ours
+        }
+        if (!SamePath(command, UninstallCommand(m_windowsDir, m_destination))) {
             Leave("HKLM\\" + path, kLeftOtherInstallation);
             m_foreignKeys.push_back(path);
             return;
         }
-        RegDeleteValueA(key.Get(), "DisplayName");
-        RegDeleteValueA(key.Get(), "UninstallString");
+        key->DeleteValue("DisplayName");
+        key->DeleteValue("UninstallString");
     }
 
     bool IsForeign(const TRegistryName& name) const {
         for (const std::string& key : m_foreignKeys)
-            if (name.Root == "HKLM" && SameTextNoCase(name.Key, key)) return true;
+            if (name.Root == "HKLM" && SamePath(name.Key, key)) return true;
         return false;
     }
 
     void RemoveValue(const TRegistryName& value) {
         if (IsForeign(value)) return;
         Step(value.Root + "\\" + value.Key + "\\" + value.Name);
-        TRegKey key = OpenKey(RootKey(value.Root), value.Key, KEY_SET_VALUE);
+        const auto key = OpenKey(RootKey(value.Root), value.Key, KEY_SET_VALUE);
         if (!key) return;
-        const LONG result = RegDeleteValueA(key.Get(), value.Name.c_str());
-        if (result != ERROR_SUCCESS && !IsGone(static_cast<DWORD>(result)))
+        const LONG result = key->DeleteValue(value.Name);
+        if (result != ERROR_SUCCESS && !IsGone(result))
             Leave(value.Root + "\\" + value.Key + "\\" + value.Name, SystemErrorText(static_cast<DWORD>(result)));
     }
 
@@ -179,19 +162,14 @@ private:
         if (IsForeign(name)) return;
         const std::string shown = name.Root + "\\" + name.Key;
         Step(shown);
-        TRegKey key = OpenKey(RootKey(name.Root), name.Key, KEY_READ);
+        const auto key = OpenKey(RootKey(name.Root), name.Key, KEY_READ);
         if (!key) return;
-        DWORD subkeys = 0, values = 0;
-        RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                         nullptr, nullptr);
-        key.Reset();
-        if (subkeys || values) {
+        if (!key->IsEmpty()) {
             Leave(shown, kLeftNotEmpty);
             return;
         }
-        const LONG result = RegDeleteKeyA(RootKey(name.Root), name.Key.c_str());
-        if (result != ERROR_SUCCESS && !IsGone(static_cast<DWORD>(result)))
-            Leave(shown, SystemErrorText(static_cast<DWORD>(result)));
+        const LONG result = TRegistryKey::DeleteKey(RootKey(name.Root), name.Key);
+        if (result != ERROR_SUCCESS && !IsGone(result)) Leave(shown, SystemErrorText(static_cast<DWORD>(result)));
     }
 
     // A group the installation created that holds only its items goes whole; otherwise its items go one by
@@ -228,7 +206,7 @@ private:
     static bool HoldsOnly(const std::string& folder, const std::vector<std::string>& titles) {
         for (const std::string& entry : FolderEntries(folder)) {
             bool ours = false;
-            for (const std::string& title : titles) ours = ours || SameTextNoCase(entry, title + ".lnk");
+            for (const std::string& title : titles) ours = ours || SamePath(entry, title + ".lnk");
             if (!ours) return false;
         }
         return true;
@@ -238,14 +216,14 @@ private:
         Step(path);
         if (DeleteFileA(path.c_str())) return;
         const DWORD error = GetLastError();
-        if (!IsGone(error)) Leave(path, SystemErrorText(error));
+        if (!IsGone(static_cast<LONG>(error))) Leave(path, SystemErrorText(error));
     }
 
     void RemoveFolder(const std::string& path) {
         Step(path);
         if (RemoveDirectoryA(path.c_str())) return;
         const DWORD error = GetLastError();
-        if (IsGone(error)) return;
+        if (IsGone(static_cast<LONG>(error))) return;
         Leave(path, error == ERROR_DIR_NOT_EMPTY ? kLeftNotEmpty : SystemErrorText(error));
     }
 
@@ -262,16 +240,16 @@ private:
 
 TUninstallResult RunUninstaller(const std::string& commandLine) {
     const std::string destination = DestinationFromCommandLine(commandLine);
-    const std::string logPath = destination + "\\" + kInstallLogName;
+    const std::string logPath = InstallLogPath(destination);
     if (destination.empty() || !Exists(logPath)) {
-        MessageBoxA(nullptr, Fill(kNoLogText, destination).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
+        MessageBoxA(nullptr, NoLogText(destination).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
         return kNothingRemoved;
     }
     TUninstallPlan plan;
     try {
         plan = PlanUninstall(ParseLog(ReadWholeFile(logPath)), destination);
     } catch (const ELogRefused& refused) {
-        MessageBoxA(nullptr, Fill(kRefusedText, destination, refused.what()).c_str(), kUninstallTitle,
+        MessageBoxA(nullptr, LogRefusedText(destination, refused.what()).c_str(), kUninstallTitle,
                     MB_ICONERROR | MB_OK);
         return kNothingRemoved;
     }
@@ -279,7 +257,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine) {
     std::string displayName =
         TProfileFile(UninstallRecordPath(destination)).ReadText(kRecordUninstallSection, "DisplayName", "");
     if (displayName.empty()) displayName = plan.Application.empty() ? destination : plan.Application;
-    if (MessageBoxA(nullptr, Fill(kConfirmText, displayName).c_str(), kUninstallTitle,
+    if (MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kDeclined;
 
@@ -288,7 +266,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine) {
     run.Undo();
     form.reset();
 
-    std::string text = Fill(kRemovedText, displayName);
+    std::string text = RemovedText(displayName);
     if (!run.Left().empty()) {
         text += std::string("\r\n\r\n") + kLeftHeading;
         for (const std::string& left : run.Left()) text += "\r\n" + left;

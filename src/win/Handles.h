@@ -51,7 +51,23 @@ using TBrush = TOwned<HBRUSH, FreeBrushHandle>;
 using TIcon = TOwned<HICON, DestroyIconHandle>;
 using TWindow = TOwned<HWND, DestroyWindowHandle>;
 using TRegKey = TOwned<HKEY, CloseRegistryKey>;
-using TModule = TOwned<HMODULE, FreeModuleHandle>;  // a library loaded at run time
+
+// A function of a loaded library, typed; nullptr when the library lacks it.
+template <typename Function>
+Function ProcedureOf(HMODULE module, const char* name) {
+    // Through the generic function pointer type, which converts to any other without a warning.
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
+}
+
+// A library loaded at run time.
+class TModule : public TOwned<HMODULE, FreeModuleHandle> {
+public:
+    using TOwned::TOwned;
+    template <typename Function>
+    Function Procedure(const char* name) const {
+        return ProcedureOf<Function>(Get(), name);
+    }
+};
 
 // Files, processes and threads. CreateFile's INVALID_HANDLE_VALUE counts as no handle.
 class THandle : public TOwned<HANDLE, CloseKernelHandle> {

@@ -9,12 +9,6 @@ namespace quenby {
 
 namespace {
 
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-    // Through the generic function pointer type, which converts to any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 std::string LzErrorText(LONG code) {
     switch (code) {
     case LZERROR_BADINHANDLE: return kLzSourceNotOpened;
@@ -39,9 +33,9 @@ TLz32::TLz32() {
     const std::string path = SystemDirectory() + "\\lz32.dll";
     m_module.Reset(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!m_module) throw Exception(CannotLoadText(path, SystemErrorText(GetLastError())));
-    m_init = Lookup<decltype(m_init)>(m_module.Get(), "LZInit");
-    m_copy = Lookup<decltype(m_copy)>(m_module.Get(), "LZCopy");
-    m_close = Lookup<decltype(m_close)>(m_module.Get(), "LZClose");
+    m_init = m_module.Procedure<decltype(m_init)>("LZInit");
+    m_copy = m_module.Procedure<decltype(m_copy)>("LZCopy");
+    m_close = m_module.Procedure<decltype(m_close)>("LZClose");
     if (!m_init || !m_copy || !m_close) {
         const DWORD error = GetLastError();
         throw Exception(CannotLoadText(path, SystemErrorText(error)));

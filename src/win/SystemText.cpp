@@ -28,4 +28,9 @@ std::string SystemErrorText(DWORD error) {
     return text;
 }
 
+bool SameUserText(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
 }  // namespace quenby

@@ -14,5 +14,8 @@ std::string SystemDirectory();
 // The system's message for an error code, without its line break and closing full stop (the error box
 // adds one).
 std::string SystemErrorText(DWORD error);
+// Whole texts equal under the user's default locale, case ignored: how the user reads names (the
+// instructions' $NAME/$ORG markers, the tree's folders). Paths of the record compare with SamePath.
+bool SameUserText(const std::string& a, const std::string& b);
 
 }  // namespace quenby

@@ -110,6 +110,43 @@ bool TRegistryKey::OpenKey(const std::string& path, bool mayCreate) {
     return true;
 }
 
+bool TRegistryKey::OpenExistingKey(const std::string& path, REGSAM access) {
+    std::string rest;
+    HKEY base = BaseFor(path, rest);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(base, rest.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
+    const bool relativeToCurrent = (path.empty() || path[0] != '\\') && m_current;
+    m_currentPath = relativeToCurrent ? m_currentPath + "\\" + rest : rest;
+    m_current.Reset(key);
+    return true;
+}
+
+bool TRegistryKey::ValueExists(const std::string& name) const {
+    return m_current &&
+           RegQueryValueExA(m_current.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void TRegistryKey::WriteValueText(const std::string& name, const std::string& text) const {
+    if (!m_current ||
+        RegSetValueExA(m_current.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
+        throw ERegistryException(RegistryWriteText(name));
+}
+
+LONG TRegistryKey::DeleteValue(const std::string& name) const {
+    return m_current ? RegDeleteValueA(m_current.Get(), name.c_str()) : ERROR_FILE_NOT_FOUND;
+}
+
+bool TRegistryKey::IsEmpty() const {
+    DWORD subkeys = 0, values = 0;
+    return m_current &&
+           RegQueryInfoKeyA(m_current.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           subkeys == 0 && values == 0;
+}
+
+LONG TRegistryKey::DeleteKey(HKEY root, const std::string& path) { return RegDeleteKeyA(root, path.c_str()); }
+
 std::string TRegistryKey::ReadValueText(const std::string& name) const {
     if (!m_current) return {};
     return ReadValueTextOf(m_current.Get(), name);
@@ -120,9 +157,13 @@ std::string TRegistryKey::ReadValueTextOf(HKEY key, const std::string& name) {
     DWORD size = 0;
     if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
         return {};
-    std::vector<BYTE> data(size);
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        throw ERegistryException(RegistryReadText(name));
+    std::vector<BYTE> data;
+    for (LONG result = ERROR_MORE_DATA; result == ERROR_MORE_DATA;) {
+        // The value may grow between the two calls: the buffer grows with it.
+        data.resize(size);
+        result = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size);
+        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) throw ERegistryException(RegistryReadText(name));
+    }
     if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException(RegistryTypeText(name));
     // Data stored with or without its terminating zero reads the same.
     std::string text(reinterpret_cast<const char*>(data.data()), size);

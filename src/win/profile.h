@@ -46,6 +46,16 @@ public:
     HKEY Root() const { return m_root; }
     void SetRoot(HKEY root);
     bool OpenKey(const std::string& path, bool mayCreate);
+    // Opens an existing key for `access` only (no creation); false when it is missing or refused.
+    bool OpenExistingKey(const std::string& path, REGSAM access);
+    bool ValueExists(const std::string& name) const;
+    // Raises ERegistryException "Failed to set data for '%s'".
+    void WriteValueText(const std::string& name, const std::string& text) const;
+    // The system's answer (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ...).
+    LONG DeleteValue(const std::string& name) const;
+    bool IsEmpty() const;  // no subkeys and no values
+    // Deletes a key without subkeys below a root; the system's answer.
+    static LONG DeleteKey(HKEY root, const std::string& path);
     // Empty for a missing or empty value; raises ERegistryException for a failed read or a value that
     // is not text.
     std::string ReadValueText(const std::string& name) const;

@@ -1,6 +1,5 @@
 #include "wizard/MainDialog.h"
 
-#include "install/CopyFiles.h"
 #include "wizard/MainWin.h"
 #include "base/Texts.h"
 #include "ui/Application.h"
@@ -16,7 +15,7 @@ const ui::TEventRow<TMainDialog> TMainDialog::kEvents[] = {
 TMainDialog::TMainDialog(TMainWindow& backdrop) : TMainDialog(backdrop.Instructions(), backdrop.Handle()) {}
 
 TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner)
-    : TFormOf(forms::kMainDialogForm), m_instructions(instructions) {
+    : TFormOf(forms::kMainDialogForm), m_instructions(instructions), m_installation(instructions) {
     Create(owner);
 }
 
@@ -25,7 +24,6 @@ TMainDialog::~TMainDialog() { Destroy(); }
 
 void TMainDialog::FormCreate() {
     SetUpDirTree();
-    m_resume = TCopyResume{};
     SetInfoText(WelcomeInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateNotices;
     SetCaption(m_instructions.DisplayTitle + kInstallationSuffix);
@@ -64,7 +62,9 @@ void TMainDialog::NextButClick() {
             m_organisation = Control("EditOrg").Caption();
             GetDestination();
             break;
-        case kStateDestination: CopyFiles(*this); break;
+        case kStateDestination:
+            m_installation.Run(Control("EditPath").Caption(), {m_userName, m_organisation}, *this);
+            break;
         case kStateInstalled: ShowPlugs(); break;
         case kStateFinishNext: GoodBye(); break;
         case kStateFinish: ui::TApplication::Instance().Terminate(); break;

@@ -1,14 +1,14 @@
 // The wizard dialog: a fixed frame (icon, instruction text, two rules, three buttons) with four pages'
 // panels, one on view at a time, and a state whose Next runs one action: the next notice, the user
 // page, the destination page, the copy step or the finish page. The backdrop creates it once and runs
-// it modally; it is also the host that the installation engine reports to.
+// it modally; it is also the sink that the installation engine reports to.
 #pragma once
 #include <string>
 
-#include "win/DdeClientConv.h"
-#include "install/InstallHost.h"
 #include "base/Instructions.h"
 #include "dirtree/dirtree.h"
+#include "install/InstallSink.h"
+#include "install/Installation.h"
 #include "ui/Form.h"
 #include "wizard/forms/MainDialogForm.h"
 
@@ -16,7 +16,19 @@ namespace quenby {
 
 class TMainWindow;
 
-class TMainDialog final : public ui::TFormOf<forms::kMainDialogControls>, public TInstallHost {
+// Where the wizard stands: what its Next does. A completed copy run moves it on to kStateInstalled.
+enum TWizardState : int {
+    kStateNone = 0,
+    kStateNotices = 200,
+    kStateNamesNext = 300,
+    kStateNames = 400,
+    kStateDestination = 600,
+    kStateInstalled = 800,
+    kStateFinishNext = 900,
+    kStateFinish = 1000,
+};
+
+class TMainDialog final : public ui::TFormOf<forms::kMainDialogControls>, public TInstallSink {
 public:
     explicit TMainDialog(TMainWindow& backdrop);
     // Against instructions that the caller keeps alive (tests, tools).
@@ -28,27 +40,17 @@ public:
     int EndInfoIndex() const { return m_endInfo; }
     Tdirtree& DirTree() { return m_tree; }
 
-    // TInstallHost
-    HWND Window() const override { return Handle(); }
-    const TInstructions& Instructions() const override { return m_instructions; }
-    const std::string& UserName() const override { return m_userName; }
-    const std::string& Organisation() const override { return m_organisation; }
-    TCopyResume& Resume() override { return m_resume; }
-    void SetInfoText(const std::string& text) override;
-    void HideDestinationPanel() override;
-    void ShowProgressPanel() override;
-    std::string DestinationPath() const override;
-    void SetSourceText(const std::string& text) override;
-    void SetDestinationText(const std::string& text) override;
-    void SetProgressText(const std::string& text) override;
-    int ProgressPosition() const override;
-    void SetProgressPosition(int position) override;
-    void SetPrevEnabled(bool enabled) override;
-    void SetWizardState(TWizardState state) override { m_state = state; }
-    void SetBusyCursor(bool busy) override;
-    void RunProgramGroupStep(const std::string& destination, const std::string& windowsDir) override;
-    void RunAddOnsStep() override;
-    void CloseConversation() override;
+    const TInstallation& Installation() const { return m_installation; }
+
+    // TInstallSink
+    void RunStarted() override;
+    void FileStarted(const std::string& source, const std::string& target) override;
+    void FileDone() override;
+    void Progress(int position) override;
+    void NeedDisk(const std::string& source) override;
+    void Done() override;
+    void RunEnded() override;
+    HWND Owner() const override { return Handle(); }
 
 private:
     void FormCreate() override;
@@ -69,6 +71,7 @@ private:
     // Hides the other pages' panels and shows the notice panel at once.
     void ShowNoticePanel();
     void ShowPanel(TName panel, bool visible);
+    void SetInfoText(const std::string& text);
 
     static const ui::TEventRow<TMainDialog> kEvents[];
     const TInstructions& m_instructions;
@@ -77,8 +80,7 @@ private:
     int m_endInfo = 0;
     std::string m_userName;
     std::string m_organisation;
-    TCopyResume m_resume;
-    TDdeClientConv m_conv;
+    TInstallation m_installation;
     Tdirtree m_tree;
 };
 

@@ -4,15 +4,16 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "Driver.h"
 #include "Prefix.h"
 #include "Wizard.h"
+#include "base/InstallRecord.h"
 
 namespace quenby {
 namespace {
@@ -21,7 +22,7 @@ using namespace drive;
 using test::kPageMs;
 using test::TWizard;
 
-const std::string kCounters = "Software\\Norvale\\Uninstall\\Counters";
+const std::string kCounters = kCountersKey;
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -71,30 +72,45 @@ void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string&
     RegCloseKey(key);
 }
 
+// Every file and folder below `folder`, never through a link: a prefix's user folders lead to the Linux home,
+// and a walk through them reads the home (or goes round and round when the home holds a prefix). A folder
+// that cannot be listed fails the test instead of ending the walk quietly.
+void AddFiles(const std::string& folder, std::set<std::string>& out) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list " << folder << ": error " << GetLastError();
+        return;
+    }
+    std::vector<std::string> folders;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        out.insert(folder + "\\" + name);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            folders.push_back(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) ADD_FAILURE() << "the listing of " << folder << " stopped: error " << error;
+    for (const std::string& inner : folders) AddFiles(inner, out);
+}
+
 std::set<std::string> Snapshot() {
     std::set<std::string> out;
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(
-             "C:\\", std::filesystem::directory_options::skip_permission_denied, error);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(error))
-        out.insert(it->path().string());
+    AddFiles("C:", out);
     AddKeys(HKEY_CURRENT_USER, "Software", 0, "HKCU\\Software", out);
     AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_64KEY, "HKLM64\\Software", out);
     AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_32KEY, "HKLM32\\Software", out);
+    EXPECT_TRUE(out.count(WindowsDir() + "\\system32\\kernel32.dll")) << "the walk missed the Windows directory";
     return out;
 }
 
 // What others change meanwhile: Wine's desktop and explorer bookkeeping, Notepad's settings (the add-on
-// shows the read-me in it), and the user folders that Wine links to the Linux home, outside the prefix.
+// shows the read-me in it).
 bool ChangedByOthers(const std::string& line) {
-    char profile[MAX_PATH] = {};
-    GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
-    const std::string home = profile;
-    for (const std::string& prefix :
-         {std::string("HKCU\\Software\\Wine\\"), std::string("HKCU\\Software\\Microsoft\\Notepad"),
-          std::string("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"), home + "\\Desktop",
-          home + "\\Documents", home + "\\Downloads", home + "\\Music", home + "\\Pictures", home + "\\Videos",
-          home + "\\AppData\\Roaming\\Microsoft\\Windows\\Templates"})
+    for (const char* prefix : {"HKCU\\Software\\Wine\\", "HKCU\\Software\\Microsoft\\Notepad",
+                               "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"})
         if (line.rfind(prefix, 0) == 0) return true;
     return false;
 }

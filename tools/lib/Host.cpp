@@ -21,9 +21,9 @@ using TToDos = WCHAR*(CDECL*)(const char*);
 
 template <typename TFunction>
 TFunction WineExport(const char* name) {
-    FARPROC function = GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+    const auto function = ProcedureOf<TFunction>(GetModuleHandleA("kernel32.dll"), name);
     if (!function) throw std::runtime_error(std::string("not running under Wine: no ") + name);
-    return reinterpret_cast<TFunction>(reinterpret_cast<void*>(function));
+    return function;
 }
 
 std::wstring Widen(const std::string& text) {

@@ -4,9 +4,8 @@
 #include "wizard/forms/Resources.h"
 #include "ui/FormDecl.h"
 
-namespace quenby::forms {
-
-using namespace quenby::ui;
+// Inside the framework's namespace, so that the tables name its kinds and colours plainly.
+namespace quenby::ui::forms {
 
 inline constexpr TFormDecl kMainDialogForm{
     .ClassName = "TMainDialog",
@@ -73,4 +72,8 @@ inline constexpr TControlDecl kMainDialogControls[] = {
 };
 static_assert(IsValidFormTable(kMainDialogControls));
 
-}  // namespace quenby::forms
+}  // namespace quenby::ui::forms
+
+namespace quenby {
+namespace forms = ui::forms;
+}  // namespace quenby

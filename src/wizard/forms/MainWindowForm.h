@@ -4,9 +4,8 @@
 #include "wizard/forms/Resources.h"
 #include "ui/FormDecl.h"
 
-namespace quenby::forms {
-
-using namespace quenby::ui;
+// Inside the framework's namespace, so that the tables name its kinds and colours plainly.
+namespace quenby::ui::forms {
 
 inline constexpr TFontDecl kProductFont{"Arial", 32, true, true};
 inline constexpr TFontDecl kPublisherFont{"Arial", 21, true, true};
@@ -56,4 +55,8 @@ inline constexpr TControlDecl kMainWindowControls[] = {
 };
 static_assert(IsValidFormTable(kMainWindowControls));
 
-}  // namespace quenby::forms
+}  // namespace quenby::ui::forms
+
+namespace quenby {
+namespace forms = ui::forms;
+}  // namespace quenby

@@ -3,9 +3,8 @@
 #include "wizard/forms/Resources.h"
 #include "ui/FormDecl.h"
 
-namespace quenby::forms {
-
-using namespace quenby::ui;
+// Inside the framework's namespace, so that the tables name its kinds and colours plainly.
+namespace quenby::ui::forms {
 
 inline constexpr TFormDecl kWaitDialogForm{
     .ClassName = "TWaitDialog",
@@ -27,4 +26,8 @@ inline constexpr TControlDecl kWaitDialogControls[] = {
 };
 static_assert(IsValidFormTable(kWaitDialogControls));
 
-}  // namespace quenby::forms
+}  // namespace quenby::ui::forms
+
+namespace quenby {
+namespace forms = ui::forms;
+}  // namespace quenby

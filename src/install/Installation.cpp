@@ -1,45 +1,42 @@
-#include "install/CopyFiles.h"
+#include "install/Installation.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
-#include "win/Lz32.h"
-#include "win/Pause.h"
-#include "win/SystemText.h"
-#include "install/InstallLogWriter.h"
-#include "install/UninstallRecord.h"
-#include "install/UpdateRegistry.h"
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
-#include "base/PathLabel.h"
+#include "base/InstallRecord.h"
 #include "base/Texts.h"
+#include "install/InstallLogWriter.h"
+#include "install/ProgramGroup.h"
+#include "install/UpdateRegistry.h"
+#include "win/FileSystem.h"
+#include "win/Lz32.h"
 #include "win/ProgramsFolder.h"
+#include "win/SystemText.h"
 
 namespace quenby {
 
 namespace {
 
-constexpr unsigned kPauseAfterFile = 500;
-constexpr unsigned kPauseAfterRun = 1000;
-
-// Pause, foreground and cursor, however the run ends.
-class TClosingActions {
+// However the run ends, its sink hears of it.
+class TRunEnd {
 public:
-    explicit TClosingActions(TInstallHost& host) : m_host(host) {}
-    TClosingActions(const TClosingActions&) = delete;
-    TClosingActions& operator=(const TClosingActions&) = delete;
-    ~TClosingActions() {
+    explicit TRunEnd(TInstallSink& sink) : m_sink(sink) {}
+    TRunEnd(const TRunEnd&) = delete;
+    TRunEnd& operator=(const TRunEnd&) = delete;
+    ~TRunEnd() {
         try {
-            Pause(kPauseAfterRun);
-            SetForegroundWindow(m_host.Window());
-            m_host.SetBusyCursor(false);
+            m_sink.RunEnded();
         } catch (...) {
             // Nothing may leave a destructor; the run's own outcome is what counts.
         }
     }
 
 private:
-    TInstallHost& m_host;
+    TInstallSink& m_sink;
 };
 
 // One of the two file lists, paired by position with its destination names and replace values.
@@ -53,22 +50,6 @@ struct TFileList {
 
 void CheckLength(const std::string& path) {
     if (path.size() > kMaxPathLength) throw Exception(PathTooLongText(path));
-}
-
-bool IsDirectory(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// A folder of the source's name is not the file: the disk in the drive is the wrong one.
-bool IsFile(const std::string& path) { return Exists(path) && !IsDirectory(path); }
-
-// One folder, whatever the letter case of its name.
-bool SameFolder(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 // Creates the directory and every missing parent; a root or an existing directory is left alone.
@@ -114,26 +95,24 @@ void CopyPlain(const std::string& source, const std::string& destination, const 
     throw Exception(CannotCopyText(source, destination, SystemErrorText(error)));
 }
 
-void AddToProgress(TInstallHost& host, int amount) {
-    // The bar's position is a 16-bit whole number.
-    host.SetProgressPosition(static_cast<std::int16_t>(host.ProgressPosition() + amount));
-}
-
 class TFileCopier {
 public:
-    TFileCopier(TInstallHost& host, TInstallLogWriter& log)
-        : m_host(host), m_instructions(host.Instructions()), m_log(log) {}
+    TFileCopier(const TInstructions& instructions, TCopyResume& resume, TInstallLogWriter& log,
+                std::function<void()> advance, TInstallSink& sink, std::string& missingSource)
+        : m_instructions(instructions), m_resume(resume), m_log(log), m_advance(std::move(advance)), m_sink(sink),
+          m_missingSource(missingSource) {}
 
     void CopyList(const TFileList& list, int start) {
         for (int i = start; i < list.In.Count(); ++i) {
-            LookAtQueue();
             const std::string source = m_instructions.SourceDir + list.In[i];
             const std::string destination = list.TargetDir + "\\" + list.Out[i];
             const std::string& replace = list.Replace[i];
-            m_host.SetSourceText(PathLabel(source));
-            m_host.SetDestinationText(PathLabel(destination));
+            m_sink.FileStarted(source, destination);
             try {
-                if (!IsFile(source)) throw ENoFile();
+                if (!IsFile(source)) {
+                    m_missingSource = source;
+                    throw ENoFile();
+                }
                 if (list.SystemFiles)
                     m_log.Add(TLogKind::SystemFile, list.Out[i], Exists(destination));
                 else
@@ -144,12 +123,12 @@ public:
                     CopyPlain(source, destination, replace);
             } catch (...) {
                 // The next run starts at this file: after a disk change, or once the cause is fixed.
-                m_host.Resume().Position = i;
-                m_host.Resume().SystemFiles = list.SystemFiles;
+                m_resume.Position = i;
+                m_resume.SystemFiles = list.SystemFiles;
                 throw;
             }
-            AddToProgress(m_host, m_instructions.ProgressStep);
-            Pause(kPauseAfterFile);
+            m_advance();
+            m_sink.FileDone();
         }
     }
 
@@ -159,84 +138,105 @@ private:
         return *m_lz32;
     }
 
-    TInstallHost& m_host;
     const TInstructions& m_instructions;
+    TCopyResume& m_resume;
     TInstallLogWriter& m_log;
+    std::function<void()> m_advance;
+    TInstallSink& m_sink;
+    std::string& m_missingSource;
     std::unique_ptr<TLz32> m_lz32;
 };
 
 }  // namespace
 
-void CopyFiles(TInstallHost& host) {
-    TClosingActions closingActions(host);
-    const TInstructions& instructions = host.Instructions();
+void TInstallation::SetProgress(int position, TInstallSink& sink) {
+    m_position = std::clamp(position, 0, 100);
+    sink.Progress(m_position);
+}
 
-    // Without it the uninstall entry would be written onto the system's list of entries itself.
-    if (instructions.Application.empty()) throw Exception(kNoApplicationName);
-    const std::string destination = host.DestinationPath();
-    if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
-    if (!IsFullDirectoryPath(destination)) throw Exception(InvalidDestinationText(destination));
-    const std::string windowsDir = WindowsDirectory();
-    const TFileList lists[2] = {
-        {instructions.SysFilesIn, instructions.SysFilesOut, instructions.SysFilesOutValues, windowsDir, true},
-        {instructions.FilesIn, instructions.FilesOut, instructions.FilesOutValues, destination, false},
-    };
-    CheckPathLengths(instructions, destination, lists);
-    CheckLength(UninstallRecordPath(destination));  // else all is installed but the record cannot be written
-    if (!SameFolder(host.Resume().Destination, destination)) {
-        // Files before a position reached on another destination are not on this one yet.
-        if (!host.Resume().Destination.empty()) host.SetProgressPosition(0);
-        host.Resume() = TCopyResume{0, true, destination};
-    }
+void TInstallation::AddToProgress(int amount, TInstallSink& sink) {
+    // The bar's position is a 16-bit whole number.
+    SetProgress(static_cast<std::int16_t>(m_position + amount), sink);
+}
 
-    host.HideDestinationPanel();
-    host.SetInfoText(CopyingInfo(instructions.Application, instructions.Version));
-    host.ShowProgressPanel();
-    host.SetProgressText("");
+void TInstallation::Run(const std::string& destination, const TUserAnswers& answers, TInstallSink& sink) {
+    const TRunEnd runEnd(sink);
+    const TInstructions& instructions = m_instructions;
+    m_lastRunFailed = true;
+    std::string missingSource;
 
     try {
-        host.SetBusyCursor(true);
+        // Without it the uninstall entry would be written onto the system's list of entries itself.
+        if (instructions.Application.empty()) throw Exception(kNoApplicationName);
+        if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
+        if (!IsFullDirectoryPath(destination)) throw Exception(InvalidDestinationText(destination));
+        const std::string windowsDir = WindowsDirectory();
+        const TFileList lists[2] = {
+            {instructions.SysFilesIn, instructions.SysFilesOut, instructions.SysFilesOutValues, windowsDir, true},
+            {instructions.FilesIn, instructions.FilesOut, instructions.FilesOutValues, destination, false},
+        };
+        CheckPathLengths(instructions, destination, lists);
+        CheckLength(UninstallRecordPath(destination));  // else all is installed but the record cannot be written
+        if (!SamePath(m_resume.Destination, destination)) {
+            // Files before a position reached on another destination are not on this one yet.
+            if (!m_resume.Destination.empty()) SetProgress(0, sink);
+            m_resume = TCopyResume{0, true, destination};
+        }
+
+        sink.RunStarted();
+
         std::vector<std::string> created;
         CreateDirectoryPath(destination, created);
         TInstallLogWriter log(destination, instructions.Application);  // lives in the destination
-        for (const std::string& directory : created) log.Add(TLogKind::Directory, directory);
+        auto noteCreated = [&] {
+            for (const std::string& directory : created) {
+                log.Add(TLogKind::Directory, directory);
+                sink.DirectoryCreated(directory);
+            }
+        };
+        noteCreated();
         for (int i = 0; i < instructions.Dirs.Count(); ++i) {
             created.clear();
             CreateDirectoryPath(DirectoryPath(instructions, destination, i), created);
-            for (const std::string& directory : created) log.Add(TLogKind::Directory, directory);
+            noteCreated();
         }
 
-        TCopyResume& resume = host.Resume();
+        TCopyResume& resume = m_resume;
         if (resume.Part == TCopyPart::Files) {
-            TFileCopier copier(host, log);
+            TFileCopier copier(instructions, resume, log, [&] { AddToProgress(instructions.ProgressStep, sink); },
+                               sink, missingSource);
             const TCopyResume start = resume;
             if (start.SystemFiles) copier.CopyList(lists[0], start.Position);
             copier.CopyList(lists[1], start.SystemFiles ? 0 : start.Position);
-            AddToProgress(host, instructions.ProgressStep);
+            AddToProgress(instructions.ProgressStep, sink);
             resume.Part = TCopyPart::Group;
         }
         if (resume.Part == TCopyPart::Group) {
             log.Add(TLogKind::Group, instructions.ProgGroup, !ProgramGroupFolder(instructions.ProgGroup).empty());
             for (const std::string& title : instructions.ItemsValues) log.Add(TLogKind::Item, title);
-            log.Add(TLogKind::Item, "Uninstall " + instructions.Application);
-            host.RunProgramGroupStep(destination, windowsDir);
+            log.Add(TLogKind::Item, UninstallItemTitle(instructions.Application));
+            CreateProgramGroup(m_conv, instructions, destination, windowsDir);
+            sink.GroupSent(instructions.ProgGroup);
             resume.Part = TCopyPart::Registry;
         }
         if (resume.Part == TCopyPart::Registry) {
-            UpdateRegistry(host, destination, &log);
+            UpdateRegistry(instructions, answers, destination, resume.CountersRaised, log, sink);
+            AddToProgress(1, sink);
             resume.Part = TCopyPart::AddOns;
         }
-        host.RunAddOnsStep();
+        StartAddOns(sink, instructions, resume.AddOnsHandled);
 
-        if (host.ProgressPosition() < 100) host.SetProgressPosition(100);
-        host.SetInfoText(InstalledInfo(instructions.Application, instructions.Version));
-        host.CloseConversation();
-        host.SetWizardState(kStateInstalled);
-        host.SetPrevEnabled(false);
+        if (m_position < 100) SetProgress(100, sink);
+        m_conv.Close();
         resume = TCopyResume{0, resume.SystemFiles, destination};  // whole: a later run is another installation
+        m_lastRunFailed = false;
+        sink.Done();
     } catch (const ENoFile&) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        host.SetProgressText(kDiskPrompt);
+        m_lastRunFailed = false;
+        sink.NeedDisk(missingSource);
+    } catch (const std::exception& error) {
+        sink.StepFailed(error.what());
+        throw;
     }
 }
 

@@ -1,0 +1,48 @@
+// Everything the installer, the uninstaller, the publisher tools and the tests must agree on about one
+// installation's record: file names, registry places, the uninstall command and item, path equality.
+// Written once here: a change on one side only would leave entries, counters or items behind at removal.
+// The installation log's format and what a log may name: base/InstallLog.h.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace quenby {
+
+inline constexpr char kInstructionsFileName[] = "Quenby.ipi";  // beside Setup.exe on the first disk
+inline constexpr char kUninstallRecordName[] = "Quenby.upi";   // in the destination
+inline constexpr char kInstallLogName[] = "Quenby.log";        // in the destination
+inline constexpr char kUninstallerName[] = "Uninstall.exe";    // in the Windows directory
+
+// The record's sections (Quenby.upi) and the registry section the product's base key gets.
+inline constexpr char kRecordInstallSection[] = "Quenby";
+inline constexpr char kRecordUninstallSection[] = "Uninstall";
+
+// Below HKEY_LOCAL_MACHINE: the system's uninstall entries, one subkey per application.
+inline constexpr char kUninstallKeys[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// Below HKEY_CURRENT_USER: the shared-file counters, one value per file name in the Windows directory.
+inline constexpr char kCountersParentKey[] = "Software\\Norvale\\Uninstall";
+inline constexpr char kCountersSection[] = "Counters";
+inline constexpr char kCountersKey[] = "Software\\Norvale\\Uninstall\\Counters";
+
+// "<destination>\Quenby.upi" and "<destination>\Quenby.log"; a root such as D:\ gives D:\\Quenby.upi,
+// which still names the file in that root.
+std::string UninstallRecordPath(const std::string& destination);
+std::string InstallLogPath(const std::string& destination);
+
+// The application's uninstall entry below HKEY_LOCAL_MACHINE.
+std::string UninstallEntryKey(const std::string& application);
+// "<Windows directory>\Uninstall.exe <destination>": the entry's UninstallString and the item's command.
+std::string UninstallCommand(const std::string& windowsDir, const std::string& destination);
+// The Program Manager item that starts the uninstaller.
+std::string UninstallItemTitle(const std::string& application);
+
+// Whether two paths name the same file or folder. One meaning for the installer and the uninstaller:
+// ASCII letters match whatever their case, every other byte must be equal, and trailing backslashes
+// (but a root's own) are ignored. It never calls two different files the same on any code page; it may
+// miss that two non-ASCII names differ only in case, which costs a fresh start or a refusal, never a
+// wrong file.
+bool SamePath(std::string_view a, std::string_view b);
+// Whether `path` lies strictly below `folder`, by the same rule.
+bool IsBelowPath(std::string_view path, std::string_view folder);
+
+}  // namespace quenby

@@ -1,0 +1,44 @@
+// What the installation engine tells whoever presents it: the wizard, or an unattended run's progress
+// window and log. The engine never asks a sink to change a page or a control; each sink maps the events
+// to what it shows. Events beyond the core ones have empty defaults, so a new event touches no sink that
+// does not care about it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace quenby {
+
+class TInstallSink {
+public:
+    virtual ~TInstallSink() = default;
+
+    // The run's checks passed; nothing is changed yet.
+    virtual void RunStarted() = 0;
+    // Before a file is copied or expanded: the source and the target it goes to.
+    virtual void FileStarted(const std::string& source, const std::string& target) = 0;
+    // After it landed and the progress moved.
+    virtual void FileDone() {}
+    // The bar's position, 0 to 100.
+    virtual void Progress(int position) = 0;
+    // A source file is missing: the next disk is wanted. The run ends here and resumes at that file.
+    virtual void NeedDisk(const std::string& source) = 0;
+    // The run ends with this failure (the exception then propagates to the run's caller).
+    virtual void StepFailed(const std::string& message) { (void)message; }
+    // Everything was installed.
+    virtual void Done() = 0;
+    // However the run ended: after Done, NeedDisk or a failure, and after a failed check too.
+    virtual void RunEnded() = 0;
+
+    // What the run made, for a sink that keeps a log of it.
+    virtual void DirectoryCreated(const std::string& path) { (void)path; }
+    virtual void GroupSent(const std::string& group) { (void)group; }
+    virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }
+    virtual void CounterRaised(const std::string& sharedFile) { (void)sharedFile; }
+    virtual void AddOnStarted(const std::string& file) { (void)file; }
+
+    // The window that owns what the run starts (add-ons through the shell); none without windows.
+    virtual HWND Owner() const { return nullptr; }
+};
+
+}  // namespace quenby

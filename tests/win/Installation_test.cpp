@@ -1,0 +1,82 @@
+// The engine on its own, under a sink that only records what it hears: no wizard, no windows of its own.
+// A missing system file stops the run at the disk prompt; the next run resumes at that file and carries
+// on through the product files; a refused destination fails before anything starts.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Prefix.h"
+#include "install/Installation.h"
+#include "install/InstructionsFile.h"
+
+namespace quenby {
+namespace {
+
+class TRecordingSink final : public TInstallSink {
+public:
+    std::vector<std::string> Events;
+    int LastProgress = -1;
+
+    void RunStarted() override { Events.push_back("started"); }
+    void FileStarted(const std::string& source, const std::string& target) override {
+        Events.push_back("file " + Name(source) + " -> " + target);
+    }
+    void Progress(int position) override { LastProgress = position; }
+    void NeedDisk(const std::string& source) override { Events.push_back("disk " + source); }
+    void StepFailed(const std::string& message) override { Events.push_back("failed " + message); }
+    void Done() override { Events.push_back("done"); }
+    void RunEnded() override { Events.push_back("ended"); }
+
+private:
+    static std::string Name(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+};
+
+std::string WindowsDir() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
+    const test::TScratchFolder medium("quenby-engine-medium");
+    const test::TScratchFolder target("quenby-engine-target");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Engine\r\nVersion=1\r\nProgGroup=Engine\r\n"
+                 "[SysFilesIn]\r\nfirst.dll=\r\nlater.dll=\r\n[SysFilesOut]\r\nqe-first.dll=0\r\nqe-later.dll=0\r\n"
+                 "[FilesIn]\r\na.txt=\r\n[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Engine\r\n");
+    medium.Write("first.dll", "first");
+    medium.Write("a.txt", "product");
+    const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
+    const std::string destination = target / "Engine";
+    const std::string windows = WindowsDir();
+    TInstallation installation(instructions);
+
+    TRecordingSink first;
+    installation.Run(destination, {"Ann", "Org"}, first);
+    EXPECT_EQ(first.Events, (std::vector<std::string>{"started", "file first.dll -> " + windows + "\\qe-first.dll",
+                                                      "file later.dll -> " + windows + "\\qe-later.dll",
+                                                      "disk " + (medium / "later.dll"), "ended"}));
+    EXPECT_FALSE(installation.LastRunFailed());
+
+    medium.Write("later.dll", "later");
+    TRecordingSink second;
+    installation.Run(destination, {"Ann", "Org"}, second);
+    EXPECT_EQ(second.Events, (std::vector<std::string>{"started", "file later.dll -> " + windows + "\\qe-later.dll",
+                                                       "file a.txt -> " + destination + "\\a.txt", "done", "ended"}));
+    EXPECT_EQ(second.LastProgress, 100);
+    EXPECT_EQ(test::ReadFile(windows + "\\qe-later.dll"), "later");
+    EXPECT_EQ(test::ReadFile(destination + "\\a.txt"), "product");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "qe-first.dll"), "1");
+
+    TRecordingSink refused;
+    EXPECT_THROW(installation.Run("relative\\path", {"Ann", "Org"}, refused), std::exception);
+    EXPECT_EQ(refused.Events, (std::vector<std::string>{"failed Invalid destination directory relative\\path",
+                                                        "ended"}));
+    EXPECT_TRUE(installation.LastRunFailed());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
+}  // namespace
+}  // namespace quenby
