@@ -29,10 +29,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         quenby::TMainWindow backdrop;
         application.SetMainForm(&backdrop);
         application.Run();
+        return application.ExitCode();
     } catch (const std::exception& error) {
         // Only a failure to create the windows themselves gets here; handlers report their own.
         MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
         return 1;
     }
-    return 0;
 }

@@ -23,6 +23,16 @@ public:
     virtual void Progress(int position) = 0;
     // A source file is missing: the next disk is wanted. The run ends here and resumes at that file.
     virtual void NeedDisk(const std::string& source) = 0;
+    // A source file does not match the medium's checksum: true to read it again (an undamaged disk was
+    // put in), false to end the run as a failure.
+    virtual bool RetryDamaged(const std::string& source) {
+        (void)source;
+        return false;
+    }
+    // A file was not written: the one in place is the same version or newer.
+    virtual void FileKept(const std::string& target) { (void)target; }
+    // A file in use waits beside its target for the next restart.
+    virtual void FileReplacedAtRestart(const std::string& target) { (void)target; }
     // The run ends with this failure (the exception then propagates to the run's caller).
     virtual void StepFailed(const std::string& message) { (void)message; }
     // Everything was installed.

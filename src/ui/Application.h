@@ -44,6 +44,9 @@ public:
     // Asks for the end of the message loop (and of any modal form's loop).
     void Terminate();
     bool Terminated() const { return m_terminated; }
+    // What the process ends with (the program's outcome for whoever started it); 0 unless set.
+    void SetExitCode(int code) { m_exitCode = code; }
+    int ExitCode() const { return m_exitCode; }
 
     void SetCursor(TCursor cursor);
     TCursor Cursor() const { return m_cursor; }
@@ -64,6 +67,7 @@ private:
     TWindow m_window;
     TForm* m_mainForm = nullptr;
     bool m_terminated = false;
+    int m_exitCode = 0;
     TCursor m_cursor = TCursor::Default;
 };
 
