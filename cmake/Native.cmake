@@ -46,7 +46,8 @@ if(QUENBY_SHIPPED_BUILD_DIR)
     PASS_REGULAR_EXPRESSION "imports LZ32.DLL, which is not on the allow-list")
 endif()
 
-# The publisher's packing tool, native build.
-add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
-target_link_libraries(quenby-pack PRIVATE quenby_publish)
+# The publisher's packing tool, native build: it hashes with OpenSSL's libcrypto.
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestOpenSsl.cpp)
+target_link_libraries(quenby-pack PRIVATE quenby_publish OpenSSL::Crypto)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})

@@ -96,6 +96,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
   add_test(NAME win.base_tests COMMAND win_base_tests)
 
+  # quenby-check on the sample: its checksums good, a flipped byte reported (with --quiet and exit code 1).
+  add_test(NAME win.quenby_check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/quenby_check_test.sh)
+  set_tests_properties(win.quenby_check_test PROPERTIES TIMEOUT 300
+    ENVIRONMENT "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+
   file(GLOB QUENBY_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
   target_include_directories(quenby_testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
@@ -135,9 +140,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   endforeach()
 endif()
 
-# The publisher's packing tool, Windows build.
-add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp)
-target_link_libraries(quenby-pack PRIVATE quenby_publish)
+# The publisher's packing tool, Windows build: it hashes with the system's CNG library.
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestBcrypt.cpp)
+target_link_libraries(quenby-pack PRIVATE quenby_publish quenby_win bcrypt)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-pack PRIVATE ${QUENBY_STATIC_LINK})
 
@@ -149,7 +154,7 @@ set_target_properties(orrshare PROPERTIES PREFIX "")
 target_link_options(orrshare PRIVATE ${QUENBY_STATIC_LINK} -s)
 
 # The publisher's checking tool: reads the instructions with Setup.exe's own reading code.
-add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp)
-target_link_libraries(quenby-check PRIVATE quenby_install quenby_publish)
+add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestBcrypt.cpp)
+target_link_libraries(quenby-check PRIVATE quenby_install quenby_publish bcrypt)
 target_compile_options(quenby-check PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-check PRIVATE ${QUENBY_STATIC_LINK})

@@ -4,16 +4,19 @@
 //   quenby-check [--quiet] DIR     DIR holds Setup.exe and Quenby.ipi, or disk folders disk1, disk2, ...
 //
 // One finding a line, errors first; --quiet prints errors only. Exit code 0 without errors, 1 with.
+// With [Checksums] in the instructions every source file is hashed where the installer reads it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "FileDigest.h"
 #include "base/Instructions.h"
 #include "publish/DiskPacker.h"
 #include "publish/DistributionFolder.h"
 #include "install/InstructionsFile.h"
+#include "win/profile.h"
 
 namespace {
 
@@ -22,7 +25,7 @@ using quenby::TDistributionFolder;
 // The disks as files, the sections of the instructions file through the system's profile functions.
 class TProfileDistribution : public TDistributionFolder {
 public:
-    explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir) {
+    explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir, quenby::Sha256OfFile) {
         m_instructions = quenby::ReadInstructionsFile(DiskPath(1).string() + "\\");
     }
 
@@ -38,6 +41,10 @@ public:
                 if (lstrcmpiA(name, section.c_str()) == 0) return true;
             return false;
         }
+    }
+
+    std::vector<quenby::TChecksum> Checksums() const override {
+        return quenby::ReadChecksums(quenby::TProfileFile(m_instructions.InstructionsPath));
     }
 
 private:

@@ -4,7 +4,11 @@
 //                                  of its name replaced by "_" (readme.txt -> readme.tx_)
 //   quenby-pack disks --size BYTES DIR OUT
 //                                  lays the distribution in DIR out on OUT/disk1, OUT/disk2, ... of at
-//                                  most BYTES each, then checks the result as quenby-check does
+//                                  most BYTES each, with [Checksums] in disk 1's Quenby.ipi, then checks
+//                                  the result as quenby-check does
+//   quenby-pack image DIR OUT      the same laid out in the one folder OUT, for installing from a
+//                                  network share without a disk change
+//   quenby-pack checksums DIR      writes [Checksums] into the Quenby.ipi of a set laid out by hand
 //   quenby-pack check [--quiet] DIR
 //                                  the checks of quenby-check, with a portable reader of Quenby.ipi
 #include <cerrno>
@@ -14,6 +18,7 @@
 #include <iterator>
 #include <string>
 
+#include "FileDigest.h"
 #include "publish/DiskPacker.h"
 #include "publish/Szdd.h"
 
@@ -23,6 +28,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: quenby-pack compress FILE...\n"
                  "       quenby-pack disks --size BYTES DIR OUT\n"
+                 "       quenby-pack image DIR OUT\n"
+                 "       quenby-pack checksums DIR\n"
                  "       quenby-pack check [--quiet] DIR\n");
     return 2;
 }
@@ -74,9 +81,11 @@ int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     if (std::strcmp(argv[1], "compress") == 0) return Compress(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "disks") == 0 && argc == 6 && std::strcmp(argv[2], "--size") == 0)
-        return quenby::PackDisks(argv[3], argv[4], argv[5]);
-    if (std::strcmp(argv[1], "check") == 0 && argc == 3) return quenby::CheckFolder(argv[2], false);
+        return quenby::PackDisks(argv[3], argv[4], argv[5], quenby::Sha256OfFile);
+    if (std::strcmp(argv[1], "image") == 0 && argc == 4) return quenby::PackImage(argv[2], argv[3], quenby::Sha256OfFile);
+    if (std::strcmp(argv[1], "checksums") == 0 && argc == 3) return quenby::PackChecksums(argv[2], quenby::Sha256OfFile);
+    if (std::strcmp(argv[1], "check") == 0 && argc == 3) return quenby::CheckFolder(argv[2], false, quenby::Sha256OfFile);
     if (std::strcmp(argv[1], "check") == 0 && argc == 4 && std::strcmp(argv[2], "--quiet") == 0)
-        return quenby::CheckFolder(argv[3], true);
+        return quenby::CheckFolder(argv[3], true, quenby::Sha256OfFile);
     return Usage();
 }

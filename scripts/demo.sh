@@ -27,6 +27,9 @@ cmake --build "$build" -j "$jobs" --target quenby_drive install_report
 cmake -S "$here" -B "$shipped" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$shipped" -j "$jobs" --target Setup Uninstall orrery orrshare
+# The native packer writes the sample's checksums.
+cmake -S "$here" -B "$root/host" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$root/host" -j "$jobs" --target quenby-pack
 
 media=$shipped/demo-media
 bash scripts/make-sample.sh "$shipped" "$media"

@@ -7,10 +7,13 @@
 # OUT/orrery/disk1, OUT/orrery/disk2: the compressed set (Expand=1), files compressed with mscompress
 # under their classic names (orrery.exe -> orrery.ex_); OUT/orrery-plain/disk1, disk2: the same
 # product uncompressed (Expand=0). Setup.exe, the instructions and the first notices are on disk 1;
-# the closing notice and the add-on's read-me on disk 2, which is in the drive when they are used.
+# the closing notice and the add-on's read-me on disk 2, which is in the drive when they are used. Both
+# sets carry [Checksums] in disk 1's Quenby.ipi, written by the native quenby-pack (QUENBY_PACK, by default
+# the host tree's beside WINDOWS_BUILD_DIR), which then checks the set.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
+pack=${QUENBY_PACK:-$build/../host/quenby-pack}
 out=$2
 media=$here/examples/orrery/media
 
@@ -44,4 +47,7 @@ cp "$media/Quenby.ipi" "$c/disk1/"
 # Plain set: the same instructions with expansion off and the sources under their own names.
 sed -e 's/^Expand=1/Expand=0/' -e 's/\.ex_=/.exe=/' -e 's/\.tx_=/.txt=/' -e 's/\.dl_=/.dll=/' \
   "$media/Quenby.ipi" > "$out/orrery-plain/disk1/Quenby.ipi"
+for set in orrery orrery-plain; do
+  "$pack" checksums "$out/$set" >/dev/null
+done
 echo "sample media in $out/orrery and $out/orrery-plain"

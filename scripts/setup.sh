@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake make g++ googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 wine32:i386 fonts-wine fonts-dejavu-core xvfb xauth x11-utils mscompress imagemagick xdotool)
+  wine64 wine32:i386 fonts-wine fonts-dejavu-core xvfb xauth x11-utils mscompress imagemagick xdotool libssl-dev)
 export DEBIAN_FRONTEND=noninteractive
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 updated=

@@ -144,4 +144,29 @@ inline constexpr char kLeftNoProgman[] = "Program Manager did not answer";
 inline constexpr char kLeftSelf[] = "it is the running uninstaller; it goes when Windows restarts";
 inline constexpr char kLeftNotNumber[] = "its counter is no number";
 
+// The publisher tools on the checksums of a set: the checks' findings (what is wrong; what to do) and the
+// packer's refusals. `where` is "on disk 2" or "on the medium".
+inline constexpr char kChecksumUnlisted[] =
+    "the source file is not listed in [Checksums], so the installer copies it without checking it";
+inline constexpr char kChecksumsWriteAgain[] =
+    "Write the checksums again with \"quenby-pack checksums\", or lay the set out again with \"quenby-pack disks\"";
+inline std::string ChecksumMalformedText(const std::string& digest) {
+    return "the checksum \"" + digest + "\" is not a SHA-256 in hex (64 digits), so the file never matches it";
+}
+inline std::string ChecksumUnreadableText(const std::string& where) {
+    return "the file cannot be read " + where + " to check it";
+}
+inline std::string ChecksumMismatchText(const std::string& where) {
+    return "the file's bytes " + where + " do not match its checksum: the installer refuses it as damaged";
+}
+inline constexpr char kChecksumMismatchRemedy[] =
+    "Copy the file again from an undamaged set; if it was changed on purpose, write the checksums again with "
+    "\"quenby-pack checksums\"";
+inline std::string SourceDamagedText(const std::string& path) {
+    return path + " does not match its checksum in Quenby.ipi: the set it comes from is damaged; take the file "
+                  "from an undamaged set";
+}
+inline std::string CannotReadFileText(const std::string& path) { return "cannot read " + path; }
+inline std::string FolderNotEmptyText(const std::string& path) { return path + " is not empty; remove what it holds first"; }
+
 }  // namespace quenby

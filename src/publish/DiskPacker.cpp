@@ -1,6 +1,9 @@
 #include "publish/DiskPacker.h"
 
 #include <cstdio>
+#include <functional>
+#include <fstream>
+#include <limits>
 #include <map>
 #include <system_error>
 
@@ -8,6 +11,7 @@
 #include "base/Errors.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -32,6 +36,8 @@ public:
     explicit TSource(const fs::path& dir) : m_media(dir) {
         if (m_media.Missing()) throw Exception("no Quenby.ipi in " + m_media.DiskPath(1).string());
     }
+
+    const TIniDistribution& Media() const { return m_media; }
 
     const TInstructions& Instructions() const { return m_media.Instructions(); }
 
@@ -69,13 +75,31 @@ private:
 
 }  // namespace
 
-std::vector<TDisk> MakeDisks(const fs::path& dir, const fs::path& out, std::uint64_t diskSize) {
+namespace {
+
+std::string Digest(const TFileDigest& digest, const fs::path& path) {
+    std::optional<std::string> hex = digest(path);
+    if (!hex) throw Exception(CannotReadFileText(path.string()));
+    return *hex;
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!file.flush()) throw Exception("cannot write " + path.string());
+}
+
+// Reads the distribution in `dir`, lays it out on disks of `diskSize` bytes, each in the folder
+// `folderOf` gives, and writes disk 1's Quenby.ipi with the checksums of the source files.
+std::vector<TDisk> LayOut(const fs::path& dir, std::uint64_t diskSize, const TFileDigest& digest,
+                          const std::function<fs::path(size_t)>& folderOf) {
     TSource source(dir);
     const TInstructions& in = source.Instructions();
 
     TPackRequest request;
     request.DiskSize = diskSize;
     request.First.push_back(source.Require("Setup.exe", "the installer"));
+    const size_t instructionsAt = request.First.size();
     request.First.push_back(source.Require("Quenby.ipi", "the instructions file"));
     for (const std::string& name : in.StartInfo) request.First.push_back(source.Require(name, "the start notice"));
     for (const std::string& name : in.SysFilesIn) request.CopyOrder.push_back(source.Require(name, "the system file"));
@@ -88,19 +112,70 @@ std::vector<TDisk> MakeDisks(const fs::path& dir, const fs::path& out, std::uint
         if (kind && AddOnKindStarts(*kind)) source.Optional(SplitAddOn(in.AddOnsValues[i]).first, request.Last);
     }
 
+    // A set laid out again keeps the digests it was shipped with: a file damaged since is refused, not
+    // given a new checksum.
+    const std::vector<TChecksum> shipped = source.Media().Checksums();
+    std::vector<TChecksum> checksums;
+    for (const TPackItem& item : request.CopyOrder) {
+        if (ListedDigest(checksums, item.Name)) continue;
+        std::string hex = Digest(digest, source.PathOf(item.Name));
+        const std::string* listed = ListedDigest(shipped, item.Name);
+        if (listed && !DigestMatches(*listed, hex)) throw Exception(SourceDamagedText(source.PathOf(item.Name).string()));
+        checksums.push_back({item.Name, hex});
+    }
+    const fs::path& instructionsPath = source.PathOf(request.First[instructionsAt].Name);
+    std::optional<std::string> original = ReadWholeFile(instructionsPath);
+    if (!original) throw Exception(CannotReadFileText(instructionsPath.string()));
+    const std::string instructionsText = WithChecksums(*original, checksums);
+    request.First[instructionsAt].Size = instructionsText.size();
+
     std::vector<TDisk> disks = PlanDisks(request);
 
     std::error_code error;
-    if (fs::exists(out / "disk1", error)) throw Exception(out.string() + " already holds disk folders; remove them first");
+    if (fs::exists(folderOf(0), error) && !fs::is_empty(folderOf(0), error))
+        throw Exception(FolderNotEmptyText(folderOf(0).string()));
     for (size_t d = 0; d < disks.size(); ++d) {
-        fs::path disk = out / ("disk" + std::to_string(d + 1));
         for (const std::string& name : disks[d].Names) {
-            fs::path target = disk / RelativePath(name);
+            fs::path target = folderOf(d) / RelativePath(name);
             fs::create_directories(target.parent_path());
-            fs::copy_file(source.PathOf(name), target, fs::copy_options::overwrite_existing);
+            if (SameTextIgnoringCase(name, "Quenby.ipi"))
+                WriteText(target, instructionsText);
+            else
+                fs::copy_file(source.PathOf(name), target, fs::copy_options::overwrite_existing);
         }
     }
     return disks;
+}
+
+}  // namespace
+
+std::vector<TDisk> MakeDisks(const fs::path& dir, const fs::path& out, std::uint64_t diskSize,
+                             const TFileDigest& digest) {
+    return LayOut(dir, diskSize, digest, [&](size_t d) { return out / ("disk" + std::to_string(d + 1)); });
+}
+
+TDisk MakeImage(const fs::path& dir, const fs::path& out, const TFileDigest& digest) {
+    constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max() / 2;
+    return LayOut(dir, kNoLimit, digest, [&](size_t) { return out; }).at(0);
+}
+
+void WriteChecksums(const fs::path& dir, const TFileDigest& digest) {
+    TIniDistribution media(dir);
+    if (media.Missing()) throw Exception("no Quenby.ipi in " + media.DiskPath(1).string());
+    const TInstructions& in = media.Instructions();
+    TDiskSequence disks = FollowDisks(in, media);
+    std::vector<TChecksum> checksums;
+    auto add = [&](const TStringList& names, const std::vector<int>& on) {
+        for (int i = 0; i < names.Count(); ++i)
+            if (on[static_cast<size_t>(i)] && !ListedDigest(checksums, names[i]))
+                checksums.push_back({names[i], Digest(digest, *media.Locate(on[static_cast<size_t>(i)], names[i]))});
+    };
+    add(in.SysFilesIn, disks.SysFileDisks);
+    add(in.FilesIn, disks.FileDisks);
+    fs::path path = *media.Locate(1, "Quenby.ipi");
+    std::optional<std::string> original = ReadWholeFile(path);
+    if (!original) throw Exception(CannotReadFileText(path.string()));
+    WriteText(path, WithChecksums(*original, checksums));
 }
 
 bool HasErrors(const std::vector<TFinding>& findings) {
@@ -119,24 +194,48 @@ std::string FindingsReport(const std::vector<TFinding>& findings, bool quiet) {
     return report;
 }
 
-int PackDisks(const std::string& sizeText, const std::string& dir, const std::string& out) {
+namespace {
+
+void PrintDisk(const std::string& label, const TDisk& disk) {
+    std::printf("%s (%llu bytes):", label.c_str(), static_cast<unsigned long long>(disk.Used));
+    for (const std::string& name : disk.Names) std::printf(" %s", name.c_str());
+    std::printf("\n");
+}
+
+// Runs one publishing step; its failure is reported as the tool's.
+template <typename Step>
+bool Try(Step step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quenby-pack: %s\n", e.what());
+        return false;
+    }
+}
+
+}  // namespace
+
+int PackDisks(const std::string& sizeText, const std::string& dir, const std::string& out, const TFileDigest& digest) {
     std::optional<std::int32_t> size = ParseNumber(sizeText);
     if (!size || *size <= 0) {
         std::fprintf(stderr, "quenby-pack: the disk size %s is not a positive whole number of bytes\n", sizeText.c_str());
         return 2;
     }
-    try {
-        std::vector<TDisk> disks = MakeDisks(dir, out, static_cast<std::uint64_t>(*size));
-        for (size_t d = 0; d < disks.size(); ++d) {
-            std::printf("disk%zu (%llu bytes):", d + 1, static_cast<unsigned long long>(disks[d].Used));
-            for (const std::string& name : disks[d].Names) std::printf(" %s", name.c_str());
-            std::printf("\n");
-        }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "quenby-pack: %s\n", e.what());
-        return 1;
-    }
-    return CheckFolder(out, false);
+    bool done = Try([&] {
+        std::vector<TDisk> disks = MakeDisks(dir, out, static_cast<std::uint64_t>(*size), digest);
+        for (size_t d = 0; d < disks.size(); ++d) PrintDisk("disk" + std::to_string(d + 1), disks[d]);
+    });
+    return done ? CheckFolder(out, false, digest) : 1;
+}
+
+int PackImage(const std::string& dir, const std::string& out, const TFileDigest& digest) {
+    bool done = Try([&] { PrintDisk(out, MakeImage(dir, out, digest)); });
+    return done ? CheckFolder(out, false, digest) : 1;
+}
+
+int PackChecksums(const std::string& dir, const TFileDigest& digest) {
+    return Try([&] { WriteChecksums(dir, digest); }) ? CheckFolder(dir, false, digest) : 1;
 }
 
 int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const std::string& firstDisk, bool quiet) {
@@ -151,9 +250,9 @@ int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const s
     return HasErrors(findings) ? 1 : 0;
 }
 
-int CheckFolder(const std::string& dir, bool quiet) {
+int CheckFolder(const std::string& dir, bool quiet, const TFileDigest& digest) {
     try {
-        TIniDistribution media{fs::path(dir)};
+        TIniDistribution media(fs::path(dir), digest);
         return PrintCheck(media.Instructions(), media, media.DiskPath(1).string(), quiet);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quenby-pack: %s\n", e.what());

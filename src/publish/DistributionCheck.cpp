@@ -1,9 +1,11 @@
 #include "publish/DistributionCheck.h"
 
 #include "base/DestinationRule.h"
+#include "base/Errors.h"
 #include "publish/IniFile.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -73,6 +75,7 @@ public:
         CheckDuplicates("FilesOut", m_in.FilesOut);
         CheckDuplicates("SysFilesOut", m_in.SysFilesOut);
         CheckUninstallerShipped();
+        CheckChecksums();
         return std::move(m_findings);
     }
 
@@ -93,7 +96,7 @@ private:
         std::string problem = "has " + std::to_string(out.Count()) + " entries but [" + inName + "] has " +
                               std::to_string(in.Count()) + "; entries pair by position, ";
         problem += out.Count() < in.Count()
-                       ? "and the copy stops with \"List index out of bounds\" at the first file without a destination"
+                       ? "and the copy stops with \"" + std::string(EListError().what()) + "\" at the first file without a destination"
                        : "and the extra destinations are ignored";
         Error(outName, "", problem,
               std::string("Give each [") + inName + "] entry exactly one [" + outName + "] entry, in the same order");
@@ -139,7 +142,9 @@ private:
                 std::string problem =
                     SingleMedium() ? "the notice file is missing"
                                    : "the notice file is not on " + Disk(disk) + ", the disk in the drive " + when;
-                Error(section, name, problem + "; Next on its page fails with \"Cannot open file\" every time",
+                Error(section, name,
+                      problem + "; Next on its page fails with \"" + EFOpenError(m_target.SourceDir + name).what() +
+                          "\" every time",
                       SingleMedium() ? "Add the file, or correct its name" : "Put the file on " + Disk(disk));
                 continue;
             }
@@ -157,8 +162,9 @@ private:
         for (int i = 0; i < m_in.AddOns.Count(); ++i) {
             if (ParseNumber(m_in.AddOns[i])) continue;
             Error("AddOns", m_in.AddOns[i],
-                  "the key is not a whole number: the installation stops with \"'" + m_in.AddOns[i] +
-                      "' is not a valid integer value\" when it reaches this add-on, and never completes",
+                  "the key is not a whole number: the installation stops with \"" +
+                      std::string(EConvertError(m_in.AddOns[i]).what()) +
+                      "\" when it reaches this add-on, and never completes",
                   "Use 0, 1 or 2 to start the add-on, another number to leave it out");
         }
     }
@@ -171,8 +177,8 @@ private:
                   "Give the product's name, such as Application=Widget");
         if (m_in.Keys.Empty()) {
             Error("Keys", "",
-                  "the section is empty or missing: the registry step stops with \"List index out of bounds\", so "
-                  "no uninstall entry is written, no add-on starts and the installation never completes",
+                  "the section is empty or missing: the registry step stops with \"" + std::string(EListError().what()) +
+                      "\", so no uninstall entry is written, no add-on starts and the installation never completes",
                   "Add a first entry naming the product's key, such as Base=\\Software\\Publisher\\Product");
             return;
         }
@@ -316,6 +322,34 @@ private:
         Warning("SysFilesOut", "",
                 "Uninstall.exe is not shipped, so the uninstall command would name a missing program",
                 "Put Uninstall.exe (from the same build as Setup.exe) in [SysFilesIn] and [SysFilesOut]");
+    }
+
+    // With [Checksums] every source file must be listed and match on the disk the installer reads it from.
+    void CheckChecksums() {
+        if (!m_media.HasSection(kChecksumsSection)) return;
+        const std::vector<TChecksum> listed = m_media.Checksums();
+        CheckListed(m_in.SysFilesIn, m_disks.SysFileDisks, listed);
+        CheckListed(m_in.FilesIn, m_disks.FileDisks, listed);
+    }
+
+    void CheckListed(const TStringList& names, const std::vector<int>& disks, const std::vector<TChecksum>& listed) {
+        for (int i = 0; i < names.Count(); ++i) {
+            const std::string& name = names[i];
+            const int disk = disks[static_cast<size_t>(i)];
+            const std::string where = SingleMedium() ? "on the medium" : "on " + Disk(disk);
+            const std::string* digest = ListedDigest(listed, name);
+            if (!digest) {
+                Error(kChecksumsSection, name, kChecksumUnlisted, kChecksumsWriteAgain);
+            } else if (!IsSha256Hex(*digest)) {
+                Error(kChecksumsSection, name, ChecksumMalformedText(*digest), kChecksumsWriteAgain);
+            } else if (disk != 0) {  // a file on no disk has its finding already
+                std::optional<std::string> actual = m_media.Digest(disk, name);
+                if (!actual)
+                    Error(kChecksumsSection, name, ChecksumUnreadableText(where), kChecksumMismatchRemedy);
+                else if (!DigestMatches(*digest, *actual))
+                    Error(kChecksumsSection, name, ChecksumMismatchText(where), kChecksumMismatchRemedy);
+            }
+        }
     }
 
     const TInstructions& m_in;

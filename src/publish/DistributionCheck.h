@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Instructions.h"
+#include "publish/Checksums.h"
 #include "publish/Szdd.h"
 
 namespace quenby {
@@ -39,6 +40,10 @@ public:
     // A file named relative to the source directory, on disk 1..DiskCount(); empty when it is not there.
     virtual std::optional<TMediaFile> File(int disk, const std::string& name) const = 0;
     virtual bool HasSection(const std::string& section) const = 0;
+    // The entries of [Checksums] (HasSection says whether the section is there at all).
+    virtual std::vector<TChecksum> Checksums() const { return {}; }
+    // SHA-256 of a file on a disk in lower-case hex; empty when it is not there or cannot be read.
+    virtual std::optional<std::string> Digest(int /*disk*/, const std::string& /*name*/) const { return std::nullopt; }
 };
 
 // The machine the checks assume, as on a typical target; the Directory setting is the destination.

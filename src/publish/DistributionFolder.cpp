@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 #include "base/Instructions.h"
 
@@ -37,7 +38,7 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
     return content;
 }
 
-TDistributionFolder::TDistributionFolder(const fs::path& dir) {
+TDistributionFolder::TDistributionFolder(const fs::path& dir, TFileDigest digest) : m_digest(std::move(digest)) {
     for (int n = 1;; ++n) {
         std::optional<fs::path> disk = Component(dir, "disk" + std::to_string(n));
         std::error_code error;
@@ -85,7 +86,14 @@ std::optional<TMediaFile> TDistributionFolder::File(int disk, const std::string&
     return file;
 }
 
-TIniDistribution::TIniDistribution(const fs::path& dir) : TDistributionFolder(dir) {
+std::optional<std::string> TDistributionFolder::Digest(int disk, const std::string& name) const {
+    std::optional<fs::path> path = Locate(disk, name);
+    if (!path || !m_digest) return std::nullopt;
+    return m_digest(*path);
+}
+
+TIniDistribution::TIniDistribution(const fs::path& dir, TFileDigest digest)
+    : TDistributionFolder(dir, std::move(digest)) {
     std::optional<fs::path> path = Locate(1, "Quenby.ipi");
     std::optional<std::string> content = path ? ReadWholeFile(*path) : std::nullopt;
     if (!content) return;

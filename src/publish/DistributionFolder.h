@@ -13,7 +13,8 @@ namespace quenby {
 
 class TDistributionFolder : public TDistributionMedia {
 public:
-    explicit TDistributionFolder(const std::filesystem::path& dir);
+    // `digest` hashes the files for the checks of [Checksums]; without it no file can be checked.
+    explicit TDistributionFolder(const std::filesystem::path& dir, TFileDigest digest = {});
 
     int DiskCount() const override { return static_cast<int>(m_disks.size()); }
     const std::filesystem::path& DiskPath(int disk) const { return m_disks.at(static_cast<size_t>(disk - 1)); }
@@ -22,19 +23,22 @@ public:
     // The first disk that holds the file, or 0.
     int FirstDiskWith(const std::string& name) const;
     std::optional<TMediaFile> File(int disk, const std::string& name) const override;
+    std::optional<std::string> Digest(int disk, const std::string& name) const override;
 
 private:
     std::vector<std::filesystem::path> m_disks;
+    TFileDigest m_digest;
 };
 
 // The same, with the instructions file read by the portable INI reader (no profile functions).
 class TIniDistribution : public TDistributionFolder {
 public:
-    explicit TIniDistribution(const std::filesystem::path& dir);
+    explicit TIniDistribution(const std::filesystem::path& dir, TFileDigest digest = {});
 
     bool Missing() const { return m_instructions.Missing; }
     const TInstructions& Instructions() const { return m_instructions; }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
+    std::vector<TChecksum> Checksums() const override { return ReadChecksums(m_ini); }
 
 private:
     TIniFile m_ini;

@@ -1,5 +1,7 @@
-// Laying a distribution folder out on disks refuses, before it writes anything, what would leave a set
-// that cannot install. (The sample laid out and installed from its disks: tests/e2e/road_test.cpp.)
+// Laying a distribution folder out on disks or in one folder: refused, before anything is written, when the
+// set could not install; the checksums written once, kept when the set is laid out again, and a file damaged
+// since refused. (The sample laid out and installed from its disks: tests/e2e/road_test.cpp; the tools'
+// real hashers: tests/win/quenby_check_test.sh.)
 #include "publish/DiskPacker.h"
 
 #include <gtest/gtest.h>
@@ -8,24 +10,64 @@
 #include <fstream>
 #include <string>
 
+#include "FakeDigest.h"
 #include "base/Errors.h"
+#include "publish/DistributionFolder.h"
 
 namespace fs = std::filesystem;
+using quenby::test::FakeDigest;
+
+namespace {
+
+const fs::path kScratch = fs::temp_directory_path() / "quenby-diskpacker-test";
+
+void Write(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Read(const fs::path& path) { return quenby::ReadWholeFile(path).value_or("<missing>"); }
+
+}  // namespace
 
 TEST(DiskPacker, RefusesDisksAlreadyThereAndAFileTheInstructionsNameThatIsMissing) {
-    const fs::path scratch = fs::temp_directory_path() / "quenby-diskpacker-test";
-    fs::remove_all(scratch);
-    for (const char* name : {"Setup.exe", "a.txt", "b.txt"}) {
-        fs::create_directories(scratch / "flat");
-        std::ofstream(scratch / "flat" / name) << name;
-    }
-    std::ofstream(scratch / "flat" / "Quenby.ipi")
-        << "[Settings]\nApplication=W\n[FilesIn]\na.txt=\nb.txt=\n[FilesOut]\na.txt=0\nb.txt=0\n"
-           "[Keys]\nBase=\\Software\\W\n";
-    EXPECT_EQ(quenby::MakeDisks(scratch / "flat", scratch / "disks", 1000).size(), 1u);
-    EXPECT_THROW(quenby::MakeDisks(scratch / "flat", scratch / "disks", 1000), quenby::Exception);
-    fs::remove(scratch / "flat" / "b.txt");
-    EXPECT_THROW(quenby::MakeDisks(scratch / "flat", scratch / "other", 1000), quenby::Exception);
-    EXPECT_FALSE(fs::exists(scratch / "other"));
-    fs::remove_all(scratch);
+    fs::remove_all(kScratch);
+    for (const char* name : {"Setup.exe", "a.txt", "b.txt"}) Write(kScratch / "flat" / name, name);
+    Write(kScratch / "flat" / "Quenby.ipi",
+          "[Settings]\nApplication=W\n[FilesIn]\na.txt=\nb.txt=\n[FilesOut]\na.txt=0\nb.txt=0\n[Keys]\nBase=\\Software\\W\n");
+    EXPECT_EQ(quenby::MakeDisks(kScratch / "flat", kScratch / "disks", 1000, FakeDigest).size(), 1u);
+    EXPECT_THROW(quenby::MakeDisks(kScratch / "flat", kScratch / "disks", 1000, FakeDigest), quenby::Exception);
+    fs::remove(kScratch / "flat" / "b.txt");
+    EXPECT_THROW(quenby::MakeDisks(kScratch / "flat", kScratch / "other", 1000, FakeDigest), quenby::Exception);
+    EXPECT_FALSE(fs::exists(kScratch / "other"));
+    fs::remove_all(kScratch);
+}
+
+TEST(DiskPacker, ChecksumsAreWrittenOnceKeptOnEveryLayoutAndADamagedSourceIsRefused) {
+    fs::remove_all(kScratch);
+    const fs::path flat = kScratch / "flat";
+    for (const char* name : {"Setup.exe", "sys.dl_", "a.txt", "sub/b.txt"}) Write(flat / name, std::string(300, name[1]));
+    const std::string head = "[Settings]\r\nApplication=W\r\n[Dirs]\r\nsub=0\r\n";
+    const std::string rest = "[SysFilesIn]\r\nsys.dl_=\r\n[SysFilesOut]\r\nsys.dll=0\r\n[FilesIn]\r\na.txt=\r\nsub\\b.txt=\r\n"
+                             "a.txt=\r\n[FilesOut]\r\na.txt=0\r\nsub\\b.txt=0\r\na2.txt=0\r\n[Keys]\r\nBase=\\Software\\W\r\n";
+    // An old section in the middle: its stale entries would be the ones the profile functions read.
+    Write(flat / "Quenby.ipi", head + "[Checksums]\r\nold.txt=00\r\n" + rest);
+    // Disk 1 holds the instructions with their checksums and the system file, disk 2 the rest.
+    const std::vector<quenby::TDisk> disks = quenby::MakeDisks(flat, kScratch / "disks", 1150, FakeDigest);
+    ASSERT_EQ(disks.size(), 2u);
+    const std::string written = Read(kScratch / "disks" / "disk1" / "Quenby.ipi");
+    EXPECT_EQ(written, head + rest + "\r\n[Checksums]\r\nsys.dl_=" + *FakeDigest(flat / "sys.dl_") + "\r\na.txt=" +
+                           *FakeDigest(flat / "a.txt") + "\r\nsub\\b.txt=" + *FakeDigest(flat / "sub/b.txt") + "\r\n");
+
+    // One folder from the disks: every file, the same instructions, nothing for the checks to find.
+    const quenby::TDisk image = quenby::MakeImage(kScratch / "disks", kScratch / "image", FakeDigest);
+    EXPECT_EQ(image.Names.size(), 5u);
+    EXPECT_EQ(Read(kScratch / "image" / "Quenby.ipi"), written);
+    EXPECT_EQ(Read(kScratch / "image" / "sub" / "b.txt"), std::string(300, 'u'));
+    quenby::TIniDistribution laidOut(kScratch / "image", FakeDigest);
+    EXPECT_FALSE(quenby::HasErrors(quenby::CheckDistribution(laidOut.Instructions(), laidOut)));
+
+    Write(kScratch / "disks" / "disk2" / "a.txt", std::string(299, 'a') + "b");
+    EXPECT_THROW(quenby::MakeImage(kScratch / "disks", kScratch / "again", FakeDigest), quenby::Exception);
+    fs::remove_all(kScratch);
 }

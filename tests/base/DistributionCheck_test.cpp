@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "FakeDigest.h"
 #include "publish/IniFile.h"
 #include "base/Instructions.h"
 
@@ -13,6 +14,8 @@ using quenby::TFinding;
 using quenby::TSeverity;
 
 namespace {
+
+std::string Text(const quenby::TMediaFile& file) { return std::string(file.Head.begin(), file.Head.end()); }
 
 // Disks held in memory; names compare without regard to case, as on the target.
 class TMemoryMedia : public quenby::TDistributionMedia {
@@ -43,6 +46,12 @@ public:
         return quenby::TMediaFile{found->second.size(), found->second};
     }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
+    std::vector<quenby::TChecksum> Checksums() const override { return quenby::ReadChecksums(m_ini); }
+    std::optional<std::string> Digest(int disk, const std::string& name) const override {
+        std::optional<quenby::TMediaFile> file = File(disk, name);
+        if (!file) return std::nullopt;
+        return quenby::test::FakeDigestOf(Text(*file));
+    }
 
 private:
     static std::string Lower(std::string text) {
@@ -53,8 +62,6 @@ private:
     quenby::TIniFile m_ini;
     std::vector<std::map<std::string, quenby::TBytes>> m_disks;
 };
-
-std::string Text(const quenby::TMediaFile& file) { return std::string(file.Head.begin(), file.Head.end()); }
 
 const std::string kGood =
     "[Settings]\nApplication=Widget\nVersion=2.0\nExpand=1\nDirectory=C:\\Program Files\\Widget\n"
@@ -211,6 +218,29 @@ TEST(DistributionCheck, DisksAreFollowedInCopyOrder) {
         const std::vector<TFinding> findings = moved.Check();
         ASSERT_FALSE(findings.empty()) << c.key;
         EXPECT_EQ(findings[0].Section + " " + findings[0].Key, std::string(c.section) + " " + c.key);
+    }
+}
+
+TEST(DistributionCheck, ChecksumsCatchADamagedFileAndOneNotListedOrBadlyListed) {
+    const TMemoryMedia clean = Distribution({});
+    std::string listed = "[Checksums]\n";
+    for (const char* name : {"wcore.dl_", "Uninstall.ex_", "widget.ex_", "data\\sample.da_"})
+        listed += std::string(name) + "=" + *clean.Digest(1, name) + "\n";
+    const std::string widget = "widget.ex_=" + *clean.Digest(1, "widget.ex_") + "\n";
+    EXPECT_TRUE(Distribution({{"[Owner]", listed + "[Owner]"}}).Check().empty());
+    const struct {
+        std::string checksums;
+        bool damaged;
+    } cases[] = {
+        {listed, true},                                          // one byte differs on the medium
+        {listed.substr(0, listed.find(widget)) + listed.substr(listed.find(widget) + widget.size()), false},
+        {listed.substr(0, listed.find(widget)) + "widget.ex_=12ab\n" + listed.substr(listed.find(widget) + widget.size()),
+         false},
+    };
+    for (const auto& c : cases) {
+        TMemoryMedia media = Distribution({{"[Owner]", c.checksums + "[Owner]"}});
+        if (c.damaged) media.PutCompressed(1, "widget.ex_", "prograM");
+        ExpectOnly(media.Check(), E, "Checksums", "widget.ex_");
     }
 }
 

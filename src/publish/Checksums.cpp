@@ -1,0 +1,80 @@
+#include "publish/Checksums.h"
+
+#include "base/StringList.h"
+#include "publish/IniFile.h"
+
+namespace quenby {
+
+namespace {
+
+std::string TrimmedLine(const std::string& line) {
+    size_t start = line.find_first_not_of(" \t\r");
+    if (start == std::string::npos) return {};
+    return line.substr(start, line.find_last_not_of(" \t\r") - start + 1);
+}
+
+// The name of the section a line opens, or nothing when the line opens none.
+std::optional<std::string> SectionOf(const std::string& line) {
+    std::string trimmed = TrimmedLine(line);
+    size_t close = trimmed.rfind(']');
+    if (trimmed.empty() || trimmed[0] != '[' || close == std::string::npos) return std::nullopt;
+    return TrimmedLine(trimmed.substr(1, close - 1));
+}
+
+}  // namespace
+
+std::string HexDigest(const unsigned char* bytes, std::size_t count) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (std::size_t i = 0; i < count; ++i) {
+        hex += kDigits[bytes[i] >> 4];
+        hex += kDigits[bytes[i] & 0x0f];
+    }
+    return hex;
+}
+
+std::vector<TChecksum> ReadChecksums(const TIniSource& ini) {
+    TStringList names;
+    ini.ListKeys(kChecksumsSection, names);
+    std::vector<TChecksum> checksums;
+    for (const std::string& name : names) checksums.push_back({name, ini.ReadText(kChecksumsSection, name, "")});
+    return checksums;
+}
+
+const std::string* ListedDigest(const std::vector<TChecksum>& checksums, const std::string& name) {
+    for (const TChecksum& checksum : checksums)
+        if (SameTextIgnoringCase(checksum.Name, name)) return &checksum.Digest;
+    return nullptr;
+}
+
+bool IsSha256Hex(const std::string& text) {
+    return text.size() == kSha256HexLength && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
+bool DigestMatches(const std::string& listed, const std::string& actual) {
+    return IsSha256Hex(listed) && SameTextIgnoringCase(listed, actual);
+}
+
+std::string WithChecksums(const std::string& instructions, const std::vector<TChecksum>& checksums) {
+    const std::string eol = instructions.find("\r\n") != std::string::npos || instructions.empty() ? "\r\n" : "\n";
+    std::string kept;
+    bool inChecksums = false;
+    for (size_t pos = 0; pos < instructions.size();) {
+        size_t end = instructions.find('\n', pos);
+        end = end == std::string::npos ? instructions.size() : end + 1;
+        std::string line = instructions.substr(pos, end - pos);
+        pos = end;
+        if (std::optional<std::string> section = SectionOf(line)) inChecksums = SameTextIgnoringCase(*section, kChecksumsSection);
+        if (!inChecksums) kept += line;
+    }
+    // Blank lines at the end go, so that the section is put after exactly one.
+    size_t last = kept.find_last_not_of(" \t\r\n");
+    kept.erase(last == std::string::npos ? 0 : last + 1);
+    std::string text = kept;
+    if (!text.empty()) text.append(eol).append(eol);
+    text.append("[").append(kChecksumsSection).append("]").append(eol);
+    for (const TChecksum& checksum : checksums) text.append(checksum.Name).append("=").append(checksum.Digest).append(eol);
+    return text;
+}
+
+}  // namespace quenby
