@@ -43,6 +43,8 @@ public:
     // Whether the last run ended in a failure (not at a disk prompt).
     bool LastRunFailed() const { return m_lastRunFailed; }
     int ProgressPosition() const { return m_position; }
+    // Whether a file of this installation waits for the next restart to replace one in use.
+    bool RestartNeeded() const { return m_restartNeeded; }
 
 private:
     void AddToProgress(int amount, TInstallSink& sink);
@@ -53,6 +55,7 @@ private:
     TDdeClientConv m_conv;
     int m_position = 0;
     bool m_lastRunFailed = false;
+    bool m_restartNeeded = false;
 };
 
 }  // namespace quenby
