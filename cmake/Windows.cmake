@@ -158,3 +158,13 @@ add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp ${CMAKE_SO
 target_link_libraries(quenby-check PRIVATE quenby_install quenby_publish bcrypt)
 target_compile_options(quenby-check PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-check PRIVATE ${QUENBY_STATIC_LINK})
+
+# The shipped tree builds what ships and what its tests start; the tools run from the x86_64 tree, so its
+# slow whole-program optimisation is not spent on them.
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+  foreach(tool_source ${QUENBY_TOOLS})
+    get_filename_component(tool_name ${tool_source} NAME_WE)
+    set_target_properties(${tool_name} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endforeach()
+  set_target_properties(quenby_toollib quenby-pack quenby-check PROPERTIES EXCLUDE_FROM_ALL ON)
+endif()

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "publish/DistributionFolder.h"
+#include "base/InstallRecord.h"
 #include "base/Errors.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
@@ -100,7 +101,7 @@ std::vector<TDisk> LayOut(const fs::path& dir, std::uint64_t diskSize, const TFi
     request.DiskSize = diskSize;
     request.First.push_back(source.Require("Setup.exe", "the installer"));
     const size_t instructionsAt = request.First.size();
-    request.First.push_back(source.Require("Quenby.ipi", "the instructions file"));
+    request.First.push_back(source.Require(kInstructionsFileName, "the instructions file"));
     for (const std::string& name : in.StartInfo) request.First.push_back(source.Require(name, "the start notice"));
     for (const std::string& name : in.SysFilesIn) request.CopyOrder.push_back(source.Require(name, "the system file"));
     for (const std::string& name : in.FilesIn) request.CopyOrder.push_back(source.Require(name, "the product file"));
@@ -138,7 +139,7 @@ std::vector<TDisk> LayOut(const fs::path& dir, std::uint64_t diskSize, const TFi
         for (const std::string& name : disks[d].Names) {
             fs::path target = folderOf(d) / RelativePath(name);
             fs::create_directories(target.parent_path());
-            if (SameTextIgnoringCase(name, "Quenby.ipi"))
+            if (SameTextIgnoringCase(name, kInstructionsFileName))
                 WriteText(target, instructionsText);
             else
                 fs::copy_file(source.PathOf(name), target, fs::copy_options::overwrite_existing);
@@ -172,7 +173,7 @@ void WriteChecksums(const fs::path& dir, const TFileDigest& digest) {
     };
     add(in.SysFilesIn, disks.SysFileDisks);
     add(in.FilesIn, disks.FileDisks);
-    fs::path path = *media.Locate(1, "Quenby.ipi");
+    fs::path path = *media.Locate(1, kInstructionsFileName);
     std::optional<std::string> original = ReadWholeFile(path);
     if (!original) throw Exception(CannotReadFileText(path.string()));
     WriteText(path, WithChecksums(*original, checksums));

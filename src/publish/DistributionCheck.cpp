@@ -2,6 +2,7 @@
 
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
+#include "base/InstallRecord.h"
 #include "publish/IniFile.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
@@ -244,7 +245,8 @@ private:
         if (PathFits(path)) return;
         Error(section, key,
               what + " " + path + " is " + std::to_string(path.size()) +
-                  " characters long; the installer refuses paths over 259 characters and copies nothing at all",
+                  " characters long; the installer refuses paths over " + std::to_string(kMaxPathLength) +
+                  " characters and copies nothing at all",
               remedy);
     }
 
@@ -318,7 +320,7 @@ private:
     // Every installation registers Uninstall.exe in the Windows directory as its uninstall command.
     void CheckUninstallerShipped() {
         for (const std::string& name : m_in.SysFilesOut)
-            if (SameTextIgnoringCase(name, "Uninstall.exe")) return;
+            if (SameTextIgnoringCase(name, kUninstallerName)) return;
         Warning("SysFilesOut", "",
                 "Uninstall.exe is not shipped, so the uninstall command would name a missing program",
                 "Put Uninstall.exe (from the same build as Setup.exe) in [SysFilesIn] and [SysFilesOut]");

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/InstallRecord.h"
 #include "base/Instructions.h"
 
 namespace quenby {
@@ -94,7 +95,7 @@ std::optional<std::string> TDistributionFolder::Digest(int disk, const std::stri
 
 TIniDistribution::TIniDistribution(const fs::path& dir, TFileDigest digest)
     : TDistributionFolder(dir, std::move(digest)) {
-    std::optional<fs::path> path = Locate(1, "Quenby.ipi");
+    std::optional<fs::path> path = Locate(1, kInstructionsFileName);
     std::optional<std::string> content = path ? ReadWholeFile(*path) : std::nullopt;
     if (!content) return;
     m_ini = TIniFile(*content);
