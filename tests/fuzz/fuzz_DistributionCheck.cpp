@@ -36,16 +36,13 @@ const char* const kWords[] = {"a.txt", "b.dll", "h.exe", "Uninstall.exe", "zz.hl
 std::string SpellInstructions(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kWordCount = sizeof kWords / sizeof *kWords;
     std::string text;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] % 4 == 0) text += std::string("[") + kSections[data[i] / 4 % 12] + "]\r\n";
-        else text += std::string(kWords[data[i] % kWordCount]) + "=" + kWords[data[i] / 7 % kWordCount] + "\r\n";
-    }
+    for (std::size_t i = 0; i < size; ++i)
+        text += data[i] % 4 == 0 ? std::string("[") + kSections[data[i] / 4 % 12] + "]\r\n"
+                                 : std::string(kWords[data[i] % kWordCount]) + "=" + kWords[data[i] / 7 % kWordCount] + "\r\n";
     return text;
 }
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+void Check(bool condition) { if (!condition) std::abort(); }
 
 }  // namespace
 
