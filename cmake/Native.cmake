@@ -17,13 +17,13 @@ add_test(NAME native.base_tests COMMAND base_tests)
 # Fuzz targets: each file under tests/fuzz defines LLVMFuzzerTestOneInput; the bounded
 # random driver runs it for a fixed time under the sanitizers.
 file(GLOB QUENBY_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
-set(QUENBY_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under ctest")
+set(QUENBY_FUZZ_RUN_SECONDS 4 CACHE STRING "Seconds each fuzz target runs under ctest")
 foreach(target_source ${QUENBY_FUZZ_TARGETS})
   get_filename_component(target_name ${target_source} NAME_WE)
   add_executable(${target_name} ${target_source} ${CMAKE_SOURCE_DIR}/tests/fuzz/driver/FuzzDriver.cpp)
   target_link_libraries(${target_name} PRIVATE quenby_publish)
   target_compile_options(${target_name} PRIVATE ${QUENBY_WARNINGS})
-  add_test(NAME native.${target_name} COMMAND ${target_name} --seconds ${QUENBY_FUZZ_SECONDS})
+  add_test(NAME native.${target_name} COMMAND ${target_name} --seconds ${QUENBY_FUZZ_RUN_SECONDS})
 endforeach()
 
 # One ctest runs the Windows tests too: descend into the x86_64 Windows build's test tree.

@@ -6,7 +6,19 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/setup.sh"
 bash "$here/scripts/build.sh"
 build=${QUENBY_BUILD_ROOT:-$here/build}
-ctest --test-dir "$build/host" --output-on-failure -j "${QUENBY_TEST_JOBS:-2}" "$@"
+times=$build/host/Testing/times.xml
+# Each entry's time, slowest first, printed whether the run passed or not.
+print_times() {
+  [ -s "$times" ] || return 0
+  echo "test: time of each ctest entry, slowest first (seconds):"
+  sed -n 's/.*<testcase name="\([^"]*\)".* time="\([0-9.]*\)" status="\([a-z]*\)".*/\2 \1 \3/p' "$times" |
+    sort -rn | awk '{ printf "%8.1f  %s%s\n", $1, $2, $3 == "run" ? "" : "  (" $3 ")" }'
+}
+rm -f "$times"
+status=0
+ctest --test-dir "$build/host" --output-on-failure --output-junit "$times" -j "${QUENBY_TEST_JOBS:-2}" "$@" || status=$?
+print_times
+[ "$status" -eq 0 ] || exit "$status"
 [ $# -eq 0 ] || exit 0
 env -u DISPLAY bash "$here/scripts/demo.sh"
 out=$here/out/demo

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "Driver.h"
@@ -13,7 +14,7 @@
 #include "Prefix.h"
 #include "RandomBytes.h"
 #include "Wizard.h"
-#include "base/Texts.h"
+#include "win/DdeClientConv.h"
 
 namespace quenby {
 namespace {
@@ -23,6 +24,20 @@ using test::Exists;
 using test::kPageMs;
 using test::TScratchFolder;
 using test::TWizard;
+
+std::string Welcome(const std::string& productAndVersion) {
+    return "Welcome to Quenby. This program will automatically install and configure " + productAndVersion +
+           " on your computer.";
+}
+
+// Program Manager carries out macros in the order they come: once one of ours is answered, everything the
+// wizard sent before it has been carried out.
+void WaitProgramManagerDone() {
+    TDdeClientConv::InitializeLibrary();
+    TDdeClientConv conversation("PROGMAN", "PROGMAN", "QUENBYNOPROGRAM");
+    ASSERT_TRUE(conversation.Open());
+    conversation.ExecuteMacro("[DeleteGroup(Quenby No Such Group)]\r\n", 30000);
+}
 
 // A copy run that failed leaves the wizard on its state: the progress panel, Previous enabled.
 void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
@@ -36,7 +51,7 @@ void ExpectStoppedOnProgressPanel(const TWizard& wizard) {
 std::string NextFails(TWizard& wizard) {
     Click(wizard.Item("NextBut"));
     const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
-    EXPECT_EQ(box.caption, kApplicationTitle);
+    EXPECT_EQ(box.caption, "Quenby 3.2");
     wizard.Driver().CloseMessageBox(box);
     return box.text;
 }
@@ -55,9 +70,9 @@ TEST(Faults, DamagedInstructionsFilesStillStartTheWizard) {
         std::string content;
         std::string welcome;
     } cases[] = {
-        {"random bytes", random, WelcomeInfo("", "")},
-        {"10 MB", huge, WelcomeInfo("Huge", "1")},
-        {"odd names", odd, WelcomeInfo("Quoted [Name]", "2=0")},
+        {"random bytes", random, Welcome(" ")},
+        {"10 MB", huge, Welcome("Huge 1")},
+        {"odd names", odd, Welcome("Quoted [Name] 2=0")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -69,8 +84,8 @@ TEST(Faults, DamagedInstructionsFilesStillStartTheWizard) {
     }
 }
 
-// A notice of one megabyte is shown whole; a missing notice names the file, and Next goes on to the
-// next page.
+// A notice of one megabyte is shown whole; a missing notice names the file, and the page stays: every
+// Next meets the same file again.
 TEST(Faults, LargeAndMissingNotices) {
     TScratchFolder dist("quenby-fault-notice");
     std::string big;
@@ -78,22 +93,23 @@ TEST(Faults, LargeAndMissingNotices) {
     dist.Write("big.txt", big);
     dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Notes\r\nVersion=1\r\n[StartInfo]\r\nbig.txt=\r\nmissing.txt=\r\n");
     TWizard wizard(dist.Path());
-    wizard.WaitInfo(WelcomeInfo("Notes", "1"));
+    wizard.WaitInfo(Welcome("Notes 1"));
     Click(wizard.Item("NextBut"));
     WaitUntil([&] { return SendMessageA(wizard.Item("InfoMemo"), WM_GETTEXTLENGTH, 0, 0) >= LRESULT(big.size()) - 2; },
               kPageMs, "the whole notice in the memo");
     const std::string missing = "Cannot open file " + dist / "missing.txt" + ".";
     EXPECT_EQ(NextFails(wizard), missing);
     // The page stays, with the previous notice; the notice is never skipped, Next meets it again.
-    EXPECT_EQ(Text(wizard.Item("InfoLabel")), kNoticesInfo);
+    EXPECT_EQ(Text(wizard.Item("InfoLabel")),
+              "Please read the following notices carefully, they contain important commercial and technical information.");
     EXPECT_EQ(NextFails(wizard), missing);
     EXPECT_TRUE(Text(wizard.Item("InfoMemo")).starts_with("A notice line"));
     Click(wizard.Item("CancelBut"));
-    wizard.WaitPage(InterruptedInfo("Notes", "1"), "InfoMemo");
+    wizard.WaitPage("The installation of Notes 1 did not completed successfuly.", "InfoMemo");
 }
 
 // 5,000 product files with two destination names: the two are copied, then the missing pair is reported.
-// Expand that is not a number counts as 0, so the files are copied as they are.
+// Expand that is not a number counts as 0: a compressed file is copied as it is, not expanded.
 TEST(Faults, ManyFilesWithFewerDestinationNames) {
     TScratchFolder dist("quenby-fault-lists");
     TScratchFolder target("quenby-fault-lists-target");
@@ -101,14 +117,16 @@ TEST(Faults, ManyFilesWithFewerDestinationNames) {
     for (int i = 0; i < 5000; ++i) ipi += "file" + std::to_string(i) + ".txt=\r\n";
     ipi += "[FilesOut]\r\nfile0.txt=0\r\nfile1.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Lists\r\n";
     dist.Write("Quenby.ipi", ipi);
-    dist.Write("file0.txt", "zero\r\n");
+    // SZDD: header, missing character, expanded length 6, one flag byte of literals.
+    const std::string packed("SZDD\x88\xF0\x27\x33" "A\0\x06\0\0\0\xFFzero\r\n", 21);
+    dist.Write("file0.txt", packed);
     dist.Write("file1.txt", "one\r\n");
     dist.Write("file2.txt", "two\r\n");
     TWizard wizard(dist.Path());
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", target.Path());
     EXPECT_EQ(NextFails(wizard), "List index out of bounds.");
-    EXPECT_EQ(test::ReadFile(target / "file0.txt"), "zero\r\n");
+    EXPECT_EQ(test::ReadFile(target / "file0.txt"), packed);
     EXPECT_EQ(test::ReadFile(target / "file1.txt"), "one\r\n");
     EXPECT_FALSE(Exists(target / "Quenby.upi"));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Lists"));
@@ -175,22 +193,29 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
 }
 
 // The registry step against a REG_DWORD counter; [Keys] empty; an item whose macro passes 260
-// characters together with an add-on kind that is not a number.
+// characters together with add-ons of kinds 1 and 2 with parameters, kind 3, and one that is not a number.
+// Each fails again at every Next, and nothing before the failure is done twice.
 TEST(Faults, RegistryGroupAndAddOnFaults) {
+    TScratchFolder logs("quenby-fault-addons");
+    const auto addOn = [&](const char* kind, const char* word) {
+        return std::string(kind) + "=cmd.exe /c echo " + word + ">>" + logs / word + ".txt\r\n";
+    };
     const struct {
         const char* product;
         std::string sections;
         std::string message;
         bool recorded;  // the record and the uninstall entry were written before the failure
     } cases[] = {
-        {"Counter", "[SysFilesIn]\r\n[SysFilesOut]\r\nshared.dll=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Counter\r\n",
-         "Invalid data type for 'shared.dll'.", true},
+        {"Counter", "[SysFilesIn]\r\n[SysFilesOut]\r\nshared.dll=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Counter\r\n[AddOns]\r\n" +
+         addOn("1", "never"), "Invalid data type for 'shared.dll'.", true},
         {"NoKeys", "[Keys]\r\n", "List index out of bounds.", false},
         {"LongItem",
-         "[Items]\r\n" + std::string(250, 'p') + ".exe=Long Item\r\n[AddOns]\r\nx=readme.txt\r\n"
-         "[Keys]\r\nBase=\\Software\\Norvale Tests\\LongItem\r\n",
+         "[Items]\r\n" + std::string(250, 'p') + ".exe=Long Item\r\n[AddOns]\r\n" + addOn("1", "one") +
+         addOn("2", "two") + addOn("3", "three") + "x=readme.txt\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\LongItem\r\n",
          "'x' is not a valid integer value.", true},
     };
+    char programs[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.product);
         TScratchFolder dist("quenby-fault-reg");
@@ -203,14 +228,27 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
         wizard.Enter("EditPath", target.Path());
         EXPECT_EQ(NextFails(wizard), c.message);
         ExpectStoppedOnProgressPanel(wizard);
+        wizard.CloseOtherWindow(c.product);
+        EXPECT_EQ(NextFails(wizard), c.message);
+        ExpectStoppedOnProgressPanel(wizard);
         EXPECT_EQ(test::ReadFile(target / "f.txt"), "f\r\n");
         EXPECT_EQ(Exists(target / "Quenby.upi"), c.recorded);
         EXPECT_EQ(test::KeyExists(HKEY_LOCAL_MACHINE,
                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(c.product)),
                   c.recorded);
+        WaitProgramManagerDone();
+        EXPECT_TRUE(test::IsFolder(std::string(programs) + "\\" + c.product)) << "no group";
     }
+    DWORD counter = 0, size = sizeof counter;
+    RegGetValueA(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "shared.dll", RRF_RT_REG_DWORD, nullptr,
+                 &counter, &size);
+    EXPECT_EQ(counter, 3u) << "the counter of another program was changed";
+    test::WaitNoProcess("cmd.exe", kPageMs);
+    EXPECT_FALSE(Exists(logs / "never.txt")) << "an add-on started before the registry step was done";
+    EXPECT_EQ(test::ReadFile(logs / "one.txt"), "one\r\n");
+    EXPECT_EQ(test::ReadFile(logs / "two.txt"), "two\r\n");
+    EXPECT_FALSE(Exists(logs / "three.txt")) << "an add-on of kind 3 started";
 }
-
 // A registered owner that another program stored as a number: reported on the way to the user page,
 // which the next press reaches once the value is text.
 TEST(Faults, RegisteredOwnerThatIsNoText) {
@@ -224,7 +262,7 @@ TEST(Faults, RegisteredOwnerThatIsNoText) {
     TScratchFolder dist("quenby-fault-owner");
     dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Owner\r\nVersion=1\r\n");
     TWizard wizard(dist.Path());
-    wizard.WaitInfo(WelcomeInfo("Owner", "1"));
+    wizard.WaitInfo(Welcome("Owner 1"));
     EXPECT_EQ(NextFails(wizard), "Invalid data type for 'RegisteredOwner'.");
     EXPECT_TRUE(Visible(wizard.Item("InfoMemo")));
     set(REG_SZ, "Fixed Owner", 12);
@@ -234,31 +272,44 @@ TEST(Faults, RegisteredOwnerThatIsNoText) {
     else set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
 }
 
-// A folder where a source should be is a missing file: the disk prompt. Back on the destination page the
-// same folder typed in other letters is the same destination: the run carries on at the missing file.
-TEST(Faults, AFolderForASourceAsksForTheDiskAndTheCaseOfTheDestinationDoesNotCount) {
+// A folder where a system file should be is a missing file: the disk prompt. Back on the destination page
+// the same folder typed in other letters is the same destination: the run carries on at the missing system
+// file and through the whole product file list.
+TEST(Faults, AFolderForASystemFileAsksForTheDiskAndTheRunCarriesOnThroughBothLists) {
     TScratchFolder dist("quenby-fault-folder");
     TScratchFolder target("quenby-fault-folder-target");
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Folder\r\nVersion=1\r\n[FilesIn]\r\np1.txt=\r\np2.txt=\r\n"
-                             "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n"
-                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string system1 = std::string(windows) + "\\qfold1.dll", system2 = std::string(windows) + "\\qfold2.dll";
+    DeleteFileA(system1.c_str());
+    DeleteFileA(system2.c_str());
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Folder\r\nVersion=1\r\n[SysFilesIn]\r\nqfold1.dll=\r\nqfold2.dll=\r\n"
+                             "[SysFilesOut]\r\nqfold1.dll=0\r\nqfold2.dll=0\r\n[FilesIn]\r\np1.txt=\r\np2.txt=\r\n"
+                             "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
+    dist.Write("qfold1.dll", "s1");
+    dist.Write("qfold2.dll\\in.txt", "");
     dist.Write("p1.txt", "p1");
-    dist.Write("p2.txt\\in.txt", "");
+    dist.Write("p2.txt", "p2");
     TWizard wizard(dist.Path());
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", target / "widget");
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("ProgressLabel"),
              "Please insert the next disk and press ok to continue or cancel to exit the installation.", kPageMs);
-    test::RemoveTree(dist / "p2.txt");
-    dist.Write("p2.txt", "p2");
-    target.Write("widget\\p1.txt", "kept");
+    EXPECT_FALSE(Exists(target / "widget\\p1.txt"));
+    test::RemoveTree(dist / "qfold2.dll");
+    dist.Write("qfold2.dll", "s2");
+    std::ofstream(system1, std::ios::binary) << "kept";
     BackToDestination(wizard);
     wizard.Enter("EditPath", target / "WIDGET");
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo("Folder 1 was installed successfuly. Please select next to continue.");
-    EXPECT_EQ(test::ReadFile(target / "widget\\p1.txt"), "kept");
+    EXPECT_EQ(test::ReadFile(system1), "kept");
+    EXPECT_EQ(test::ReadFile(system2), "s2");
+    EXPECT_EQ(test::ReadFile(target / "widget\\p1.txt"), "p1");
     EXPECT_EQ(test::ReadFile(target / "widget\\p2.txt"), "p2");
+    DeleteFileA(system1.c_str());
+    DeleteFileA(system2.c_str());
 }
 
 // Two shared-file counters, the second a REG_DWORD of another program: the registry step fails there.
@@ -298,7 +349,7 @@ TEST(Faults, ARetryAfterAFailureDoesNothingTwice) {
     wizard.WaitInfo("Retry 1 was installed successfuly. Please select next to continue.");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, counters, "retry1.dll"), "1");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, counters, "retry2.dll"), "1");
-    Sleep(2000);  // Program Manager carries out what it is sent after the step has gone on
+    WaitProgramManagerDone();
     EXPECT_EQ(written(), made) << "the item was made again";
 }
 

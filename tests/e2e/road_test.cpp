@@ -165,6 +165,17 @@ void ExpectNoLaterSteps(const std::string& destination) {
     EXPECT_FALSE(test::Exists(destination + "\\Quenby.upi"));
 }
 
+// Each test starts from a prefix without the sample, whichever test ran before it.
+void ForgetOrrery() {
+    for (const char* folder : {kDefaultDestination, kAbsoluteDir, "C:\\Orrery Halted", "C:\\Brightwater", "C:\\Packed Orrery"})
+        test::RemoveTree(folder);
+    test::RemoveTree(GroupFolder());
+    DeleteFileA((WindowsDir() + "\\orrshare.dll").c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brightwater");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kCounters.c_str());
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstall.c_str(), test::SetupView(), 0);
+}
+
 void ExpectNothingInstalled(const std::string& typedDestination) {
     SCOPED_TRACE(typedDestination);
     for (const std::string& folder : {std::string(kDefaultDestination), typedDestination, std::string(kAbsoluteDir)})
@@ -175,6 +186,7 @@ void ExpectNothingInstalled(const std::string& typedDestination) {
 
 TEST(RoadE2e, CancelBeforeTheCopyStepLeavesNothing) {
     // On a notice; on the user page with a name typed; on the destination page with a path typed.
+    ForgetOrrery();
     for (int page : {1, 2, 3}) {
         auto wizard = StartFromFloppy();
         if (page == 1) {
@@ -194,6 +206,7 @@ TEST(RoadE2e, CancelBeforeTheCopyStepLeavesNothing) {
 }
 
 TEST(RoadE2e, CancelAtTheDiskPromptKeepsTheFirstDiskOnly) {
+    ForgetOrrery();
     const std::string destination = "C:\\Orrery Halted";
     auto wizard = StartFromFloppy();
     ToUserPage(*wizard);
@@ -209,13 +222,10 @@ TEST(RoadE2e, CancelAtTheDiskPromptKeepsTheFirstDiskOnly) {
     EXPECT_EQ(test::ReadFile(destination + "\\readme.txt"), MediaFile("readme.txt"));
     EXPECT_FALSE(test::Exists(destination + "\\data\\planets.txt"));
     ExpectNoLaterSteps(destination);
-
-    test::RemoveTree(destination);
-    test::RemoveTree(kAbsoluteDir);
-    DeleteFileA((WindowsDir() + "\\orrshare.dll").c_str());
 }
 
 TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
+    ForgetOrrery();
     const std::string destination = "C:\\Brightwater\\Orrery 1.4";
     {
         auto wizard = StartFromFloppy();
@@ -263,7 +273,13 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Registration", "Edition"), "Standard");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Settings", "Color"), "Blue");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Path"), destination);
-    EXPECT_NE(test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Date").front(), '<');
+    // Today in the prefix's locale (en-US: M/d/yyyy h:mm:ss AM or PM).
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const std::string date = test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Date");
+    const std::string today = std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear) + " ";
+    EXPECT_TRUE(date.starts_with(today) && (date.ends_with(" AM") || date.ends_with(" PM")) && date.size() >= today.size() + 10)
+        << date;
     const std::string uninstallCommand = WindowsDir() + "\\Uninstall.exe " + destination;
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", test::SetupView()), "Orrery 1.4");
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", test::SetupView()), uninstallCommand);
@@ -327,6 +343,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
 // The compressed set gathered in one folder and laid out again by quenby-pack disks so that disk 1 holds
 // no product file: the prompt comes at the first one.
 TEST(RoadE2e, DisksLaidOutByThePublishersToolInstallWithTheirOwnDiskChange) {
+    ForgetOrrery();
     const std::string destination = "C:\\Packed Orrery";
     // Listed with the replace value 1, which Expand=1 overrides: the old file is written anew.
     std::filesystem::create_directories(destination + "\\charts");

@@ -1,5 +1,6 @@
-// Any bytes as Quenby.ipi: the reader and every check end without a crash, every key listed reads
-// back, and each instructions list keeps its key and value lists the same length.
+// Instructions spelled from the real section and key names: the reader and every check end without a
+// crash, each instructions list keeps its key and value lists the same length, and the disks followed
+// never go back, hold the file they are named for, and miss only files no later disk holds.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace {
 
-// One disk that holds exactly the files whose names are short and start with a letter before 'n'.
+// Two disks: disk 1 holds the short names starting before 'g', disk 2 those from 'g' to 'm'.
 class TFuzzMedia : public quenby::TDistributionMedia {
 public:
     explicit TFuzzMedia(const quenby::TIniFile& ini) : m_ini(ini) {}
@@ -25,19 +26,49 @@ private:
     const quenby::TIniFile& m_ini;
 };
 
+const char* const kSections[] = {"Settings", "FilesIn", "SysFilesIn", "StartInfo", "EndInfo", "FilesOut",
+                                 "SysFilesOut", "Items", "AddOns", "Keys", "Dirs", "Vals"};
+const char* const kWords[] = {"a.txt", "b.dll", "h.exe", "Uninstall.exe", "zz.hlp", "Vals", "Expand",
+                              "Directory", "ProgGroup", "0", "1", "2", "3", "$ff", "C:\\App Dir", "sub\\x.ini",
+                              "x y", "HKEY_CURRENT_USER\\Software\\Q", "", "Application", "Version"};
+
+// Each byte spells one token: a section header, or a key=value line from the words.
+std::string SpellInstructions(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t kWordCount = sizeof kWords / sizeof *kWords;
+    std::string text;
+    for (std::size_t i = 0; i < size; ++i)
+        text += data[i] % 4 == 0 ? std::string("[") + kSections[data[i] / 4 % 12] + "]\r\n"
+                                 : std::string(kWords[data[i] % kWordCount]) + "=" + kWords[data[i] / 7 % kWordCount] + "\r\n";
+    return text;
+}
+
+void Check(bool condition) { if (!condition) std::abort(); }
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quenby::TIniFile ini(std::string(reinterpret_cast<const char*>(data), size));
+    quenby::TIniFile ini(SpellInstructions(data, size));
     quenby::TInstructions in;
     in.ReadFrom(ini, "A:\\\\");
-    if (in.FilesOut.Count() != in.FilesOutValues.Count() || in.Keys.Count() != in.KeysValues.Count() ||
-        in.Items.Count() != in.ItemsValues.Count())
-        std::abort();
-    for (const std::string& key : in.FilesIn)
-        if (key.empty()) std::abort();
+    Check(in.FilesOut.Count() == in.FilesOutValues.Count() && in.Keys.Count() == in.KeysValues.Count() &&
+          in.Items.Count() == in.ItemsValues.Count() && in.KeySections.size() == std::size_t(in.Keys.Count()));
     TFuzzMedia media(ini);
+    const quenby::TDiskSequence disks = quenby::FollowDisks(in, media);
+    Check(disks.SysFileDisks.size() == std::size_t(in.SysFilesIn.Count()) &&
+          disks.FileDisks.size() == std::size_t(in.FilesIn.Count()));
+    int drive = 1;
+    auto follow = [&](const quenby::TStringList& names, const std::vector<int>& found) {
+        for (int i = 0; i < names.Count(); ++i) {
+            const int disk = found[std::size_t(i)];
+            Check(disk == 0 ? !media.File(drive, names[i]) && !media.File(2, names[i])
+                            : disk >= drive && media.File(disk, names[i]));
+            if (disk) drive = disk;
+        }
+    };
+    follow(in.SysFilesIn, disks.SysFileDisks);
+    follow(in.FilesIn, disks.FileDisks);
+    Check(disks.FinalDisk == drive);
     for (const quenby::TFinding& finding : quenby::CheckDistribution(in, media))
-        if (finding.Section.empty() || quenby::FormatFinding(finding).empty()) std::abort();
+        Check(!finding.Section.empty() && quenby::FormatFinding(finding).find("[" + finding.Section + "]") != std::string::npos);
     return 0;
 }

@@ -1,5 +1,6 @@
-// Arbitrary texts in every field: an item refused for its length is tried again a fixed number of times,
-// no item follows a group that could not be sent, and an add-on value splits at its first blank.
+// Arbitrary texts in every field, against a Program Manager that refuses anything over 260 characters:
+// the group goes first, an item refused is sent three times in all and never again, no item follows a
+// group that was refused, the uninstaller's item goes last, and an add-on value splits at its first blank.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -29,20 +30,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         request.ItemTitles.Add(fields[i + 1]);
     }
 
-    std::size_t calls = 0;
+    std::vector<std::string> sent;
     quenby::SendGroupMacros(request, [] { return true; }, [&](const std::string& macro) {
-        ++calls;
-        return quenby::MacroFits(macro);
+        sent.push_back(macro);
+        return macro.size() <= 260;
     });
 
-    // A group that cannot be sent ends the step after it: no item may join another group.
-    const bool groupSent = quenby::MacroFits(quenby::GroupMacro(request.Group));
-    std::size_t expectedCalls = groupSent ? 2 : 1;
-    for (int i = 0; i < request.Items.Count(); ++i) {
-        const std::string macro = quenby::ItemMacro(request.Destination, request.Items[i], request.ItemTitles[i]);
-        if (groupSent) expectedCalls += quenby::MacroFits(macro) ? 1 : 1 + quenby::kItemResends;
+    Check(!sent.empty() && sent[0] == "[CreateGroup(" + fields[0] + ")]\r\n");
+    const bool groupFits = fields[0].size() + 17 <= 260;
+    std::size_t next = 1;
+    for (std::size_t i = 4; groupFits && i + 1 < fields.size(); i += 2) {
+        // The quotes around the path that a blank in the destination brings.
+        const std::size_t quotes = fields[1].find(' ') == std::string::npos ? 0 : 2;
+        const std::size_t length = 14 + fields[1].size() + 1 + fields[i].size() + quotes + fields[i + 1].size();
+        for (int copy = 0; copy < (length <= 260 ? 1 : 3); ++copy, ++next)
+            Check(next < sent.size() && sent[next].size() == length && sent[next].rfind("[AddItem(", 0) == 0 &&
+                  sent[next].find(fields[i] + (quotes ? "\"," : ",") + fields[i + 1] + ")]\r\n") != std::string::npos);
     }
-    Check(calls == expectedCalls);
+    if (groupFits)
+        Check(next + 1 == sent.size() && sent[next] == "[AddItem(" + fields[2] + "\\Uninstall.exe " + fields[1] +
+                                                           ",Uninstall " + fields[3] + ")]\r\n");
+    else
+        Check(sent.size() == 1);
 
     auto [file, parameters] = quenby::SplitAddOn(fields[0]);
     Check(file.find(' ') == std::string::npos);

@@ -6,6 +6,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <tlhelp32.h>
+
+#include "Controls.h"
+#include "Handles.h"
 #include "Host.h"
 #include "win/profile.h"
 
@@ -79,6 +83,18 @@ std::string RegText(HKEY root, const std::string& path, const std::string& name,
 
 bool KeyExists(HKEY root, const std::string& path, REGSAM view) {
     return RegText(root, path, "", view) != "<no key>";
+}
+
+void WaitNoProcess(const char* exeName, DWORD timeoutMs) {
+    drive::WaitUntil(
+        [&] {
+            const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+            PROCESSENTRY32 entry{sizeof entry};
+            for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
+                if (lstrcmpiA(entry.szExeFile, exeName) == 0) return false;
+            return true;
+        },
+        timeoutMs, std::string("no ") + exeName + " running");
 }
 
 }  // namespace quenby::test

@@ -39,5 +39,7 @@ void RemoveTree(const std::string& path);
 // or KEY_WOW64_64KEY to read that view of HKLM\SOFTWARE, 0 this process's own.
 std::string RegText(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
 bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0);
+// Waits until no process of this program file name (e.g. "cmd.exe") runs in the prefix.
+void WaitNoProcess(const char* exeName, DWORD timeoutMs);
 
 }  // namespace quenby::test

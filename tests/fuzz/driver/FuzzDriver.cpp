@@ -12,10 +12,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
-    double seconds = 20;
+    double seconds = 4;
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::atof(argv[i + 1]);
-    static const char kInteresting[] = "0123456789xX$+- \\:.[]=\"',()%sabcdefABCDEF\r\n";
+    static const char kInteresting[] = "0123456789xX$+- \\:.[]=\"',()%s|abcdefABCDEF\r\n";
     std::mt19937_64 random(0x5EED);
     auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     long runs = 0;
