@@ -186,12 +186,10 @@ void TRegistryProfile::WriteText(const std::string& section, const std::string& 
     HKEY base = BaseFor(section, rest);
     HKEY created = nullptr;
     if (CreateKey(base, rest, created) != ERROR_SUCCESS) throw ERegistryException(RegistryCreateText(section));
-    TRegKey{created};  // only the path was wanted: closed at once
-
-    // A key that vanished or was locked since it was created must not pass for a written value.
-    TRegKey key = OpenExisting(section);
-    if (!key ||
-        RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    // Written through the handle that made the key: no other program can swap or lock the key between the two,
+    // and a key deleted meanwhile fails the write instead of passing for written.
+    const TRegKey key(created);
+    if (RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
         throw ERegistryException(RegistryWriteText(name));
 }

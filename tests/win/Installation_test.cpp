@@ -1,6 +1,7 @@
 // The engine on its own, under a sink that only records what it hears: no wizard, no windows of its own.
-// A missing system file stops the run at the disk prompt; the next run resumes at that file and carries
-// on through the product files; a refused destination fails before anything starts.
+// A missing system file stops the run at the disk prompt; the next run resumes at that file and
+// carries on through the product files; a refused destination fails before anything starts; a drive's root
+// takes the record.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -75,6 +76,14 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     EXPECT_EQ(refused.Events, (std::vector<std::string>{"failed Invalid destination directory relative\\path",
                                                         "ended"}));
     EXPECT_TRUE(installation.LastRunFailed());
+
+    // A drive's root as the destination: the record still lands in that root.
+    TInstallation atRoot(instructions);
+    TRecordingSink root;
+    atRoot.Run("C:\\", {"Ann", "Org"}, root);
+    EXPECT_EQ(root.Events.back(), "ended");
+    const std::string record = test::ReadFile("C:\\Quenby.upi");
+    EXPECT_NE(record.find("UninstallString=" + windows + "\\Uninstall.exe C:\\\r\n"), std::string::npos) << record;
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 
