@@ -7,8 +7,41 @@
 
 #include "base/Errors.h"
 #include "base/Texts.h"
+#include "win/Handles.h"
 
 namespace quenby {
+namespace {
+
+// The subclassing functions of the common controls library, taken from it at run time as the rest of it
+// is (see ui/CommonControls.h).
+class TSubclassing {
+public:
+    static const TSubclassing& Instance() {
+        static const TSubclassing functions;
+        if (!functions.set || !functions.def || !functions.remove) throw Exception(kNoCommonControls);
+        return functions;
+    }
+
+    decltype(&SetWindowSubclass) set = nullptr;
+    decltype(&DefSubclassProc) def = nullptr;
+    decltype(&RemoveWindowSubclass) remove = nullptr;
+
+private:
+    TSubclassing() : m_module(LoadLibraryA("comctl32.dll")) {
+        if (!m_module) return;
+        set = Lookup<decltype(set)>("SetWindowSubclass");
+        def = Lookup<decltype(def)>("DefSubclassProc");
+        remove = Lookup<decltype(remove)>("RemoveWindowSubclass");
+    }
+    template <typename Function>
+    Function Lookup(const char* name) const {
+        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(m_module.Get(), name)));
+    }
+
+    TModule m_module;
+};
+
+}  // namespace
 
 Tdirtree::Tdirtree() {
     ui::InitCommonControls(ICC_TREEVIEW_CLASSES);
@@ -32,7 +65,7 @@ Tdirtree::Tdirtree() {
 Tdirtree::~Tdirtree() {
     m_filled = false;
     m_destroying = true;
-    DestroyHandle();
+    if (m_hwnd) DestroyWindow(m_hwnd);
 }
 
 void Tdirtree::SetParentPlace(HWND parent, int id, const RECT& place) {
@@ -48,6 +81,7 @@ HWND Tdirtree::HandleNeeded() {
 
 void Tdirtree::CreateHandle() {
     if (!m_parent || !IsWindow(m_parent)) throw Exception(kTreeWithoutParent);
+    const TSubclassing& subclassing = TSubclassing::Instance();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
     if (!m_hideSelection) style |= TVS_SHOWSELALWAYS;
     HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, m_place.left, m_place.top,
@@ -55,10 +89,11 @@ void Tdirtree::CreateHandle() {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), GetModuleHandleA(nullptr),
                                 nullptr);
     if (!hwnd) throw Exception(kTreeNotCreated);
+    if (!subclassing.set(hwnd, &Tdirtree::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+        DestroyWindow(hwnd);
+        throw Exception(kTreeNotCreated);
+    }
     m_hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_treeProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Tdirtree::SubclassProc)));
     // The notifications then carry ANSI texts whatever the parent asks for; both kinds are handled.
     SendMessageA(hwnd, TVM_SETUNICODEFORMAT, FALSE, 0);
     SendMessageA(hwnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_shellIcons));
@@ -66,26 +101,19 @@ void Tdirtree::CreateHandle() {
     if (ReadOnStart) ReadDrives();
 }
 
-void Tdirtree::DestroyHandle() {
-    if (m_hwnd) DestroyWindow(m_hwnd);
-}
-
 // Follows the window's end, also when the parent destroys it, so that no stale handle is kept.
-LRESULT CALLBACK Tdirtree::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Tdirtree*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    const WNDPROC treeProc = self->m_treeProc;
+LRESULT CALLBACK Tdirtree::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR data) {
+    // The functions were found before the window was subclassed.
+    const TSubclassing& subclassing = TSubclassing::Instance();
+    auto* self = reinterpret_cast<Tdirtree*>(data);
     if (msg == WM_DESTROY) self->m_closing = true;
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc));
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        const LRESULT result = CallWindowProcA(treeProc, hwnd, msg, wParam, lParam);
-        self->m_hwnd = nullptr;
-        self->m_treeProc = nullptr;
-        self->m_closing = false;
-        return result;
-    }
-    return CallWindowProcA(treeProc, hwnd, msg, wParam, lParam);
+    if (msg != WM_NCDESTROY) return subclassing.def(hwnd, msg, wParam, lParam);
+    subclassing.remove(hwnd, &Tdirtree::SubclassProc, 0);
+    const LRESULT result = subclassing.def(hwnd, msg, wParam, lParam);
+    self->m_hwnd = nullptr;
+    self->m_closing = false;
+    return result;
 }
 
 bool Tdirtree::OnNotify(const NMHDR* hdr, LRESULT& result) {
@@ -99,8 +127,8 @@ bool Tdirtree::OnNotify(const NMHDR* hdr, LRESULT& result) {
     try {
         if (changed)
             SelectionChanged(tv->itemNew.hItem);
-        else if ((tv->action & (TVE_COLLAPSE | TVE_EXPAND)) == TVE_EXPAND && !BeforeExpand(tv->itemNew.hItem))
-            result = TRUE;
+        else if ((tv->action & (TVE_COLLAPSE | TVE_EXPAND)) == TVE_EXPAND)
+            BeforeExpand(tv->itemNew.hItem);
     } catch (...) {
         if (m_ownCalls == 0) throw;
         if (!m_pending) m_pending = std::current_exception();
@@ -150,9 +178,8 @@ HTREEITEM Tdirtree::Selected() const {
     return Item(TVGN_CARET, nullptr);
 }
 
-std::string Tdirtree::PathEntry(HTREEITEM node) const {
-    const int index = EntryIndex(node);
-    return index < 0 ? std::string() : m_pathList[index];
+TDirNode* Tdirtree::WritableNode(HTREEITEM node) {
+    return const_cast<TDirNode*>(std::as_const(*this).Node(node));
 }
 
 LRESULT Tdirtree::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -174,25 +201,14 @@ HTREEITEM Tdirtree::Item(UINT relation, HTREEITEM node) const {
         SendMessageA(m_hwnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
 }
 
-int Tdirtree::EntryIndex(HTREEITEM node) const {
-    if (!node || !m_hwnd) return -1;
+const TDirNode* Tdirtree::Node(HTREEITEM node) const {
+    if (!node || !m_hwnd) return nullptr;
     TVITEMA item{};
     item.mask = TVIF_PARAM | TVIF_HANDLE;
     item.hItem = node;
-    if (!SendMessageA(m_hwnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-    if (item.lParam < 0 || item.lParam >= m_pathList.Count()) return -1;
-    return static_cast<int>(item.lParam);
-}
-
-std::string Tdirtree::Text(HTREEITEM node) const {
-    char buffer[MAX_PATH + 1] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT | TVIF_HANDLE;
-    item.hItem = node;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof(buffer);
-    if (!m_hwnd || !SendMessageA(m_hwnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return {};
-    return item.pszText ? std::string(item.pszText) : std::string();
+    if (!SendMessageA(m_hwnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    if (item.lParam < 0 || static_cast<size_t>(item.lParam) >= m_nodes.size()) return nullptr;
+    return &m_nodes[static_cast<size_t>(item.lParam)];
 }
 
 int Tdirtree::NodeCount() const {
