@@ -83,8 +83,7 @@ private:
     friend class TTreeUpdate;
 
     void CreateHandle();
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // Population and path mapping.
     void ReadDrives();
@@ -131,6 +130,7 @@ private:
     TNodeLook m_plainIcons{"", I_IMAGENONE, I_IMAGENONE};  // the shell's icons for a folder it does not customise
 
     HWND m_hwnd = nullptr;
+    WNDPROC m_treeProc = nullptr;  // the tree view's procedure, under the control's own
     HWND m_parent = nullptr;
     int m_id = 0;
     RECT m_place{};
