@@ -70,7 +70,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// A node as the tables below spell it: "u" (unread) or "i" (read), then its path.
 std::string Unread(const std::string& path) { return "u" + path; }
 std::string Read(const std::string& path) { return "i" + path; }
 
@@ -91,22 +90,17 @@ protected:
     }
     std::string Text(HTREEITEM node) {
         char buffer[MAX_PATH + 1] = {};
-        TVITEMA item{};
-        item.mask = TVIF_TEXT | TVIF_HANDLE;
-        item.hItem = node;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof(buffer);
+        TVITEMA item{TVIF_TEXT | TVIF_HANDLE, node, 0, 0, buffer, sizeof(buffer), 0, 0, 0, 0};
         SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         return buffer;
     }
+    // A node as the tables spell it: "u" (unread) or "i" (read), then its path; empty for a placeholder.
     std::string Entry(HTREEITEM node) {
         const TDirNode* record = tree().Node(node);
-        return record ? (record->read ? Read(record->path) : Unread(record->path)) : std::string();
+        return record ? (record->read ? "i" : "u") + record->path : std::string();
     }
-    std::string PathOf(HTREEITEM node) {
-        const TDirNode* record = tree().Node(node);
-        return record ? record->path : std::string();
-    }
+    std::string PathOf(HTREEITEM node) { return Entry(node).substr(Entry(node).empty() ? 0 : 1); }
+    void HookTree(WNDPROC proc);
     // A node's children as entries, or "<text>" for a placeholder.
     std::vector<std::string> Children(HTREEITEM node) {
         std::vector<std::string> out;
@@ -134,9 +128,6 @@ protected:
         ASSERT_TRUE(tree().Filled());
         searches.clear();
     }
-    bool Searched(const std::string& pattern) {
-        return std::find(searches.begin(), searches.end(), pattern) != searches.end();
-    }
 
     ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
     std::unique_ptr<THost> host;
@@ -155,6 +146,9 @@ TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
     EXPECT_EQ(Children(Root('N')), std::vector<std::string>{"< >"});
     EXPECT_EQ(Children(Root('R')), std::vector<std::string>{"< >"});
     EXPECT_NE(Text(Root('H')).find("HDLABEL"), std::string::npos);  // the shell's display name
+    // A rebuild with nothing to keep selected takes the first drive whose folders were searched.
+    tree().SetGoBelowRecycleBin(false);
+    EXPECT_EQ(tree().GetDirectory(), "N:\\");
 }
 
 // Every node read on the way to a special folder of the prefix and to folders of H: (plain ones, and a system
@@ -222,7 +216,7 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
                                                      Read("H:\\System1\\")}));
     EXPECT_EQ(Children(Child(h, "H:\\Alpha\\")), std::vector<std::string>{Unread("H:\\Alpha\\Deep\\")});
     EXPECT_TRUE(Children(Child(h, "H:\\beta\\")).empty());
-    EXPECT_FALSE(Searched("H:\\Alpha\\Deep\\*.*"));
+    EXPECT_EQ(std::count(searches.begin(), searches.end(), "H:\\Alpha\\Deep\\*.*"), 0);
 
     searches.clear();
     EXPECT_TRUE(Expand(Child(h, "H:\\Alpha\\")));
@@ -237,14 +231,11 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
     EXPECT_TRUE(host->changes.empty());
 }
 
-// The rebuild finds no selection to keep and takes the first drive whose folders were searched.
-TEST_F(DirTree, RebuildWithoutSelectionSkipsDrivesLeftAlone) {
-    Fill();
-    tree().SetGoBelowRecycleBin(false);
-    EXPECT_EQ(tree().GetDirectory(), "N:\\");
-}
-
 WNDPROC g_treeProc = nullptr;
+void DirTree::HookTree(WNDPROC proc) {
+    g_treeProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
 std::vector<WPARAM> g_redraws;  // every WM_SETREDRAW the tree view got
 LRESULT CALLBACK RecordRedraws(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SETREDRAW) g_redraws.push_back(wParam);
@@ -262,17 +253,14 @@ LRESULT CALLBACK RefuseDriveNodes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 TEST_F(DirTree, ANodeTheTreeViewRefusesIsAnErrorNotAPlaceholderAtTheRoot) {
     tree().ReadOnStart = false;
     tree().HandleNeeded();
-    g_treeProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefuseDriveNodes)));
+    HookTree(&RefuseDriveNodes);
     EXPECT_THROW(tree().SetDirType(tDirType{dtNormal}), Exception);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
 }
 
 TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
     Fill();
-    g_treeProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordRedraws)));
-    g_redraws.clear();
+    HookTree(&RecordRedraws);
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(arrow);
     int calls = 0, withHourglass = 0;
