@@ -62,7 +62,7 @@ target_link_options(Uninstall PRIVATE ${QUENBY_STATIC_LINK} -s -Wl,--gc-sections
 # The programs the demo and the benchmarks run: every tools/*.cpp is a program of its own.
 file(GLOB QUENBY_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
 file(GLOB QUENBY_TOOL_LIB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/lib/*.cpp)
-add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
+add_library(quenby_toollib STATIC ${QUENBY_TOOL_LIB_SOURCES})
 target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
 # The driver may import the common controls; Setup.exe loads them at run time.
 target_link_libraries(quenby_toollib PUBLIC quenby_wizard quenby_publish comctl32)
@@ -102,7 +102,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     ENVIRONMENT "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 
   file(GLOB QUENBY_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-  add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tools/lib/Empty.cpp)
+  add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT})
   target_include_directories(quenby_testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_libraries(quenby_testsupport PUBLIC quenby_toollib gtest)
 

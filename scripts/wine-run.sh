@@ -8,8 +8,9 @@
 # With 32-bit Wine installed the template must hold its 32-bit half (windows/syswow64): one made before
 # is made again. A 32-bit program (the shipped Setup.exe) is started by a 64-bit one, the driver, which
 # makes the desktop first: a 32-bit process under emulation cannot start the desktop process itself.
-# Without a DISPLAY the run happens inside its own Xvfb. At the end only this prefix's wineserver is
-# stopped; no process is ever killed by name. The program's output is written to a file and shown
+# Without a DISPLAY the run happens inside its own Xvfb. On every exit, an interrupted one included, only
+# this prefix's wineserver is stopped (no process is ever killed by name), and a prefix that is not kept
+# is removed with the mounts made inside it. The program's output is written to a file and shown
 # afterwards, because Wine's helper processes would otherwise hold a pipe open.
 set -u
 W=/usr/lib/wine/wine64
@@ -26,6 +27,28 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 ${QUENBY_SCREEN:-1024x768x24}" "$0" "$@"
 fi
 
+prefix=
+out=
+keep=1
+finish() {
+  local rc=$?
+  if [ -n "$prefix" ]; then
+    WINEPREFIX=$prefix "$WS" -k 2>/dev/null; WINEPREFIX=$prefix "$WS" -w 2>/dev/null
+  fi
+  if [ -n "$out" ]; then cat "$out"; rm -f "$out"; fi
+  if [ -n "$prefix" ] && [ "$keep" != 1 ]; then
+    # Mounts a prepare script made inside the prefix (read-only or size-limited folders) go first,
+    # innermost first, or the removal would fail on them.
+    awk -v p="$prefix/" 'index($2, p) == 1 { print $2 }' /proc/mounts | sort -r | while read -r m; do
+      umount "$m" || umount -l "$m"
+    done
+    rm -rf "$prefix"
+  fi
+  exit "$rc"
+}
+trap finish EXIT
+trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP
+
 # Without its 32-bit half every 32-bit program of the prefix fails to load kernel32.dll.
 template_ready() {
   [ -f "$template/.ready" ] || return 1
@@ -34,6 +57,9 @@ template_ready() {
 make_template() {
   (
     flock 9
+    # An interrupted boot leaves no half-made template and no server behind.
+    trap 'template_ready || { WINEPREFIX=$template $WS -k 2>/dev/null; rm -rf "$template"; }' EXIT
+    trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP
     if ! template_ready; then
       rm -rf "$template"
       WINEPREFIX=$template $W wineboot -i >"$root/wineboot.log" 2>&1
@@ -52,11 +78,10 @@ make_template
 if [ -n "${QUENBY_PREFIX:-}" ]; then
   prefix=$QUENBY_PREFIX
   [ -d "$prefix/drive_c" ] || { mkdir -p "$prefix"; cp -a "$template/." "$prefix/"; }
-  keep=1
 else
+  keep=${QUENBY_KEEP_PREFIX:-0}
   prefix=$(mktemp -d "$root/run.XXXXXX")
   cp -a "$template/." "$prefix/"
-  keep=${QUENBY_KEEP_PREFIX:-0}
 fi
 export WINEPREFIX=$prefix
 if [ -n "${QUENBY_PREPARE:-}" ]; then
@@ -64,16 +89,6 @@ if [ -n "${QUENBY_PREPARE:-}" ]; then
   bash "$QUENBY_PREPARE" || { echo "wine-run: $QUENBY_PREPARE failed"; exit 1; }
 fi
 out=$(mktemp "$root/out.XXXXXX")
-"$W" "$@" >"$out" 2>&1 </dev/null
-rc=$?
-"$WS" -k 2>/dev/null; "$WS" -w 2>/dev/null
-cat "$out"; rm -f "$out"
-if [ "$keep" != 1 ]; then
-  # Mounts a prepare script made inside the prefix (read-only or size-limited folders) go first,
-  # innermost first, or the removal would fail on them.
-  awk -v p="$prefix/" 'index($2, p) == 1 { print $2 }' /proc/mounts | sort -r | while read -r m; do
-    umount "$m" || umount -l "$m"
-  done
-  rm -rf "$prefix"
-fi
-exit $rc
+# In the background, so that a signal reaches the traps while the program runs.
+"$W" "$@" >"$out" 2>&1 </dev/null &
+wait $!

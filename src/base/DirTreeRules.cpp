@@ -25,16 +25,6 @@ bool IsDotEntry(std::string_view name) {
     return name == "." || name == "..";
 }
 
-std::string MakeEntry(char state, std::string_view path) {
-    std::string entry(1, state);
-    entry += path;
-    return entry;
-}
-
-std::string EntryPath(std::string_view entry) {
-    return entry.empty() ? std::string() : std::string(entry.substr(1));
-}
-
 std::string WithFinalBackslash(std::string path) {
     if (!path.empty() && path.back() != '\\') path += '\\';
     return path;

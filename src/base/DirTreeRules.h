@@ -1,4 +1,4 @@
-// The directory tree's filter rules and path-entry texts: no platform calls, so they are tested natively.
+// The directory tree's filter and path rules: no platform calls, so they are tested natively.
 #pragma once
 #include <cstdint>
 #include <initializer_list>
@@ -52,12 +52,6 @@ bool IsUnprobedDriveKind(unsigned kind);
 
 // A directory search's "." and ".." entries.
 bool IsDotEntry(std::string_view name);
-
-// Path entries: a state letter, 'u' (unread) or 'i' (read), then the path with its final backslash.
-inline constexpr char kUnread = 'u';
-inline constexpr char kRead = 'i';
-std::string MakeEntry(char state, std::string_view path);
-std::string EntryPath(std::string_view entry);  // without the state letter
 
 // What the Directory setter makes of its argument: a final backslash added to a non-empty text.
 std::string WithFinalBackslash(std::string path);

@@ -11,14 +11,21 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/DirTreeRules.h"
-#include "base/StringList.h"
 #include "ui/CommonControls.h"
 
 namespace quenby {
 
 class Tdirtree;
+
+// What the control knows of a drive or directory node; the node's lParam is the record's index.
+struct TDirNode {
+    std::string path;        // with its final backslash
+    bool read = false;       // its subdirectories are its children
+    bool leftAlone = false;  // a drive of a kind that is not searched while the drive level is read
+};
 
 // A node's text, image and selected (open) image.
 struct TNodeLook {
@@ -30,7 +37,6 @@ struct TNodeLook {
 // Veto callback for a candidate drive root or directory (full path ending in "\").
 using taddfileevent = std::function<void(std::string Filename, bool& DoAdd)>;
 using TTreeChangeEvent = std::function<void(Tdirtree& Sender, HTREEITEM Node)>;
-using TTreeExpandingEvent = std::function<void(Tdirtree& Sender, HTREEITEM Node, bool& AllowExpansion)>;
 
 class Tdirtree {
 public:
@@ -42,11 +48,9 @@ public:
     // Where the window goes when it is created; does not create it.
     void SetParentPlace(HWND parent, int id, const RECT& place);
     HWND Handle() const { return m_hwnd; }
-    bool HandleAllocated() const { return m_hwnd != nullptr; }
     // Creates the window when there is none (reading the drive level when ReadOnStart is true).
     // Raises Exception when no parent window is known.
     HWND HandleNeeded();
-    void DestroyHandle();
 
     // The host calls this for every WM_NOTIFY it receives. True when the notification was the tree's;
     // then result is what the window procedure returns. Exceptions from the event handlers propagate.
@@ -56,30 +60,24 @@ public:
     std::string GetDirectory() const;
     void SetDirectory(std::string S);
 
-    tDirType GetDirType() const { return m_dirType; }
     void SetDirType(tDirType value);
-    bool GetAllowNetwork() const { return m_allowNetwork; }
     void SetAllowNetwork(bool value);
-    bool GetGoBelowRecycleBin() const { return m_goBelowRecycleBin; }
     void SetGoBelowRecycleBin(bool value);
-    bool GetHideSelection() const { return m_hideSelection; }
     void SetHideSelection(bool value);
     // The font of the window, now and when it is created; the caller keeps it alive.
     void SetFont(HFONT font);
-    HIMAGELIST GetShellIcons() const { return m_shellIcons; }
 
     bool ReadOnStart = true;
     taddfileevent OnAddDir;
     TTreeChangeEvent OnChange;
-    TTreeExpandingEvent OnExpanding;
     // Called with the pattern of every directory search the control makes (diagnostics, tests).
     std::function<void(const std::string& pattern)> OnSearch;
 
     bool Filled() const { return m_filled; }
     const std::string& LastDir(char letter) const;
     HTREEITEM Selected() const;
-    // A node's path entry ("u" or "i", then its path); empty for a placeholder or no node.
-    std::string PathEntry(HTREEITEM node) const;
+    // A drive or directory node's record; nullptr for a placeholder or no node.
+    const TDirNode* Node(HTREEITEM node) const;
 
 private:
     friend class TTreeUpdate;
@@ -101,7 +99,7 @@ private:
     HTREEITEM FindDriveNode(const std::string& prefix);
     HTREEITEM FindChildNode(HTREEITEM parent, const std::string& prefix);
     HTREEITEM FindNode(HTREEITEM first, const std::string& prefix);
-    bool BeforeExpand(HTREEITEM node);
+    void BeforeExpand(HTREEITEM node);
     void SelectionChanged(HTREEITEM node);
 
     // Tree-view operations.
@@ -110,8 +108,7 @@ private:
     HTREEITEM FirstRoot() const { return Item(TVGN_ROOT, nullptr); }
     HTREEITEM FirstChild(HTREEITEM node) const { return Item(TVGN_CHILD, node); }
     HTREEITEM NextSibling(HTREEITEM node) const { return Item(TVGN_NEXT, node); }
-    int EntryIndex(HTREEITEM node) const;  // -1 for a placeholder
-    std::string Text(HTREEITEM node) const;
+    TDirNode* WritableNode(HTREEITEM node);
     int NodeCount() const;
     HTREEITEM Append(HTREEITEM parent, const std::string& text, LPARAM data, int image, int selectedImage);
     void AppendPlaceholder(HTREEITEM parent, const char* text);
@@ -123,18 +120,17 @@ private:
 
     HIMAGELIST m_shellIcons = nullptr;  // the shell's system image list of small icons: shared, never destroyed
     std::array<std::string, 26> m_lastDirs;
-    TStringList m_nameList;
     bool m_filled = false;
     tDirType m_dirType{dtNormal, dtAll};
     bool m_allowNetwork = true;
     bool m_goBelowRecycleBin = true;
     bool m_hideSelection = false;
     HFONT m_font = nullptr;
-    TStringList m_pathList;
+    std::vector<TDirNode> m_nodes;  // every drive and directory node since the drive level was last read
     TNodeLook m_plainIcons{"", I_IMAGENONE, I_IMAGENONE};  // the shell's icons for a folder it does not customise
 
     HWND m_hwnd = nullptr;
-    WNDPROC m_treeProc = nullptr;
+    WNDPROC m_treeProc = nullptr;  // the tree view's procedure, under the control's own
     HWND m_parent = nullptr;
     int m_id = 0;
     RECT m_place{};

@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/Errors.h"
 #include "ui/Application.h"
 #include "win/FindSearch.h"
+#include "win/Pause.h"
 
 namespace quenby {
 namespace {
@@ -61,11 +63,12 @@ void Tdirtree::ReadDrives() {
     if (!m_hwnd) return;
     m_filled = false;
     ui::TBusyCursor cursor;
-    m_pathList.Clear();
+    m_nodes.clear();
     TTreeUpdate update(*this);
     Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    ui::TApplication::Instance().ProcessMessages();  // the window stays alive while the drives are read
-    if (!m_hwnd) return;
+    // The windows are painted before the drives are read; input waits, so that no click or key acts on a
+    // tree that is half read.
+    LookAtQueue();
     const DWORD mask = GetLogicalDrives();
     for (int n = 0; n < 26; ++n) {
         if (!(mask & (DWORD{1} << n))) continue;
@@ -73,9 +76,10 @@ void Tdirtree::ReadDrives() {
         if (!m_allowNetwork && GetDriveTypeA(root.c_str()) == DRIVE_REMOTE) continue;
         if (!PathAllowed(root)) continue;
         HTREEITEM node = AddDriveNode(root);
-        if (IsUnprobedDriveKind(GetDriveTypeA(root.c_str())))
+        if (IsUnprobedDriveKind(GetDriveTypeA(root.c_str()))) {
+            WritableNode(node)->leftAlone = true;
             AppendPlaceholder(node, "u**");
-        else
+        } else
             ProbeSubdirs(node);
     }
     m_filled = true;
@@ -88,13 +92,14 @@ void Tdirtree::Rebuild() {
     if (NodeCount() > 0 && !Selected()) SetDirectory(previous.substr(0, 3));
     if (NodeCount() == 0 || Selected()) return;
     // The first drive that is not an unread drive of a local kind, else the last drive.
+    const auto unreadLocal = [this](HTREEITEM drive) {
+        const TDirNode* record = Node(drive);
+        return record && record->leftAlone && !record->read;
+    };
     HTREEITEM node = FirstRoot();
-    for (HTREEITEM child = FirstChild(node); child && Text(child) == "u**" && NextSibling(node);
-         child = FirstChild(node))
-        node = NextSibling(node);
-    const std::string entry = PathEntry(node);
-    char letter = entry.size() > 1 ? entry[1] : '?';
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    while (unreadLocal(node) && NextSibling(node)) node = NextSibling(node);
+    const TDirNode* drive = Node(node);
+    const char letter = drive ? drive->path[0] : '?';
     std::string last;
     try {
         last = LastDir(letter);
@@ -136,14 +141,14 @@ HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, const 
 }
 
 HTREEITEM Tdirtree::AddNode(HTREEITEM parent, const std::string& path, TNodeLook look) {
-    m_pathList.Add(MakeEntry(kUnread, path));
-    return Append(parent, look.text, m_pathList.Count() - 1, look.image, look.openImage);
+    m_nodes.push_back({path});
+    return Append(parent, look.text, static_cast<LPARAM>(m_nodes.size() - 1), look.image, look.openImage);
 }
 
 void Tdirtree::ProbeSubdirs(HTREEITEM node) {
-    const std::string entry = PathEntry(node);
-    if (entry.empty() || entry[0] == kRead) return;
-    const std::string path = EntryPath(entry);
+    const TDirNode* record = Node(node);
+    if (!record || record->read) return;
+    const std::string path = record->path;
     if (OnSearch) OnSearch(path + "*.*");
     for (TFindSearch search(path + "*.*", kSearchAttrMask); search.Found(); search.Next()) {
         if (!(search.Attributes() & kAttrDirectory) || IsDotEntry(search.Name())) continue;
@@ -155,13 +160,11 @@ void Tdirtree::ProbeSubdirs(HTREEITEM node) {
 }
 
 void Tdirtree::ReadSubdirs(HTREEITEM node) {
-    if (!node) return;
-    m_nameList.Clear();
-    const int index = EntryIndex(node);
-    if (index < 0 || m_pathList[index][0] == kRead) return;
+    const TDirNode* record = Node(node);
+    if (!record || record->read) return;
+    const std::string path = record->path;  // a copy: adding nodes moves the records
     DeleteChildren(node);
-    m_pathList.Items()[static_cast<size_t>(index)][0] = kRead;
-    const std::string path = EntryPath(m_pathList[index]);
+    WritableNode(node)->read = true;
     if (OnSearch) OnSearch(path + "*.*");
     std::vector<std::pair<std::string, DWORD>> found;
     {
@@ -174,10 +177,7 @@ void Tdirtree::ReadSubdirs(HTREEITEM node) {
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return LessText(a.first, b.first); });
-    for (const auto& [name, attributes] : found) {
-        m_nameList.Add(name);
-        AddDirNode(node, path + name, name, attributes);
-    }
+    for (const auto& [name, attributes] : found) AddDirNode(node, path + name, name, attributes);
 }
 
 void Tdirtree::ReadChildrenSubdirs(HTREEITEM node) {
@@ -197,10 +197,8 @@ bool Tdirtree::AttrAllowed(DWORD attributes) const {
 }
 
 std::string Tdirtree::GetDirectory() const {
-    HTREEITEM node = Selected();
-    if (!node) return "?";
-    const std::string entry = PathEntry(node);
-    return entry.empty() ? "?" : EntryPath(entry);
+    const TDirNode* record = Node(Selected());
+    return record ? record->path : "?";
 }
 
 void Tdirtree::SetDirectory(std::string S) {
@@ -229,41 +227,28 @@ HTREEITEM Tdirtree::FindChildNode(HTREEITEM parent, const std::string& prefix) {
     return FindNode(FirstChild(parent), prefix);
 }
 
+// The node among first and its siblings whose path is the prefix, read on the way.
 HTREEITEM Tdirtree::FindNode(HTREEITEM first, const std::string& prefix) {
-    const auto indexOf = [&](char state) {
-        const std::string wanted = MakeEntry(state, prefix);
-        for (int i = 0; i < m_pathList.Count(); ++i)
-            if (SameText(m_pathList[i], wanted)) return i;
-        return -1;
-    };
-    const auto nodeWithEntry = [&](int index) -> HTREEITEM {
-        for (HTREEITEM node = first; node; node = NextSibling(node))
-            if (EntryIndex(node) == index) return node;
-        return nullptr;
-    };
-    const int unread = indexOf(kUnread);
-    if (unread >= 0)
-        if (HTREEITEM node = nodeWithEntry(unread)) ReadSubdirs(node);
-    const int read = indexOf(kRead);
-    return read >= 0 ? nodeWithEntry(read) : nullptr;
+    for (HTREEITEM node = first; node; node = NextSibling(node)) {
+        const TDirNode* record = Node(node);
+        if (!record || !SameText(record->path, prefix)) continue;
+        ReadSubdirs(node);
+        return node;
+    }
+    return nullptr;
 }
 
-bool Tdirtree::BeforeExpand(HTREEITEM node) {
-    {
-        ui::TBusyCursor cursor;
-        ReadSubdirs(node);
-        ReadChildrenSubdirs(node);
-    }
-    bool allow = true;
-    if (OnExpanding) OnExpanding(*this, node, allow);
-    return allow;
+void Tdirtree::BeforeExpand(HTREEITEM node) {
+    ui::TBusyCursor cursor;
+    ReadSubdirs(node);
+    ReadChildrenSubdirs(node);
 }
 
 void Tdirtree::SelectionChanged(HTREEITEM node) {
     if (m_destroying || m_closing || !m_filled) return;
-    const std::string entry = PathEntry(node);
-    if (entry.empty()) return;
-    const std::string path = EntryPath(entry);
+    const TDirNode* record = Node(node);
+    if (!record) return;
+    const std::string path = record->path;
     if (const auto slot = LastDirsSlot(path)) m_lastDirs[static_cast<size_t>(*slot)] = path;
     if (OnChange) OnChange(*this, node);
 }

@@ -81,16 +81,6 @@ void TApplication::HandleMessage() {
         ProcessMessage(message);
 }
 
-void TApplication::ProcessMessages() {
-    MSG message;
-    while (!m_terminated && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            m_terminated = true;
-        else
-            ProcessMessage(message);
-    }
-}
-
 void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::SetCursor(TCursor cursor) {

@@ -39,8 +39,6 @@ public:
     void Run();
     // Waits for one message and handles it.
     void HandleMessage();
-    // Handles the messages waiting now, without waiting for more (keeps windows alive in a long step).
-    void ProcessMessages();
     // Asks for the end of the message loop (and of any modal form's loop).
     void Terminate();
     bool Terminated() const { return m_terminated; }

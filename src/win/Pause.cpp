@@ -7,7 +7,6 @@
 namespace quenby {
 
 namespace {
-void (*g_pause)(unsigned) = nullptr;
 
 // Windows marks a window hung once its thread has not looked at its queue for 5 s.
 constexpr DWORD kLookEveryMs = 100;
@@ -23,10 +22,6 @@ void LookAtQueue() {
 }
 
 void Pause(unsigned milliseconds) {
-    if (g_pause) {
-        g_pause(milliseconds);
-        return;
-    }
     const DWORD start = GetTickCount();
     for (DWORD passed = 0; passed < milliseconds; passed = GetTickCount() - start) {
         LookAtQueue();
@@ -34,7 +29,5 @@ void Pause(unsigned milliseconds) {
     }
     LookAtQueue();
 }
-
-void SetPauseFunction(void (*pause)(unsigned)) { g_pause = pause; }
 
 }  // namespace quenby

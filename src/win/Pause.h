@@ -1,15 +1,15 @@
-// The program's fixed pauses (splash, per copied file, end of a copy run). In-process tests switch
-// them off; nothing else differs between a test and a real run.
+// The program's fixed pauses (splash, per copied file, end of a copy run), and the one way a long step
+// keeps its windows painted.
 #pragma once
 
 namespace quenby {
 
 // Waits without letting the thread look hung: see LookAtQueue.
 void Pause(unsigned milliseconds);
-void SetPauseFunction(void (*pause)(unsigned milliseconds));  // nullptr restores the real pause
 
 // Looks at the thread's message queue, so that the system does not mark its windows "Not Responding",
-// and paints what waits to be painted; every other message, input included, stays in the queue.
+// and paints what waits to be painted; every other message, input included, stays in the queue, so that
+// no click or key acts in the middle of the step.
 void LookAtQueue();
 
 }  // namespace quenby

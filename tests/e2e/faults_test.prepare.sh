@@ -3,10 +3,13 @@
 # another program stored as REG_DWORD. The runner unmounts both before it removes the prefix.
 set -euo pipefail
 small=$WINEPREFIX/smalldisk
+locked=$WINEPREFIX/lockeddisk
+# A preparation that fails or is interrupted takes its mounts back (a prefix named by QUENBY_PREFIX is kept).
+trap 'rc=$?; [ $rc -eq 0 ] || for m in "$locked" "$small"; do ! mountpoint -q "$m" || umount "$m"; done; exit $rc' EXIT
+trap 'exit 130' INT; trap 'exit 143' TERM
 mkdir -p "$small"
 mount -t tmpfs -o size=1m tmpfs "$small"
 ln -sfn ../smalldisk "$WINEPREFIX/dosdevices/f:"
-locked=$WINEPREFIX/lockeddisk
 mkdir -p "$locked/Existing"
 mount --bind "$locked" "$locked"
 mount -o remount,bind,ro "$locked"

@@ -1,6 +1,7 @@
 // The directory tree on real drives of the test prefix (made by dirtree_test.prepare.sh):
 // C: and Z: fixed, E: CD-ROM, F: floppy, H: fixed with the test folders, N: network, R: RAM disk. The
 // settings Setup.exe never changes (network drives, attribute filter, vetoes) are left as they come.
+#include "base/Errors.h"
 #include "dirtree/dirtree.h"
 #include "ui/Application.h"
 
@@ -46,7 +47,7 @@ struct THost {
         tree.SetParentPlace(hwnd, kTreeId, RECT{10, 10, 410, 550});
         tree.OnChange = [this](Tdirtree& sender, HTREEITEM node) {
             changes.push_back(sender.GetDirectory());
-            nodePaths.push_back(EntryPath(sender.PathEntry(node)));
+            nodePaths.push_back(sender.Node(node)->path);
         };
     }
     ~THost() {
@@ -89,19 +90,22 @@ protected:
     }
     std::string Text(HTREEITEM node) {
         char buffer[MAX_PATH + 1] = {};
-        TVITEMA item{};
-        item.mask = TVIF_TEXT | TVIF_HANDLE;
-        item.hItem = node;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof(buffer);
+        TVITEMA item{TVIF_TEXT | TVIF_HANDLE, node, 0, 0, buffer, sizeof(buffer), 0, 0, 0, 0};
         SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         return buffer;
     }
-    // A node's children: their path entries, or "<text>" for a placeholder.
+    // A node as the tables spell it: "u" (unread) or "i" (read), then its path; empty for a placeholder.
+    std::string Entry(HTREEITEM node) {
+        const TDirNode* record = tree().Node(node);
+        return record ? (record->read ? "i" : "u") + record->path : std::string();
+    }
+    std::string PathOf(HTREEITEM node) { return Entry(node).substr(Entry(node).empty() ? 0 : 1); }
+    void HookTree(WNDPROC proc);
+    // A node's children as entries, or "<text>" for a placeholder.
     std::vector<std::string> Children(HTREEITEM node) {
         std::vector<std::string> out;
         for (HTREEITEM child = Next(TVGN_CHILD, node); child; child = Next(TVGN_NEXT, child)) {
-            const std::string entry = tree().PathEntry(child);
+            const std::string entry = Entry(child);
             out.push_back(entry.empty() ? std::string("<").append(Text(child)).append(">") : entry);
         }
         return out;
@@ -109,7 +113,7 @@ protected:
     std::vector<std::string> Roots() { return Children(TVI_ROOT); }
     HTREEITEM Find(HTREEITEM first, const std::string& path) {
         for (HTREEITEM node = first; node; node = Next(TVGN_NEXT, node))
-            if (EntryPath(tree().PathEntry(node)) == path) return node;
+            if (PathOf(node) == path) return node;
         return nullptr;
     }
     HTREEITEM Root(char letter) { return Find(Next(TVGN_ROOT, nullptr), std::string(1, letter) + ":\\"); }
@@ -123,9 +127,6 @@ protected:
         ASSERT_TRUE(tree().HandleNeeded());
         ASSERT_TRUE(tree().Filled());
         searches.clear();
-    }
-    bool Searched(const std::string& pattern) {
-        return std::find(searches.begin(), searches.end(), pattern) != searches.end();
     }
 
     ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
@@ -145,6 +146,9 @@ TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
     EXPECT_EQ(Children(Root('N')), std::vector<std::string>{"< >"});
     EXPECT_EQ(Children(Root('R')), std::vector<std::string>{"< >"});
     EXPECT_NE(Text(Root('H')).find("HDLABEL"), std::string::npos);  // the shell's display name
+    // A rebuild with nothing to keep selected takes the first drive whose folders were searched.
+    tree().SetGoBelowRecycleBin(false);
+    EXPECT_EQ(tree().GetDirectory(), "N:\\");
 }
 
 // Every node read on the way to a special folder of the prefix and to folders of H: (plain ones, and a system
@@ -169,7 +173,7 @@ TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
         for (HTREEITEM child = Next(TVGN_CHILD, nodes[i]); child; child = Next(TVGN_NEXT, child))
             nodes.push_back(child);
     for (HTREEITEM node : nodes) {
-        const std::string path = EntryPath(tree().PathEntry(node));
+        const std::string path = PathOf(node);
         if (path.empty()) continue;
         TVITEMA item{};
         item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
@@ -198,7 +202,7 @@ TEST_F(DirTree, DirectoryAcceptsDriveFormsAndIgnoresWhatItCannotShow) {
     EXPECT_EQ(tree().GetDirectory(), "H:\\Alpha\\Deep\\");
     EXPECT_EQ(host->changes.size(), 3u);
     // The walk read every component on its way.
-    EXPECT_EQ(tree().PathEntry(Child(Root('H'), "H:\\Alpha\\")), Read("H:\\Alpha\\"));
+    EXPECT_EQ(Entry(Child(Root('H'), "H:\\Alpha\\")), Read("H:\\Alpha\\"));
 }
 
 TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
@@ -212,7 +216,7 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
                                                      Read("H:\\System1\\")}));
     EXPECT_EQ(Children(Child(h, "H:\\Alpha\\")), std::vector<std::string>{Unread("H:\\Alpha\\Deep\\")});
     EXPECT_TRUE(Children(Child(h, "H:\\beta\\")).empty());
-    EXPECT_FALSE(Searched("H:\\Alpha\\Deep\\*.*"));
+    EXPECT_EQ(std::count(searches.begin(), searches.end(), "H:\\Alpha\\Deep\\*.*"), 0);
 
     searches.clear();
     EXPECT_TRUE(Expand(Child(h, "H:\\Alpha\\")));
@@ -228,6 +232,15 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
 }
 
 WNDPROC g_treeProc = nullptr;
+void DirTree::HookTree(WNDPROC proc) {
+    g_treeProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+std::vector<WPARAM> g_redraws;  // every WM_SETREDRAW the tree view got
+LRESULT CALLBACK RecordRedraws(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETREDRAW) g_redraws.push_back(wParam);
+    return CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+}
 // The tree view refuses every drive node at the root, as it would when out of memory.
 LRESULT CALLBACK RefuseDriveNodes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == TVM_INSERTITEMA) {
@@ -240,14 +253,14 @@ LRESULT CALLBACK RefuseDriveNodes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 TEST_F(DirTree, ANodeTheTreeViewRefusesIsAnErrorNotAPlaceholderAtTheRoot) {
     tree().ReadOnStart = false;
     tree().HandleNeeded();
-    g_treeProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefuseDriveNodes)));
+    HookTree(&RefuseDriveNodes);
     EXPECT_THROW(tree().SetDirType(tDirType{dtNormal}), Exception);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
 }
 
 TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
     Fill();
+    HookTree(&RecordRedraws);
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(arrow);
     int calls = 0, withHourglass = 0;
@@ -260,6 +273,7 @@ TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
     EXPECT_GT(calls, 0);
     EXPECT_EQ(withHourglass, calls);
     EXPECT_EQ(GetCursor(), arrow);
+    EXPECT_EQ(g_redraws, (std::vector<WPARAM>{FALSE, TRUE}));
 
     // An error in OnChange raised inside the tree's own selection goes to the caller, not the parent.
     tree().OnAddDir = nullptr;
@@ -267,6 +281,7 @@ TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
     EXPECT_THROW(tree().SetDirectory("N:\\Share2"), Exception);
     EXPECT_FALSE(host->atBoundary);
     EXPECT_EQ(GetCursor(), arrow);
+    EXPECT_EQ(g_redraws, (std::vector<WPARAM>{FALSE, TRUE, FALSE, TRUE}));
 }
 
 }  // namespace
