@@ -11,15 +11,11 @@
 #include "base/Errors.h"
 #include "ui/Application.h"
 #include "win/FindSearch.h"
+#include "win/SystemText.h"
 #include "win/Pause.h"
 
 namespace quenby {
 namespace {
-
-bool SameText(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) == CSTR_EQUAL;
-}
 
 bool LessText(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
@@ -203,7 +199,7 @@ std::string Tdirtree::GetDirectory() const {
 
 void Tdirtree::SetDirectory(std::string S) {
     S = WithFinalBackslash(std::move(S));
-    if (SameText(S, GetDirectory())) return;
+    if (SameUserText(S, GetDirectory())) return;
     if (S.size() != 3 && !DirectoryExists(S)) return;
     const int n = CountBackslashes(S);
     if (n == 0) return;
@@ -231,7 +227,7 @@ HTREEITEM Tdirtree::FindChildNode(HTREEITEM parent, const std::string& prefix) {
 HTREEITEM Tdirtree::FindNode(HTREEITEM first, const std::string& prefix) {
     for (HTREEITEM node = first; node; node = NextSibling(node)) {
         const TDirNode* record = Node(node);
-        if (!record || !SameText(record->path, prefix)) continue;
+        if (!record || !SameUserText(record->path, prefix)) continue;
         ReadSubdirs(node);
         return node;
     }
