@@ -3,7 +3,7 @@
 # 32-bit Wine runs the shipped i686 programs; where the kernel cannot start 32-bit programs, its loader
 # runs under qemu user emulation behind a wrapper put in the packaged loader's place with dpkg-divert.
 set -euo pipefail
-packages=(cmake make g++ googletest
+packages=(cmake make g++ googletest clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 wine32:i386 fonts-wine fonts-dejavu-core xvfb xauth x11-utils mscompress imagemagick xdotool libssl-dev)
 export DEBIAN_FRONTEND=noninteractive
