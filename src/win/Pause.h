@@ -12,4 +12,8 @@ void SetPauseFunction(void (*pause)(unsigned milliseconds));  // nullptr restore
 // and paints what waits to be painted; every other message, input included, stays in the queue.
 void LookAtQueue();
 
+// Throws away the keys and clicks waiting in the thread's queue: made while a step ran, they were meant
+// for what was on view then, never for a question asked now.
+void DropQueuedInput();
+
 }  // namespace quenby
