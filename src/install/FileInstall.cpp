@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "base/Checksums.h"
@@ -26,9 +25,9 @@ public:
         const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
         // A name of the same length as the system's own temporary names, tried until one is free.
         for (unsigned n = GetTickCount() & 0xffff, tries = 0; tries < 0x10000 && !m_file; ++n, ++tries) {
-            char name[16];
-            std::snprintf(name, sizeof name, "~qnb%04X.tmp", n & 0xffff);
-            m_path = folder + name;
+            m_path = folder + "~qnb";
+            for (int shift = 12; shift >= 0; shift -= 4) m_path += "0123456789ABCDEF"[(n >> shift) & 0xf];
+            m_path += ".tmp";
             m_file = THandle(CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                          nullptr));
             if (!m_file && GetLastError() != ERROR_FILE_EXISTS) break;
