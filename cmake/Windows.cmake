@@ -87,6 +87,15 @@ set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32
 # Undecorated names, as the system LZ32.DLL exports them (i686 stdcall would add "@N").
 target_link_options(planted_lz32 PRIVATE ${QUENBY_STATIC_LINK} -Wl,--kill-at)
 
+# vlib.dll in versions 1.0 and 2.0 (vlib1/, vlib2/) for the tests of shared files.
+foreach(major 1 2)
+  add_library(vlib${major} SHARED ${CMAKE_SOURCE_DIR}/tests/programs/vlib.cpp ${CMAKE_SOURCE_DIR}/tests/programs/vlib.rc)
+  target_compile_definitions(vlib${major} PRIVATE VLIB_MAJOR=${major})
+  set_target_properties(vlib${major} PROPERTIES PREFIX "" OUTPUT_NAME vlib
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vlib${major})
+  target_link_options(vlib${major} PRIVATE ${QUENBY_STATIC_LINK} -s)
+endforeach()
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
   # each run by ctest through the Wine runner in a fresh copy of the test prefix.

@@ -5,7 +5,8 @@
 // The instructions file (Quenby.ipi) names what to look for: the files below the destination with their
 // sizes, the [Dirs], the system files in the Windows directory, the product's registry keys, the system
 // uninstall entry (in the registry view of the Setup.exe beside the instructions), the shared-file
-// counters, the Start Menu group's links with their targets, and the uninstall record Quenby.upi as it
+// counters, the Start Menu group's links with their targets, the sources that Setup.exe checked against
+// [Checksums] (from its installation log), and the uninstall record Quenby.upi as it
 // stands. Ends with 0, or 2 on a wrong command line.
 #include <windows.h>
 #include <objbase.h>
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,6 +39,7 @@ public:
         std::string product = Setting("Application", "") + " " + Setting("Version", "");
         m_out << "Installation of " << product << " into " << m_destination << "\n";
         Files();
+        Checksums();
         Registry();
         Links();
         m_out << "\n== Uninstall record " << UninstallRecordPath(m_destination) << "\n";
@@ -112,6 +115,19 @@ private:
         GetWindowsDirectoryA(windows, MAX_PATH);
         m_out << "\n== System files in " << windows << " (bytes)\n";
         for (const std::string& name : Keys("SysFilesOut")) Size(std::filesystem::path(windows) / name, name);
+    }
+
+    // Each source that [Checksums] lists, and whether the installation log says Setup.exe checked it.
+    void Checksums() {
+        m_out << "\n== Checksums of the medium ([Checksums], checked by Setup.exe before copying)\n";
+        std::ifstream file(InstallLogPath(m_destination), std::ios::binary);
+        const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::vector<std::string> names = Keys("Checksums");
+        if (names.empty()) m_out << "  (none listed)\n";
+        for (const std::string& name : names) {
+            const bool checked = log.find("checked\t" + name + "\r\n") != std::string::npos;
+            m_out << "  " << (checked ? "checked    " : "NOT checked") << "  " << name << "\n";
+        }
     }
 
     void Key(HKEY root, const std::string& rootName, const std::string& path) {

@@ -26,6 +26,9 @@ constexpr TKindRow kKinds[] = {
     {TLogKind::Key, "key", false, true, false},
     {TLogKind::Value, "value", true, true, true},
     {TLogKind::Uninstall, "uninstall", false, false, false},
+    {TLogKind::Kept, "kept", false, false, false},
+    {TLogKind::AtRestart, "atrestart", false, false, false},
+    {TLogKind::Checked, "checked", false, false, false},
 };
 
 const TKindRow& RowOf(TLogKind kind) {
@@ -147,12 +150,15 @@ bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
         case TLogKind::Directory: return IsCleanFullPath(entry.Path);
         case TLogKind::File: return IsCleanFullPath(entry.Path) && IsBelowPath(entry.Path, destination);
         case TLogKind::SystemFile:
+        case TLogKind::Kept:
         case TLogKind::Counter: return IsCleanRelativeName(entry.Path);
+        case TLogKind::AtRestart: return IsCleanFullPath(entry.Path);
         case TLogKind::Key:
         case TLogKind::Value: return IsCleanKeyPath(entry.Path);
         case TLogKind::Uninstall: return entry.Path.find('\\') == std::string::npos;
         case TLogKind::Group:
         case TLogKind::Item:
+        case TLogKind::Checked:
         case TLogKind::Application: return true;
     }
     return false;
@@ -255,6 +261,9 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
             case TLogKind::Uninstall:
                 if (isFirst("u" + entry.Path)) plan.UninstallEntries.push_back(entry.Path);
                 break;
+            case TLogKind::Kept:
+            case TLogKind::AtRestart:  // the file's own line says whether it was there before
+            case TLogKind::Checked: break;
         }
     }
     if (!destinationNamed) throw ELogRefused("it names no destination");

@@ -11,7 +11,11 @@ namespace quenby {
 
 inline constexpr char kInstallLogHeader[] = "Quenby installation log 1";
 
-enum class TLogKind { Application, Destination, Directory, File, SystemFile, Counter, Group, Item, Key, Value, Uninstall };
+enum class TLogKind {
+    Application, Destination, Directory, File, SystemFile, Counter, Group, Item, Key, Value, Uninstall,
+    Kept, AtRestart,  // a shared file left for a newer one in place; a file in use replaced at the restart
+    Checked,          // a source file matched its checksum
+};
 
 // Root is "HKCU" or "HKLM"; Path a full path, a key path below Root or a name; Name a registry value name.
 struct TLogEntry {

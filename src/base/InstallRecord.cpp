@@ -32,6 +32,10 @@ std::string UninstallCommand(const std::string& windowsDir, const std::string& d
     return windowsDir + "\\" + kUninstallerName + " " + destination;
 }
 
+std::string DisplayName(const std::string& application, const std::string& version) {
+    return application + " " + version;
+}
+
 std::string UninstallItemTitle(const std::string& application) { return "Uninstall " + application; }
 
 bool SamePath(std::string_view a, std::string_view b) {

@@ -13,6 +13,9 @@ inline constexpr char kUninstallRecordName[] = "Quenby.upi";   // in the destina
 inline constexpr char kInstallLogName[] = "Quenby.log";        // in the destination
 inline constexpr char kUninstallerName[] = "Uninstall.exe";    // in the Windows directory
 
+// The process's exit code when everything was done but a file waits for the next restart.
+inline constexpr int kExitRestartNeeded = 3010;
+
 // The record's sections (Quenby.upi) and the registry section the product's base key gets.
 inline constexpr char kRecordInstallSection[] = "Quenby";
 inline constexpr char kRecordUninstallSection[] = "Uninstall";
@@ -33,6 +36,8 @@ std::string InstallLogPath(const std::string& destination);
 std::string UninstallEntryKey(const std::string& application);
 // "<Windows directory>\Uninstall.exe <destination>": the entry's UninstallString and the item's command.
 std::string UninstallCommand(const std::string& windowsDir, const std::string& destination);
+// The product as the uninstall entry's DisplayName names it: application and version.
+std::string DisplayName(const std::string& application, const std::string& version);
 // The Program Manager item that starts the uninstaller.
 std::string UninstallItemTitle(const std::string& application);
 

@@ -46,6 +46,7 @@ void TInstructions::ReadFrom(const TIniSource& file, const std::string& sourceDi
     KeySections.resize(static_cast<std::size_t>(Keys.Count()));
     for (int i = 1; i < Keys.Count(); ++i)
         ReadKeysAndValues(file, Keys[i].c_str(), "", KeySections[i].Names, KeySections[i].Texts);
+    Checksums = ReadChecksums(file);
 
     ProgressStep = 100 / (FilesIn.Count() + SysFilesIn.Count() + 3);
     if (!Application.empty()) DisplayTitle = Version.empty() ? Application : Application + " " + Version;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Checksums.h"
 #include "base/IniSource.h"
 #include "base/StringList.h"
 
@@ -35,6 +36,8 @@ struct TInstructions {
         TStringList Names, Texts;
     };
     std::vector<TValueSection> KeySections;
+    // [Checksums]: empty when the medium lists none, and then no file is checked.
+    std::vector<TChecksum> Checksums;
 
     // Derived values.
     std::string SourceDir;          // current directory at start + "\"

@@ -70,6 +70,19 @@ inline constexpr char kLzDestinationNotWritten[] = "the destination cannot be wr
 inline constexpr char kLzNoMemory[] = "not enough memory";
 inline constexpr char kLzUnknownFormat[] = "the source is compressed in an unknown format";
 inline std::string LzErrorCodeText(long code) { return "expansion error " + std::to_string(code); }
+// A source file that does not match the medium's checksum: the question (Retry, Cancel), then the failure
+// that Cancel ends the run with.
+inline std::string DamagedFileQuestion(const std::string& source) {
+    return "The file " + source + " on the installation disk is damaged. Insert an undamaged disk and press Retry, "
+           "or press Cancel to stop the installation.";
+}
+inline std::string DamagedFileText(const std::string& source) {
+    return "The file " + source + " on the installation disk is damaged";
+}
+// After the success text, when a file in use waits for the restart; displayName as in DisplayName.
+inline std::string RestartNeededText(const std::string& displayName) {
+    return "Some files of " + displayName + " are in use. They will be replaced when Windows restarts.";
+}
 inline std::string CannotLoadText(const std::string& path, const std::string& reason) {
     return "Cannot load " + path + ": " + reason;
 }

@@ -9,6 +9,7 @@
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
+#include "install/FileInstall.h"
 #include "install/InstallLogWriter.h"
 #include "install/ProgramGroup.h"
 #include "install/UpdateRegistry.h"
@@ -84,23 +85,12 @@ void CheckPathLengths(const TInstructions& instructions, const std::string& dest
         }
 }
 
-// Plain copy under the replace value: "0" replaces an existing file, anything else keeps it.
-void CopyPlain(const std::string& source, const std::string& destination, const std::string& replace) {
-    const bool keepExisting = replace != "0";
-    const bool existed = Exists(destination);
-    if (CopyFileA(source.c_str(), destination.c_str(), keepExisting)) return;
-    const DWORD error = GetLastError();
-    if (keepExisting && existed && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) return;
-    if (!existed) DeleteFileA(destination.c_str());  // a cut-off file would be kept by the next run
-    throw Exception(CannotCopyText(source, destination, SystemErrorText(error)));
-}
-
 class TFileCopier {
 public:
     TFileCopier(const TInstructions& instructions, TCopyResume& resume, TInstallLogWriter& log,
-                std::function<void()> advance, TInstallSink& sink, std::string& missingSource)
+                std::function<void()> advance, TInstallSink& sink, std::string& missingSource, bool& restartNeeded)
         : m_instructions(instructions), m_resume(resume), m_log(log), m_advance(std::move(advance)), m_sink(sink),
-          m_missingSource(missingSource) {}
+          m_missingSource(missingSource), m_restartNeeded(restartNeeded) {}
 
     void CopyList(const TFileList& list, int start) {
         for (int i = start; i < list.In.Count(); ++i) {
@@ -109,18 +99,29 @@ public:
             const std::string& replace = list.Replace[i];
             m_sink.FileStarted(source, destination);
             try {
-                if (!IsFile(source)) {
-                    m_missingSource = source;
-                    throw ENoFile();
-                }
+                NeedSource(source);
                 if (list.SystemFiles)
                     m_log.Add(TLogKind::SystemFile, list.Out[i], Exists(destination));
                 else
                     m_log.Add(TLogKind::File, destination, Exists(destination));
-                if (m_instructions.Expand)
-                    Library().Expand(source, destination);
-                else
-                    CopyPlain(source, destination, replace);
+                const TFileJob job{source, destination, ListedDigest(m_instructions.Checksums, list.In[i]),
+                                   m_instructions.Expand, replace != "0", list.SystemFiles};
+                TFileOutcome outcome;
+                // Until the file reads as the publisher made it, or the user gives up.
+                while ((outcome = InstallFile(job, [this]() -> const TLz32& { return Library(); })) ==
+                       TFileOutcome::Damaged) {
+                    if (!m_sink.RetryDamaged(list.In[i])) throw Exception(DamagedFileText(list.In[i]));
+                    NeedSource(source);
+                }
+                if (job.Digest && outcome != TFileOutcome::Left) m_log.Add(TLogKind::Checked, list.In[i]);
+                if (outcome == TFileOutcome::Kept) {
+                    m_log.Add(TLogKind::Kept, list.Out[i]);
+                    m_sink.FileKept(destination);
+                } else if (outcome == TFileOutcome::AtRestart) {
+                    m_log.Add(TLogKind::AtRestart, destination);
+                    m_restartNeeded = true;
+                    m_sink.FileReplacedAtRestart(destination);
+                }
             } catch (...) {
                 // The next run starts at this file: after a disk change, or once the cause is fixed.
                 m_resume.Position = i;
@@ -133,6 +134,13 @@ public:
     }
 
 private:
+    // A source missing from the disk in the drive: the next disk is wanted.
+    void NeedSource(const std::string& source) {
+        if (IsFile(source)) return;
+        m_missingSource = source;
+        throw ENoFile();
+    }
+
     const TLz32& Library() {
         if (!m_lz32) m_lz32 = std::make_unique<TLz32>();
         return *m_lz32;
@@ -144,6 +152,7 @@ private:
     std::function<void()> m_advance;
     TInstallSink& m_sink;
     std::string& m_missingSource;
+    bool& m_restartNeeded;
     std::unique_ptr<TLz32> m_lz32;
 };
 
@@ -204,7 +213,7 @@ void TInstallation::Run(const std::string& destination, const TUserAnswers& answ
         TCopyResume& resume = m_resume;
         if (resume.Part == TCopyPart::Files) {
             TFileCopier copier(instructions, resume, log, [&] { AddToProgress(instructions.ProgressStep, sink); },
-                               sink, missingSource);
+                               sink, missingSource, m_restartNeeded);
             const TCopyResume start = resume;
             if (start.SystemFiles) copier.CopyList(lists[0], start.Position);
             copier.CopyList(lists[1], start.SystemFiles ? 0 : start.Position);

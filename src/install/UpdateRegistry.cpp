@@ -59,7 +59,7 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
 
     product->SetRoot(HKEY_LOCAL_MACHINE);
     const std::string windowsDir = WindowsDirectory();
-    const std::string displayName = instructions.Application + " " + instructions.Version;
+    const std::string displayName = DisplayName(instructions.Application, instructions.Version);
     const std::string uninstallSection = UninstallEntryKey(instructions.Application);  // below the new root
     log.Add(TLogKind::Uninstall, instructions.Application);
     write(*product, uninstallSection, "DisplayName", displayName);

@@ -9,8 +9,6 @@ namespace {
 // The profile functions treat Ctrl-Z (end of an old DOS text file) as a blank too.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1a; }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string Trimmed(const std::string& text) {
     size_t start = 0, end = text.size();
     while (start < end && IsBlank(text[start])) ++start;
@@ -26,13 +24,6 @@ std::string WithoutQuotes(const std::string& value) {
 }
 
 }  // namespace
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 TIniFile::TIniFile(const std::string& content) {
     size_t pos = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;

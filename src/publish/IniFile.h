@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/IniSource.h"
+#include "base/SameText.h"
 #include "base/StringList.h"
 
 namespace quenby {
@@ -35,8 +36,5 @@ private:
 
     std::vector<TSection> m_sections;
 };
-
-// Compares ASCII letters without regard to case, as the profile functions do for section and key names.
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 
 }  // namespace quenby

@@ -3,6 +3,7 @@
 // DdeHandles.h; LZ handles: Lz32.h.)
 #pragma once
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <utility>
 
@@ -163,5 +164,27 @@ private:
     HWND m_window = nullptr;
     UINT_PTR m_id = 0;
 };
+
+// CryptoAPI's handles are numbers, 0 for none: a provider context and a hash object.
+template <typename H, void (*Close)(H)>
+class TCryptHandle {
+public:
+    TCryptHandle() = default;
+    TCryptHandle(const TCryptHandle&) = delete;
+    TCryptHandle& operator=(const TCryptHandle&) = delete;
+    ~TCryptHandle() {
+        if (m_handle) Close(m_handle);
+    }
+    H Get() const { return m_handle; }
+    H* Receive() { return &m_handle; }  // for the call that fills in a new handle; only while empty
+
+private:
+    H m_handle = 0;
+};
+
+inline void ReleaseCryptContext(HCRYPTPROV provider) { CryptReleaseContext(provider, 0); }
+inline void DestroyCryptHash(HCRYPTHASH hash) { CryptDestroyHash(hash); }
+using TCryptProvider = TCryptHandle<HCRYPTPROV, ReleaseCryptContext>;
+using TCryptHash = TCryptHandle<HCRYPTHASH, DestroyCryptHash>;
 
 }  // namespace quenby

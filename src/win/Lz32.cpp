@@ -42,35 +42,47 @@ TLz32::TLz32() {
     }
 }
 
+namespace {
+
+// File handles fit in 32 bits on every Windows, which is what lets the library take them as HFILE.
+INT AsLzFile(HANDLE file) { return static_cast<INT>(reinterpret_cast<INT_PTR>(file)); }
+
+}  // namespace
+
 // The library's own LZOpenFileA keeps the path in an OFSTRUCT of 128 characters, shorter than the
 // destinations accepted; the files are opened here and their handles given to the library.
 void TLz32::Expand(const std::string& source, const std::string& destination) const {
-    const auto fail = [&](const std::string& reason) {
-        return Exception(CannotExpandText(source, destination, reason));
-    };
     const auto open = [&](const std::string& path, DWORD access, DWORD share, DWORD disposition) {
         const HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) throw fail(SystemErrorText(GetLastError()));
+        if (file == INVALID_HANDLE_VALUE)
+            throw Exception(CannotExpandText(source, destination, SystemErrorText(GetLastError())));
         return THandle(file);
     };
-    // File handles fit in 32 bits on every Windows, which is what lets the library take them as HFILE.
-    const auto asLzFile = [](HANDLE file) { return static_cast<INT>(reinterpret_cast<INT_PTR>(file)); };
-
     THandle sourceFile = open(source, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    const INT lzHandle = m_init(asLzFile(sourceFile.Get()));
-    if (lzHandle < 0) throw fail(LzErrorText(lzHandle));
-    sourceFile.Release();  // LZClose closes it from here on
-    const TLzFile in(*this, lzHandle);
-
     THandle out = open(destination, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
-    SetLastError(ERROR_SUCCESS);
-    const LONG written = m_copy(in.Get(), asLzFile(out.Get()));
-    if (written < 0) {
-        const DWORD error = GetLastError();
+    try {
+        Expand(std::move(sourceFile), out.Get(), source, destination);
+    } catch (...) {
         out.Reset();
         DeleteFileA(destination.c_str());  // a cut-off file must not pass for an installed one
-        throw fail(Reason(error, written));
+        throw;
     }
+}
+
+void TLz32::Expand(THandle source, HANDLE destination, const std::string& sourceName,
+                   const std::string& destinationName) const {
+    const auto fail = [&](const std::string& reason) {
+        return Exception(CannotExpandText(sourceName, destinationName, reason));
+    };
+    if (SetFilePointer(source.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        throw fail(SystemErrorText(GetLastError()));
+    const INT lzHandle = m_init(AsLzFile(source.Get()));
+    if (lzHandle < 0) throw fail(LzErrorText(lzHandle));
+    source.Release();  // LZClose closes it from here on
+    const TLzFile in(*this, lzHandle);
+    SetLastError(ERROR_SUCCESS);
+    const LONG written = m_copy(in.Get(), AsLzFile(destination));
+    if (written < 0) throw fail(Reason(GetLastError(), written));
 }
 
 }  // namespace quenby

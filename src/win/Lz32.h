@@ -17,6 +17,10 @@ public:
     // Creates the destination anew and expands the source into it; an uncompressed source is copied
     // unchanged. Raises "Cannot expand %s to %s: <reason>" and removes the incomplete destination.
     void Expand(const std::string& source, const std::string& destination) const;
+    // The same from an open source, read from its start (the library takes it and closes it), into an open
+    // destination; the names are for the failure's text, and the destination is left to the caller.
+    void Expand(THandle source, HANDLE destination, const std::string& sourceName,
+                const std::string& destinationName) const;
 
 private:
     TModule m_module;

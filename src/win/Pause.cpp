@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace quenby {
 
@@ -19,6 +20,14 @@ void LookAtQueue() {
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
     for (int i = 0; i < kMostPaintsPerLook && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
         DispatchMessageA(&msg);
+}
+
+void DropQueuedInput() {
+    MSG msg;
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST},
+                                     {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
+        while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {
+        }
 }
 
 void Pause(unsigned milliseconds) {

@@ -12,4 +12,8 @@ void Pause(unsigned milliseconds);
 // no click or key acts in the middle of the step.
 void LookAtQueue();
 
+// Throws away the keys and clicks waiting in the thread's queue: made while a step ran, they were meant
+// for what was on view then, never for a question asked now.
+void DropQueuedInput();
+
 }  // namespace quenby

@@ -48,6 +48,7 @@ public:
     void FileDone() override;
     void Progress(int position) override;
     void NeedDisk(const std::string& source) override;
+    bool RetryDamaged(const std::string& source) override;
     void Done() override;
     void RunEnded() override;
     HWND Owner() const override { return Handle(); }

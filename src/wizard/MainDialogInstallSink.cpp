@@ -1,6 +1,7 @@
 // The wizard as the installation engine's sink: the destination page gives way to the progress panel,
 // each file shows its source and target, the bar moves, and the fixed pauses let a person watch. The
 // copy step handles no input while it runs, so every change is painted before the event returns.
+#include "base/InstallRecord.h"
 #include "base/PathLabel.h"
 #include "base/Texts.h"
 #include "ui/Application.h"
@@ -47,12 +48,24 @@ void TMainDialog::NeedDisk(const std::string&) {
     Control("ProgressLabel").SetCaption(kDiskPrompt);
 }
 
+bool TMainDialog::RetryDamaged(const std::string& source) {
+    DropQueuedInput();
+    return MessageBoxA(Handle(), DamagedFileQuestion(source).c_str(), m_instructions.DisplayTitle.c_str(),
+                       MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}
+
 void TMainDialog::Done() {
     SetInfoText(InstalledInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateInstalled;
     ui::TControl& button = Control("PrevBut");
     button.SetEnabled(false);
     UpdateWindow(button.Handle());
+    if (m_installation.RestartNeeded()) {
+        DropQueuedInput();
+        const std::string text = RestartNeededText(DisplayName(m_instructions.Application, m_instructions.Version));
+        MessageBoxA(Handle(), text.c_str(), m_instructions.DisplayTitle.c_str(), MB_OK | MB_ICONINFORMATION);
+        ui::TApplication::Instance().SetExitCode(kExitRestartNeeded);
+    }
 }
 
 void TMainDialog::RunEnded() {

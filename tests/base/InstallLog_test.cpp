@@ -52,6 +52,8 @@ TEST(InstallLog, AnythingTheInstallationCannotHaveMadeIsRefused) {
         E(K::Directory, "relative\\dir"),
         E(K::Directory, "C:\\a\\..\\windows"),
         E(K::Counter, "..\\boot.ini"),
+        E(K::Kept, "..\\boot.ini"),
+        E(K::AtRestart, "relative\\x.dll"),
         E(K::SystemFile, "C:\\x.dll"),
         E(K::SystemFile, "\\x.dll"),
         E(K::Key, "Software\\\\x", false, "HKCU"),
@@ -84,6 +86,7 @@ TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
         E(K::Value, "Software\\B\\O", false, "HKCU", "Name"),
         E(K::Value, "Software\\B\\O", true, "HKCU", "Old"),
         E(K::Counter, "shared.dll"),
+        E(K::Checked, "data\\b.tx_"), E(K::Kept, "shared.dll"), E(K::AtRestart, kDest + "\\b.txt"),  // change nothing
         // A second run over the first: what the first made stays the installation's.
         E(K::File, kDest + "\\A.EXE", true),
         E(K::Value, "Software\\B\\O", true, "HKCU", "Name"),

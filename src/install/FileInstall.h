@@ -1,0 +1,31 @@
+// One file of the copy step: read once from the medium, checked against its checksum, written beside its
+// target and put in place, unless a newer shared file is there already or the old one is in use.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "win/Lz32.h"
+
+namespace quenby {
+
+struct TFileJob {
+    std::string Source;
+    std::string Target;
+    const std::string* Digest = nullptr;  // the listed checksum; none: copied without a check
+    bool Expand = false;
+    bool KeepExisting = false;  // a plain copy's replace value other than "0"
+    bool Shared = false;        // a system file: other products need it, so it is never downgraded
+};
+
+enum class TFileOutcome {
+    Written,
+    Left,       // the replace value keeps an existing file
+    Kept,       // the shared file in place is the same version or newer
+    AtRestart,  // the old file is in use: the new one waits beside it for the next restart
+    Damaged,    // the source does not match its checksum; nothing of it was written
+};
+
+// Raises "Cannot copy/expand <source> to <target>: <reason>" and leaves nothing half-written behind.
+TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library);
+
+}  // namespace quenby

@@ -1,0 +1,154 @@
+// Every file that lands is the right one: a damaged file on the medium refused until an undamaged disk is in
+// (the prepare script lays out the sample and a damaged disk 2); a newer shared library never replaced by an
+// older one; a shared library in use replaced at the next restart.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iterator>
+#include <string>
+
+#include "Driver.h"
+#include "Host.h"
+#include "Prefix.h"
+#include "Wizard.h"
+#include "base/Texts.h"
+#include "publish/Szdd.h"
+
+namespace quenby {
+namespace {
+
+using namespace drive;
+using test::kPageMs;
+using test::TWizard;
+
+constexpr char kInstalledOrrery[] = "Orrery 1.4 was installed successfuly. Please select next to continue.";
+
+void InsertDisk(const std::string& disk) {
+    ASSERT_EQ(RunHost("ln -sfn \"$WINEPREFIX/media/" + disk + "\" \"$WINEPREFIX/dosdevices/a:\""), 0);
+}
+
+std::string WindowsDir() {
+    char folder[MAX_PATH] = {};
+    return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH));
+}
+
+// The restart's pending renames, the names separated by "|".
+std::string PendingRenames() {
+    char data[8192] = {};
+    DWORD size = sizeof data - 2;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, data, &size))
+        return "<missing>";
+    std::string text(data, size);
+    for (char& c : text) c = c ? c : '|';
+    return text;
+}
+
+// Message boxes the program has shown so far.
+std::size_t Boxes(TWizard& wizard) {
+    std::size_t count = 0;
+    for (const TWindowRecord& record : wizard.Driver().Timeline()) count += record.className == "#32770";
+    return count;
+}
+
+TEST(MediaE2e, ADamagedFileIsRefusedUntilAnUndamagedDiskIsIn) {
+    const std::string destination = "C:\\Orrery Checked";
+    const std::string moons = destination + "\\data\\moons.txt";
+    TWizard wizard("A:\\Setup.exe", "A:\\");
+    for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
+        Click(wizard.Item("NextBut"));
+        WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
+    }
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", destination);
+    Click(wizard.Item("NextBut"));
+    WaitText(wizard.Item("ProgressLabel"), kDiskPrompt, kPageMs);
+    InsertDisk("damaged/disk2");
+    const std::size_t boxesBefore = Boxes(wizard);
+    Click(wizard.Item("NextBut"));
+    Keys("key Return");  // made while planets.tx_ is copied: it must not answer the box to come
+    const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
+    EXPECT_EQ(box.caption, "Orrery 1.4");
+    EXPECT_EQ(box.text, DamagedFileQuestion("data\\moons.tx_"));
+    Sleep(1000);
+    ASSERT_EQ(Boxes(wizard), boxesBefore + 1) << "a key pressed during the copy step answered the box";
+    EXPECT_FALSE(test::Exists(moons));
+    // Retry with the damaged disk still in: asked again; Cancel: the run fails, nothing shown as success.
+    wizard.Driver().CloseMessageBox(box, IDRETRY);
+    wizard.Driver().CloseMessageBox(wizard.Driver().WaitMessageBox(kPageMs), IDCANCEL);
+    const TMessageBox failure = wizard.Driver().WaitMessageBox(kPageMs);
+    EXPECT_EQ(failure.caption, kApplicationTitle);
+    EXPECT_EQ(failure.text, DamagedFileText("data\\moons.tx_") + ".");
+    wizard.Driver().CloseMessageBox(failure);
+    EXPECT_TRUE(Enabled(wizard.Item("PrevBut")));
+    EXPECT_NE(Text(wizard.Item("InfoLabel")), kInstalledOrrery);
+    // Nothing of it, not even a temporary file beside its target: planets.txt alone.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(destination + "\\data"), {}), 1);
+
+    // Next meets the file again; the right disk put back and Retry: the installation completes.
+    Click(wizard.Item("NextBut"));
+    const TMessageBox again = wizard.Driver().WaitMessageBox(kPageMs);
+    InsertDisk("orrery/disk2");
+    wizard.Driver().CloseMessageBox(again, IDRETRY);
+    wizard.WaitInfo(kInstalledOrrery);
+    const std::string built = test::SetupBuildDir(), media = test::SourceDir() + "\\examples\\orrery\\media\\";
+    EXPECT_EQ(test::ReadFile(moons), test::ReadFile(media + "moons.txt"));
+    EXPECT_EQ(test::ReadFile(destination + "\\orrery.exe"), test::ReadFile(built + "\\orrery.exe"));
+    EXPECT_EQ(test::ReadFile(WindowsDir() + "\\orrshare.dll"), test::ReadFile(built + "\\orrshare.dll"));
+}
+
+std::string Compressed(const std::string& bytes) {
+    const TBytes packed = SzddCompress(TBytes(bytes.begin(), bytes.end()), 'l');
+    return std::string(packed.begin(), packed.end());
+}
+
+// Compressed sources (Expand=1), so that the new version can only be read from the expanded bytes.
+TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
+    const std::string windows = WindowsDir(), kept = windows + "\\vkeep.dll", held = windows + "\\vheld.dll";
+    const std::string v1 = test::ReadFile(test::BuildDir() + "\\vlib1\\vlib.dll");
+    const std::string v2 = test::ReadFile(test::BuildDir() + "\\vlib2\\vlib.dll");
+    ASSERT_NE(v1, v2);
+    test::TScratchFolder dist("quenby-media-shared");
+    test::TScratchFolder target("quenby-media-shared-target");
+    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Vlib\r\nVersion=1\r\nExpand=1\r\n"
+                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Vlib\r\n"
+                             "[SysFilesIn]\r\nvkeep.dl_=\r\nvheld.dl_=\r\n[SysFilesOut]\r\nvkeep.dll=0\r\nvheld.dll=0\r\n");
+    dist.Write("vkeep.dl_", Compressed(v1));
+    dist.Write("vheld.dl_", Compressed(v2));
+    ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib2\\vlib.dll").c_str(), kept.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib1\\vlib.dll").c_str(), held.c_str(), FALSE));
+    THandle holder(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    {
+        TWizard wizard(dist.Path());
+        wizard.ToDestinationPage();
+        wizard.Enter("EditPath", target / "Vlib");
+        Click(wizard.Item("NextBut"));
+        const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
+        EXPECT_EQ(Text(wizard.Item("InfoLabel")), "Vlib 1 was installed successfuly. Please select next to continue.");
+        EXPECT_EQ(box.caption, "Vlib 1");
+        EXPECT_EQ(box.text, RestartNeededText("Vlib 1"));
+        wizard.Driver().CloseMessageBox(box);
+        wizard.CloseProgramManager();
+        Click(wizard.Item("NextBut"));
+        wizard.WaitInfo("Quenby has installed Vlib 1 successfully, congratulations.");
+        Click(wizard.Item("NextBut"));
+        EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 3010u);
+    }
+    EXPECT_EQ(test::ReadFile(kept), v2);
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "vkeep.dll"), "1");
+    const std::string log = test::ReadFile(target / "Vlib\\Quenby.log");
+    EXPECT_NE(log.find("kept\tvkeep.dll\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("atrestart\t" + held + "\r\n"), std::string::npos) << log;
+    EXPECT_NE(PendingRenames().find("vheld.dll"), std::string::npos) << PendingRenames();
+
+    holder.Reset();
+    EXPECT_EQ(test::ReadFile(held), v1);
+    ASSERT_EQ(RunHost("WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -r >/dev/null 2>&1", 120000), 0);
+    EXPECT_EQ(test::ReadFile(held), v2);
+    EXPECT_EQ(PendingRenames(), "<missing>");
+}
+
+}  // namespace
+}  // namespace quenby
