@@ -32,6 +32,10 @@ std::string UninstallCommand(const std::string& windowsDir, const std::string& d
     return windowsDir + "\\" + kUninstallerName + " " + destination;
 }
 
+std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination) {
+    return windowsDir + "\\" + kUninstallerName + " " + kVerySilentSwitch + " " + destination;
+}
+
 std::string UninstallItemTitle(const std::string& application) { return "Uninstall " + application; }
 
 bool SamePath(std::string_view a, std::string_view b) {

@@ -33,6 +33,14 @@ std::string InstallLogPath(const std::string& destination);
 std::string UninstallEntryKey(const std::string& application);
 // "<Windows directory>\Uninstall.exe <destination>": the entry's UninstallString and the item's command.
 std::string UninstallCommand(const std::string& windowsDir, const std::string& destination);
+// The same with /VERYSILENT before the destination: the entry's QuietUninstallString.
+std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination);
+// The switches the uninstaller takes before the destination: no question asked, each gets its default.
+inline constexpr char kSilentSwitch[] = "/SILENT";
+inline constexpr char kVerySilentSwitch[] = "/VERYSILENT";
+// Held by the process that installs or removes, for its whole run: one Quenby installation at a time.
+inline constexpr char kInstallationMutexName[] = "Quenby.Installation";
+
 // The Program Manager item that starts the uninstaller.
 std::string UninstallItemTitle(const std::string& application);
 

@@ -46,6 +46,11 @@ public:
     virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }
     virtual void CounterRaised(const std::string& sharedFile) { (void)sharedFile; }
     virtual void AddOnStarted(const std::string& file) { (void)file; }
+    // Whether an add-on that the instructions start is started now; an unattended run passes them over.
+    virtual bool AddOnWanted(const std::string& file) {
+        (void)file;
+        return true;
+    }
 
     // The window that owns what the run starts (add-ons through the shell); none without windows.
     virtual HWND Owner() const { return nullptr; }

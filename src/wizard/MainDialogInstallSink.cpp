@@ -1,6 +1,7 @@
 // The wizard as the installation engine's sink: the destination page gives way to the progress panel,
 // each file shows its source and target, the bar moves, and the fixed pauses let a person watch. The
 // copy step handles no input while it runs, so every change is painted before the event returns.
+#include "base/ExitCodes.h"
 #include "base/PathLabel.h"
 #include "base/Texts.h"
 #include "ui/Application.h"
@@ -50,6 +51,7 @@ void TMainDialog::NeedDisk(const std::string&) {
 void TMainDialog::Done() {
     SetInfoText(InstalledInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateInstalled;
+    ui::TApplication::Instance().SetExitCode(m_installation.RestartNeeded() ? kExitRestartNeeded : kExitDone);
     ui::TControl& button = Control("PrevBut");
     button.SetEnabled(false);
     UpdateWindow(button.Handle());
