@@ -56,6 +56,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return quenby::kExitAnotherRunning;
     }
     try {
+        if (options.Mode == quenby::TSetupMode::VerySilent) {
+            // No application object: its owner window is a window on view, with a task bar button.
+            quenby::TDdeClientConv::InitializeLibrary();
+            return quenby::RunUnattendedSetup(options, commandLine);
+        }
         quenby::ui::TApplication application(instance);
         // Program Manager's conversation is opened later, from the wizard or the run; a refusal shows there.
         quenby::TDdeClientConv::InitializeLibrary();

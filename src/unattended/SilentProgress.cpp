@@ -7,7 +7,8 @@ namespace quenby {
 
 TSilentProgress::TSilentProgress(const std::string& caption) : TFormOf(ui::forms::kSilentProgressForm) {
     Create(nullptr);
-    SetCaption(caption);
+    SetCaption(caption);  // before it is seen
+    Show();
     Repaint();
 }
 

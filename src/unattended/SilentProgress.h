@@ -13,7 +13,6 @@ inline constexpr TFormDecl kSilentProgressForm{
     .ClientHeight = 76,
     .Font = {"MS Sans Serif", 11},
     .Centred = true,
-    .Visible = true,
 };
 
 inline constexpr TControlDecl kSilentProgressControls[] = {
