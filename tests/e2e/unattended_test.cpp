@@ -1,6 +1,5 @@
-// Setup.exe without a person: the sample installed from a folder laid out by quenby-pack image, once through
-// the wizard (saving its answers) and once with /VERYSILENT, each removed again by the entry's
-// QuietUninstallString; the answers replayed with /SILENT /LOADINF; and each exit code a deployment tool reads.
+// Setup.exe without a person: the sample from a quenby-pack image folder, through the wizard (answers saved) and
+// with /VERYSILENT, each removed by the entry's QuietUninstallString; /SILENT /LOADINF; each exit code.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -23,12 +22,10 @@ using test::kStartMs;
 
 constexpr char kDestination[] = "C:\\Orrery Net";
 const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrery";
-const std::string kRegistration = "Software\\Brightwater\\Orrery\\Registration";
 constexpr char kBadSwitch[] = "Unknown or malformed switch /BOGUS.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n"
                               "/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS";
 
-// Wine's desktop ends a while after its last window, and a program started later then cannot make one: a
-// window of another program holds it for the whole test.
+// Wine's desktop ends some time after its last window, and a program started then cannot make any.
 std::unique_ptr<TDriver> HoldDesktop() {
     auto notepad = test::Start("C:\\windows\\system32\\notepad.exe", "C:\\");
     notepad->WaitWindow({"Notepad"}, kStartMs);
@@ -37,13 +34,23 @@ std::unique_ptr<TDriver> HoldDesktop() {
 
 std::string Entry(const char* name) { return test::RegText(HKEY_LOCAL_MACHINE, kUninstall, name, test::SetupView()); }
 
-// Setup.exe run from `folder` with `arguments` to its end; "class:caption;" of each window it showed.
+// Setup.exe run from `folder` with `arguments` to its end; "class:caption;" of each window it showed (a
+// caption read while the window goes away may be empty).
 DWORD RunSetup(const std::string& folder, const std::string& arguments, std::string* shown = nullptr) {
     const auto setup = test::Start(folder + "Setup.exe", folder, arguments);
     const DWORD code = setup->WaitExit(kStartMs);
     for (const TWindowRecord& record : setup->Timeline())
         if (shown && record.shown) *shown += record.className + ":" + record.caption + ";";
     return code;
+}
+
+// Setup.exe started from N:\ for its one box, closed; "caption|text".
+std::string BoxThenExit(const std::string& arguments, DWORD exitCode) {
+    const auto setup = test::Start("N:\\Setup.exe", "N:\\", arguments);
+    const TMessageBox box = setup->WaitMessageBox(kStartMs);
+    setup->CloseMessageBox(box);
+    EXPECT_EQ(setup->WaitExit(kPageMs), exitCode);
+    return box.caption + "|" + box.text;
 }
 
 // The entry's quiet command run as it stands.
@@ -66,11 +73,6 @@ std::map<std::string, std::string> Installed(const std::set<std::string>& snapsh
             files[path] = bytes;
         }
     return files;
-}
-
-std::set<std::string> WithoutDates(std::set<std::string> snapshot) {
-    std::erase_if(snapshot, [](const std::string& line) { return line.find("\\Quenby : Date = ") != std::string::npos; });
-    return snapshot;
 }
 
 TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt) {
@@ -116,7 +118,11 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
                                 "/LOG=M:\\silent.log", &shown), 0u);
     EXPECT_EQ(shown, "");
     const std::set<std::string> silent = test::Snapshot();
-    EXPECT_EQ(test::Difference(WithoutDates(interactive), WithoutDates(silent)), "");
+    auto dateless = [](std::set<std::string> lines) {
+        return std::erase_if(lines, [](const std::string& line) { return line.find("\\Quenby : Date = ") != line.npos; }),
+               lines;
+    };
+    EXPECT_EQ(test::Difference(dateless(interactive), dateless(silent)), "");
     EXPECT_EQ(Installed(silent), interactiveFiles);
     const std::string log = test::ReadFile("M:\\silent.log");
     for (const char* file : {"orrery.exe", "readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"})
@@ -130,10 +136,14 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     EXPECT_EQ(test::Difference(before, test::Snapshot()), "+ C:\\windows\\Uninstall.exe\n+ C:\\windows\\orrshare.dll\n");
 
     // The saved answers replayed; the command line wins over them.
-    EXPECT_EQ(RunSetup("N:\\", "/SILENT /LOADINF=M:\\answers.inf /DIR=C:\\Replayed", &shown), 0u);
-    EXPECT_NE(shown.find("TSilentProgressForm:Orrery 1.4;"), std::string::npos) << shown;
-    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kRegistration, "Name") + "|" +
-                  test::RegText(HKEY_CURRENT_USER, kRegistration, "Organization") + "|" + Entry("InstallLocation"),
+    {
+        const auto setup = test::Start("N:\\Setup.exe", "N:\\", "/SILENT /LOADINF=M:\\answers.inf /DIR=C:\\Replayed");
+        setup->WaitWindow({"TSilentProgressForm", "Orrery 1.4"}, kStartMs);  // its one window, with the title
+        EXPECT_EQ(setup->WaitExit(kStartMs), 0u);
+    }
+    const std::string registration = "Software\\Brightwater\\Orrery\\Registration";
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, registration, "Name") + "|" +
+                  test::RegText(HKEY_CURRENT_USER, registration, "Organization") + "|" + Entry("InstallLocation"),
               "Ann Orbit|Star Gazers Ltd.|C:\\Replayed");
 }
 
@@ -141,23 +151,13 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     const auto desktop = HoldDesktop();
     // A bad switch: a box for a person, none for a deployment.
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /QUIET"), 87u);
-    {
-        const auto setup = test::Start("N:\\Setup.exe", "N:\\", "/BOGUS");
-        const TMessageBox box = setup->WaitMessageBox(kStartMs);
-        EXPECT_EQ(box.caption + "|" + box.text, std::string("Quenby 3.2|") + kBadSwitch);
-        setup->CloseMessageBox(box);
-        EXPECT_EQ(setup->WaitExit(kPageMs), 87u);
-    }
+    EXPECT_EQ(BoxThenExit("/BOGUS", 87), std::string("Quenby 3.2|") + kBadSwitch);
     {
         // A second start while the wizard is open; then the wizard left on its first page.
         test::TWizard first("N:\\Setup.exe", "N:\\");
         EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT"), 1618u);
-        const auto second = test::Start("N:\\Setup.exe", "N:\\");
-        const TMessageBox box = second->WaitMessageBox(kStartMs);
-        EXPECT_EQ(box.caption + "|" + box.text, "Quenby 3.2|Another installation is in progress. Please wait until it "
-                                                "has finished and try again.");
-        second->CloseMessageBox(box);
-        EXPECT_EQ(second->WaitExit(kPageMs), 1618u);
+        EXPECT_EQ(BoxThenExit("", 1618), "Quenby 3.2|Another installation is in progress. Please wait until it has "
+                                         "finished and try again.");
         Click(first.Item("CancelBut"));
         first.WaitInfo("The installation of Orrery 1.4 did not completed successfuly.");
         Click(first.Item("NextBut"));
@@ -173,8 +173,7 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     bad.Write("Setup.exe", test::ReadFile(test::SetupExe()));
     EXPECT_EQ(RunSetup(bad.Path() + "\\", "/SILENT /LOG=M:\\bad.log"), 1603u);
     const std::string log = test::ReadFile("M:\\bad.log");
-    EXPECT_NE(log.find("\r\nError: "), std::string::npos) << log;
-    EXPECT_TRUE(log.ends_with("Exit code: 1603\r\n")) << log;
+    EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n")) << log;
 }
 
 }  // namespace

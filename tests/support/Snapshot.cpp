@@ -52,6 +52,15 @@ void AddFiles(const std::string& folder, std::set<std::string>& out) {
     for (const std::string& inner : folders) AddFiles(inner, out);
 }
 
+// What others change meanwhile: Wine's desktop and explorer bookkeeping, Notepad's settings (the add-on
+// shows the read-me in it).
+bool ChangedByOthers(const std::string& line) {
+    for (const char* prefix : {"HKCU\\Software\\Wine\\", "HKCU\\Software\\Microsoft\\Notepad",
+                               "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"})
+        if (line.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 std::set<std::string> Snapshot() {
@@ -65,19 +74,6 @@ std::set<std::string> Snapshot() {
     EXPECT_TRUE(out.count(std::string(windows) + "\\system32\\kernel32.dll")) << "the walk missed the Windows directory";
     return out;
 }
-
-namespace {
-
-// What others change meanwhile: Wine's desktop and explorer bookkeeping, Notepad's settings (the add-on
-// shows the read-me in it).
-bool ChangedByOthers(const std::string& line) {
-    for (const char* prefix : {"HKCU\\Software\\Wine\\", "HKCU\\Software\\Microsoft\\Notepad",
-                               "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"})
-        if (line.rfind(prefix, 0) == 0) return true;
-    return false;
-}
-
-}  // namespace
 
 std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
     std::string text;

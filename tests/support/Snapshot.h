@@ -7,8 +7,7 @@
 namespace quenby::test {
 
 std::set<std::string> Snapshot();
-// "+ line" for each line only after, then "- line" for each only before; what Wine and Notepad change
-// meanwhile left out.
+// "+ line" for each line only after, then "- line" for each only before; Wine's and Notepad's own left out.
 std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after);
 
 }  // namespace quenby::test
