@@ -17,6 +17,8 @@ public:
     virtual void RunStarted() = 0;
     // Before a file is copied or expanded: the source and the target it goes to.
     virtual void FileStarted(const std::string& source, const std::string& target) = 0;
+    // The file about to be written is in place already (it is then replaced or kept).
+    virtual void TargetExists(const std::string& target) { (void)target; }
     // After it landed and the progress moved.
     virtual void FileDone() {}
     // The bar's position, 0 to 100.

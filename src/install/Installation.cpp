@@ -85,9 +85,8 @@ void CheckPathLengths(const TInstructions& instructions, const std::string& dest
 }
 
 // Plain copy under the replace value: "0" replaces an existing file, anything else keeps it.
-void CopyPlain(const std::string& source, const std::string& destination, const std::string& replace) {
+void CopyPlain(const std::string& source, const std::string& destination, const std::string& replace, bool existed) {
     const bool keepExisting = replace != "0";
-    const bool existed = Exists(destination);
     if (CopyFileA(source.c_str(), destination.c_str(), keepExisting)) return;
     const DWORD error = GetLastError();
     if (keepExisting && existed && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) return;
@@ -113,14 +112,17 @@ public:
                     m_missingSource = source;
                     throw ENoFile();
                 }
+                // Looked up once: a missing name costs the platform a scan of the whole folder.
+                const bool existed = Exists(destination);
+                if (existed) m_sink.TargetExists(destination);
                 if (list.SystemFiles)
-                    m_log.Add(TLogKind::SystemFile, list.Out[i], Exists(destination));
+                    m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
                 else
-                    m_log.Add(TLogKind::File, destination, Exists(destination));
+                    m_log.Add(TLogKind::File, destination, existed);
                 if (m_instructions.Expand)
                     Library().Expand(source, destination);
                 else
-                    CopyPlain(source, destination, replace);
+                    CopyPlain(source, destination, replace, existed);
             } catch (...) {
                 // The next run starts at this file: after a disk change, or once the cause is fixed.
                 m_resume.Position = i;

@@ -2,7 +2,6 @@
 
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
-#include "win/FileSystem.h"
 
 namespace quenby {
 
@@ -14,7 +13,7 @@ TUnattendedSink::TUnattendedSink(const TInstructions& instructions, TSetupLog& l
 void TUnattendedSink::FileStarted(const std::string& source, const std::string& target) {
     m_source = source;
     m_target = target;
-    m_existed = Exists(target);
+    m_existed = false;
     m_fileNoted = false;
     if (m_window) m_window->ShowFile(target);
 }

@@ -21,6 +21,7 @@ public:
 
     void RunStarted() override {}
     void FileStarted(const std::string& source, const std::string& target) override;
+    void TargetExists(const std::string&) override { m_existed = true; }
     void FileDone() override;
     void Progress(int position) override;
     void NeedDisk(const std::string& source) override;
