@@ -1,16 +1,21 @@
-// The program entry: splash, title, backdrop as the main window, message loop.
+// The program entry: the command line read first; without switches splash, title, backdrop as the main
+// window and the message loop, as always; with /SILENT or /VERYSILENT the unattended run.
 #include <windows.h>
 
 #include <cstdlib>
 #include <exception>
 
+#include "base/CommandLine.h"
 #include "base/Errors.h"
+#include "base/ExitCodes.h"
+#include "base/Texts.h"
+#include "ui/Application.h"
+#include "unattended/UnattendedSetup.h"
 #include "win/DdeClientConv.h"
+#include "win/InstallationLock.h"
 #include "win/LibrarySearch.h"
 #include "wizard/MainWin.h"
 #include "wizard/WaitWin.h"
-#include "base/Texts.h"
-#include "ui/Application.h"
 
 // An exception that escapes everything is a fault. The library's own handler would name it on a console that
 // a windowed program does not have, and its name demangler alone is a tenth of the program.
@@ -18,21 +23,61 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+// The profile functions take a bare name to mean a file in the Windows directory: the answers files are
+// made full paths against the current directory, as a user typing them means.
+void MakeFull(std::string& path) {
+    if (path.empty()) return;
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return;
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (length > 0 && length < size) path = full.substr(0, length);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     quenby::KeepLibrarySearchToSystem();
+    quenby::TSetupOptions options = quenby::ParseSetupCommandLine(commandLine);
+    const bool interactive = options.Mode == quenby::TSetupMode::Interactive;
+    if (!options.BadSwitch.empty()) {
+        if (interactive)
+            MessageBoxA(nullptr, quenby::BadSwitchText(options.BadSwitch).c_str(), quenby::kApplicationTitle,
+                        MB_ICONERROR | MB_OK);
+        return quenby::kExitBadCommandLine;
+    }
+    for (std::string* path : {&options.LoadInf, &options.SaveInf, &options.Log}) MakeFull(*path);
+    const quenby::TInstallationLock lock;
+    if (!lock.Held()) {
+        if (interactive)
+            MessageBoxA(nullptr, quenby::kAnotherInstallationText, quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
+        return quenby::kExitAnotherRunning;
+    }
     try {
+        if (options.Mode == quenby::TSetupMode::VerySilent) {
+            // No application object: its owner window is a window on view, with a task bar button.
+            quenby::TDdeClientConv::InitializeLibrary();
+            return quenby::RunUnattendedSetup(options, commandLine);
+        }
         quenby::ui::TApplication application(instance);
-        // Program Manager's conversation is opened later, from the wizard; a refusal shows there.
+        // Program Manager's conversation is opened later, from the wizard or the run; a refusal shows there.
         quenby::TDdeClientConv::InitializeLibrary();
+        if (!interactive) {
+            application.SetTitle(quenby::kApplicationTitle);
+            return quenby::RunUnattendedSetup(options, commandLine);
+        }
         quenby::ShowSplash();
         application.SetTitle(quenby::kApplicationTitle);
-        quenby::TMainWindow backdrop;
+        quenby::TMainWindow backdrop(options.SaveInf);
         application.SetMainForm(&backdrop);
         application.Run();
         return application.ExitCode();
     } catch (const std::exception& error) {
         // Only a failure to create the windows themselves gets here; handlers report their own.
-        MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
-        return 1;
+        if (interactive)
+            MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
+        return quenby::kExitFailed;
     }
 }

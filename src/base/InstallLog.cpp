@@ -282,7 +282,28 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     return plan;
 }
 
-std::string DestinationFromCommandLine(const std::string& commandLine) {
+namespace {
+
+// The length of a leading quiet switch with the blanks after it; 0 without one.
+std::size_t QuietSwitchLength(const std::string& commandLine) {
+    const std::size_t first = commandLine.find_first_not_of(" \t");
+    if (first == std::string::npos) return 0;
+    for (const char* name : {kSilentSwitch, kVerySilentSwitch}) {
+        const std::size_t length = std::char_traits<char>::length(name);
+        const std::size_t end = first + length;
+        if (commandLine.size() > end && (commandLine[end] == ' ' || commandLine[end] == '\t') &&
+            SamePath(std::string_view(commandLine).substr(first, length), name))
+            return end;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool QuietRemovalRequested(const std::string& commandLine) { return QuietSwitchLength(commandLine) != 0; }
+
+std::string DestinationFromCommandLine(const std::string& line) {
+    const std::string commandLine = line.substr(QuietSwitchLength(line));
     const std::size_t first = commandLine.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
     std::string text = commandLine.substr(first, commandLine.find_last_not_of(" \t") - first + 1);

@@ -65,7 +65,10 @@ struct TUninstallPlan {
 // whether it existed before the installation.
 TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination);
 
-// The uninstaller's command line: the destination, blanks around it and one pair of quotes dropped.
+// The uninstaller's command line: an optional /SILENT or /VERYSILENT (any case), then the destination,
+// blanks around it and one pair of quotes dropped.
 std::string DestinationFromCommandLine(const std::string& commandLine);
+// Whether the command line starts with /SILENT or /VERYSILENT: the removal asks no question.
+bool QuietRemovalRequested(const std::string& commandLine);
 
 }  // namespace quenby

@@ -36,6 +36,10 @@ std::string DisplayName(const std::string& application, const std::string& versi
     return application + " " + version;
 }
 
+std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination) {
+    return windowsDir + "\\" + kUninstallerName + " " + kVerySilentSwitch + " " + destination;
+}
+
 std::string UninstallItemTitle(const std::string& application) { return "Uninstall " + application; }
 
 bool SamePath(std::string_view a, std::string_view b) {

@@ -13,9 +13,6 @@ inline constexpr char kUninstallRecordName[] = "Quenby.upi";   // in the destina
 inline constexpr char kInstallLogName[] = "Quenby.log";        // in the destination
 inline constexpr char kUninstallerName[] = "Uninstall.exe";    // in the Windows directory
 
-// The process's exit code when everything was done but a file waits for the next restart.
-inline constexpr int kExitRestartNeeded = 3010;
-
 // The record's sections (Quenby.upi) and the registry section the product's base key gets.
 inline constexpr char kRecordInstallSection[] = "Quenby";
 inline constexpr char kRecordUninstallSection[] = "Uninstall";
@@ -38,6 +35,14 @@ std::string UninstallEntryKey(const std::string& application);
 std::string UninstallCommand(const std::string& windowsDir, const std::string& destination);
 // The product as the uninstall entry's DisplayName names it: application and version.
 std::string DisplayName(const std::string& application, const std::string& version);
+// The same with /VERYSILENT before the destination: the entry's QuietUninstallString.
+std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination);
+// The switches the uninstaller takes before the destination: no question asked, each gets its default.
+inline constexpr char kSilentSwitch[] = "/SILENT";
+inline constexpr char kVerySilentSwitch[] = "/VERYSILENT";
+// Held by the process that installs or removes, for its whole run: one Quenby installation at a time.
+inline constexpr char kInstallationMutexName[] = "Quenby.Installation";
+
 // The Program Manager item that starts the uninstaller.
 std::string UninstallItemTitle(const std::string& application);
 

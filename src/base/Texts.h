@@ -182,4 +182,36 @@ inline std::string SourceDamagedText(const std::string& path) {
 inline std::string CannotReadFileText(const std::string& path) { return "cannot read " + path; }
 inline std::string FolderNotEmptyText(const std::string& path) { return path + " is not empty; remove what it holds first"; }
 
+// Setup.exe's command line and its one-at-a-time lock; both boxes are captioned kApplicationTitle.
+inline constexpr char kSwitchList[] =
+    "/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n"
+    "/LOG=file\r\n/ADDONS";
+inline std::string BadSwitchText(const std::string& argument) {
+    return "Unknown or malformed switch " + argument + ".\r\n\r\n" + kSwitchList;
+}
+inline constexpr char kAnotherInstallationText[] =
+    "Another installation is in progress. Please wait until it has finished and try again.";
+
+// The unattended run's log (/LOG): one line per event, "<what>: <detail>", read by a person.
+inline constexpr char kLogCommandLine[] = "Command line";
+inline constexpr char kLogDestination[] = "Destination";
+inline constexpr char kLogName[] = "Name";
+inline constexpr char kLogOrganization[] = "Organization";
+inline constexpr char kLogDirectory[] = "Directory created";
+inline constexpr char kLogFileCopied[] = "File copied";
+inline constexpr char kLogFileReplaced[] = "File replaced";
+inline constexpr char kLogFileKept[] = "File kept (the one in place is the same version or newer)";
+inline constexpr char kLogFileAtRestart[] = "File replaced at restart (the one in place is in use)";
+inline constexpr char kLogFileDamaged[] = "File damaged (it does not match its checksum)";
+inline constexpr char kLogMissingSource[] = "Missing source file (the next disk is not in the folder)";
+inline constexpr char kLogGroup[] = "Program group";
+inline constexpr char kLogItem[] = "Program item";
+inline constexpr char kLogValue[] = "Registry value";
+inline constexpr char kLogCounter[] = "Shared-file counter raised";
+inline constexpr char kLogAddOnStarted[] = "Add-on started";
+inline constexpr char kLogAddOnSkipped[] = "Add-on skipped (no /ADDONS)";
+inline constexpr char kLogError[] = "Error";
+inline constexpr char kLogExitCode[] = "Exit code";
+inline std::string LogLine(const char* what, const std::string& detail) { return std::string(what) + ": " + detail; }
+
 }  // namespace quenby

@@ -81,4 +81,12 @@ void TInstallLogWriter::WriteValue(TRegistryProfile& profile, const std::string&
     profile.WriteText(section, name, text);
 }
 
+void TInstallLogWriter::WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
+                                   DWORD number) {
+    const std::string key = AbsoluteKeyPath(profile, section);
+    KeysToCreate(profile.Root(), key);
+    AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootName(profile.Root()), key, name});
+    profile.WriteDword(section, name, number);
+}
+
 }  // namespace quenby

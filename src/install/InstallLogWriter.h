@@ -24,6 +24,7 @@ public:
     // The profile's write, with the keys it creates and the value noted first.
     void WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
                     const std::string& text);
+    void WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name, DWORD number);
 
 private:
     void AddEntry(const TLogEntry& entry);

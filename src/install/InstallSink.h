@@ -17,6 +17,8 @@ public:
     virtual void RunStarted() = 0;
     // Before a file is copied or expanded: the source and the target it goes to.
     virtual void FileStarted(const std::string& source, const std::string& target) = 0;
+    // The file about to be written is in place already (it is then replaced or kept).
+    virtual void TargetExists(const std::string& target) { (void)target; }
     // After it landed and the progress moved.
     virtual void FileDone() {}
     // The bar's position, 0 to 100.
@@ -46,6 +48,11 @@ public:
     virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }
     virtual void CounterRaised(const std::string& sharedFile) { (void)sharedFile; }
     virtual void AddOnStarted(const std::string& file) { (void)file; }
+    // Whether an add-on that the instructions start is started now; an unattended run passes them over.
+    virtual bool AddOnWanted(const std::string& file) {
+        (void)file;
+        return true;
+    }
 
     // The window that owns what the run starts (add-ons through the shell); none without windows.
     virtual HWND Owner() const { return nullptr; }

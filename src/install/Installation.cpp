@@ -100,10 +100,13 @@ public:
             m_sink.FileStarted(source, destination);
             try {
                 NeedSource(source);
+                // Looked up once: a missing name costs the platform a scan of the whole folder.
+                const bool existed = Exists(destination);
+                if (existed) m_sink.TargetExists(destination);
                 if (list.SystemFiles)
-                    m_log.Add(TLogKind::SystemFile, list.Out[i], Exists(destination));
+                    m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
                 else
-                    m_log.Add(TLogKind::File, destination, Exists(destination));
+                    m_log.Add(TLogKind::File, destination, existed);
                 const TFileJob job{source, destination, ListedDigest(m_instructions.Checksums, list.In[i]),
                                    m_instructions.Expand, replace != "0", list.SystemFiles};
                 TFileOutcome outcome;

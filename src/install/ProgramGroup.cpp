@@ -24,7 +24,7 @@ void StartAddOns(TInstallSink& sink, const TInstructions& instructions, int& han
     for (; handled < instructions.AddOns.Count(); ++handled) {
         const int kind = StrToInt(instructions.AddOns[handled]);
         auto [file, parameters] = SplitAddOn(instructions.AddOnsValues[handled]);
-        if (!AddOnKindStarts(kind)) continue;
+        if (!AddOnKindStarts(kind) || !sink.AddOnWanted(file)) continue;
         ShellExecuteA(sink.Owner(), "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
                       SW_SHOWNORMAL);
         sink.AddOnStarted(file);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -13,11 +14,42 @@
 
 namespace quenby {
 
+namespace {
+
+// What the system's list of programs shows as the size: the installed files' bytes in KB, rounded up.
+DWORD InstalledKilobytes(const TInstructions& instructions, const std::string& destination,
+                         const std::string& windowsDir) {
+    std::uint64_t bytes = 0;
+    auto add = [&](const std::string& path) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+            bytes += (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    };
+    for (int i = 0; i < instructions.SysFilesOut.Count(); ++i) add(windowsDir + "\\" + instructions.SysFilesOut[i]);
+    for (int i = 0; i < instructions.FilesOut.Count(); ++i) add(destination + "\\" + instructions.FilesOut[i]);
+    return static_cast<DWORD>(std::min<std::uint64_t>((bytes + 1023) / 1024, MAXDWORD));
+}
+
+std::string TodayYyyymmdd() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char text[16] = {};
+    wsprintfA(text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
+}
+
+}  // namespace
+
 void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answers, const std::string& destination,
                     int& countersRaised, TInstallLogWriter& log, TInstallSink& sink) {
     auto write = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
                      const std::string& text) {
         log.WriteValue(profile, section, name, text);
+        sink.ValueWritten(AbsoluteKeyPath(profile, section), name);
+    };
+    auto writeNumber = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
+                           DWORD number) {
+        log.WriteValue(profile, section, name, number);
         sink.ValueWritten(AbsoluteKeyPath(profile, section), name);
     };
 
@@ -67,6 +99,15 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     const std::string command = UninstallCommand(windowsDir, destination);
     write(*product, uninstallSection, "UninstallString", command);
     record.WriteText(kRecordUninstallSection, "UninstallString", command);
+    // What the system's list of programs and package managers read beside the two above.
+    write(*product, uninstallSection, "QuietUninstallString", QuietUninstallCommand(windowsDir, destination));
+    write(*product, uninstallSection, "DisplayVersion", instructions.Version);
+    write(*product, uninstallSection, "InstallLocation", destination);
+    write(*product, uninstallSection, "InstallDate", TodayYyyymmdd());
+    writeNumber(*product, uninstallSection, "EstimatedSize", InstalledKilobytes(instructions, destination, windowsDir));
+    if (!instructions.WebAddress.empty()) write(*product, uninstallSection, "URLInfoAbout", instructions.WebAddress);
+    writeNumber(*product, uninstallSection, "NoModify", 1);
+    writeNumber(*product, uninstallSection, "NoRepair", 1);
 
     // A retry after a failure here leaves the counters already raised alone.
     for (; countersRaised < instructions.SysFilesOut.Count(); ++countersRaised) {

@@ -38,8 +38,8 @@ std::unique_ptr<TRegistryKey> OpenKey(HKEY root, const std::string& path, REGSAM
 
 class TRun {
 public:
-    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm& form)
-        : m_destination(destination), m_plan(plan), m_form(form), m_windowsDir(WindowsDirectory()) {}
+    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm& form, bool quiet)
+        : m_destination(destination), m_plan(plan), m_form(form), m_windowsDir(WindowsDirectory()), m_quiet(quiet) {}
 
     void Undo() {
         LowerCounters();
@@ -102,8 +102,9 @@ private:
 
     void OfferSharedFile(const std::string& path) {
         if (!Exists(path)) return;
-        if (MessageBoxA(m_form.Handle(), RemoveSharedFileText(path).c_str(), kSharedCaption,
-                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        // Quiet, the question's default answer: keep the file.
+        if (m_quiet || MessageBoxA(m_form.Handle(), RemoveSharedFileText(path).c_str(), kSharedCaption,
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
             Leave(path, kLeftKept);
             return;
         }
@@ -231,6 +232,7 @@ private:
     const TUninstallPlan& m_plan;
     TUninstallForm& m_form;
     const std::string m_windowsDir;
+    const bool m_quiet;
     std::vector<std::string> m_left;
     std::vector<std::string> m_foreignKeys;
     std::size_t m_done = 0;
@@ -240,29 +242,31 @@ private:
 
 TUninstallResult RunUninstaller(const std::string& commandLine) {
     const std::string destination = DestinationFromCommandLine(commandLine);
+    const bool quiet = QuietRemovalRequested(commandLine);
     const std::string logPath = InstallLogPath(destination);
     if (destination.empty() || !Exists(logPath)) {
-        MessageBoxA(nullptr, NoLogText(destination).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
+        if (!quiet) MessageBoxA(nullptr, NoLogText(destination).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
         return kNothingRemoved;
     }
     TUninstallPlan plan;
     try {
         plan = PlanUninstall(ParseLog(ReadWholeFile(logPath)), destination);
     } catch (const ELogRefused& refused) {
-        MessageBoxA(nullptr, LogRefusedText(destination, refused.what()).c_str(), kUninstallTitle,
-                    MB_ICONERROR | MB_OK);
+        if (!quiet)
+            MessageBoxA(nullptr, LogRefusedText(destination, refused.what()).c_str(), kUninstallTitle,
+                        MB_ICONERROR | MB_OK);
         return kNothingRemoved;
     }
 
     std::string displayName =
         TProfileFile(UninstallRecordPath(destination)).ReadText(kRecordUninstallSection, "DisplayName", "");
     if (displayName.empty()) displayName = plan.Application.empty() ? destination : plan.Application;
-    if (MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
+    if (!quiet && MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kDeclined;
 
     auto form = std::make_unique<TUninstallForm>(displayName);
-    TRun run(destination, plan, *form);
+    TRun run(destination, plan, *form, quiet);
     run.Undo();
     form.reset();
 
@@ -271,7 +275,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine) {
         text += std::string("\r\n\r\n") + kLeftHeading;
         for (const std::string& left : run.Left()) text += "\r\n" + left;
     }
-    MessageBoxA(nullptr, text.c_str(), kUninstallTitle, MB_ICONINFORMATION | MB_OK);
+    if (!quiet) MessageBoxA(nullptr, text.c_str(), kUninstallTitle, MB_ICONINFORMATION | MB_OK);
     return kRemoved;
 }
 

@@ -182,6 +182,15 @@ TRegistryProfile::TRegistryProfile(std::string path) : m_profilePath(std::move(p
 }
 
 void TRegistryProfile::WriteText(const std::string& section, const std::string& name, const std::string& text) {
+    WriteData(section, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+}
+
+void TRegistryProfile::WriteDword(const std::string& section, const std::string& name, DWORD value) {
+    WriteData(section, name, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void TRegistryProfile::WriteData(const std::string& section, const std::string& name, DWORD type, const BYTE* data,
+                                 DWORD size) {
     std::string rest;
     HKEY base = BaseFor(section, rest);
     HKEY created = nullptr;
@@ -189,8 +198,7 @@ void TRegistryProfile::WriteText(const std::string& section, const std::string& 
     // Written through the handle that made the key: no other program can swap or lock the key between the two,
     // and a key deleted meanwhile fails the write instead of passing for written.
     const TRegKey key(created);
-    if (RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
+    if (RegSetValueExA(key.Get(), name.c_str(), 0, type, data, size) != ERROR_SUCCESS)
         throw ERegistryException(RegistryWriteText(name));
 }
 

@@ -89,8 +89,12 @@ public:
     // The default when the key or the value is missing or the text is no number.
     std::int32_t ReadNumber(const std::string& section, const std::string& name, std::int32_t defaultValue);
     void WriteNumber(const std::string& section, const std::string& name, std::int32_t value);
+    // A REG_DWORD, with the same key creation and errors as WriteText.
+    void WriteDword(const std::string& section, const std::string& name, DWORD value);
 
 private:
+    void WriteData(const std::string& section, const std::string& name, DWORD type, const BYTE* data, DWORD size);
+
     std::string m_profilePath;
 };
 

@@ -1,7 +1,9 @@
 #include "wizard/MainDialog.h"
 
 #include "wizard/MainWin.h"
+#include "base/CommandLine.h"
 #include "base/Texts.h"
+#include "win/profile.h"
 #include "ui/Application.h"
 
 namespace quenby {
@@ -12,10 +14,12 @@ const ui::TEventRow<TMainDialog> TMainDialog::kEvents[] = {
     {"CancelBut", &TMainDialog::CancelButClick},
 };
 
-TMainDialog::TMainDialog(TMainWindow& backdrop) : TMainDialog(backdrop.Instructions(), backdrop.Handle()) {}
+TMainDialog::TMainDialog(TMainWindow& backdrop)
+    : TMainDialog(backdrop.Instructions(), backdrop.Handle(), backdrop.AnswersFile()) {}
 
-TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner)
-    : TFormOf(forms::kMainDialogForm), m_instructions(instructions), m_installation(instructions) {
+TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner, std::string answersFile)
+    : TFormOf(forms::kMainDialogForm), m_instructions(instructions), m_installation(instructions),
+      m_answersFile(std::move(answersFile)) {
     Create(owner);
 }
 
@@ -62,9 +66,17 @@ void TMainDialog::NextButClick() {
             m_organisation = Control("EditOrg").Caption();
             GetDestination();
             break;
-        case kStateDestination:
-            m_installation.Run(Control("EditPath").Caption(), {m_userName, m_organisation}, *this);
+        case kStateDestination: {
+            const std::string destination = Control("EditPath").Caption();
+            if (!m_answersFile.empty()) {
+                const TProfileFile answers(m_answersFile);
+                answers.WriteText(kAnswersSection, kAnswersDirKey, destination);
+                answers.WriteText(kAnswersSection, kAnswersNameKey, m_userName);
+                answers.WriteText(kAnswersSection, kAnswersOrgKey, m_organisation);
+            }
+            m_installation.Run(destination, {m_userName, m_organisation}, *this);
             break;
+        }
         case kStateInstalled: ShowPlugs(); break;
         case kStateFinishNext: GoodBye(); break;
         case kStateFinish: ui::TApplication::Instance().Terminate(); break;

@@ -32,7 +32,7 @@ class TMainDialog final : public ui::TFormOf<forms::kMainDialogControls>, public
 public:
     explicit TMainDialog(TMainWindow& backdrop);
     // Against instructions that the caller keeps alive (tests, tools).
-    TMainDialog(const TInstructions& instructions, HWND owner);
+    TMainDialog(const TInstructions& instructions, HWND owner, std::string answersFile = {});
     ~TMainDialog() override;
 
     TWizardState WizardState() const { return m_state; }
@@ -83,6 +83,7 @@ private:
     std::string m_organisation;
     TInstallation m_installation;
     Tdirtree m_tree;
+    std::string m_answersFile;  // /SAVEINF
 };
 
 }  // namespace quenby

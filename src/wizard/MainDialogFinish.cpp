@@ -1,6 +1,8 @@
 // The two pages that end a run: the finish page and the interruption page.
 #include "wizard/MainDialog.h"
+#include "base/ExitCodes.h"
 #include "base/Texts.h"
+#include "ui/Application.h"
 
 namespace quenby {
 
@@ -16,6 +18,9 @@ void TMainDialog::GoodBye() {
 }
 
 void TMainDialog::CancelButClick() {
+    // After a completed copy step the installation stands, whatever the user leaves after it.
+    if (m_state < kStateInstalled)
+        ui::TApplication::Instance().SetExitCode(m_installation.LastRunFailed() ? kExitFailed : kExitUserLeft);
     Control("PrevBut").SetEnabled(false);
     Control("NextBut").SetCaption(kFinishCaption);
     Control("CancelBut").SetEnabled(false);

@@ -2,6 +2,7 @@
 // each file shows its source and target, the bar moves, and the fixed pauses let a person watch. The
 // copy step handles no input while it runs, so every change is painted before the event returns.
 #include "base/InstallRecord.h"
+#include "base/ExitCodes.h"
 #include "base/PathLabel.h"
 #include "base/Texts.h"
 #include "ui/Application.h"
@@ -57,6 +58,7 @@ bool TMainDialog::RetryDamaged(const std::string& source) {
 void TMainDialog::Done() {
     SetInfoText(InstalledInfo(m_instructions.Application, m_instructions.Version));
     m_state = kStateInstalled;
+    ui::TApplication::Instance().SetExitCode(m_installation.RestartNeeded() ? kExitRestartNeeded : kExitDone);
     ui::TControl& button = Control("PrevBut");
     button.SetEnabled(false);
     UpdateWindow(button.Handle());
@@ -64,7 +66,6 @@ void TMainDialog::Done() {
         DropQueuedInput();
         const std::string text = RestartNeededText(DisplayName(m_instructions.Application, m_instructions.Version));
         MessageBoxA(Handle(), text.c_str(), m_instructions.DisplayTitle.c_str(), MB_OK | MB_ICONINFORMATION);
-        ui::TApplication::Instance().SetExitCode(kExitRestartNeeded);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "wizard/MainDialog.h"
 #include "base/Errors.h"
+#include "base/ExitCodes.h"
 #include "base/ProductCaption.h"
 #include "base/RightAlign.h"
 #include "base/Texts.h"
@@ -17,7 +18,10 @@ const ui::TEventRow<TMainWindow> TMainWindow::kEvents[] = {
     {"Timer", &TMainWindow::TimerTimer},
 };
 
-TMainWindow::TMainWindow() : TFormOf(forms::kMainWindowForm) { Create(nullptr); }
+TMainWindow::TMainWindow(std::string answersFile)
+    : TFormOf(forms::kMainWindowForm), m_answersFile(std::move(answersFile)) {
+    Create(nullptr);
+}
 
 TMainWindow::~TMainWindow() { Destroy(); }
 
@@ -67,6 +71,7 @@ void TMainWindow::ControlEvent(ui::TControl& control) { ui::RouteEvent(*this, kE
 void TMainWindow::TimerTimer() {
     Control("Timer").SetEnabled(false);
     if (!m_instructions || m_instructions->Missing) {
+        ui::TApplication::Instance().SetExitCode(kExitFailed);
         MessageBoxA(Handle(), m_readError.empty() ? kNoInstructionsText : m_readError.c_str(), kNoInstructionsCaption,
                     MB_ICONERROR | MB_OK);
         Close();

@@ -14,10 +14,12 @@ class TMainDialog;
 
 class TMainWindow final : public ui::TFormOf<forms::kMainWindowControls> {
 public:
-    TMainWindow();
+    // answersFile: where /SAVEINF writes the answers when the copy step starts; empty for none.
+    explicit TMainWindow(std::string answersFile = {});
     ~TMainWindow() override;
 
     const TInstructions& Instructions() const;
+    const std::string& AnswersFile() const { return m_answersFile; }
 
 private:
     void FormCreate() override;
@@ -32,6 +34,7 @@ private:
     std::unique_ptr<TInstructions> m_instructions;
     std::string m_readError;  // why the instructions could not be read, for the error box
     std::unique_ptr<TMainDialog> m_dialog;
+    std::string m_answersFile;
 };
 
 }  // namespace quenby

@@ -112,4 +112,9 @@ TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotes) {
     EXPECT_EQ(DestinationFromCommandLine("C:\\Program Files\\Orrery"), kDest);
     EXPECT_EQ(DestinationFromCommandLine("  \"C:\\Program Files\\Orrery\" "), kDest);
     EXPECT_EQ(DestinationFromCommandLine("   "), "");
+    // A quiet switch before the destination is no part of it, in any case; one glued to it is.
+    for (const char* line : {"/VERYSILENT C:\\Program Files\\Orrery", " /silent  \"C:\\Program Files\\Orrery\""})
+        EXPECT_TRUE(DestinationFromCommandLine(line) == kDest && QuietRemovalRequested(line)) << line;
+    EXPECT_FALSE(QuietRemovalRequested("C:\\Program Files\\Orrery") || QuietRemovalRequested("/SILENTC:\\Orrery"));
+    EXPECT_EQ(QuietUninstallCommand("C:\\windows", kDest), "C:\\windows\\Uninstall.exe /VERYSILENT " + std::string(kDest));
 }

@@ -388,7 +388,7 @@ TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {
         EXPECT_EQ(box.text, held ? "Cannot read the installation instructions " + ipi + ": Sharing violation."
                                  : "No installation instructions, exiting instalation.");
         driver->CloseMessageBox(box);
-        EXPECT_EQ(driver->WaitExit(30000), 0u);
+        EXPECT_EQ(driver->WaitExit(30000), 1603u);
         int boxes = 0;
         for (const TWindowRecord& record : driver->Timeline()) boxes += record.className == "#32770";
         EXPECT_EQ(boxes, 1) << driver->TimelineText();

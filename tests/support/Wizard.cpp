@@ -40,9 +40,9 @@ REGSAM SetupView() { return Is32BitProgram(SetupExe()) ? KEY_WOW64_32KEY : KEY_W
 
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
 
-std::unique_ptr<TDriver> Start(const std::string& program, const std::string& folder) {
+std::unique_ptr<TDriver> Start(const std::string& program, const std::string& folder, const std::string& arguments) {
     UseVirtualDesktop(1024, 768);  // the runner's Xvfb screen
-    return std::make_unique<TDriver>(program, folder);
+    return std::make_unique<TDriver>(program, folder, arguments);
 }
 
 void Shot(const std::string& name) {
@@ -54,8 +54,8 @@ void Shot(const std::string& name) {
 
 TWizard::TWizard(const std::string& distribution) : TWizard(SetupExe(), distribution) {}
 
-TWizard::TWizard(const std::string& program, const std::string& currentDir)
-    : m_driver(Start(program, currentDir)) {
+TWizard::TWizard(const std::string& program, const std::string& currentDir, const std::string& arguments)
+    : m_driver(Start(program, currentDir, arguments)) {
     m_dialog = m_driver->WaitWindow({"TMainDialog"}, kStartMs);
 }
 

@@ -19,14 +19,15 @@ std::string SetupExe();  // of SetupBuildDir()
 REGSAM SetupView();
 std::string ToolExe(const std::string& name);  // a program of the build folder, without ".exe"
 // Starts `program` in `folder`, in a virtual desktop of the screen's size so that Wine draws frames.
-std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder);
+std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder,
+                                      const std::string& arguments = "");
 // A screenshot into <SetupBuildDir()>/screenshots/<Suite.Test>/<name>.png: apart for the i686 runs.
 void Shot(const std::string& name);
 
 class TWizard {
 public:
     explicit TWizard(const std::string& distribution);  // the build's Setup.exe started there
-    TWizard(const std::string& program, const std::string& currentDir);
+    TWizard(const std::string& program, const std::string& currentDir, const std::string& arguments = "");
 
     drive::TDriver& Driver() { return *m_driver; }
     HWND Dialog() const { return m_dialog; }

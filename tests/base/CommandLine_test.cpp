@@ -1,0 +1,34 @@
+// Setup.exe's switches: what is taken, and what is refused rather than passed over.
+#include <gtest/gtest.h>
+
+#include "base/CommandLine.h"
+
+namespace quenby {
+
+TEST(CommandLine, SwitchesInAnyCaseWithTheirValuesQuotedOrNot) {
+    const TSetupOptions options = ParseSetupCommandLine(
+        " /silent\t/VerySilent /dir=\"D:\\My Apps\\Orrery\" /Name=Ann /ORG=\"\" \"/LOADINF=in 1.inf\" /saveinf=o.inf "
+        "/Log=x.log /addons ");
+    EXPECT_EQ(options.BadSwitch, "");
+    EXPECT_EQ(options.Mode, TSetupMode::VerySilent);  // the quieter wins, in either order
+    EXPECT_EQ(*options.Dir + "|" + *options.Name + "|" + *options.Org, "D:\\My Apps\\Orrery|Ann|");
+    EXPECT_EQ(options.LoadInf + "|" + options.SaveInf + "|" + options.Log, "in 1.inf|o.inf|x.log");
+    EXPECT_TRUE(options.AddOns);
+    EXPECT_EQ(ParseSetupCommandLine("/VERYSILENT /SILENT").Mode, TSetupMode::VerySilent);
+    EXPECT_EQ(ParseSetupCommandLine(" ").Mode, TSetupMode::Interactive);
+    EXPECT_FALSE(ParseSetupCommandLine("").Dir.has_value());
+}
+
+TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
+    const struct {
+        const char* line;
+        const char* refused;
+    } cases[] = {
+        {"/VERYSILENT /QUIET", "/QUIET"}, {"/SILENT=1", "/SILENT=1"}, {"/DIR", "/DIR"},         {"/DIR= /NAME=x", "/DIR="},
+        {"/LOG=", "/LOG="},               {"/NAME=a /name=b", "/name=b"}, {"C:\\Orrery", "C:\\Orrery"}, {"/D /E", "/D"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseSetupCommandLine(c.line).BadSwitch, c.refused) << c.line;
+    EXPECT_EQ(ParseSetupCommandLine("/VERYSILENT /QUIET").Mode, TSetupMode::VerySilent);
+}
+
+}  // namespace quenby

@@ -1,0 +1,180 @@
+// Setup.exe without a person: the sample from a quenby-pack image folder, through the wizard (answers saved) and
+// with /VERYSILENT, each removed by the entry's QuietUninstallString; /SILENT /LOADINF; each exit code.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "Driver.h"
+#include "Prefix.h"
+#include "Snapshot.h"
+#include "Wizard.h"
+
+namespace quenby {
+namespace {
+
+using namespace drive;
+using test::kPageMs;
+using test::kStartMs;
+
+constexpr char kDestination[] = "C:\\Orrery Net";
+const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrery";
+constexpr char kBadSwitch[] = "Unknown or malformed switch /BOGUS.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n"
+                              "/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS";
+
+// Wine's desktop ends some time after its last window, and a program started then cannot make any.
+std::unique_ptr<TDriver> HoldDesktop() {
+    auto notepad = test::Start("C:\\windows\\system32\\notepad.exe", "C:\\");
+    notepad->WaitWindow({"Notepad"}, kStartMs);
+    return notepad;
+}
+
+std::string Entry(const char* name) { return test::RegText(HKEY_LOCAL_MACHINE, kUninstall, name, test::SetupView()); }
+
+// Setup.exe run from `folder` with `arguments` to its end; "class:caption;" of each window it showed (a
+// caption read while the window goes away may be empty).
+DWORD RunSetup(const std::string& folder, const std::string& arguments, std::string* shown = nullptr) {
+    const auto setup = test::Start(folder + "Setup.exe", folder, arguments);
+    const DWORD code = setup->WaitExit(kStartMs);
+    for (const TWindowRecord& record : setup->Timeline())
+        if (shown && record.shown) *shown += record.className + ":" + record.caption + ";";
+    return code;
+}
+
+// Setup.exe started from N:\ for its one box, closed; "caption|text".
+std::string BoxThenExit(const std::string& arguments, DWORD exitCode) {
+    const auto setup = test::Start("N:\\Setup.exe", "N:\\", arguments);
+    const TMessageBox box = setup->WaitMessageBox(kStartMs);
+    setup->CloseMessageBox(box);
+    EXPECT_EQ(setup->WaitExit(kPageMs), exitCode);
+    return box.caption + "|" + box.text;
+}
+
+// The entry's quiet command run as it stands.
+void QuietUninstall() {
+    const std::string command = Entry("QuietUninstallString");
+    const std::size_t blank = command.find(' ');
+    EXPECT_EQ(command.substr(blank + 1), std::string("/VERYSILENT ") + kDestination);
+    EXPECT_EQ(TDriver(command.substr(0, blank), "C:\\", command.substr(blank + 1)).WaitExit(kPageMs), 0u);
+}
+
+// The installed files' bytes; the record without its date. (The installation log differs: the second
+// installation finds the shared files that the first one's removal kept.)
+std::map<std::string, std::string> Installed(const std::set<std::string>& snapshot) {
+    std::map<std::string, std::string> files;
+    for (const std::string& path : snapshot)
+        if (path.rfind(std::string(kDestination) + "\\", 0) == 0 && !test::IsFolder(path) && !path.ends_with(".log")) {
+            std::string bytes = test::ReadFile(path);
+            const std::size_t date = bytes.find("\r\nDate=");
+            if (date != std::string::npos) bytes.erase(date, bytes.find("\r\n", date + 2) - date);
+            files[path] = bytes;
+        }
+    return files;
+}
+
+TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt) {
+    const auto desktop = HoldDesktop();
+    const std::set<std::string> before = test::Snapshot();
+    {
+        test::TWizard wizard("N:\\Setup.exe", "N:\\", "/saveinf=M:\\answers.inf");
+        for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
+            Click(wizard.Item("NextBut"));
+            WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
+        }
+        Click(wizard.Item("NextBut"));
+        WaitUntil([&] { return Visible(wizard.Item("EditName")); }, kPageMs, "the user page");
+        wizard.Enter("EditName", "Ann Orbit");
+        wizard.Enter("EditOrg", "Star Gazers Ltd.");
+        Click(wizard.Item("NextBut"));
+        WaitUntil([&] { return Visible(wizard.Item("EditPath")); }, kPageMs, "the destination page");
+        wizard.Enter("EditPath", kDestination);
+        Click(wizard.Item("NextBut"));
+        wizard.WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
+        wizard.CloseOtherWindow("readme.txt");
+        wizard.CloseOtherWindow("Brightwater Orrery");
+        Click(wizard.Item("NextBut"));
+        WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind("THANK YOU", 0) == 0; }, kPageMs, "the last notice");
+        Click(wizard.Item("NextBut"));
+        wizard.WaitInfo("Quenby has installed Orrery 1.4 successfully, congratulations.");
+        Click(wizard.Item("NextBut"));
+        EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
+    }
+    const std::set<std::string> interactive = test::Snapshot();
+    const auto interactiveFiles = Installed(interactive);
+    EXPECT_EQ(interactiveFiles.at(std::string(kDestination) + "\\orrery.exe"),
+              test::ReadFile(test::SetupBuildDir() + "\\orrery.exe"));
+    // The entry's values beside DisplayName and UninstallString.
+    EXPECT_EQ(Entry("DisplayVersion") + "|" + Entry("InstallLocation") + "|" + Entry("URLInfoAbout"),
+              std::string("1.4|") + kDestination + "|www.brightwater.example");
+    EXPECT_EQ(Entry("InstallDate").size(), 8u);
+    for (const char* number : {"EstimatedSize", "NoModify", "NoRepair"}) EXPECT_EQ(Entry(number), "<not text>");
+    QuietUninstall();
+
+    std::string shown;
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=\"C:\\Orrery Net\" /Name=\"Ann Orbit\" /ORG=\"Star Gazers Ltd.\" "
+                                "/LOG=M:\\silent.log", &shown), 0u);
+    EXPECT_EQ(shown, "");
+    const std::set<std::string> silent = test::Snapshot();
+    auto dateless = [](std::set<std::string> lines) {
+        return std::erase_if(lines, [](const std::string& line) { return line.find("\\Quenby : Date = ") != line.npos; }),
+               lines;
+    };
+    EXPECT_EQ(test::Difference(dateless(interactive), dateless(silent)), "");
+    EXPECT_EQ(Installed(silent), interactiveFiles);
+    const std::string log = test::ReadFile("M:\\silent.log");
+    for (const char* file : {"orrery.exe", "readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"})
+        EXPECT_NE(log.find(std::string(" -> ") + kDestination + "\\" + file + "\r\n"), std::string::npos) << file;
+    for (const char* line : {"File replaced: N:\\\\orrshare.dl_ -> C:\\windows\\orrshare.dll\r\n",
+                             "Name: Ann Orbit\r\n", "Add-on skipped (no /ADDONS): readme.txt\r\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << log;
+    EXPECT_TRUE(log.ends_with("Exit code: 0\r\n")) << log;
+    QuietUninstall();
+    // Everything gone but the shared files that no product counts on any more: kept, the question's default.
+    EXPECT_EQ(test::Difference(before, test::Snapshot()), "+ C:\\windows\\Uninstall.exe\n+ C:\\windows\\orrshare.dll\n");
+
+    // The saved answers replayed; the command line wins over them.
+    {
+        const auto setup = test::Start("N:\\Setup.exe", "N:\\", "/SILENT /LOADINF=M:\\answers.inf /DIR=C:\\Replayed");
+        setup->WaitWindow({"TSilentProgressForm", "Orrery 1.4"}, kStartMs);  // its one window, with the title
+        EXPECT_EQ(setup->WaitExit(kStartMs), 0u);
+    }
+    const std::string registration = "Software\\Brightwater\\Orrery\\Registration";
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, registration, "Name") + "|" +
+                  test::RegText(HKEY_CURRENT_USER, registration, "Organization") + "|" + Entry("InstallLocation"),
+              "Ann Orbit|Star Gazers Ltd.|C:\\Replayed");
+}
+
+TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
+    const auto desktop = HoldDesktop();
+    // A bad switch: a box for a person, none for a deployment.
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /QUIET"), 87u);
+    EXPECT_EQ(BoxThenExit("/BOGUS", 87), std::string("Quenby 3.2|") + kBadSwitch);
+    {
+        // A second start while the wizard is open; then the wizard left on its first page.
+        test::TWizard first("N:\\Setup.exe", "N:\\");
+        EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT"), 1618u);
+        EXPECT_EQ(BoxThenExit("", 1618), "Quenby 3.2|Another installation is in progress. Please wait until it has "
+                                         "finished and try again.");
+        Click(first.Item("CancelBut"));
+        first.WaitInfo("The installation of Orrery 1.4 did not completed successfuly.");
+        Click(first.Item("NextBut"));
+        EXPECT_EQ(first.Driver().WaitExit(kPageMs), 1602u);
+    }
+    // The next disk is not there: the log names the file it wanted.
+    EXPECT_EQ(RunSetup("A:\\", "/VERYSILENT /DIR=C:\\Halted /LOG=M:\\disk.log"), 1603u);
+    EXPECT_NE(test::ReadFile("M:\\disk.log").find("Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"),
+              std::string::npos) << test::ReadFile("M:\\disk.log");
+    // Instructions without an application name.
+    test::TScratchFolder bad("quenby-unattended-bad");
+    bad.Write("Quenby.ipi", "[Settings]\r\nVersion=1\r\n");
+    bad.Write("Setup.exe", test::ReadFile(test::SetupExe()));
+    EXPECT_EQ(RunSetup(bad.Path() + "\\", "/SILENT /LOG=M:\\bad.log"), 1603u);
+    const std::string log = test::ReadFile("M:\\bad.log");
+    EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n")) << log;
+}
+
+}  // namespace
+}  // namespace quenby

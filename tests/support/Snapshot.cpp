@@ -1,0 +1,87 @@
+#include "Snapshot.h"
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace quenby::test {
+
+namespace {
+
+void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string& shown, std::set<std::string>& out) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return;
+    out.insert(shown);
+    char name[16384];
+    BYTE data[65536];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+        out.insert(shown + " : " + name + " = " + std::string(reinterpret_cast<char*>(data), dataSize));
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        AddKeys(root, path + "\\" + name, view, shown + "\\" + name, out);
+    }
+    RegCloseKey(key);
+}
+
+// Every file and folder below `folder`, never through a link: a prefix's user folders lead to the Linux home,
+// and a walk through them reads the home (or goes round and round when the home holds a prefix). A folder
+// that cannot be listed fails the test instead of ending the walk quietly.
+void AddFiles(const std::string& folder, std::set<std::string>& out) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list " << folder << ": error " << GetLastError();
+        return;
+    }
+    std::vector<std::string> folders;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        out.insert(folder + "\\" + name);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            folders.push_back(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) ADD_FAILURE() << "the listing of " << folder << " stopped: error " << error;
+    for (const std::string& inner : folders) AddFiles(inner, out);
+}
+
+// What others change meanwhile: Wine's desktop and explorer bookkeeping, Notepad's settings (the add-on
+// shows the read-me in it).
+bool ChangedByOthers(const std::string& line) {
+    for (const char* prefix : {"HKCU\\Software\\Wine\\", "HKCU\\Software\\Microsoft\\Notepad",
+                               "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"})
+        if (line.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+std::set<std::string> Snapshot() {
+    std::set<std::string> out;
+    AddFiles("C:", out);
+    AddKeys(HKEY_CURRENT_USER, "Software", 0, "HKCU\\Software", out);
+    AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_64KEY, "HKLM64\\Software", out);
+    AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_32KEY, "HKLM32\\Software", out);
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_TRUE(out.count(std::string(windows) + "\\system32\\kernel32.dll")) << "the walk missed the Windows directory";
+    return out;
+}
+
+std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
+    std::string text;
+    for (const std::string& line : after)
+        if (!before.count(line) && !ChangedByOthers(line)) text += "+ " + line + "\n";
+    for (const std::string& line : before)
+        if (!after.count(line) && !ChangedByOthers(line)) text += "- " + line + "\n";
+    return text;
+}
+
+}  // namespace quenby::test

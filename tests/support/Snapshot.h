@@ -1,0 +1,13 @@
+// The prefix's state for a before-and-after comparison: every file and folder of drive C: (never through
+// a link) and every key and value, with its data, of HKCU\Software and both views of HKLM\Software.
+#pragma once
+#include <set>
+#include <string>
+
+namespace quenby::test {
+
+std::set<std::string> Snapshot();
+// "+ line" for each line only after, then "- line" for each only before; Wine's and Notepad's own left out.
+std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after);
+
+}  // namespace quenby::test

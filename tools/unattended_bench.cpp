@@ -1,0 +1,120 @@
+// Measures an unattended installation against a bare program doing the same copies: FILES files of
+// 64 KiB, once plain and once compressed (SZDD, expanded through LZ32), Setup.exe /VERYSILENT against this
+// program started the same way with --copy (CopyFileA, or LZ32's expansion, of each file). Each side runs
+// RUNS times alternately, from process creation to exit; prints Markdown rows with the best times and the
+// median of the runs' ratios.
+//
+//   unattended_bench.exe SETUP.EXE [FILES] [RUNS]      (default: 200 files, 7 runs)
+//   unattended_bench.exe --copy SOURCE_DIR TARGET_DIR EXPAND FILES
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Driver.h"
+#include "publish/Szdd.h"
+#include "win/Lz32.h"
+
+using namespace quenby;
+using namespace quenby::drive;
+
+namespace {
+
+constexpr DWORD kWaitMs = 120000;
+constexpr int kFileSize = 64 * 1024;
+
+double Now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+void Write(const std::string& path, const std::string& content) {
+    const THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+std::string SourceName(int i, bool compressed) { return "file" + std::to_string(i) + (compressed ? ".bi_" : ".bin"); }
+std::string TargetName(int i) { return "file" + std::to_string(i) + ".bin"; }
+
+// Text-like bytes, so that compression does something, different in every file.
+std::string Distribution(const std::string& dist, int files, bool compressed) {
+    MakeFolders(dist);
+    std::string in = "[FilesIn]\r\n", out = "[FilesOut]\r\n";
+    unsigned seed = 12345;
+    for (int i = 0; i < files; ++i) {
+        std::string bytes(kFileSize, ' ');
+        for (char& c : bytes) c = "etaoin shrdlu\r\n"[((seed = seed * 1103515245 + 12345) >> 16) % 15];
+        if (compressed) {
+            const TBytes packed = SzddCompress(TBytes(bytes.begin(), bytes.end()), 'n');
+            bytes.assign(packed.begin(), packed.end());
+        }
+        Write(dist + "\\" + SourceName(i, compressed), bytes);
+        in += SourceName(i, compressed) + "=\r\n";
+        out += TargetName(i) + "=0\r\n";
+    }
+    Write(dist + "\\Quenby.ipi", std::string("[Settings]\r\nApplication=UBench\r\nVersion=1\r\nProgGroup=UBench\r\n") +
+                                     "Expand=" + (compressed ? "1" : "0") + "\r\n" + in + out +
+                                     "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
+    return dist;
+}
+
+// Milliseconds from creating the process to its end.
+double Timed(const std::string& program, const std::string& folder, const std::string& arguments) {
+    const double start = Now();
+    TDriver run(program, folder, arguments);
+    const DWORD code = run.WaitExit(kWaitMs);
+    if (code != 0) std::fprintf(stderr, "%s %s ended with %lu\n", program.c_str(), arguments.c_str(), code);
+    return Now() - start;
+}
+
+int BareCopy(const std::string& source, const std::string& target, bool expand, int files) {
+    MakeFolders(target);
+    const TLz32 lz32;
+    for (int i = 0; i < files; ++i) {
+        const std::string from = source + "\\" + SourceName(i, expand), to = target + "\\" + TargetName(i);
+        if (expand)
+            lz32.Expand(from, to);
+        else if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+            return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 6 && std::string(argv[1]) == "--copy")
+        return BareCopy(argv[2], argv[3], std::string(argv[4]) == "1", std::atoi(argv[5]));
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: unattended_bench SETUP.EXE [FILES] [RUNS]\n");
+        return 2;
+    }
+    const std::string setup = argv[1];
+    const int files = argc > 2 ? std::atoi(argv[2]) : 200;
+    const int runs = argc > 3 ? std::atoi(argv[3]) : 7;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string root = "C:\\quenby-ubench";
+    for (const bool compressed : {false, true}) {
+        const std::string dist = Distribution(root + (compressed ? "\\packed" : "\\plain"), files, compressed);
+        std::vector<double> setupTimes, bareTimes, ratios;
+        for (int run = 0; run < runs; ++run) {
+            const std::string target = root + "\\run" + std::to_string(run) + (compressed ? "p" : "");
+            setupTimes.push_back(Timed(setup, dist, "/VERYSILENT /DIR=" + target + "\\setup"));
+            bareTimes.push_back(Timed(self, dist, "--copy " + dist + " " + target + "\\bare " +
+                                                      (compressed ? "1 " : "0 ") + std::to_string(files)));
+            ratios.push_back(setupTimes.back() / bareTimes.back());
+        }
+        std::sort(ratios.begin(), ratios.end());
+        std::printf("| %d files of %d KiB, %s | %.0f ms | %.0f ms | %.2f |\n", files, kFileSize / 1024,
+                    compressed ? "compressed" : "plain", *std::min_element(setupTimes.begin(), setupTimes.end()),
+                    *std::min_element(bareTimes.begin(), bareTimes.end()), ratios[ratios.size() / 2]);
+    }
+    return 0;
+}
