@@ -4,10 +4,13 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "base/Errors.h"
 #include "ui/Application.h"
 #include "base/Texts.h"
+#include "uninstall/SelfCopy.h"
 #include "uninstall/Uninstaller.h"
 #include "win/DdeClientConv.h"
 #include "win/LibrarySearch.h"
@@ -20,13 +23,21 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     quenby::KeepLibrarySearchToSystem();
+    std::string rest;
+    std::optional<quenby::TOriginal> original = quenby::TakeOriginal(commandLine, rest);
+    if (!original)
+        if (const std::optional<int> code = quenby::RunFromCopy(commandLine)) return *code;
+    int code = quenby::kNothingRemoved;
+    bool removeOriginal = false;
     try {
         quenby::ui::TApplication application(instance);
         application.SetTitle(quenby::kUninstallTitle);
         quenby::TDdeClientConv::InitializeLibrary();
-        return quenby::RunUninstaller(commandLine);
+        code = quenby::RunUninstaller(original ? rest : std::string(commandLine), original ? original->Path : "",
+                                      removeOriginal);
     } catch (const std::exception& error) {
         MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kUninstallTitle, MB_ICONERROR | MB_OK);
-        return quenby::kNothingRemoved;
     }
+    if (original) quenby::EndCopy(*original, code, removeOriginal);
+    return code;
 }

@@ -143,6 +143,14 @@ inline constexpr char kLeftOtherInstallation[] = "it now belongs to another inst
 inline constexpr char kLeftNoProgman[] = "Program Manager did not answer";
 inline constexpr char kLeftSelf[] = "it is the running uninstaller; it goes when Windows restarts";
 inline constexpr char kLeftNotNumber[] = "its counter is no number";
+inline constexpr char kLeftThroughLink[] = "it is reached through a link";
+inline constexpr char kLeftInUse[] = "it is in use; it goes when Windows restarts";
+inline std::string LeftNoProgressText(const std::string& reason) {
+    return "its count was not lowered, since the log could not record it: " + reason;
+}
+inline std::string LogMismatchText(const std::string& logPath) {
+    return "The installation log " + logPath + " does not match what Setup recorded; nothing was removed.";
+}
 
 // The publisher tools on the checksums of a set: the checks' findings (what is wrong; what to do) and the
 // packer's refusals. `where` is "on disk 2" or "on the medium".
