@@ -327,14 +327,16 @@ std::optional<TLogSeal> ParseSeal(const std::string& text) {
 
 std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal, const TDigestFunction& digest) {
     if (seal.Bytes > text.size()) return std::nullopt;
+    const auto length = static_cast<std::size_t>(seal.Bytes);  // no more than the text's size
     TLogSeal chain;
-    while (chain.Bytes < seal.Bytes) {
-        const std::size_t end = text.find("\r\n", chain.Bytes);
-        if (end == std::string::npos || end + 2 > seal.Bytes) return std::nullopt;
-        chain = ExtendSeal(chain, std::string_view(text).substr(chain.Bytes, end + 2 - chain.Bytes), digest);
+    for (std::size_t start = 0; start < length;) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos || end + 2 > length) return std::nullopt;
+        chain = ExtendSeal(chain, std::string_view(text).substr(start, end + 2 - start), digest);
+        start = end + 2;
     }
     if (chain.Lines != seal.Lines || chain.Digest != seal.Digest) return std::nullopt;
-    return text.substr(0, seal.Bytes);
+    return text.substr(0, length);
 }
 
 std::string NormalisedDestination(const std::string& destination) {
