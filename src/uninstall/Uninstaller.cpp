@@ -17,7 +17,6 @@
 #include "win/DdeClientConv.h"
 #include "win/FileSystem.h"
 #include "win/NoLinkRemoval.h"
-#include "win/NoticeFile.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
