@@ -150,8 +150,13 @@ private:
     void RemoveUninstallEntry(const std::string& name) {
         const std::string path = UninstallEntryKey(name);
         Step("HKLM\\" + path);
-        const auto key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE | KEY_SET_VALUE);
+        const auto key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_READ);
         if (!key) return;
+        // Emptied by an earlier removal that stopped before deleting the key: no other installation's.
+        if (key->IsEmpty()) {
+            TRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, path);
+            return;
+        }
         std::string command;
         try {
             command = key->ReadValueText("UninstallString");
