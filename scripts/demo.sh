@@ -108,7 +108,7 @@ snapshot() {
   echo
   echo "== After Uninstall.exe: what differs from the fresh prefix (+ added, - removed) =="
   diff <(snapshot "$template") <(snapshot "$QUENBY_PREFIX") | sed -n 's/^> /+ /p; s/^< /- /p' || true
-  echo "(Uninstall.exe stays in C:\windows until Windows restarts: a running program's file cannot go.)"
+  echo "(Uninstall.exe ran the removal from a copy in C:\windows\temp, which goes when Windows restarts.)"
 } >>"$out/report.txt"
 # By file (fonts-dejavu-core, from setup.sh): ImageMagick's default font is missing without Ghostscript's.
 montage -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -label '%t' "$out"/shots/*.png -tile 4x \

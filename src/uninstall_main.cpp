@@ -4,12 +4,17 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "base/Errors.h"
+#include "base/InstallLog.h"
 #include "ui/Application.h"
 #include "base/Texts.h"
+#include "uninstall/SelfCopy.h"
 #include "uninstall/Uninstaller.h"
 #include "win/DdeClientConv.h"
+#include "win/InstallationLock.h"
 #include "win/LibrarySearch.h"
 
 // As in Setup.exe: an escaping exception is a fault, and the library's console report would only add its
@@ -20,13 +25,29 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     quenby::KeepLibrarySearchToSystem();
+    std::string rest;
+    std::optional<quenby::TOriginal> original = quenby::TakeOriginal(commandLine, rest);
+    if (!original)
+        if (const std::optional<int> code = quenby::RunFromCopy(commandLine)) return *code;
+    int code = quenby::kNothingRemoved;
+    bool removeOriginal = false;
+    const std::string arguments = original ? rest : std::string(commandLine);
+    // Held by the process that removes: the copy, not the original that only waits for it.
+    const quenby::TInstallationLock lock;
+    if (!lock.Held()) {
+        if (!quenby::QuietRemovalRequested(arguments))
+            MessageBoxA(nullptr, quenby::kAnotherInstallationText, quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
+        if (original) quenby::EndCopy(*original, quenby::kExitAnotherRunning, false);
+        return quenby::kExitAnotherRunning;
+    }
     try {
         quenby::ui::TApplication application(instance);
         application.SetTitle(quenby::kUninstallTitle);
         quenby::TDdeClientConv::InitializeLibrary();
-        return quenby::RunUninstaller(commandLine);
+        code = quenby::RunUninstaller(arguments, original ? original->Path : "", removeOriginal);
     } catch (const std::exception& error) {
         MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kUninstallTitle, MB_ICONERROR | MB_OK);
-        return quenby::kNothingRemoved;
     }
+    if (original) quenby::EndCopy(*original, code, removeOriginal);
+    return code;
 }

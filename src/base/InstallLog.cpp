@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "base/Checksums.h"
 #include "base/DestinationRule.h"
 
 namespace quenby {
@@ -29,6 +30,8 @@ constexpr TKindRow kKinds[] = {
     {TLogKind::Kept, "kept", false, false, false},
     {TLogKind::AtRestart, "atrestart", false, false, false},
     {TLogKind::Checked, "checked", false, false, false},
+    {TLogKind::FinalPath, "final", false, false, false},
+    {TLogKind::Lowered, "lowered", false, false, false},
 };
 
 const TKindRow& RowOf(TLogKind kind) {
@@ -139,9 +142,12 @@ bool IsCleanKeyPath(const std::string& path) {
            std::ranges::none_of(Split(path, '\\'), [](const std::string& p) { return p.empty(); });
 }
 
-// Program Manager splits its commands at these; a title holding one could say something else.
+// Program Manager splits its commands at the brackets, parentheses and commas, so a title holding one
+// could say something else; and it takes a title as a file name in the group's folder, so a title that is
+// no plain file name could name another folder (Wine deletes a group folder with all it holds).
 bool IsPlainTitle(const std::string& title) {
-    return title.find_first_of("[](),\"\r\n") == std::string::npos;
+    return !title.empty() && title.find_first_of("[](),\"\r\n\t\\/:*?<>|") == std::string::npos &&
+           !IsDotsOnly(title) && title.find("..") == std::string::npos;
 }
 
 bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
@@ -149,9 +155,11 @@ bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
         case TLogKind::Destination: return SamePath(entry.Path, destination);
         case TLogKind::Directory: return IsCleanFullPath(entry.Path);
         case TLogKind::File: return IsCleanFullPath(entry.Path) && IsBelowPath(entry.Path, destination);
+        case TLogKind::FinalPath: return IsCleanFullPath(entry.Path);
         case TLogKind::SystemFile:
         case TLogKind::Kept:
-        case TLogKind::Counter: return IsCleanRelativeName(entry.Path);
+        case TLogKind::Counter:
+        case TLogKind::Lowered: return IsCleanRelativeName(entry.Path);
         case TLogKind::AtRestart: return IsCleanFullPath(entry.Path);
         case TLogKind::Key:
         case TLogKind::Value: return IsCleanKeyPath(entry.Path);
@@ -221,6 +229,7 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     std::map<std::string, bool> seen;
     auto isFirst = [&](const std::string& id) { return seen.try_emplace(Folded(id), true).second; };
     std::vector<std::string> newSystemFiles;
+    std::map<std::string, int> lowered;  // by folded name: raises already undone
     bool destinationNamed = false;
 
     for (const TLogEntry& entry : entries) {
@@ -230,6 +239,10 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
         switch (entry.Kind) {
             case TLogKind::Application: plan.Application = entry.Path; break;
             case TLogKind::Destination: destinationNamed = true; break;
+            case TLogKind::FinalPath:
+                if (plan.DestinationFinal.empty()) plan.DestinationFinal = entry.Path;
+                break;
+            case TLogKind::Lowered: ++lowered[Folded(entry.Path)]; break;
             case TLogKind::Directory:
                 if (isFirst("d" + entry.Path)) plan.Directories.push_back(entry.Path);
                 break;
@@ -268,11 +281,14 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     }
     if (!destinationNamed) throw ELogRefused("it names no destination");
 
-    for (const std::string& name : newSystemFiles)
-        if (std::ranges::none_of(plan.Counters, [&](const std::string& c) { return Folded(c) == Folded(name); }))
-            plan.OrphanSystemFiles.push_back(name);
-    std::reverse(plan.Values.begin(), plan.Values.end());
+    plan.NewSystemFiles = std::move(newSystemFiles);
+    // A count recorded as undone by an earlier removal is not undone again, whichever raise it was.
     std::reverse(plan.Counters.begin(), plan.Counters.end());
+    std::erase_if(plan.Counters, [&](const std::string& name) {
+        auto done = lowered.find(Folded(name));
+        return done != lowered.end() && done->second-- > 0;
+    });
+    std::reverse(plan.Values.begin(), plan.Values.end());
     std::reverse(plan.Files.begin(), plan.Files.end());
     for (TGroupUndo& group : plan.Groups) std::reverse(group.Items.begin(), group.Items.end());
     // Program Manager would read a title holding its separators as another command.
@@ -280,6 +296,58 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     DeepestFirst(plan.Keys, [](const TRegistryName& k) { return Depth(k.Key); });
     DeepestFirst(plan.Directories, [](const std::string& d) { return Depth(WithoutTrailingBackslash(d)); });
     return plan;
+}
+
+TLogSeal ExtendSeal(const TLogSeal& seal, std::string_view line, const TDigestFunction& digest) {
+    std::string input = seal.Digest;
+    input.append(line);
+    return {seal.Bytes + line.size(), seal.Lines + 1, digest(input)};
+}
+
+std::string HexText(std::string_view bytes) {
+    return HexDigest(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+std::string SealText(const TLogSeal& seal) {
+    return std::to_string(seal.Bytes) + " " + std::to_string(seal.Lines) + " " + HexText(seal.Digest);
+}
+
+std::optional<TLogSeal> ParseSeal(const std::string& text) {
+    const std::vector<std::string> parts = Split(text, ' ');
+    auto number = [](const std::string& digits, std::uint64_t& out) {
+        if (digits.empty() || digits.size() > 15 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        out = std::stoull(digits);
+        return true;
+    };
+    TLogSeal seal;
+    if (parts.size() != 3 || !number(parts[0], seal.Bytes) || !number(parts[1], seal.Lines) ||
+        parts[2].size() % 2 != 0 || parts[2].find_first_not_of("0123456789abcdef") != std::string::npos)
+        return std::nullopt;
+    for (std::size_t i = 0; i < parts[2].size(); i += 2)
+        seal.Digest += static_cast<char>(std::stoi(parts[2].substr(i, 2), nullptr, 16));
+    return seal;
+}
+
+std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal, const TDigestFunction& digest) {
+    if (seal.Bytes > text.size()) return std::nullopt;
+    const auto length = static_cast<std::size_t>(seal.Bytes);  // no more than the text's size
+    TLogSeal chain;
+    for (std::size_t start = 0; start < length;) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos || end + 2 > length) return std::nullopt;
+        chain = ExtendSeal(chain, std::string_view(text).substr(start, end + 2 - start), digest);
+        start = end + 2;
+    }
+    if (chain.Lines != seal.Lines || chain.Digest != seal.Digest) return std::nullopt;
+    return text.substr(0, length);
+}
+
+std::string NormalisedDestination(const std::string& destination) {
+    std::string text = WithoutTrailingBackslash(destination);
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    return text;
 }
 
 namespace {

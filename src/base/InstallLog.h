@@ -1,7 +1,11 @@
 // The installation log (Quenby.log in the destination): one line per action of the copy step, written as
 // the installation goes, and what the uninstaller makes of it. Format: docs/INSTALL-LOG.md.
 #pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Errors.h"
@@ -15,6 +19,8 @@ enum class TLogKind {
     Application, Destination, Directory, File, SystemFile, Counter, Group, Item, Key, Value, Uninstall,
     Kept, AtRestart,  // a shared file left for a newer one in place; a file in use replaced at the restart
     Checked,          // a source file matched its checksum
+    FinalPath,  // the destination's final form (no link in it) when the run started
+    Lowered,    // the uninstaller's progress: one raise of this counter undone
 };
 
 // Root is "HKCU" or "HKLM"; Path a full path, a key path below Root or a name; Name a registry value name.
@@ -37,6 +43,26 @@ std::string FormatLogLine(const TLogEntry& entry);
 // The whole file: the header, then whole lines only. Raises ELogRefused with the line number.
 std::vector<TLogEntry> ParseLog(const std::string& text);
 
+// What Setup recorded, outside the destination, about the log it wrote: its length and the chained digest
+// of its lines (each digest covers the previous one and the next line, line end included).
+struct TLogSeal {
+    std::uint64_t Bytes = 0;
+    std::uint64_t Lines = 0;
+    std::string Digest;  // raw bytes; empty before the first line
+};
+// SHA-256 of the bytes, raw (the system's on Windows; the tests bring their own).
+using TDigestFunction = std::function<std::string(std::string_view)>;
+
+TLogSeal ExtendSeal(const TLogSeal& seal, std::string_view line, const TDigestFunction& digest);
+std::string SealText(const TLogSeal& seal);  // "<bytes> <lines> <hex digest>"
+std::optional<TLogSeal> ParseSeal(const std::string& text);
+// The log's first seal.Bytes bytes when they are seal.Lines whole lines chaining to seal.Digest; nothing
+// when any of them differs or is missing. Bytes beyond are not Setup's (yet) and are left out.
+std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal, const TDigestFunction& digest);
+std::string HexText(std::string_view bytes);
+// The destination as the record's value name is made from: upper-cased (ASCII), no trailing backslash.
+std::string NormalisedDestination(const std::string& destination);
+
 struct TRegistryName {
     std::string Root, Key, Name;
 };
@@ -49,11 +75,12 @@ struct TGroupUndo {
 // What to undo, each list in the order in which it is undone.
 struct TUninstallPlan {
     std::string Application;
+    std::string DestinationFinal;             // as the first run recorded it; empty in a log without one
     std::vector<TRegistryName> Values;        // written where none existed
     std::vector<TRegistryName> Keys;          // created, deepest first (Name empty)
     std::vector<std::string> UninstallEntries;
-    std::vector<std::string> Counters;        // one per raise, names relative to the Windows directory
-    std::vector<std::string> OrphanSystemFiles;  // written new by a run that never raised their counter
+    std::vector<std::string> Counters;        // one per raise not yet undone, relative to the Windows directory
+    std::vector<std::string> NewSystemFiles;  // those the installation created (only these may be offered)
     std::vector<TGroupUndo> Groups;
     std::vector<std::string> Files;           // written where none existed
     std::vector<std::string> Directories;     // deepest first

@@ -23,6 +23,11 @@ inline constexpr char kUninstallKeys[] = "SOFTWARE\\Microsoft\\Windows\\CurrentV
 inline constexpr char kCountersParentKey[] = "Software\\Norvale\\Uninstall";
 inline constexpr char kCountersSection[] = "Counters";
 inline constexpr char kCountersKey[] = "Software\\Norvale\\Uninstall\\Counters";
+// Below HKEY_LOCAL_MACHINE (writable by administrators only, in the program's own view): what Setup
+// recorded about each installation log, one value per destination (see docs/INSTALL-LOG.md).
+inline constexpr char kLogRecordsKey[] = "SOFTWARE\\Norvale\\Uninstall\\Logs";
+// A log Setup could not verify is renamed to this (then ".2", ".3", ... when it exists) and a new one begun.
+inline constexpr char kBadLogName[] = "Quenby.log.bad";
 
 // "<destination>\Quenby.upi" and "<destination>\Quenby.log"; a root such as D:\ gives D:\\Quenby.upi,
 // which still names the file in that root.

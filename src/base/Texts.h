@@ -109,6 +109,7 @@ inline constexpr char kTreeNotCreated[] = "Error creating window";
 inline constexpr char kCannotRegisterClass[] = "cannot register the window class";
 inline std::string CannotCreateWindowText(const std::string& className) { return "cannot create the window " + className; }
 inline std::string CannotCreateControlText(const std::string& name) { return "cannot create the control " + name; }
+inline std::string CannotHashText(const std::string& reason) { return "Cannot compute a SHA-256 digest: " + reason; }
 inline constexpr char kUnknownFailure[] = "Unknown failure";
 inline constexpr char kOutOfMemory[] = "Out of memory.";  // shown as it is, when the text cannot be built
 
@@ -156,6 +157,14 @@ inline constexpr char kLeftOtherInstallation[] = "it now belongs to another inst
 inline constexpr char kLeftNoProgman[] = "Program Manager did not answer";
 inline constexpr char kLeftSelf[] = "it is the running uninstaller; it goes when Windows restarts";
 inline constexpr char kLeftNotNumber[] = "its counter is no number";
+inline constexpr char kLeftThroughLink[] = "it is reached through a link";
+inline constexpr char kLeftInUse[] = "it is in use; it goes when Windows restarts";
+inline std::string LeftNoProgressText(const std::string& reason) {
+    return "its count was not lowered, since the log could not record it: " + reason;
+}
+inline std::string LogMismatchText(const std::string& logPath) {
+    return "The installation log " + logPath + " does not match what Setup recorded; nothing was removed.";
+}
 
 // The publisher tools on the checksums of a set: the checks' findings (what is wrong; what to do) and the
 // packer's refusals. `where` is "on disk 2" or "on the medium".

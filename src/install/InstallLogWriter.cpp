@@ -1,7 +1,13 @@
 #include "install/InstallLogWriter.h"
 
+#include <algorithm>
+
 #include "base/Errors.h"
 #include "base/Texts.h"
+#include "win/FileSystem.h"
+#include "win/NoLinkRemoval.h"
+#include "win/NoticeFile.h"
+#include "win/Sha256.h"
 #include "win/SystemText.h"
 
 namespace quenby {
@@ -22,7 +28,97 @@ bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
     return key.OpenExistingKey("\\" + path, KEY_READ) && key.ValueExists(name);
 }
 
+std::string SealValueName(const std::string& destination) { return HexText(Sha256(NormalisedDestination(destination))); }
+
+// The next free name for a log that cannot be verified.
+std::string BadLogPath(const std::string& destination) {
+    const std::string first = destination + "\\" + kBadLogName;
+    std::string path = first;
+    for (int number = 2; Exists(path) && number < 1000; ++number) path = first + "." + std::to_string(number);
+    return path;
+}
+
 }  // namespace
+
+std::optional<TLogSeal> ReadLogSeal(const std::string& destination) {
+    TRegistryKey key;
+    key.SetRoot(HKEY_LOCAL_MACHINE);
+    if (!key.OpenExistingKey("\\" + std::string(kLogRecordsKey), KEY_QUERY_VALUE)) return std::nullopt;
+    try {
+        return ParseSeal(key.ReadValueText(SealValueName(destination)));
+    } catch (const ERegistryException&) {
+        return std::nullopt;  // not text: no record of Setup's
+    }
+}
+
+void DeleteLogSeal(const std::string& destination) {
+    std::string path = kLogRecordsKey;
+    TRegistryKey key;
+    key.SetRoot(HKEY_LOCAL_MACHINE);
+    if (!key.OpenExistingKey("\\" + path, KEY_SET_VALUE)) return;
+    key.DeleteValue(SealValueName(destination));
+    key.Release();
+    // The records' key and its parents go with the last record (up to SOFTWARE).
+    for (; std::ranges::count(path, '\\') > 0; path.erase(path.rfind('\\'))) {
+        TRegistryKey parent;
+        parent.SetRoot(HKEY_LOCAL_MACHINE);
+        if (!parent.OpenExistingKey("\\" + path, KEY_READ) || !parent.IsEmpty()) return;
+        parent.Release();
+        TRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, path);
+    }
+}
+
+std::optional<std::string> ReadVerifiedLog(const std::string& destination) {
+    const std::optional<TLogSeal> seal = ReadLogSeal(destination);
+    const std::string path = InstallLogPath(destination);
+    if (!seal || !IsFile(path)) return std::nullopt;
+    return VerifiedLogText(ReadWholeFile(path), *seal, Sha256);
+}
+
+TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew)
+    : m_destination(destination), m_path(InstallLogPath(destination)) {
+    const std::optional<TLogSeal> seal = ReadLogSeal(destination);
+    if (Exists(m_path)) {
+        const std::optional<std::string> verified = ReadVerifiedLog(destination);
+        if (verified) {
+            m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+            LARGE_INTEGER end{};
+            end.QuadPart = static_cast<LONGLONG>(seal->Bytes);
+            // A line written after the last record (a run stopped in between) was never acted on.
+            if (!m_file || !SetFilePointerEx(m_file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(m_file.Get()))
+                Fail(GetLastError());
+            m_seal = *seal;
+            return;
+        }
+        if (!mayBeginAnew) throw Exception(LogMismatchText(m_path));
+        if (!MoveFileA(m_path.c_str(), BadLogPath(destination).c_str())) Fail(GetLastError());
+    }
+    // A log that appears meanwhile is someone else's: never adopted.
+    m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!m_file) Fail(GetLastError());
+    Append(std::string(kInstallLogHeader) + "\r\n");
+}
+
+void TSealedLog::Fail(DWORD error) const { throw Exception(CannotWriteLogText(m_path, SystemErrorText(error))); }
+
+void TSealedLog::Append(const std::string& line) {
+    DWORD written = 0;
+    if (!WriteFile(m_file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+        written != line.size() || !FlushFileBuffers(m_file.Get()))
+        Fail(GetLastError());
+    const TLogSeal next = ExtendSeal(m_seal, line, Sha256);
+    TRegistryKey key;
+    key.SetRoot(HKEY_LOCAL_MACHINE);
+    if (!key.OpenKey("\\" + std::string(kLogRecordsKey), true)) Fail(ERROR_ACCESS_DENIED);
+    try {
+        key.WriteValueText(SealValueName(m_destination), SealText(next));
+    } catch (const ERegistryException& error) {
+        throw Exception(CannotWriteLogText(m_path, error.what()));
+    }
+    m_seal = next;
+}
 
 std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& section) {
     std::string path = !section.empty() && section[0] == '\\' ? section.substr(1)
@@ -37,16 +133,11 @@ std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& sect
 }
 
 TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application)
-    : m_path(InstallLogPath(destination)) {
-    const HANDLE file = CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw Exception(CannotWriteLogText(m_path, SystemErrorText(GetLastError())));
-    m_file.Reset(file);
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart == 0) WriteLine(std::string(kInstallLogHeader) + "\r\n");
+    : m_log(destination, true) {
     Add(TLogKind::Application, application);
     Add(TLogKind::Destination, destination);
+    // The uninstaller removes nothing that is not below this, whatever the destination becomes later.
+    Add(TLogKind::FinalPath, FinalPathOf(destination));
 }
 
 void TInstallLogWriter::Add(TLogKind kind, const std::string& path, bool existed) {
@@ -54,14 +145,7 @@ void TInstallLogWriter::Add(TLogKind kind, const std::string& path, bool existed
     AddEntry({kind, existed, "", path, ""});
 }
 
-void TInstallLogWriter::AddEntry(const TLogEntry& entry) { WriteLine(FormatLogLine(entry)); }
-
-void TInstallLogWriter::WriteLine(const std::string& line) {
-    DWORD written = 0;
-    if (!WriteFile(m_file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
-        written != line.size() || !FlushFileBuffers(m_file.Get()))
-        throw Exception(CannotWriteLogText(m_path, SystemErrorText(GetLastError())));
-}
+void TInstallLogWriter::AddEntry(const TLogEntry& entry) { m_log.Append(FormatLogLine(entry)); }
 
 void TInstallLogWriter::KeysToCreate(HKEY root, const std::string& keyPath) {
     bool missing = false;

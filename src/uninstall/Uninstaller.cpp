@@ -2,18 +2,21 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/InstallLog.h"
 #include "base/InstallRecord.h"
 #include "base/ProgmanMacros.h"
 #include "base/Texts.h"
+#include "install/InstallLogWriter.h"
 #include "uninstall/ProgressForm.h"
 #include "win/DdeClientConv.h"
 #include "win/FileSystem.h"
-#include "win/NoticeFile.h"
+#include "win/NoLinkRemoval.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
@@ -38,8 +41,15 @@ std::unique_ptr<TRegistryKey> OpenKey(HKEY root, const std::string& path, REGSAM
 
 class TRun {
 public:
-    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm& form, bool quiet)
-        : m_destination(destination), m_plan(plan), m_form(form), m_windowsDir(WindowsDirectory()), m_quiet(quiet) {}
+    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm& form, const std::string& original,
+         bool quiet)
+        : m_original(original),
+          m_destination(destination),
+          m_destinationFinal(plan.DestinationFinal.empty() ? destination : plan.DestinationFinal),
+          m_plan(plan),
+          m_form(form),
+          m_windowsDir(WindowsDirectory()),
+          m_quiet(quiet) {}
 
     void Undo() {
         LowerCounters();
@@ -52,9 +62,13 @@ public:
         RemoveFile(UninstallRecordPath(m_destination));
         for (const std::string& directory : m_plan.Directories) RemoveFolder(directory);
         if (Exists(m_destination)) RemoveFolder(m_destination);
+        // Kept while the log is: a rerun for what was left needs it.
+        if (!Exists(InstallLogPath(m_destination))) DeleteLogSeal(m_destination);
     }
 
     const std::vector<std::string>& Left() const { return m_left; }
+    bool RestartNeeded() const { return m_restartNeeded; }
+    bool RemoveOriginal() const { return m_removeOriginal; }
 
 private:
     void Step(const std::string& item) {
@@ -66,12 +80,19 @@ private:
 
     void Leave(const std::string& what, const std::string& why) { m_left.push_back(what + ": " + why); }
 
-    // Each raise lowered by one; a file whose counter reaches zero (or a file a cut-off run wrote and
-    // never counted) is offered for removal.
+    // Each raise lowered by one, once: the log records each lowering before it is made, so that a rerun
+    // skips it (a run stopped in between leaves one count too many, never one too few).
     void LowerCounters() {
-        std::vector<std::string> unused;
+        std::unique_ptr<TSealedLog> progress;
+        std::string noProgress;
+        if (!m_plan.Counters.empty()) try {
+                progress = std::make_unique<TSealedLog>(m_destination, false);
+            } catch (const std::exception& error) {
+                noProgress = error.what();
+            }
         for (const std::string& name : m_plan.Counters) {
             Step(name);
+            const std::string shown = "HKCU\\" + std::string(kCountersKey) + "\\" + name;
             const auto key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
             if (!key || !key->ValueExists(name)) continue;  // already gone: nothing counts on the file through it
             std::string text;
@@ -83,7 +104,17 @@ private:
             char* end = nullptr;
             const long count = std::strtol(text.c_str(), &end, 10);
             if (text.empty() || *end != '\0') {
-                Leave("HKCU\\" + std::string(kCountersKey) + "\\" + name, kLeftNotNumber);
+                Leave(shown, kLeftNotNumber);
+                continue;
+            }
+            try {
+                if (progress) progress->Append(FormatLogLine({TLogKind::Lowered, false, "", name, ""}));
+            } catch (const std::exception& error) {
+                progress.reset();
+                noProgress = error.what();
+            }
+            if (!progress) {
+                Leave(shown, LeftNoProgressText(noProgress));
                 continue;
             }
             if (count > 1) {
@@ -91,13 +122,13 @@ private:
                 continue;
             }
             key->DeleteValue(name);
-            unused.push_back(name);
         }
-        for (const std::string& name : m_plan.OrphanSystemFiles) {
-            const auto key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
-            if (!key || !key->ValueExists(name)) unused.push_back(name);
-        }
-        for (const std::string& name : unused) OfferSharedFile(m_windowsDir + "\\" + name);
+        // Offered when no product counts on it any more (also when an earlier, stopped run lowered its count
+        // to zero), and only when the installation created it: a file that was there before (Windows' or
+        // another vendor's) stays.
+        const auto counters = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
+        for (const std::string& name : m_plan.NewSystemFiles)
+            if (!counters || !counters->ValueExists(name)) OfferSharedFile(m_windowsDir + "\\" + name);
     }
 
     void OfferSharedFile(const std::string& path) {
@@ -108,26 +139,27 @@ private:
             Leave(path, kLeftKept);
             return;
         }
-        Step(path);
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        if (SamePath(self, path) && !DeleteFileA(path.c_str())) {
-            // A running program's file cannot go while it runs.
-            if (MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-                Leave(path, kLeftSelf);
-            else
-                Leave(path, SystemErrorText(GetLastError()));
+        // The Uninstall.exe that started this copy goes once it has ended.
+        if (!m_original.empty() && SamePath(path, m_original)) {
+            m_removeOriginal = true;
             return;
         }
-        RemoveFile(path);
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        RemoveFile(path, SamePath(self, path));
     }
 
     // Only while the entry still names this installation's uninstall command.
     void RemoveUninstallEntry(const std::string& name) {
         const std::string path = UninstallEntryKey(name);
         Step("HKLM\\" + path);
-        const auto key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE | KEY_SET_VALUE);
+        const auto key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_READ);
         if (!key) return;
+        // Emptied by an earlier removal that stopped before deleting the key: no other installation's.
+        if (key->IsEmpty()) {
+            TRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, path);
+            return;
+        }
         std::string command;
         try {
             command = key->ReadValueText("UninstallString");
@@ -139,8 +171,10 @@ private:
             m_foreignKeys.push_back(path);
             return;
         }
-        key->DeleteValue("DisplayName");
-        key->DeleteValue("UninstallString");
+        // The whole entry, whatever the installation or others added to it.
+        const LONG result = TRegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, path);
+        if (result != ERROR_SUCCESS && !IsGone(result))
+            Leave("HKLM\\" + path, SystemErrorText(static_cast<DWORD>(result)));
     }
 
     bool IsForeign(const TRegistryName& name) const {
@@ -191,7 +225,11 @@ private:
                 progman.ExecuteMacro(DeleteGroupMacro(group.Name), kDdeTimeout);
                 continue;
             }
-            progman.ExecuteMacro(ShowGroupMacro(group.Name), kDdeTimeout);
+            // Program Manager deletes items from whatever group is current: none unless this one is.
+            if (!progman.ExecuteMacro(ShowGroupMacro(group.Name), kDdeTimeout)) {
+                Leave(group.Name, kLeftNoProgman);
+                continue;
+            }
             // An item that is gone already, or that Program Manager never took, is refused: nothing is left.
             for (const std::string& title : group.Items) progman.ExecuteMacro(DeleteItemMacro(title), kDdeTimeout);
             if (!group.Created) continue;
@@ -203,32 +241,56 @@ private:
         progman.Close();
     }
 
-    // Program Manager keeps an item as its title with ".lnk".
+    // Program Manager keeps an item as a file: its title with ".lnk". A folder of that name is not one:
+    // deleting the group would delete it with all it holds.
     static bool HoldsOnly(const std::string& folder, const std::vector<std::string>& titles) {
         for (const std::string& entry : FolderEntries(folder)) {
             bool ours = false;
             for (const std::string& title : titles) ours = ours || SamePath(entry, title + ".lnk");
-            if (!ours) return false;
+            if (!ours || !IsFile(folder + "\\" + entry)) return false;
         }
         return true;
     }
 
-    void RemoveFile(const std::string& path) {
-        Step(path);
-        if (DeleteFileA(path.c_str())) return;
-        const DWORD error = GetLastError();
-        if (!IsGone(static_cast<LONG>(error))) Leave(path, SystemErrorText(error));
+    // Where the item may really be: below the destination as it was at the installation, or the very path.
+    bool IsWhereExpected(const std::string& path, const std::string& final) const {
+        if (IsBelowPath(path, m_destination)) return IsBelowPath(final, m_destinationFinal);
+        if (SamePath(path, m_destination)) return SamePath(final, m_destinationFinal);
+        return SamePath(final, path);
     }
 
-    void RemoveFolder(const std::string& path) {
-        Step(path);
-        if (RemoveDirectoryA(path.c_str())) return;
-        const DWORD error = GetLastError();
-        if (IsGone(static_cast<LONG>(error))) return;
-        Leave(path, error == ERROR_DIR_NOT_EMPTY ? kLeftNotEmpty : SystemErrorText(error));
+    // Empty when removed or gone; otherwise why it was left.
+    std::string Remove(const std::string& path, bool self = false) {
+        const TRemovalResult result =
+            RemoveWithoutLinks(path, [&](const std::string& final) { return IsWhereExpected(path, final); });
+        switch (result.Outcome) {
+            case TRemoval::Removed:
+            case TRemoval::Gone: return {};
+            case TRemoval::ThroughLink: return kLeftThroughLink;
+            case TRemoval::NotEmpty: return kLeftNotEmpty;
+            case TRemoval::InUse:
+            case TRemoval::Failed:
+                if (!self && result.Outcome == TRemoval::Failed) return SystemErrorText(result.Error);
+                // A running program's file, or one another program holds, goes at the next restart.
+                if (!MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return SystemErrorText(GetLastError());
+                if (self) return kLeftSelf;
+                m_restartNeeded = true;
+                return kLeftInUse;
+        }
+        return {};
     }
 
+    void RemoveFile(const std::string& path, bool self = false) {
+        Step(path);
+        const std::string why = Remove(path, self);
+        if (!why.empty()) Leave(path, why);
+    }
+
+    void RemoveFolder(const std::string& path) { RemoveFile(path); }
+
+    const std::string& m_original;
     const std::string& m_destination;
+    const std::string m_destinationFinal;
     const TUninstallPlan& m_plan;
     TUninstallForm& m_form;
     const std::string m_windowsDir;
@@ -236,21 +298,29 @@ private:
     std::vector<std::string> m_left;
     std::vector<std::string> m_foreignKeys;
     std::size_t m_done = 0;
+    bool m_restartNeeded = false;
+    bool m_removeOriginal = false;
 };
 
 }  // namespace
 
-TUninstallResult RunUninstaller(const std::string& commandLine) {
+TUninstallResult RunUninstaller(const std::string& commandLine, const std::string& original, bool& removeOriginal) {
     const std::string destination = DestinationFromCommandLine(commandLine);
     const bool quiet = QuietRemovalRequested(commandLine);
     const std::string logPath = InstallLogPath(destination);
-    if (destination.empty() || !Exists(logPath)) {
+    if (destination.empty() || !IsFile(logPath)) {
         if (!quiet) MessageBoxA(nullptr, NoLogText(destination).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
+        return kNothingRemoved;
+    }
+    // Only what this machine's Setup.exe wrote and recorded is acted on.
+    const std::optional<std::string> verified = ReadVerifiedLog(destination);
+    if (!verified) {
+        MessageBoxA(nullptr, LogMismatchText(logPath).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
         return kNothingRemoved;
     }
     TUninstallPlan plan;
     try {
-        plan = PlanUninstall(ParseLog(ReadWholeFile(logPath)), destination);
+        plan = PlanUninstall(ParseLog(*verified), destination);
     } catch (const ELogRefused& refused) {
         if (!quiet)
             MessageBoxA(nullptr, LogRefusedText(destination, refused.what()).c_str(), kUninstallTitle,
@@ -266,9 +336,10 @@ TUninstallResult RunUninstaller(const std::string& commandLine) {
         return kDeclined;
 
     auto form = std::make_unique<TUninstallForm>(displayName);
-    TRun run(destination, plan, *form, quiet);
+    TRun run(destination, plan, *form, original, quiet);
     run.Undo();
     form.reset();
+    removeOriginal = run.RemoveOriginal();
 
     std::string text = RemovedText(displayName);
     if (!run.Left().empty()) {
@@ -276,7 +347,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine) {
         for (const std::string& left : run.Left()) text += "\r\n" + left;
     }
     if (!quiet) MessageBoxA(nullptr, text.c_str(), kUninstallTitle, MB_ICONINFORMATION | MB_OK);
-    return kRemoved;
+    return run.RestartNeeded() ? kRemovedAfterRestart : kRemoved;
 }
 
 }  // namespace quenby

@@ -2,12 +2,21 @@
 #pragma once
 #include <string>
 
+#include "base/ExitCodes.h"
+
 namespace quenby {
 
-// Exit codes, for the programs that start the uninstaller.
-enum TUninstallResult { kRemoved = 0, kNothingRemoved = 1, kDeclined = 2 };
+// Exit codes, for the programs that start the uninstaller: the one table both programs end with.
+enum TUninstallResult {
+    kRemoved = kExitDone,
+    kRemovedAfterRestart = kExitRestartNeeded,
+    kDeclined = kExitUserLeft,
+    kNothingRemoved = kExitFailed,
+};
 
-// The command line is the destination directory (quotes around it accepted).
-TUninstallResult RunUninstaller(const std::string& commandLine);
+// The command line is the destination directory (quotes around it accepted). `original`: the file of the
+// Uninstall.exe that started this copy, empty when this is no copy; `removeOriginal` is set when it is to
+// be removed once it has ended.
+TUninstallResult RunUninstaller(const std::string& commandLine, const std::string& original, bool& removeOriginal);
 
 }  // namespace quenby

@@ -3,17 +3,32 @@
 #include <vector>
 
 #include "base/Checksums.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
 #include "win/Handles.h"
+#include "win/SystemText.h"
 
 namespace quenby {
 
+namespace {
+
+// A context without keys: hashing needs none, and it never touches the user's key store.
+bool StartHash(TCryptProvider& provider, TCryptHash& hash) {
+    return CryptAcquireContextA(provider.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+           CryptCreateHash(provider.Get(), CALG_SHA_256, 0, 0, hash.Receive());
+}
+
+bool FinishHash(const TCryptHash& hash, BYTE (&digest)[32]) {
+    DWORD size = sizeof digest;
+    return CryptGetHashParam(hash.Get(), HP_HASHVAL, digest, &size, 0) && size == sizeof digest;
+}
+
+}  // namespace
+
 std::optional<std::string> Sha256OfFile(HANDLE file) {
-    // A context without keys: hashing needs none, and it never touches the user's key store.
     TCryptProvider provider;
-    if (!CryptAcquireContextA(provider.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
-        return std::nullopt;
     TCryptHash hash;
-    if (!CryptCreateHash(provider.Get(), CALG_SHA_256, 0, 0, hash.Receive())) return std::nullopt;
+    if (!StartHash(provider, hash)) return std::nullopt;
     std::vector<BYTE> buffer(64 * 1024);
     for (;;) {
         DWORD read = 0;
@@ -22,9 +37,19 @@ std::optional<std::string> Sha256OfFile(HANDLE file) {
         if (!CryptHashData(hash.Get(), buffer.data(), read, 0)) return std::nullopt;
     }
     BYTE digest[32] = {};
-    DWORD size = sizeof digest;
-    if (!CryptGetHashParam(hash.Get(), HP_HASHVAL, digest, &size, 0) || size != sizeof digest) return std::nullopt;
-    return HexDigest(digest, size);
+    if (!FinishHash(hash, digest)) return std::nullopt;
+    return HexDigest(digest, sizeof digest);
+}
+
+std::string Sha256(std::string_view data) {
+    TCryptProvider provider;
+    TCryptHash hash;
+    BYTE digest[32] = {};
+    if (!StartHash(provider, hash) ||
+        !CryptHashData(hash.Get(), reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()), 0) ||
+        !FinishHash(hash, digest))
+        throw Exception(CannotHashText(SystemErrorText(GetLastError())));
+    return std::string(reinterpret_cast<const char*>(digest), sizeof digest);
 }
 
 }  // namespace quenby

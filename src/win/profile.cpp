@@ -145,6 +145,8 @@ bool TRegistryKey::IsEmpty() const {
            subkeys == 0 && values == 0;
 }
 
+LONG TRegistryKey::DeleteTree(HKEY root, const std::string& path) { return RegDeleteTreeA(root, path.c_str()); }
+
 LONG TRegistryKey::DeleteKey(HKEY root, const std::string& path) { return RegDeleteKeyA(root, path.c_str()); }
 
 std::string TRegistryKey::ReadValueText(const std::string& name) const {

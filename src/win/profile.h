@@ -56,6 +56,8 @@ public:
     bool IsEmpty() const;  // no subkeys and no values
     // Deletes a key without subkeys below a root; the system's answer.
     static LONG DeleteKey(HKEY root, const std::string& path);
+    // Deletes a key with all its values and subkeys; the system's answer.
+    static LONG DeleteTree(HKEY root, const std::string& path);
     // Empty for a missing or empty value; raises ERegistryException for a failed read or a value that
     // is not text.
     std::string ReadValueText(const std::string& name) const;

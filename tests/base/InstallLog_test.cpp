@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeDigest.h"
+
 using namespace quenby;
 
 namespace {
@@ -101,7 +103,7 @@ TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
     ASSERT_EQ(plan.Values.size(), 1u);
     EXPECT_EQ(plan.Values[0].Name, "Name");
     EXPECT_EQ(plan.Counters.size(), 2u);
-    EXPECT_EQ(plan.OrphanSystemFiles, std::vector<std::string>{"orphan.dll"});
+    EXPECT_EQ(plan.NewSystemFiles, (std::vector<std::string>{"shared.dll", "orphan.dll"}));
     ASSERT_EQ(plan.Groups.size(), 2u);
     EXPECT_FALSE(plan.Groups[0].Created);
     EXPECT_TRUE(plan.Groups[1].Created);
@@ -117,4 +119,43 @@ TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotes) {
         EXPECT_TRUE(DestinationFromCommandLine(line) == kDest && QuietRemovalRequested(line)) << line;
     EXPECT_FALSE(QuietRemovalRequested("C:\\Program Files\\Orrery") || QuietRemovalRequested("/SILENTC:\\Orrery"));
     EXPECT_EQ(QuietUninstallCommand("C:\\windows", kDest), "C:\\windows\\Uninstall.exe /VERYSILENT " + std::string(kDest));
+}
+
+TEST(InstallLog, OnlyTheRecordedLengthOfAnUnchangedChainIsVerified) {
+    const TDigestFunction digest = [](std::string_view bytes) { return test::FakeDigestOf(std::string(bytes)); };
+    const std::string genuine = Log({E(K::File, kDest + "\\a.exe"), E(K::Counter, "shared.dll")});
+    TLogSeal seal;
+    for (std::size_t start = 0; start < genuine.size();) {
+        const std::size_t end = genuine.find("\r\n", start) + 2;
+        seal = ExtendSeal(seal, genuine.substr(start, end - start), digest);
+        start = end;
+    }
+    ASSERT_EQ(seal.Lines, 4u);
+    const std::optional<TLogSeal> back = ParseSeal(SealText(seal));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Digest, seal.Digest);
+    // A line appended by anyone, or cut off by a crash, is beyond the recorded length: left out.
+    for (const std::string& tail : {std::string(), std::string("file\tnew\t") + kDest + "\\b\r\n", std::string("file\tne")})
+        EXPECT_EQ(VerifiedLogText(genuine + tail, *back, digest), genuine) << tail;
+    std::string edited = genuine;
+    edited[edited.find("a.exe")] = 'b';
+    TLogSeal fewer = seal;
+    --fewer.Lines;
+    for (const auto& [text, s] : {std::pair{edited, seal}, std::pair{genuine.substr(1), seal}, std::pair{genuine, fewer}})
+        EXPECT_FALSE(VerifiedLogText(text, s, digest));
+    for (const char* bad : {"", "1 2", "x 1 ab", "1 1 abc", "1 1 AB", "-1 1 ab"}) EXPECT_FALSE(ParseSeal(bad)) << bad;
+    EXPECT_EQ(NormalisedDestination("c:\\Program files\\\\"), "C:\\PROGRAM FILES");
+}
+
+TEST(InstallLog, CountersAlreadyLoweredAreSkippedAndOnlyCreatedSharedFilesOffered) {
+    const TUninstallPlan plan = Plan({E(K::FinalPath, "C:\\Real\\Orrery"), E(K::SystemFile, "new.dll"),
+                                      E(K::SystemFile, "old.dll", true), E(K::Counter, "new.dll"), E(K::Counter, "old.dll"),
+                                      E(K::Counter, "NEW.dll"), E(K::Lowered, "new.dll"), E(K::Lowered, "old.dll"),
+                                      E(K::FinalPath, "C:\\Later"), E(K::Group, "G"), E(K::Item, "..\\..\\Startup"),
+                                      E(K::Item, "a/b"), E(K::Item, ".."), E(K::Item, "Read Me"), E(K::Group, "x\\y")});
+    EXPECT_EQ(plan.Counters, std::vector<std::string>{"new.dll"});
+    EXPECT_EQ(plan.NewSystemFiles, std::vector<std::string>{"new.dll"});
+    EXPECT_EQ(plan.DestinationFinal, "C:\\Real\\Orrery");
+    ASSERT_EQ(plan.Groups.size(), 1u);
+    EXPECT_EQ(plan.Groups[0].Items, std::vector<std::string>{"Read Me"});
 }

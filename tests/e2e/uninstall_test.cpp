@@ -1,6 +1,7 @@
 // Removal as a user makes it: the sample installed from its floppy disks, then removed through Wine's own
-// list of installed programs, the prefix compared with a snapshot taken before; two products sharing a
-// file; a cancelled installation cleaned up; a planted log refused.
+// list of installed programs, the prefix compared with a snapshot taken before; a cancelled installation
+// cleaned up; and removal as an attacker would turn it: planted, edited and extended logs, a folder swapped
+// for a link, a removal stopped and run again, files in use, products sharing a file.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 #include "Snapshot.h"
 #include "Wizard.h"
 #include "base/InstallRecord.h"
+#include "win/Handles.h"
+#include "win/ProgramsFolder.h"
 
 namespace quenby {
 namespace {
@@ -91,6 +94,11 @@ unsigned long Uninstall(const std::string& destination, const std::function<void
     return uninstaller.WaitExit(kPageMs);
 }
 
+// The removal runs from a copy, which removes the Uninstall.exe that started it once that has ended.
+void WaitUninstallerGone() {
+    WaitUntil([] { return !test::Exists(WindowsDir() + "\\Uninstall.exe"); }, kPageMs, "Uninstall.exe removed");
+}
+
 void InsertDisk(int number) {
     const std::string disk = "\"$WINEPREFIX/media/orrery/disk" + std::to_string(number) + "\"";
     ASSERT_EQ(RunHost("ln -sfn " + disk + " \"$WINEPREFIX/dosdevices/a:\""), 0);
@@ -131,55 +139,58 @@ void EndWizard(TWizard& wizard, bool cancel) {
     EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), cancel ? 1602u : 0u);  // left before the copy step completed
 }
 
-TEST(UninstallE2e, ASharedFileStaysUntilTheLastProductThatCountsOnItGoes) {
-    auto product = [](const char* name) {
-        auto media = std::make_unique<test::TScratchFolder>(std::string("quenby-share-") + name);
-        media->Write("Quenby.ipi", std::string("[Settings]\r\nApplication=") + name + "\r\nVersion=1\r\nProgGroup=" +
-                                       name + "\r\n[SysFilesIn]\r\nshared.dll=\r\nUninstall.exe=\r\n[SysFilesOut]\r\n"
-                                       "shared.dll=0\r\nUninstall.exe=0\r\n[FilesIn]\r\nmain.txt=\r\n[FilesOut]\r\n"
-                                       "main.txt=0\r\n[Keys]\r\nBase=\\Software\\Share\\" + name + "\r\n");
-        media->Write("shared.dll", "shared\r\n");
-        media->Write("main.txt", name);
-        media->Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
-        TWizard wizard(media->Path());
-        wizard.ToDestinationPage();
-        wizard.Enter("EditPath", std::string("C:\\") + name);
-        Click(wizard.Item("NextBut"));
-        wizard.WaitInfo(std::string(name) + " 1 was installed successfuly. Please select next to continue.");
-        wizard.CloseOtherWindow(name);
-        Click(wizard.Item("NextBut"));
-        wizard.WaitInfo(std::string("Quenby has installed ") + name + " 1 successfully, congratulations.");
-        Click(wizard.Item("NextBut"));
-        EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
-    };
-    product("Alpha");
-    product("Beta");
-    const std::string shared = WindowsDir() + "\\shared.dll";
-    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "2");
-
-    EXPECT_EQ(Uninstall("C:\\Alpha", [] {
-                  Answer("Uninstall", IDYES);
-                  AnswerToTheEnd(IDNO);
-              }), 0u);
-
-    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "1");
-    EXPECT_TRUE(test::Exists(shared));
-    EXPECT_FALSE(test::IsFolder("C:\\Alpha"));
-
-    EXPECT_EQ(Uninstall("C:\\Beta", [] {
-                  Answer("Uninstall", IDYES);
-                  AnswerToTheEnd(IDNO);
-              }),
-              0u);
-
-    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "<missing>");
-    EXPECT_FALSE(test::Exists(shared));
-    EXPECT_TRUE(test::Exists(WindowsDir() + "\\Uninstall.exe"));
-    for (const char* key : {"Software\\Share\\Alpha", "Software\\Share\\Beta"})
-        EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, key)) << key;
+// A product of one file, one file in a folder, its own shared file and two it shares with others, installed
+// through the wizard into C:\<name>.
+void InstallProduct(const std::string& name) {
+    auto media = std::make_unique<test::TScratchFolder>("quenby-share-" + name);
+    const std::string own = name + ".dll";
+    media->Write("Quenby.ipi", "[Settings]\r\nApplication=" + name + "\r\nVersion=1\r\nProgGroup=" + name +
+                                   "\r\n[Dirs]\r\ndata=0\r\n[SysFilesIn]\r\nshared.dll=\r\nUninstall.exe=\r\n" + own +
+                                   "=\r\n[SysFilesOut]\r\nshared.dll=0\r\nUninstall.exe=0\r\n" + own +
+                                   "=0\r\n[FilesIn]\r\nmain.txt=\r\nx.txt=\r\n[FilesOut]\r\nmain.txt=0\r\ndata\\x.txt=0\r\n"
+                                   "[Keys]\r\nBase=\\Software\\Share\\" + name + "\r\n");
+    for (const std::string& file : {std::string("shared.dll"), own, std::string("main.txt"), std::string("x.txt")})
+        media->Write(file, file);
+    media->Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
+    TWizard wizard(media->Path());
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", "C:\\" + name);
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo(name + " 1 was installed successfuly. Please select next to continue.");
+    wizard.CloseOtherWindow(name);
+    Click(wizard.Item("NextBut"));
+    wizard.WaitInfo("Quenby has installed " + name + " 1 successfully, congratulations.");
+    Click(wizard.Item("NextBut"));
+    EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
 }
 
-TEST(UninstallE2e, ACancelledInstallationIsCleanedUpAndAPlantedLogRefused) {
+// A removal that should be refused: the "Error" box's text. A removal that goes ahead instead is answered
+// Yes throughout, so that what it would do shows.
+std::string RefusedRemoval(const std::string& destination) {
+    std::string text;
+    EXPECT_EQ(Uninstall(destination, [&] {
+                  WaitUntil([] { return FindWindowA("#32770", "Error") || FindWindowA("#32770", "Uninstall"); }, kPageMs,
+                            "the error box or the question");
+                  if (FindWindowA("#32770", "Error")) {
+                      text = Answer("Error", IDOK);
+                      return;
+                  }
+                  Answer("Uninstall", IDYES);
+                  ADD_FAILURE() << "removed: " << AnswerToTheEnd(IDYES);
+              }),
+              1603u);
+    return text;
+}
+
+void SetHklmText(const std::string& key, const std::string& name, const std::string& text) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr), 0);
+    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
+    RegCloseKey(handle);
+}
+
+TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheRestart) {
+    // A cancelled installation cleaned up.
     const std::string destination = "C:\\Orrery Halted";
     EndWizard(*InstallFirstDisk(destination), true);
     ASSERT_TRUE(test::Exists(WindowsDir() + "\\orrshare.dll"));
@@ -192,17 +203,106 @@ TEST(UninstallE2e, ACancelledInstallationIsCleanedUpAndAPlantedLogRefused) {
               0u);
     for (const std::string& gone : {destination, std::string("C:\\OrreryData"), WindowsDir() + "\\orrshare.dll"})
         EXPECT_FALSE(test::Exists(gone)) << gone;
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", other = UninstallEntryKey("Other");
+    SetHklmText(run, "Victim", "victim.exe");
+    SetHklmText(other, "DisplayName", "Other");
+    {  // planted in an empty folder before any installation
+        const test::TScratchFolder planted("quenby-planted");
+        planted.Write("Quenby.log", "Quenby installation log 1\r\ndestination\t" + planted.Path() +
+                                        "\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\nvalue\tnew\tHKLM\t" + other +
+                                        "\tDisplayName\r\n");
+        EXPECT_EQ(RefusedRemoval(planted.Path()), "The installation log " + (planted / "Quenby.log") +
+                                                      " does not match what Setup recorded; nothing was removed.");
+    }
+    // Planted where the installation will go: never adopted.
+    const std::string plantedLog = "Quenby installation log 1\r\ndestination\tC:\\Gamma\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\n";
+    CreateDirectoryA("C:\\Gamma", nullptr);
+    WriteText("C:\\Gamma\\Quenby.log", plantedLog);
+    InstallProduct("Gamma");
+    EXPECT_EQ(test::ReadFile("C:\\Gamma\\Quenby.log.bad"), plantedLog);
+    const std::string log = "C:\\Gamma\\Quenby.log", genuine = test::ReadFile(log);
+    WriteText("C:\\Gamma\\mine.txt", "the user's");
+    const std::size_t at = genuine.find("C:\\Gamma\\main.txt");
+    ASSERT_NE(at, std::string::npos) << genuine;
+    WriteText(log, std::string(genuine).replace(at, 17, "C:\\Gamma\\mine.txt"));
+    EXPECT_NE(RefusedRemoval("C:\\Gamma").find("does not match"), std::string::npos);
+    EXPECT_NE(RefusedRemoval("").find("No installation log"), std::string::npos);
+    WriteText(log, genuine + "file\tnew\tC:\\Gamma\\mine.txt\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\n");
+    EXPECT_EQ(Uninstall("C:\\Gamma", [] { Answer("Uninstall", IDNO); }), 1602u);
+    ASSERT_TRUE(test::Exists("C:\\Gamma\\main.txt"));
 
-    const test::TScratchFolder planted("quenby-planted");
-    planted.Write("Quenby.log", "Quenby installation log 1\r\ndestination\t" + planted.Path() + "\r\nfile\tnew\t" +
-                                    (planted / "a.txt") + "\r\nfile\tnew\t" + WindowsDir() + "\\win.ini\r\n");
-    planted.Write("a.txt", "a");
-    EXPECT_EQ(Uninstall(planted.Path(), [&] {
-                  EXPECT_NE(Answer("Uninstall", IDOK).find("names " + WindowsDir() + "\\win.ini"), std::string::npos);
+    const THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string closing;
+    EXPECT_EQ(Uninstall("C:\\Gamma", [&] {
+                  Answer("Uninstall", IDYES);
+                  closing = AnswerToTheEnd(IDYES);
               }),
-              1u);
-    EXPECT_TRUE(test::Exists(planted / "a.txt"));
-    EXPECT_TRUE(test::Exists(WindowsDir() + "\\win.ini"));
+              3010u);
+    EXPECT_NE(closing.find("C:\\Gamma\\main.txt: it is in use; it goes when Windows restarts"), std::string::npos)
+        << closing;
+    for (const char* kept : {"C:\\Gamma\\mine.txt", "C:\\Gamma\\main.txt"}) EXPECT_TRUE(test::Exists(kept)) << kept;
+    EXPECT_FALSE(test::Exists("C:\\Gamma\\data"));
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, run, "Victim"), "victim.exe");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, other, "DisplayName"), "Other");
+}
+
+TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
+    DeleteFileA((WindowsDir() + "\\Uninstall.exe").c_str());  // an earlier test's: Alpha brings it anew
+    const std::string shared = WindowsDir() + "\\shared.dll";
+    WriteText(shared, "Windows' own");
+    InstallProduct("Alpha");
+    InstallProduct("Beta");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "2");
+    // After the installation a folder of the destination becomes a link to a folder outside.
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir Victim && echo precious > Victim/x.txt && "
+                      "rm -r Beta/data && ln -s ../Victim Beta/data"), 0);
+    // A folder named like an item in the group Beta created, holding a file of the user's.
+    const std::string group = ProgramGroupFolder("Beta");
+    ASSERT_FALSE(group.empty());
+    CreateDirectoryA((group + "\\Uninstall Beta.lnk").c_str(), nullptr);
+    WriteText(group + "\\Uninstall Beta.lnk\\notes.txt", "mine");
+
+    {  // stopped at the question about Beta's own shared file, once the counters are lowered
+        TDriver stopped(WindowsDir() + "\\Uninstall.exe", "C:\\", "C:\\Beta");
+        Answer("Uninstall", IDYES);
+        WaitBox("Remove Shared File?");
+    }
+    std::ofstream("C:\\Beta\\Quenby.log", std::ios::binary | std::ios::app) << "file\tnew\tC:\\Beta\\ma";
+    std::string closing;
+    EXPECT_EQ(Uninstall("C:\\Beta", [&] {
+                  Answer("Uninstall", IDYES);
+                  closing = AnswerToTheEnd(IDYES);
+              }),
+              0u);
+    EXPECT_NE(closing.find("C:\\Beta\\data\\x.txt: it is reached through a link"), std::string::npos) << closing;
+    EXPECT_EQ(test::ReadFile("C:\\Victim\\x.txt"), "precious\n");
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "1");
+    EXPECT_FALSE(test::Exists(WindowsDir() + "\\Beta.dll"));
+    EXPECT_FALSE(test::Exists("C:\\Beta\\main.txt"));
+    EXPECT_EQ(test::ReadFile(group + "\\Uninstall Beta.lnk\\notes.txt"), "mine");
+
+    // shared.dll was there before any installation: at zero its count goes, the file stays.
+    EXPECT_EQ(Uninstall("C:\\Alpha", [] {
+                  Answer("Uninstall", IDYES);
+                  AnswerToTheEnd(IDYES);
+              }),
+              0u);
+    // Uninstall.exe went at once: a product installed before the restart keeps its own.
+    WaitUninstallerGone();
+    InstallProduct("Delta");
+    EXPECT_EQ(TDriver(WindowsDir() + "\\system32\\wineboot.exe", "C:\\", "-r").WaitExit(kPageMs), 0u);
+    EXPECT_TRUE(test::Exists(WindowsDir() + "\\Uninstall.exe"));
+    EXPECT_EQ(Uninstall("C:\\Delta", [] {
+                  Answer("Uninstall", IDYES);
+                  AnswerToTheEnd(IDYES);
+              }),
+              0u);
+    WaitUninstallerGone();
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "<no key>");
+    EXPECT_TRUE(test::Exists(shared));
+    for (const char* key : {"Software\\Share\\Alpha", "Software\\Share\\Beta"})
+        EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, key)) << key;
+    for (const char* name : {"Alpha", "Beta"}) EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, UninstallEntryKey(name)));
 }
 
 // Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.
@@ -233,14 +333,16 @@ TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
     const std::string closing = AnswerToTheEnd(IDYES);
     EXPECT_EQ(closing.rfind("Orrery 1.4 was removed from your computer.", 0), 0u) << closing;
     EXPECT_NE(closing.find(destination + ": it holds things"), std::string::npos) << closing;
-    // Windows keeps a running program's file: it goes at the next restart.
-    EXPECT_NE(closing.find(WindowsDir() + "\\Uninstall.exe: it is the running uninstaller"), std::string::npos);
     wine.WaitExit(kPageMs);
-
+    // The removal ran from a copy, which removes the original once it has ended.
     const std::string uninstaller = WindowsDir() + "\\Uninstall.exe";
-    EXPECT_EQ(Difference(before, Snapshot()), "+ " + destination + "\n+ " + destination + "\\My Notes\n+ " +
-                                                  destination + "\\My Notes\\moons I saw.txt\n" +
-                                                  (before.count(uninstaller) ? "" : "+ " + uninstaller + "\n"));
+    if (!before.count(uninstaller)) WaitUninstallerGone();
+
+    // Only the copy and its folder wait for the restart.
+    std::string difference = Difference(before, Snapshot()), copy = "+ " + WindowsDir() + "\\temp\\Quenby-";
+    for (std::size_t at; (at = difference.find(copy)) != std::string::npos;) difference.erase(at, difference.find('\n', at) + 1 - at);
+    EXPECT_EQ(difference, "+ " + destination + "\n+ " + destination + "\\My Notes\n+ " + destination +
+                              "\\My Notes\\moons I saw.txt\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "Driver.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <sstream>
 
@@ -12,7 +14,7 @@ constexpr DWORD kPollMs = 5;
 constexpr DWORD kSettleMs = 300;
 
 struct TEnumeration {
-    DWORD processId;
+    std::vector<DWORD> processIds;
     std::vector<HWND> windows;
 };
 
@@ -20,12 +22,14 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     auto* enumeration = reinterpret_cast<TEnumeration*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == enumeration->processId) enumeration->windows.push_back(window);
+    if (std::ranges::count(enumeration->processIds, owner)) enumeration->windows.push_back(window);
     return TRUE;
 }
 
-std::vector<HWND> TopWindows(DWORD processId) {
-    TEnumeration enumeration{processId, {}};
+std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
+
+std::vector<HWND> TopWindows(const std::vector<DWORD>& processIds) {
+    TEnumeration enumeration{processIds, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&enumeration));
     return enumeration.windows;
 }
@@ -89,12 +93,40 @@ TDriver::TDriver(const std::string& program, const std::string& currentDir, cons
     m_process = THandle(started.hProcess);
     m_thread = THandle(started.hThread);
     m_processId = started.dwProcessId;
+    m_programName = FileNameOf(program);
     m_watcher = std::thread([this] { Watch(); });
+}
+
+std::vector<DWORD> TDriver::Family() const {
+    std::lock_guard lock(m_familyMutex);
+    // A fresh look every 100 ms is enough: a copy is started once, early.
+    if (!m_family.empty() && NowMs() - m_familyAt < 100) return m_family;
+    m_familyAt = NowMs();
+    m_family = {m_processId};
+    std::vector<PROCESSENTRY32> processes;
+    const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
+        processes.push_back(entry);
+    for (std::size_t i = 0; i < m_family.size(); ++i)
+        for (const PROCESSENTRY32& process : processes)
+            if (process.th32ParentProcessID == m_family[i] && process.th32ProcessID != m_processId &&
+                lstrcmpiA(process.szExeFile, m_programName.c_str()) == 0 && !std::ranges::count(m_family, process.th32ProcessID))
+                m_family.push_back(process.th32ProcessID);
+    return m_family;
 }
 
 TDriver::~TDriver() {
     m_stop = true;
     if (m_watcher.joinable()) m_watcher.join();
+    // The copies it started first: they wait on it.
+    for (DWORD id : Family())
+        if (id != m_processId)
+            if (const THandle copy(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)); copy) {
+                TerminateProcess(copy.Get(), 1);
+                WaitForSingleObject(copy.Get(), 10000);
+            }
     if (Running()) {
         TerminateProcess(m_process.Get(), 1);
         WaitForSingleObject(m_process.Get(), 10000);
@@ -120,7 +152,7 @@ void TDriver::Watch() {
 void TDriver::Poll() const {
     std::lock_guard pass(m_pollMutex);
     long long begin = NowMs();
-    std::vector<HWND> windows = TopWindows(m_processId);
+    std::vector<HWND> windows = TopWindows(Family());
     std::vector<std::pair<std::string, bool>> seen;
     for (HWND window : windows) seen.emplace_back(Caption(window), IsWindowVisible(window) != FALSE);
     long long end = NowMs();
@@ -170,7 +202,7 @@ std::string TDriver::TimelineText() const {
 }
 
 std::vector<HWND> TDriver::Windows(const TWindowQuery& query) const {
-    std::vector<HWND> windows = TopWindows(m_processId);
+    std::vector<HWND> windows = TopWindows(Family());
     std::erase_if(windows, [&](HWND window) { return !Matches(window, query); });
     return windows;
 }
@@ -233,8 +265,14 @@ void TDriver::Settle(DWORD timeoutMs, const std::source_location& where) const {
 bool TDriver::Running() const { return WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT; }
 
 DWORD TDriver::WaitExit(DWORD timeoutMs, const std::source_location& where) const {
+    const std::vector<DWORD> family = Family();  // asked while the program runs: its copies' parent
     if (WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0)
         throw EDriveError("the program still runs after " + std::to_string(timeoutMs) + " ms", where);
+    // Its copies finish after it (Uninstall.exe's copy removes the original's file once it has ended).
+    for (DWORD id : family)
+        if (const THandle copy(OpenProcess(SYNCHRONIZE, FALSE, id)); copy && id != m_processId)
+            if (WaitForSingleObject(copy.Get(), timeoutMs) != WAIT_OBJECT_0)
+                throw EDriveError("a copy of the program still runs after " + std::to_string(timeoutMs) + " ms", where);
     Poll();
     DWORD code = 0;
     GetExitCodeProcess(m_process.Get(), &code);

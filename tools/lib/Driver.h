@@ -103,6 +103,13 @@ private:
     THandle m_process;
     THandle m_thread;
     DWORD m_processId = 0;
+    std::string m_programName;
+    // The program and the copies of itself it started (Uninstall.exe runs its removal from one): their
+    // windows count as the program's.
+    std::vector<DWORD> Family() const;
+    mutable std::mutex m_familyMutex;
+    mutable std::vector<DWORD> m_family;
+    mutable long long m_familyAt = 0;
     LARGE_INTEGER m_start{}, m_frequency{};
 
     mutable std::mutex m_pollMutex;  // one pass at a time, from the watcher or a wait

@@ -1,0 +1,89 @@
+#include "win/NoLinkRemoval.h"
+
+#include "win/FileSystem.h"
+#include "win/Handles.h"
+
+namespace quenby {
+
+namespace {
+
+using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+
+// Looked up at run time: Windows XP lacks it.
+std::string FinalPathOfHandle(HANDLE handle, bool& known) {
+    static const auto getFinalPath =
+        ProcedureOf<TGetFinalPath>(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
+    known = getFinalPath != nullptr;
+    if (!known) return {};
+    std::string path(MAX_PATH, '\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD size = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+        if (size == 0) return {};
+        if (size < path.size()) {
+            path.resize(size);
+            break;
+        }
+        path.assign(size + 1, '\0');
+    }
+    if (path.starts_with("\\\\?\\UNC\\")) {
+        path.erase(0, 6);  // "\\?\UNC\server" to "\\server"
+        path[0] = '\\';
+    } else if (path.starts_with("\\\\?\\")) {
+        path.erase(0, 4);
+    }
+    return path;
+}
+
+bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+}  // namespace
+
+std::string FinalPathOf(const std::string& path) {
+    const THandle handle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return {};
+    bool known = false;
+    const std::string final = FinalPathOfHandle(handle.Get(), known);
+    return known ? final : path;
+}
+
+bool IsReachedThroughLink(const std::string& path) {
+    auto isLink = [](const std::string& part) {
+        const DWORD attributes = GetFileAttributesA(part.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    };
+    // From the root on: "C:\", "C:\a", "C:\a\b"; a UNC path from its share on.
+    const std::size_t root = path.starts_with("\\\\") ? path.find('\\', path.find('\\', 2) + 1) : path.find('\\');
+    for (std::size_t end = root;; end = path.find('\\', end + 1)) {
+        if (isLink(end == std::string::npos ? path : path.substr(0, end == root ? end + 1 : end))) return true;
+        if (end == std::string::npos) return false;
+    }
+}
+
+TRemovalResult RemoveWithoutLinks(const std::string& path, const std::function<bool(const std::string&)>& finalAllowed) {
+    if (IsReachedThroughLink(path)) return {TRemoval::ThroughLink};
+    const THandle handle(CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) {
+        const DWORD error = GetLastError();
+        if (IsGoneError(error)) return {TRemoval::Gone};
+        return {error == ERROR_SHARING_VIOLATION ? TRemoval::InUse : TRemoval::Failed, error};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle.Get(), &info)) return {TRemoval::Failed, GetLastError()};
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return {TRemoval::ThroughLink};
+    // Where the handle really is: a link swapped in after the walk above still shows here.
+    bool known = false;
+    const std::string final = FinalPathOfHandle(handle.Get(), known);
+    if (known && (final.empty() || !finalAllowed(final))) return {TRemoval::ThroughLink};
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_DIR_NOT_EMPTY) return {TRemoval::NotEmpty};
+        return {error == ERROR_SHARING_VIOLATION ? TRemoval::InUse : TRemoval::Failed, error};
+    }
+    return {TRemoval::Removed};
+}
+
+}  // namespace quenby
