@@ -108,7 +108,7 @@ public:
         } else if (verb == "type") {
             Type(Find(name), value);
         } else if (verb == "tree") {
-            TRemoteTree(Find(name)).SelectPath(value);
+            TRemoteTree(Find(name), Find("EditPath")).SelectPath(value);
         } else if (verb == "text") {
             report = Quoted(Text(Find(name)));
         } else if (verb == "expect") {

@@ -249,7 +249,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
         EXPECT_EQ(Text(wizard->Item("EditPath")), kDefaultDestination);
         const HWND tree = FindWindowExA(wizard->Item("DirTree"), nullptr, WC_TREEVIEWA, nullptr);
         EXPECT_EQ(SendMessageA(tree, WM_GETFONT, 0, 0), SendMessageA(wizard->Item("EditPath"), WM_GETFONT, 0, 0));
-        TRemoteTree(wizard->Item("DirTree")).SelectPath("C:\\users");
+        TRemoteTree(wizard->Item("DirTree"), wizard->Item("EditPath")).SelectPath("C:\\users");
         WaitText(wizard->Item("EditPath"), "C:\\users\\Orrery", kPageMs);
         wizard->Shot("1-destination-tree");
 

@@ -84,4 +84,14 @@ std::string Difference(const std::set<std::string>& before, const std::set<std::
     return text;
 }
 
+std::string DifferenceButWaitingCopies(const std::set<std::string>& before, const std::set<std::string>& after) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string copy = "+ " + std::string(windows) + "\\temp\\Quenby-";
+    std::string difference = Difference(before, after);
+    for (std::size_t at; (at = difference.find(copy)) != std::string::npos;)
+        difference.erase(at, difference.find('\n', at) + 1 - at);
+    return difference;
+}
+
 }  // namespace quenby::test

@@ -9,5 +9,7 @@ namespace quenby::test {
 std::set<std::string> Snapshot();
 // "+ line" for each line only after, then "- line" for each only before; Wine's and Notepad's own left out.
 std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after);
+// The difference without the uninstaller's copies, which wait in the Windows temporary folder for the restart.
+std::string DifferenceButWaitingCopies(const std::set<std::string>& before, const std::set<std::string>& after);
 
 }  // namespace quenby::test

@@ -5,6 +5,7 @@
 
 #include "Controls.h"
 #include "DriveError.h"
+#include "Host.h"
 
 namespace quenby::drive {
 
@@ -61,14 +62,20 @@ HWND TreeViewIn(HWND window) {
 
 }  // namespace
 
-TRemoteTree::TRemoteTree(HWND tree, const std::source_location& where) : m_tree(TreeViewIn(tree)) {
+TRemoteTree::TRemoteTree(HWND tree, HWND shows, const std::source_location& where)
+    : m_tree(TreeViewIn(tree)), m_shows(shows) {
     DWORD processId = 0;
     GetWindowThreadProcessId(m_tree, &processId);
     m_process = THandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
                                         PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!m_process) throw EDriveError("cannot open the process of the tree view", where);
+    // By the program file: a 32-bit process whose loader runs under emulation is not reported as WOW64.
+    char image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
     BOOL wow64 = FALSE;
-    m_narrow = IsWow64Process(m_process.Get(), &wow64) && wow64;
+    m_narrow = QueryFullProcessImageNameA(m_process.Get(), 0, image, &size)
+                   ? Is32BitProgram(image)
+                   : IsWow64Process(m_process.Get(), &wow64) && wow64;
 }
 
 LRESULT TRemoteTree::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -133,13 +140,20 @@ HTREEITEM TRemoteTree::SelectPath(const std::string& path, const std::source_loc
     if (parts.empty()) throw EDriveError("empty tree path", where);
     std::vector<HTREEITEM> level = Roots();
     HTREEITEM found = nullptr;
+    std::string folder;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) {
             Expand(found);
             level = Children(found);
         }
-        auto match = std::find_if(level.begin(), level.end(),
-                                  [&](HTREEITEM item) { return Matches(ItemText(item), parts[i]); });
+        folder += Upper(parts[i]) + "\\";
+        auto matches = [&](HTREEITEM item) {
+            const std::string text = ItemText(item);
+            if (!text.empty() || !m_shows) return Matches(text, parts[i]);
+            Select(item);
+            return Upper(Text(m_shows)).rfind(folder, 0) == 0;
+        };
+        auto match = std::find_if(level.begin(), level.end(), matches);
         if (match == level.end()) {
             std::string seen;
             for (HTREEITEM item : level) seen += " [" + ItemText(item) + "]";

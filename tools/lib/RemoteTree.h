@@ -16,8 +16,12 @@ namespace quenby::drive {
 
 class TRemoteTree {
 public:
-    // `tree` is the tree view or a window that holds one.
-    explicit TRemoteTree(HWND tree, const std::source_location& where = std::source_location::current());
+    // `tree` is the tree view or a window that holds one. `shows`, when given, is a window whose text begins
+    // with the selected folder (the wizard's EditPath): SelectPath reads it where the items' texts cannot be
+    // read, as in a 32-bit program whose loader runs under emulation (its memory is not where the system
+    // looks for it from outside).
+    explicit TRemoteTree(HWND tree, HWND shows = nullptr,
+                         const std::source_location& where = std::source_location::current());
 
     std::vector<HTREEITEM> Roots() const;
     std::vector<HTREEITEM> Children(HTREEITEM item) const;
@@ -39,6 +43,7 @@ private:
 
     HWND m_tree;
     THandle m_process;
+    HWND m_shows;
     bool m_narrow = false;  // the tree's process is a 32-bit one
 };
 
