@@ -51,3 +51,6 @@ find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestOpenSsl.cpp)
 target_link_libraries(quenby-pack PRIVATE quenby_publish OpenSSL::Crypto)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
+
+# The sources as clang-format (.clang-format) makes them; a difference fails the run.
+add_test(NAME native.format COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-format.sh)

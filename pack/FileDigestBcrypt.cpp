@@ -32,7 +32,8 @@ std::optional<std::string> Sha256OfFile(const std::filesystem::path& path) {
     THash hash(hashHandle);
     char buffer[65536];
     while (file.read(buffer, sizeof buffer) || file.gcount() > 0)
-        if (!Succeeded(BCryptHashData(hash.Get(), reinterpret_cast<PUCHAR>(buffer), static_cast<ULONG>(file.gcount()), 0)))
+        if (!Succeeded(
+                BCryptHashData(hash.Get(), reinterpret_cast<PUCHAR>(buffer), static_cast<ULONG>(file.gcount()), 0)))
             return std::nullopt;
     unsigned char digest[32];
     if (file.bad() || !Succeeded(BCryptFinishHash(hash.Get(), digest, sizeof digest, 0))) return std::nullopt;

@@ -13,9 +13,9 @@
 
 #include "FileDigest.h"
 #include "base/Instructions.h"
+#include "install/InstructionsFile.h"
 #include "publish/DiskPacker.h"
 #include "publish/DistributionFolder.h"
-#include "install/InstructionsFile.h"
 #include "win/profile.h"
 
 namespace {

@@ -54,7 +54,8 @@ int Compress(int count, char** files) {
         std::string path = files[i];
         size_t nameStart = path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1;
         if (path.size() <= nameStart || path.back() == '_') {
-            std::fprintf(stderr, "quenby-pack: %s: its name already ends in \"_\", the mark of a compressed file\n", path.c_str());
+            std::fprintf(stderr, "quenby-pack: %s: its name already ends in \"_\", the mark of a compressed file\n",
+                         path.c_str());
             ++failures;
             continue;
         }
@@ -82,9 +83,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "compress") == 0) return Compress(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "disks") == 0 && argc == 6 && std::strcmp(argv[2], "--size") == 0)
         return quenby::PackDisks(argv[3], argv[4], argv[5], quenby::Sha256OfFile);
-    if (std::strcmp(argv[1], "image") == 0 && argc == 4) return quenby::PackImage(argv[2], argv[3], quenby::Sha256OfFile);
-    if (std::strcmp(argv[1], "checksums") == 0 && argc == 3) return quenby::PackChecksums(argv[2], quenby::Sha256OfFile);
-    if (std::strcmp(argv[1], "check") == 0 && argc == 3) return quenby::CheckFolder(argv[2], false, quenby::Sha256OfFile);
+    if (std::strcmp(argv[1], "image") == 0 && argc == 4)
+        return quenby::PackImage(argv[2], argv[3], quenby::Sha256OfFile);
+    if (std::strcmp(argv[1], "checksums") == 0 && argc == 3)
+        return quenby::PackChecksums(argv[2], quenby::Sha256OfFile);
+    if (std::strcmp(argv[1], "check") == 0 && argc == 3)
+        return quenby::CheckFolder(argv[2], false, quenby::Sha256OfFile);
     if (std::strcmp(argv[1], "check") == 0 && argc == 4 && std::strcmp(argv[2], "--quiet") == 0)
         return quenby::CheckFolder(argv[3], true, quenby::Sha256OfFile);
     return Usage();

@@ -34,4 +34,13 @@ WINELOADERNOEXEC=1 exec /usr/bin/qemu-i386 -L / /usr/lib/wine/wine.i386 "$@"
 WRAP
 chmod 755 "$loader.new"
 mv "$loader.new" "$loader"
+# A 32-bit program that a 32-bit program starts (an add-on started by the shipped Setup.exe) is started by
+# the kernel, not through the wrapper: hand 32-bit programs to qemu there too.
+binfmt=/proc/sys/fs/binfmt_misc
+[ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+if [ -e "$binfmt/register" ] && [ ! -e "$binfmt/qemu-i386" ]; then
+  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:' \
+    >"$binfmt/register"
+fi
+[ -e "$binfmt/qemu-i386" ] || echo "setup: no binfmt_misc here: a 32-bit program cannot start another" >&2
 echo "setup: 32-bit Wine runs under qemu-i386"

@@ -9,8 +9,8 @@
 
 #include "base/Errors.h"
 #include "base/InstallLog.h"
-#include "ui/Application.h"
 #include "base/Texts.h"
+#include "ui/Application.h"
 #include "uninstall/SelfCopy.h"
 #include "uninstall/Uninstaller.h"
 #include "win/DdeClientConv.h"

@@ -71,8 +71,8 @@ public:
         UseVirtualDesktop(ScreenSize().first, ScreenSize().second);
         const char* program = std::getenv("QUENBY_SETUP");
         const char* arguments = std::getenv("QUENBY_ARGS");
-        m_driver = std::make_unique<TDriver>(program && *program ? AnyPath(program) : Beside("Setup.exe"),
-                                             distribution, arguments ? arguments : "");
+        m_driver = std::make_unique<TDriver>(program && *program ? AnyPath(program) : Beside("Setup.exe"), distribution,
+                                             arguments ? arguments : "");
     }
 
     void Run(const std::string& step) {

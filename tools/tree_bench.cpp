@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "win/FindSearch.h"
 #include "dirtree/dirtree.h"
 #include "ui/Application.h"
+#include "win/FindSearch.h"
 
 using namespace quenby;
 
@@ -83,8 +83,8 @@ void ShellInfo(const std::string& path) {
 // The same searches and insertions as the control's two expansions, on a plain tree view.
 double Baseline(HWND host, const std::string& big, bool withShell) {
     HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 0, 0, 400,
-                                500, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 0, 0, 400, 500,
+                                host, nullptr, GetModuleHandleA(nullptr), nullptr);
     HTREEITEM root = Insert(tree, TVI_ROOT, "big");
     const double start = Now();
     std::vector<HTREEITEM> nodes;
@@ -146,8 +146,9 @@ int main(int argc, char** argv) {
     HWND host = CreateWindowExA(0, "TreeBenchHost", "tree bench", WS_POPUP | WS_VISIBLE, 0, 0, 420, 520, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
 
-    std::printf("| subfolders | nodes | control (best) | per node | bare loop (best) | per node | median ratio "
-                "| loop with per-path shell calls |\n");
+    std::printf(
+        "| subfolders | nodes | control (best) | per node | bare loop (best) | per node | median ratio "
+        "| loop with per-path shell calls |\n");
     std::printf("|---|---|---|---|---|---|---|---|\n");
     for (int count : counts) {
         const std::string top = MakeFolders(count);

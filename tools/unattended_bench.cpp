@@ -107,8 +107,9 @@ int main(int argc, char** argv) {
         for (int run = 0; run < runs; ++run) {
             const std::string target = root + "\\run" + std::to_string(run) + (compressed ? "p" : "");
             setupTimes.push_back(Timed(setup, dist, "/VERYSILENT /DIR=" + target + "\\setup"));
-            bareTimes.push_back(Timed(self, dist, "--copy " + dist + " " + target + "\\bare " +
-                                                      (compressed ? "1 " : "0 ") + std::to_string(files)));
+            bareTimes.push_back(Timed(
+                self, dist,
+                "--copy " + dist + " " + target + "\\bare " + (compressed ? "1 " : "0 ") + std::to_string(files)));
             ratios.push_back(setupTimes.back() / bareTimes.back());
         }
         std::sort(ratios.begin(), ratios.end());

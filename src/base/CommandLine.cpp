@@ -63,8 +63,7 @@ TSetupOptions ParseSetupCommandLine(std::string_view commandLine) {
         std::size_t which = kSwitches.size();
         for (std::size_t i = 0; i < kSwitches.size(); ++i)
             if (SameName(name, kSwitches[i].Name)) which = i;
-        const bool wellFormed = which < kSwitches.size() && !seen[which] &&
-                                hasValue == kSwitches[which].TakesValue &&
+        const bool wellFormed = which < kSwitches.size() && !seen[which] && hasValue == kSwitches[which].TakesValue &&
                                 (!value.empty() || !hasValue || kSwitches[which].MayBeEmpty);
         if (!wellFormed) {
             if (options.BadSwitch.empty()) options.BadSwitch = argument;

@@ -19,18 +19,18 @@ std::string DateField(const TDateTimeFormat& format, const TDateTime& when, char
     const auto day = static_cast<std::size_t>(when.DayOfWeek % 7);
     const auto month = static_cast<std::size_t>((when.Month + 11) % 12);
     switch (letter) {
-    case 'd':
-        if (count <= 2) return Number(when.Day, count);
-        return NameOr(count == 3 ? format.ShortDayNames[day] : format.DayNames[day], when.Day, 2);
-    case 'M':
-        if (count <= 2) return Number(when.Month, count);
-        return NameOr(count == 3 ? format.ShortMonthNames[month] : format.MonthNames[month], when.Month, 2);
-    case 'y':
-        if (count == 1) return Number(when.Year % 100, 1);
-        if (count == 2) return Number(when.Year % 100, 2);
-        return Number(when.Year, 4);
-    default:  // the era: nothing for the Gregorian calendar
-        return {};
+        case 'd':
+            if (count <= 2) return Number(when.Day, count);
+            return NameOr(count == 3 ? format.ShortDayNames[day] : format.DayNames[day], when.Day, 2);
+        case 'M':
+            if (count <= 2) return Number(when.Month, count);
+            return NameOr(count == 3 ? format.ShortMonthNames[month] : format.MonthNames[month], when.Month, 2);
+        case 'y':
+            if (count == 1) return Number(when.Year % 100, 1);
+            if (count == 2) return Number(when.Year % 100, 2);
+            return Number(when.Year, 4);
+        default:  // the era: nothing for the Gregorian calendar
+            return {};
     }
 }
 
@@ -75,8 +75,8 @@ std::string TimeText(const TDateTimeFormat& format, const TDateTime& when) {
         hour %= 12;
         if (hour == 0) hour = 12;
     }
-    std::string text = Number(hour, format.HourLeadingZero ? 2 : 1) + separator + Number(when.Minute, 2) +
-                       separator + Number(when.Second, 2);
+    std::string text = Number(hour, format.HourLeadingZero ? 2 : 1) + separator + Number(when.Minute, 2) + separator +
+                       Number(when.Second, 2);
     if (format.TwelveHour) {
         const bool morning = when.Hour < 12;
         const std::string& marker = morning ? format.Am : format.Pm;

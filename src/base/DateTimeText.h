@@ -11,7 +11,7 @@ struct TDateTimeFormat {
     std::string TimeSeparator;  // empty gives ":"
     bool TwelveHour = false;
     bool HourLeadingZero = false;
-    std::string Am, Pm;         // empty gives "am" and "pm"
+    std::string Am, Pm;  // empty gives "am" and "pm"
     // Names for the pattern's ddd, dddd, MMM and MMMM fields; a missing name gives the number.
     std::array<std::string, 7> ShortDayNames, DayNames;  // Sunday first
     std::array<std::string, 12> ShortMonthNames, MonthNames;

@@ -8,9 +8,7 @@ namespace {
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool IsForbidden(char c) {
-    return static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"|?*", c) != nullptr;
-}
+bool IsForbidden(char c) { return static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"|?*", c) != nullptr; }
 
 // The length of the root ("X:\" or "\\server\share"), or 0 when the path has none.
 std::size_t RootLength(const std::string& path) {

@@ -17,13 +17,9 @@ bool BelowRecycleFolder(std::string_view loweredPath) {
     return at != std::string_view::npos && at + kRecycled.size() < loweredPath.size();
 }
 
-bool IsUnprobedDriveKind(unsigned kind) {
-    return kind <= 3 || kind == 5;
-}
+bool IsUnprobedDriveKind(unsigned kind) { return kind <= 3 || kind == 5; }
 
-bool IsDotEntry(std::string_view name) {
-    return name == "." || name == "..";
-}
+bool IsDotEntry(std::string_view name) { return name == "." || name == ".."; }
 
 std::string WithFinalBackslash(std::string path) {
     if (!path.empty() && path.back() != '\\') path += '\\';

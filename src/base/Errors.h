@@ -28,8 +28,7 @@ public:
 // A text that had to be a whole number and was not.
 class EConvertError : public Exception {
 public:
-    explicit EConvertError(const std::string& text)
-        : Exception("'" + text + "' is not a valid integer value") {}
+    explicit EConvertError(const std::string& text) : Exception("'" + text + "' is not a valid integer value") {}
 };
 
 // A text file (a notice) that could not be opened for reading.

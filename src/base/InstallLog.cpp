@@ -62,7 +62,8 @@ std::string Unescape(const std::string& field) {
             continue;
         }
         const std::string code = field.substr(i, 3);
-        const auto* hit = std::find_if(std::begin(kEscapes), std::end(kEscapes), [&](const char* e) { return code == e; });
+        const auto* hit =
+            std::find_if(std::begin(kEscapes), std::end(kEscapes), [&](const char* e) { return code == e; });
         if (hit == std::end(kEscapes)) throw ELogRefused("a bad escape");
         out += kEscaped[hit - std::begin(kEscapes)];
         i += 2;
@@ -82,7 +83,8 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 TLogEntry ParseLine(const std::string& line) {
     const std::vector<std::string> fields = Split(line, '\t');
-    const auto* row = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const TKindRow& r) { return fields[0] == r.Word; });
+    const auto* row =
+        std::find_if(std::begin(kKinds), std::end(kKinds), [&](const TKindRow& r) { return fields[0] == r.Word; });
     if (row == std::end(kKinds)) throw ELogRefused("an unknown entry");
     const std::size_t expected = 2 + row->Flag + row->Root + row->Name;
     if (fields.size() != expected) throw ELogRefused("a wrong number of fields");
@@ -116,9 +118,7 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 
 // Windows drops trailing dots and blanks from a name, so "..", ". " and "... " all climb.
-bool IsDotsOnly(const std::string& component) {
-    return component.find_first_not_of(". ") == std::string::npos;
-}
+bool IsDotsOnly(const std::string& component) { return component.find_first_not_of(". ") == std::string::npos; }
 
 bool HasCleanComponents(const std::string& path) {
     if (path.find('/') != std::string::npos) return false;
@@ -146,8 +146,8 @@ bool IsCleanKeyPath(const std::string& path) {
 // could say something else; and it takes a title as a file name in the group's folder, so a title that is
 // no plain file name could name another folder (Wine deletes a group folder with all it holds).
 bool IsPlainTitle(const std::string& title) {
-    return !title.empty() && title.find_first_of("[](),\"\r\n\t\\/:*?<>|") == std::string::npos &&
-           !IsDotsOnly(title) && title.find("..") == std::string::npos;
+    return !title.empty() && title.find_first_of("[](),\"\r\n\t\\/:*?<>|") == std::string::npos && !IsDotsOnly(title) &&
+           title.find("..") == std::string::npos;
 }
 
 bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
@@ -256,8 +256,10 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
             case TLogKind::Group: {
                 auto same = [&](const TGroupUndo& g) { return Folded(g.Name) == Folded(entry.Path); };
                 auto group = std::find_if(plan.Groups.begin(), plan.Groups.end(), same);
-                if (group == plan.Groups.end()) plan.Groups.push_back({entry.Path, !entry.Existed, {}});
-                else std::rotate(group, group + 1, plan.Groups.end());  // items go to the group made current
+                if (group == plan.Groups.end())
+                    plan.Groups.push_back({entry.Path, !entry.Existed, {}});
+                else
+                    std::rotate(group, group + 1, plan.Groups.end());  // items go to the group made current
                 break;
             }
             case TLogKind::Item:
@@ -329,7 +331,8 @@ std::optional<TLogSeal> ParseSeal(const std::string& text) {
     return seal;
 }
 
-std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal, const TDigestFunction& digest) {
+std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal,
+                                           const TDigestFunction& digest) {
     if (seal.Bytes > text.size()) return std::nullopt;
     const auto length = static_cast<std::size_t>(seal.Bytes);  // no more than the text's size
     TLogSeal chain;

@@ -16,9 +16,20 @@ namespace quenby {
 inline constexpr char kInstallLogHeader[] = "Quenby installation log 1";
 
 enum class TLogKind {
-    Application, Destination, Directory, File, SystemFile, Counter, Group, Item, Key, Value, Uninstall,
-    Kept, AtRestart,  // a shared file left for a newer one in place; a file in use replaced at the restart
-    Checked,          // a source file matched its checksum
+    Application,
+    Destination,
+    Directory,
+    File,
+    SystemFile,
+    Counter,
+    Group,
+    Item,
+    Key,
+    Value,
+    Uninstall,
+    Kept,
+    AtRestart,  // a shared file left for a newer one in place; a file in use replaced at the restart
+    Checked,    // a source file matched its checksum
     FinalPath,  // the destination's final form (no link in it) when the run started
     Lowered,    // the uninstaller's progress: one raise of this counter undone
 };
@@ -58,7 +69,8 @@ std::string SealText(const TLogSeal& seal);  // "<bytes> <lines> <hex digest>"
 std::optional<TLogSeal> ParseSeal(const std::string& text);
 // The log's first seal.Bytes bytes when they are seal.Lines whole lines chaining to seal.Digest; nothing
 // when any of them differs or is missing. Bytes beyond are not Setup's (yet) and are left out.
-std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal, const TDigestFunction& digest);
+std::optional<std::string> VerifiedLogText(const std::string& text, const TLogSeal& seal,
+                                           const TDigestFunction& digest);
 std::string HexText(std::string_view bytes);
 // The destination as the record's value name is made from: upper-cased (ASCII), no trailing backslash.
 std::string NormalisedDestination(const std::string& destination);
@@ -75,15 +87,15 @@ struct TGroupUndo {
 // What to undo, each list in the order in which it is undone.
 struct TUninstallPlan {
     std::string Application;
-    std::string DestinationFinal;             // as the first run recorded it; empty in a log without one
-    std::vector<TRegistryName> Values;        // written where none existed
-    std::vector<TRegistryName> Keys;          // created, deepest first (Name empty)
+    std::string DestinationFinal;       // as the first run recorded it; empty in a log without one
+    std::vector<TRegistryName> Values;  // written where none existed
+    std::vector<TRegistryName> Keys;    // created, deepest first (Name empty)
     std::vector<std::string> UninstallEntries;
     std::vector<std::string> Counters;        // one per raise not yet undone, relative to the Windows directory
     std::vector<std::string> NewSystemFiles;  // those the installation created (only these may be offered)
     std::vector<TGroupUndo> Groups;
-    std::vector<std::string> Files;           // written where none existed
-    std::vector<std::string> Directories;     // deepest first
+    std::vector<std::string> Files;        // written where none existed
+    std::vector<std::string> Directories;  // deepest first
 };
 
 // Refuses (ELogRefused) a log for another destination, a file outside the destination, a system file

@@ -9,8 +9,8 @@ namespace {
 
 constexpr char kSettings[] = "Settings";
 
-void ReadKeysAndValues(const TIniSource& file, const char* section, const std::string& defaultValue,
-                       TStringList& keys, TStringList& values) {
+void ReadKeysAndValues(const TIniSource& file, const char* section, const std::string& defaultValue, TStringList& keys,
+                       TStringList& values) {
     file.ListKeys(section, keys);
     values.Clear();
     for (const std::string& key : keys) values.Add(file.ReadText(section, key, defaultValue));

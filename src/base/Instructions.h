@@ -40,11 +40,11 @@ struct TInstructions {
     std::vector<TChecksum> Checksums;
 
     // Derived values.
-    std::string SourceDir;          // current directory at start + "\"
-    std::string InstructionsPath;   // SourceDir + kInstructionsFileName
-    bool Missing = true;            // no instructions file at InstructionsPath
-    std::string DisplayTitle;       // "Application Version", "Application" or empty
-    int ProgressStep = 0;           // 100 div (files + system files + 3)
+    std::string SourceDir;         // current directory at start + "\"
+    std::string InstructionsPath;  // SourceDir + kInstructionsFileName
+    bool Missing = true;           // no instructions file at InstructionsPath
+    std::string DisplayTitle;      // "Application Version", "Application" or empty
+    int ProgressStep = 0;          // 100 div (files + system files + 3)
 
     // Everything from the file's entries, defaults included; sourceDir ends in a backslash. Clears
     // Missing.

@@ -19,8 +19,7 @@ int HexDigit(char c) {
 
 std::optional<std::int32_t> ParseNumber(std::string_view text) {
     std::string work(text);
-    if (work.size() > 2 && work[0] == '0' && (work[1] == 'x' || work[1] == 'X'))
-        work.replace(0, 2, "$");
+    if (work.size() > 2 && work[0] == '0' && (work[1] == 'x' || work[1] == 'X')) work.replace(0, 2, "$");
     size_t i = 0;
     while (i < work.size() && work[i] == ' ') ++i;
     if (i == work.size()) return std::nullopt;

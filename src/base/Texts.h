@@ -55,7 +55,8 @@ inline std::string InvalidDestinationText(const std::string& path) { return "Inv
 inline std::string CannotCreateDirectoryText(const std::string& path, const std::string& reason) {
     return "Cannot create directory " + path + ": " + reason;
 }
-inline std::string CannotCopyText(const std::string& source, const std::string& destination, const std::string& reason) {
+inline std::string CannotCopyText(const std::string& source, const std::string& destination,
+                                  const std::string& reason) {
     return "Cannot copy " + source + " to " + destination + ": " + reason;
 }
 inline std::string CannotExpandText(const std::string& source, const std::string& destination,
@@ -73,7 +74,8 @@ inline std::string LzErrorCodeText(long code) { return "expansion error " + std:
 // A source file that does not match the medium's checksum: the question (Retry, Cancel), then the failure
 // that Cancel ends the run with.
 inline std::string DamagedFileQuestion(const std::string& source) {
-    return "The file " + source + " on the installation disk is damaged. Insert an undamaged disk and press Retry, "
+    return "The file " + source +
+           " on the installation disk is damaged. Insert an undamaged disk and press Retry, "
            "or press Cancel to stop the installation.";
 }
 inline std::string DamagedFileText(const std::string& source) {
@@ -94,7 +96,9 @@ inline std::string CannotReadDirectoryText(const std::string& which, const std::
     return "Cannot read the " + which + " directory: " + reason;
 }
 inline constexpr char kNoApplicationName[] = "No application name in the installation instructions";
-inline std::string CannotAddToTreeText(const std::string& text) { return "Cannot add " + text + " to the directory tree"; }
+inline std::string CannotAddToTreeText(const std::string& text) {
+    return "Cannot add " + text + " to the directory tree";
+}
 inline std::string CannotWriteText(const std::string& path) { return "Unable to write to " + path; }
 inline std::string CannotWriteLogText(const std::string& path, const std::string& reason) {
     return "Cannot write the installation log " + path + ": " + reason;
@@ -107,7 +111,9 @@ inline constexpr char kNoCommonControls[] = "Cannot load comctl32.dll";
 inline constexpr char kTreeWithoutParent[] = "Control has no parent window";
 inline constexpr char kTreeNotCreated[] = "Error creating window";
 inline constexpr char kCannotRegisterClass[] = "cannot register the window class";
-inline std::string CannotCreateWindowText(const std::string& className) { return "cannot create the window " + className; }
+inline std::string CannotCreateWindowText(const std::string& className) {
+    return "cannot create the window " + className;
+}
 inline std::string CannotCreateControlText(const std::string& name) { return "cannot create the control " + name; }
 inline std::string CannotHashText(const std::string& reason) { return "Cannot compute a SHA-256 digest: " + reason; }
 inline constexpr char kUnknownFailure[] = "Unknown failure";
@@ -185,11 +191,14 @@ inline constexpr char kChecksumMismatchRemedy[] =
     "Copy the file again from an undamaged set; if it was changed on purpose, write the checksums again with "
     "\"quenby-pack checksums\"";
 inline std::string SourceDamagedText(const std::string& path) {
-    return path + " does not match its checksum in Quenby.ipi: the set it comes from is damaged; take the file "
-                  "from an undamaged set";
+    return path +
+           " does not match its checksum in Quenby.ipi: the set it comes from is damaged; take the file "
+           "from an undamaged set";
 }
 inline std::string CannotReadFileText(const std::string& path) { return "cannot read " + path; }
-inline std::string FolderNotEmptyText(const std::string& path) { return path + " is not empty; remove what it holds first"; }
+inline std::string FolderNotEmptyText(const std::string& path) {
+    return path + " is not empty; remove what it holds first";
+}
 
 // Setup.exe's command line and its one-at-a-time lock; both boxes are captioned kApplicationTitle.
 inline constexpr char kSwitchList[] =

@@ -50,10 +50,10 @@ void Tdirtree::CreateHandle() {
     if (!m_parent || !IsWindow(m_parent)) throw Exception(kTreeWithoutParent);
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
     if (!m_hideSelection) style |= TVS_SHOWSELALWAYS;
-    HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, m_place.left, m_place.top,
-                                m_place.right - m_place.left, m_place.bottom - m_place.top, m_parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), GetModuleHandleA(nullptr),
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, m_place.left, m_place.top,
+                        m_place.right - m_place.left, m_place.bottom - m_place.top, m_parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) throw Exception(kTreeNotCreated);
     m_hwnd = hwnd;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -144,13 +144,9 @@ const std::string& Tdirtree::LastDir(char letter) const {
     return m_lastDirs[static_cast<size_t>(*slot)];
 }
 
-HTREEITEM Tdirtree::Selected() const {
-    return Item(TVGN_CARET, nullptr);
-}
+HTREEITEM Tdirtree::Selected() const { return Item(TVGN_CARET, nullptr); }
 
-TDirNode* Tdirtree::WritableNode(HTREEITEM node) {
-    return const_cast<TDirNode*>(std::as_const(*this).Node(node));
-}
+TDirNode* Tdirtree::WritableNode(HTREEITEM node) { return const_cast<TDirNode*>(std::as_const(*this).Node(node)); }
 
 LRESULT Tdirtree::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!m_hwnd) return 0;
@@ -167,8 +163,7 @@ void Tdirtree::RethrowPending() {
 
 HTREEITEM Tdirtree::Item(UINT relation, HTREEITEM node) const {
     if (!m_hwnd) return nullptr;
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hwnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+    return reinterpret_cast<HTREEITEM>(SendMessageA(m_hwnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
 }
 
 const TDirNode* Tdirtree::Node(HTREEITEM node) const {
@@ -181,12 +176,9 @@ const TDirNode* Tdirtree::Node(HTREEITEM node) const {
     return &m_nodes[static_cast<size_t>(item.lParam)];
 }
 
-int Tdirtree::NodeCount() const {
-    return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, TVM_GETCOUNT, 0, 0)) : 0;
-}
+int Tdirtree::NodeCount() const { return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, TVM_GETCOUNT, 0, 0)) : 0; }
 
-HTREEITEM Tdirtree::Append(HTREEITEM parent, const std::string& text, LPARAM data, int image,
-                           int selectedImage) {
+HTREEITEM Tdirtree::Append(HTREEITEM parent, const std::string& text, LPARAM data, int image, int selectedImage) {
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
@@ -210,9 +202,7 @@ void Tdirtree::DeleteChildren(HTREEITEM node) {
         if (!Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child))) break;
 }
 
-void Tdirtree::Select(HTREEITEM node) {
-    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-}
+void Tdirtree::Select(HTREEITEM node) { Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node)); }
 
 void Tdirtree::BeginUpdate() {
     HandleNeeded();

@@ -11,8 +11,8 @@
 #include "base/Errors.h"
 #include "ui/Application.h"
 #include "win/FindSearch.h"
-#include "win/SystemText.h"
 #include "win/Pause.h"
+#include "win/SystemText.h"
 
 namespace quenby {
 namespace {
@@ -111,15 +111,12 @@ void Tdirtree::Rebuild() {
     }
 }
 
-HTREEITEM Tdirtree::AddDriveNode(const std::string& path) {
-    return AddNode(nullptr, path, ShellLook(path));
-}
+HTREEITEM Tdirtree::AddDriveNode(const std::string& path) { return AddNode(nullptr, path, ShellLook(path)); }
 
 // Asking the shell about a path makes it parse the path again, at a cost that grows with the size of the
 // folder the path lies in. A plain folder looks like any other plain folder: its name, and the two icons that
 // the shell gives them all; only drives and folders the shell may customise take the per-path calls.
-HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, const std::string& name,
-                               DWORD attributes) {
+HTREEITEM Tdirtree::AddDirNode(HTREEITEM parent, const std::string& path, const std::string& name, DWORD attributes) {
     const std::string folder = WithFinalBackslash(path);
     if (ShellMayCustomise(attributes)) return AddNode(parent, folder, ShellLook(folder));
     if (m_plainIcons.image == I_IMAGENONE) {
@@ -188,9 +185,7 @@ bool Tdirtree::PathAllowed(const std::string& path) {
     return allowed;
 }
 
-bool Tdirtree::AttrAllowed(DWORD attributes) const {
-    return quenby::AttrAllowed(m_dirType, attributes);
-}
+bool Tdirtree::AttrAllowed(DWORD attributes) const { return quenby::AttrAllowed(m_dirType, attributes); }
 
 std::string Tdirtree::GetDirectory() const {
     const TDirNode* record = Node(Selected());
@@ -215,9 +210,7 @@ void Tdirtree::SetDirectory(std::string S) {
     Send(TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
 }
 
-HTREEITEM Tdirtree::FindDriveNode(const std::string& prefix) {
-    return FindNode(FirstRoot(), prefix);
-}
+HTREEITEM Tdirtree::FindDriveNode(const std::string& prefix) { return FindNode(FirstRoot(), prefix); }
 
 HTREEITEM Tdirtree::FindChildNode(HTREEITEM parent, const std::string& prefix) {
     return FindNode(FirstChild(parent), prefix);

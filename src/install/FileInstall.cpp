@@ -28,8 +28,8 @@ public:
             m_path = folder + "~qnb";
             for (int shift = 12; shift >= 0; shift -= 4) m_path += "0123456789ABCDEF"[(n >> shift) & 0xf];
             m_path += ".tmp";
-            m_file = THandle(CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                         nullptr));
+            m_file = THandle(
+                CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!m_file && GetLastError() != ERROR_FILE_EXISTS) break;
         }
         if (!m_file) m_path.clear();
@@ -85,7 +85,8 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
         const std::optional<std::string> digest = Sha256OfFile(source.Get());
         if (!digest) throw fail(GetLastError());
         if (!DigestMatches(*job.Digest, *digest)) return TFileOutcome::Damaged;
-        if (SetFilePointer(source.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) throw fail(GetLastError());
+        if (SetFilePointer(source.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+            throw fail(GetLastError());
     }
 
     TTemporaryFile fresh(job.Target);
@@ -95,7 +96,8 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
     } else {
         if (!CopyBytes(source.Get(), fresh.Handle())) throw fail(GetLastError());
         FILETIME written{};
-        if (GetFileTime(source.Get(), nullptr, nullptr, &written)) SetFileTime(fresh.Handle(), nullptr, nullptr, &written);
+        if (GetFileTime(source.Get(), nullptr, nullptr, &written))
+            SetFileTime(fresh.Handle(), nullptr, nullptr, &written);
     }
     fresh.Close();
 

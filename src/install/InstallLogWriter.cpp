@@ -28,7 +28,9 @@ bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
     return key.OpenExistingKey("\\" + path, KEY_READ) && key.ValueExists(name);
 }
 
-std::string SealValueName(const std::string& destination) { return HexText(Sha256(NormalisedDestination(destination))); }
+std::string SealValueName(const std::string& destination) {
+    return HexText(Sha256(NormalisedDestination(destination)));
+}
 
 // The next free name for a log that cannot be verified.
 std::string BadLogPath(const std::string& destination) {
@@ -95,8 +97,8 @@ TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew)
         if (!MoveFileA(m_path.c_str(), BadLogPath(destination).c_str())) Fail(GetLastError());
     }
     // A log that appears meanwhile is someone else's: never adopted.
-    m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
     if (!m_file) Fail(GetLastError());
     Append(std::string(kInstallLogHeader) + "\r\n");
 }
@@ -122,8 +124,8 @@ void TSealedLog::Append(const std::string& line) {
 
 std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& section) {
     std::string path = !section.empty() && section[0] == '\\' ? section.substr(1)
-                       : profile.CurrentKey()                  ? profile.CurrentPath() + "\\" + section
-                                                               : section;
+                       : profile.CurrentKey()                 ? profile.CurrentPath() + "\\" + section
+                                                              : section;
     // The system takes runs of backslashes and a trailing one as one separator and none.
     std::string clean;
     for (char c : path)

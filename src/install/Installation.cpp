@@ -62,8 +62,7 @@ void CreateDirectoryPath(std::string directory, std::vector<std::string>& create
     if (parentEnd != std::string::npos) CreateDirectoryPath(directory.substr(0, parentEnd + 1), created);
     if (!CreateDirectoryA(directory.c_str(), nullptr)) {
         const DWORD error = GetLastError();
-        if (!IsDirectory(directory))
-            throw Exception(CannotCreateDirectoryText(directory, SystemErrorText(error)));
+        if (!IsDirectory(directory)) throw Exception(CannotCreateDirectoryText(directory, SystemErrorText(error)));
         return;
     }
     created.push_back(directory);
@@ -75,8 +74,7 @@ std::string DirectoryPath(const TInstructions& instructions, const std::string& 
 
 // Every path the run would hand to the platform, checked before anything is changed. Pairs without a
 // destination entry are left to the copy loop, whose lookup raises the list error.
-void CheckPathLengths(const TInstructions& instructions, const std::string& destination,
-                      const TFileList (&lists)[2]) {
+void CheckPathLengths(const TInstructions& instructions, const std::string& destination, const TFileList (&lists)[2]) {
     for (int i = 0; i < instructions.Dirs.Count(); ++i) CheckLength(DirectoryPath(instructions, destination, i));
     for (const TFileList& list : lists)
         for (int i = 0; i < list.In.Count() && i < list.Out.Count(); ++i) {
@@ -89,8 +87,13 @@ class TFileCopier {
 public:
     TFileCopier(const TInstructions& instructions, TCopyResume& resume, TInstallLogWriter& log,
                 std::function<void()> advance, TInstallSink& sink, std::string& missingSource, bool& restartNeeded)
-        : m_instructions(instructions), m_resume(resume), m_log(log), m_advance(std::move(advance)), m_sink(sink),
-          m_missingSource(missingSource), m_restartNeeded(restartNeeded) {}
+        : m_instructions(instructions),
+          m_resume(resume),
+          m_log(log),
+          m_advance(std::move(advance)),
+          m_sink(sink),
+          m_missingSource(missingSource),
+          m_restartNeeded(restartNeeded) {}
 
     void CopyList(const TFileList& list, int start) {
         for (int i = start; i < list.In.Count(); ++i) {
@@ -107,8 +110,12 @@ public:
                     m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
                 else
                     m_log.Add(TLogKind::File, destination, existed);
-                const TFileJob job{source, destination, ListedDigest(m_instructions.Checksums, list.In[i]),
-                                   m_instructions.Expand, replace != "0", list.SystemFiles};
+                const TFileJob job{source,
+                                   destination,
+                                   ListedDigest(m_instructions.Checksums, list.In[i]),
+                                   m_instructions.Expand,
+                                   replace != "0",
+                                   list.SystemFiles};
                 TFileOutcome outcome;
                 // Until the file reads as the publisher made it, or the user gives up.
                 while ((outcome = InstallFile(job, [this]() -> const TLz32& { return Library(); })) ==
@@ -215,8 +222,9 @@ void TInstallation::Run(const std::string& destination, const TUserAnswers& answ
 
         TCopyResume& resume = m_resume;
         if (resume.Part == TCopyPart::Files) {
-            TFileCopier copier(instructions, resume, log, [&] { AddToProgress(instructions.ProgressStep, sink); },
-                               sink, missingSource, m_restartNeeded);
+            TFileCopier copier(
+                instructions, resume, log, [&] { AddToProgress(instructions.ProgressStep, sink); }, sink, missingSource,
+                m_restartNeeded);
             const TCopyResume start = resume;
             if (start.SystemFiles) copier.CopyList(lists[0], start.Position);
             copier.CopyList(lists[1], start.SystemFiles ? 0 : start.Position);

@@ -20,8 +20,8 @@ struct TCopyResume {
     bool SystemFiles = true;  // which list Position belongs to: system files, else product files
     std::string Destination;  // the destination directory of the run that stopped there
     TCopyPart Part = TCopyPart::Files;
-    int CountersRaised = 0;   // shared-file counters already raised for this installation
-    int AddOnsHandled = 0;    // [AddOns] entries already started or passed over
+    int CountersRaised = 0;  // shared-file counters already raised for this installation
+    int AddOnsHandled = 0;   // [AddOns] entries already started or passed over
 };
 
 // The user's answers that the registry step puts in.

@@ -7,10 +7,10 @@
 
 namespace quenby {
 
-void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions,
-                        const std::string& destination, const std::string& windowsDir) {
-    TGroupRequest request{instructions.ProgGroup, destination, windowsDir, instructions.Application,
-                          instructions.Items, instructions.ItemsValues};
+void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions, const std::string& destination,
+                        const std::string& windowsDir) {
+    TGroupRequest request{instructions.ProgGroup,   destination,        windowsDir,
+                          instructions.Application, instructions.Items, instructions.ItemsValues};
     SendGroupMacros(
         request,
         [&] {

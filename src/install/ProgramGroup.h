@@ -5,15 +5,15 @@
 
 #include <string>
 
-#include "win/DdeClientConv.h"
 #include "base/Instructions.h"
 #include "install/InstallSink.h"
+#include "win/DdeClientConv.h"
 
 namespace quenby {
 
 // Opens the conversation, sends the group, one item per [Items] entry and the uninstaller item.
-void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions,
-                        const std::string& destination, const std::string& windowsDir);
+void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions, const std::string& destination,
+                        const std::string& windowsDir);
 
 // Starts each [AddOns] entry of kind 0, 1 or 2 from entry `handled` on, counting the entries dealt with;
 // a kind that is not a whole number raises EConvertError.

@@ -32,7 +32,8 @@ std::string WithChecksums(const std::string& instructions, const std::vector<TCh
         end = end == std::string::npos ? instructions.size() : end + 1;
         std::string line = instructions.substr(pos, end - pos);
         pos = end;
-        if (std::optional<std::string> section = SectionOf(line)) inChecksums = SameTextIgnoringCase(*section, kChecksumsSection);
+        if (std::optional<std::string> section = SectionOf(line))
+            inChecksums = SameTextIgnoringCase(*section, kChecksumsSection);
         if (!inChecksums) kept += line;
     }
     // Blank lines at the end go, so that the section is put after exactly one.
@@ -41,7 +42,8 @@ std::string WithChecksums(const std::string& instructions, const std::vector<TCh
     std::string text = kept;
     if (!text.empty()) text.append(eol).append(eol);
     text.append("[").append(kChecksumsSection).append("]").append(eol);
-    for (const TChecksum& checksum : checksums) text.append(checksum.Name).append("=").append(checksum.Digest).append(eol);
+    for (const TChecksum& checksum : checksums)
+        text.append(checksum.Name).append("=").append(checksum.Digest).append(eol);
     return text;
 }
 

@@ -67,11 +67,11 @@ std::vector<TDisk> PlanDisks(const TPackRequest& request) {
     std::optional<std::vector<TDisk>> disks = Fill(request, std::nullopt);
     // A disk is only ever inserted to bring a file: when the closing set does not fit, the last disk
     // starts earlier, bringing the last files with it.
-    for (size_t breakAt = request.CopyOrder.size(); !fits(disks) && breakAt > 0;)
-        disks = Fill(request, --breakAt);
+    for (size_t breakAt = request.CopyOrder.size(); !fits(disks) && breakAt > 0;) disks = Fill(request, --breakAt);
     if (!fits(disks))
-        throw Exception("the closing notices and add-on documents do not fit on one disk together with a file "
-                        "to copy (a disk is only asked for when it brings a file)");
+        throw Exception(
+            "the closing notices and add-on documents do not fit on one disk together with a file "
+            "to copy (a disk is only asked for when it brings a file)");
     for (const TPackItem& item : request.Last) Put(disks->back(), item);
     return *disks;
 }

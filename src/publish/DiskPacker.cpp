@@ -1,18 +1,18 @@
 #include "publish/DiskPacker.h"
 
 #include <cstdio>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <map>
 #include <system_error>
 
-#include "publish/DistributionFolder.h"
-#include "base/InstallRecord.h"
 #include "base/Errors.h"
+#include "base/InstallRecord.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
 #include "base/Texts.h"
+#include "publish/DistributionFolder.h"
 
 namespace quenby {
 
@@ -121,7 +121,8 @@ std::vector<TDisk> LayOut(const fs::path& dir, std::uint64_t diskSize, const TFi
         if (ListedDigest(checksums, item.Name)) continue;
         std::string hex = Digest(digest, source.PathOf(item.Name));
         const std::string* listed = ListedDigest(shipped, item.Name);
-        if (listed && !DigestMatches(*listed, hex)) throw Exception(SourceDamagedText(source.PathOf(item.Name).string()));
+        if (listed && !DigestMatches(*listed, hex))
+            throw Exception(SourceDamagedText(source.PathOf(item.Name).string()));
         checksums.push_back({item.Name, hex});
     }
     const fs::path& instructionsPath = source.PathOf(request.First[instructionsAt].Name);
@@ -220,7 +221,8 @@ bool Try(Step step) {
 int PackDisks(const std::string& sizeText, const std::string& dir, const std::string& out, const TFileDigest& digest) {
     std::optional<std::int32_t> size = ParseNumber(sizeText);
     if (!size || *size <= 0) {
-        std::fprintf(stderr, "quenby-pack: the disk size %s is not a positive whole number of bytes\n", sizeText.c_str());
+        std::fprintf(stderr, "quenby-pack: the disk size %s is not a positive whole number of bytes\n",
+                     sizeText.c_str());
         return 2;
     }
     bool done = Try([&] {
@@ -241,9 +243,10 @@ int PackChecksums(const std::string& dir, const TFileDigest& digest) {
 
 int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const std::string& firstDisk, bool quiet) {
     if (in.Missing) {
-        std::printf("error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
-                    "Put Quenby.ipi beside Setup.exe on the first disk.\n",
-                    firstDisk.c_str());
+        std::printf(
+            "error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
+            "Put Quenby.ipi beside Setup.exe on the first disk.\n",
+            firstDisk.c_str());
         return 1;
     }
     std::vector<TFinding> findings = CheckDistribution(in, media);

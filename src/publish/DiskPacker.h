@@ -16,8 +16,8 @@ namespace quenby {
 // most `diskSize` bytes each, with [Checksums] in disk 1's Quenby.ipi, and returns what went where. A
 // source file that its set's [Checksums] lists with another digest is refused. Raises Exception with the
 // reason.
-std::vector<TDisk> MakeDisks(const std::filesystem::path& dir, const std::filesystem::path& out,
-                             std::uint64_t diskSize, const TFileDigest& digest);
+std::vector<TDisk> MakeDisks(const std::filesystem::path& dir, const std::filesystem::path& out, std::uint64_t diskSize,
+                             const TFileDigest& digest);
 // The same laid out as one folder `out` (for installing from a network share): no disk change.
 TDisk MakeImage(const std::filesystem::path& dir, const std::filesystem::path& out, const TFileDigest& digest);
 // Writes [Checksums] into disk 1's Quenby.ipi of the set in `dir` as it lies, each file taken from the disk

@@ -3,10 +3,10 @@
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
-#include "publish/IniFile.h"
 #include "base/NumberRule.h"
 #include "base/ProgmanMacros.h"
 #include "base/Texts.h"
+#include "publish/IniFile.h"
 
 namespace quenby {
 
@@ -82,7 +82,8 @@ public:
 
 private:
     void Error(std::string section, std::string key, std::string problem, std::string remedy) {
-        m_findings.push_back({TSeverity::Error, std::move(section), std::move(key), std::move(problem), std::move(remedy)});
+        m_findings.push_back(
+            {TSeverity::Error, std::move(section), std::move(key), std::move(problem), std::move(remedy)});
     }
     void Warning(std::string section, std::string key, std::string problem, std::string remedy) {
         m_findings.push_back(
@@ -96,9 +97,9 @@ private:
         if (in.Count() == out.Count()) return;
         std::string problem = "has " + std::to_string(out.Count()) + " entries but [" + inName + "] has " +
                               std::to_string(in.Count()) + "; entries pair by position, ";
-        problem += out.Count() < in.Count()
-                       ? "and the copy stops with \"" + std::string(EListError().what()) + "\" at the first file without a destination"
-                       : "and the extra destinations are ignored";
+        problem += out.Count() < in.Count() ? "and the copy stops with \"" + std::string(EListError().what()) +
+                                                  "\" at the first file without a destination"
+                                            : "and the extra destinations are ignored";
         Error(outName, "", problem,
               std::string("Give each [") + inName + "] entry exactly one [" + outName + "] entry, in the same order");
     }
@@ -113,8 +114,9 @@ private:
                     if (m_media.File(d, name)) earlier = d;
                 if (earlier)
                     Error(section, name,
-                          "the source file is only on " + Disk(earlier) + ", but a later disk is in the drive when it "
-                          "is copied, and the installer only ever asks for the next disk",
+                          "the source file is only on " + Disk(earlier) +
+                              ", but a later disk is in the drive when it "
+                              "is copied, and the installer only ever asks for the next disk",
                           "Put it on the disk in the drive at that point or a later one, in copy order (system files, "
                           "then product files)");
                 else
@@ -178,7 +180,8 @@ private:
                   "Give the product's name, such as Application=Widget");
         if (m_in.Keys.Empty()) {
             Error("Keys", "",
-                  "the section is empty or missing: the registry step stops with \"" + std::string(EListError().what()) +
+                  "the section is empty or missing: the registry step stops with \"" +
+                      std::string(EListError().what()) +
                       "\", so no uninstall entry is written, no add-on starts and the installation never completes",
                   "Add a first entry naming the product's key, such as Base=\\Software\\Publisher\\Product");
             return;
@@ -193,7 +196,8 @@ private:
                 continue;
             }
             const TInstructions::TValueSection& values = m_in.KeySections.at(static_cast<size_t>(i));
-            for (int n = 0; n < values.Names.Count(); ++n) CheckPersonalValue(section, values.Names[n], values.Texts[n]);
+            for (int n = 0; n < values.Names.Count(); ++n)
+                CheckPersonalValue(section, values.Names[n], values.Texts[n]);
         }
     }
 
@@ -205,8 +209,9 @@ private:
             (SameTextIgnoringCase(name, "Organization") && SameTextIgnoringCase(text, "$ORG")))
             return;
         Warning(section, name,
-                Quoted(text) + " is written literally: only the line Name=$NAME takes the user's name and only "
-                               "Organization=$ORG the organisation",
+                Quoted(text) +
+                    " is written literally: only the line Name=$NAME takes the user's name and only "
+                    "Organization=$ORG the organisation",
                 mentionsName ? "Write the line as Name=$NAME" : "Write the line as Organization=$ORG");
     }
 
@@ -219,10 +224,11 @@ private:
                 made = m_in.DirsValues[d] == "0" ? MadeBy(folder, m_in.Dirs[d])
                                                  : MadeBy(m_in.Directory + "\\" + folder, m_in.Dirs[d]);
             if (!made)
-                Error("FilesOut", m_in.FilesOut[i],
-                      "goes into the sub-folder " + folder +
-                          ", which no [Dirs] entry creates; the copy step creates no folders, so the file is not copied",
-                      "Add " + folder + "=0 to [Dirs]");
+                Error(
+                    "FilesOut", m_in.FilesOut[i],
+                    "goes into the sub-folder " + folder +
+                        ", which no [Dirs] entry creates; the copy step creates no folders, so the file is not copied",
+                    "Add " + folder + "=0 to [Dirs]");
         }
         for (int i = 0; i < m_in.SysFilesOut.Count(); ++i) {
             std::string folder = Folder(m_in.SysFilesOut[i]);
@@ -234,8 +240,9 @@ private:
                 made = m_in.DirsValues[d] != "0" && MadeBy(m_target.WindowsDir + "\\" + folder, m_in.Dirs[d]);
             if (!made)
                 Error("SysFilesOut", m_in.SysFilesOut[i],
-                      "goes into the sub-folder " + folder + " of the Windows directory, which no [Dirs] entry "
-                      "creates; the copy step creates no folders, so the file is not copied",
+                      "goes into the sub-folder " + folder +
+                          " of the Windows directory, which no [Dirs] entry "
+                          "creates; the copy step creates no folders, so the file is not copied",
                       "Install it into the Windows directory itself or its SYSTEM folder");
         }
     }
@@ -265,15 +272,15 @@ private:
         CheckPath("Settings", "Directory", "the destination", destination, "Shorten the Directory setting");
         for (int i = 0; i < m_in.Dirs.Count(); ++i) {
             bool relative = m_in.DirsValues[i] == "0";
-            CheckPath("Dirs", m_in.Dirs[i], "the folder",
-                      relative ? destination + "\\" + m_in.Dirs[i] : m_in.Dirs[i],
+            CheckPath("Dirs", m_in.Dirs[i], "the folder", relative ? destination + "\\" + m_in.Dirs[i] : m_in.Dirs[i],
                       relative ? shorter : "Shorten the path");
         }
         for (int i = 0; i < m_in.FilesOut.Count(); ++i)
             CheckPath("FilesOut", m_in.FilesOut[i], "with the default destination, the path",
                       destination + "\\" + m_in.FilesOut[i], shorter);
         for (int i = 0; i < m_in.SysFilesOut.Count(); ++i)
-            CheckPath("SysFilesOut", m_in.SysFilesOut[i], "in the Windows directory " + m_target.WindowsDir + ", the path",
+            CheckPath("SysFilesOut", m_in.SysFilesOut[i],
+                      "in the Windows directory " + m_target.WindowsDir + ", the path",
                       m_target.WindowsDir + "\\" + m_in.SysFilesOut[i], "Shorten the name");
         for (int i = 0; i < m_in.FilesIn.Count(); ++i)
             CheckPath("FilesIn", m_in.FilesIn[i], "the source path", m_target.SourceDir + m_in.FilesIn[i],
@@ -310,7 +317,8 @@ private:
                 if (!SameTextIgnoringCase(names[i], names[j])) continue;
                 Warning(section, names[i],
                         "the destination is named twice (entries " + std::to_string(j + 1) + " and " +
-                            std::to_string(i + 1) + "): the later file overwrites the earlier one or is skipped, and "
+                            std::to_string(i + 1) +
+                            "): the later file overwrites the earlier one or is skipped, and "
                             "both take the first entry's replace value",
                         "Remove one entry or give it another name");
                 break;

@@ -43,10 +43,9 @@ TApplication::TApplication(HINSTANCE module) : m_module(module), m_title(ModuleB
     windowClass.lpszClassName = kApplicationClass;
     RegisterClassExA(&windowClass);  // fails harmlessly when a previous application object registered it
     // A zero-sized visible window owns every form: the task bar shows one button, with the title.
-    m_window.Reset(CreateWindowExA(0, kApplicationClass, m_title.c_str(),
-                                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                                   nullptr, nullptr, module, nullptr));
+    m_window.Reset(CreateWindowExA(
+        0, kApplicationClass, m_title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, module, nullptr));
     ShowWindow(m_window.Get(), SW_SHOWNOACTIVATE);
     g_application = this;
 }
@@ -122,8 +121,7 @@ bool TApplication::PressAccelerator(const MSG& message) {
         // A plain letter belongs to an edit box that has the focus; Alt+letter always to the buttons.
         const HWND focus = GetFocus();
         if (focus && focus != form->Handle() &&
-            (SendMessageA(focus, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message)) &
-             DLGC_WANTCHARS))
+            (SendMessageA(focus, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message)) & DLGC_WANTCHARS))
             return false;
     }
     return form->PressAccelerator(static_cast<char>(message.wParam));

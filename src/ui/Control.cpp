@@ -30,9 +30,7 @@ TControl::TControl(TForm& form, const TControlDecl& decl, int id, TControl* pare
       m_caption(decl.Caption ? decl.Caption : ""),
       m_timerEnabled(decl.Enabled) {}
 
-bool TControl::IsGraphic() const {
-    return Kind() == Kind::Label || Kind() == Kind::Picture || Kind() == Kind::Bevel;
-}
+bool TControl::IsGraphic() const { return Kind() == Kind::Label || Kind() == Kind::Picture || Kind() == Kind::Bevel; }
 
 bool TControl::IsTransparent() const {
     return Kind() == Kind::Bevel || (Kind() == Kind::Label && (m_decl.Options & kTransparent));
@@ -80,12 +78,12 @@ void TControl::CreateWindowIn(HWND parentWindow) {
     const bool own = className != std::string_view("EDIT") && className != std::string_view(PROGRESS_CLASSA);
     m_handle = CreateWindowExA(exStyle, className, m_caption.c_str(), style, m_bounds.Left, m_bounds.Top,
                                m_bounds.Width, m_bounds.Height, parentWindow,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), module,
-                               own ? this : nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)), module, own ? this : nullptr);
     if (!m_handle) throw Exception(CannotCreateControlText(std::string(Name())));
     if (!own) SendMessageA(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
     if (Kind() == Kind::ProgressBar) SendMessageA(m_handle, PBM_SETRANGE32, 0, 100);
-    if (Kind() == Kind::Edit || Kind() == Kind::Memo) SendMessageA(m_handle, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    if (Kind() == Kind::Edit || Kind() == Kind::Memo)
+        SendMessageA(m_handle, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 }
 
 void TControl::StartTimer() {
@@ -198,9 +196,7 @@ void TControl::Repaint() {
     }
 }
 
-int TControl::Position() const {
-    return m_handle ? static_cast<int>(SendMessageA(m_handle, PBM_GETPOS, 0, 0)) : 0;
-}
+int TControl::Position() const { return m_handle ? static_cast<int>(SendMessageA(m_handle, PBM_GETPOS, 0, 0)) : 0; }
 
 void TControl::SetPosition(int position) {
     if (m_handle) SendMessageA(m_handle, PBM_SETPOS, static_cast<WPARAM>(std::clamp(position, 0, 100)), 0);

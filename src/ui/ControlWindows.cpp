@@ -190,12 +190,8 @@ LRESULT TControl::ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_pressed = false;
             InvalidateRect(window, nullptr, FALSE);
             return 0;
-        case BM_CLICK:
-            Click();
-            return 0;
-        case WM_ENABLE:
-            InvalidateRect(window, nullptr, FALSE);
-            return 0;
+        case BM_CLICK: Click(); return 0;
+        case WM_ENABLE: InvalidateRect(window, nullptr, FALSE); return 0;
         default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

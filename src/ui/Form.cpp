@@ -64,7 +64,8 @@ void TForm::RegisterWindowClass() const {
     windowClass.hInstance = module;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     if (m_decl.Icon)  // shared icons belong to the system's cache, not to us
-        windowClass.hIcon = static_cast<HICON>(LoadImageA(module, m_decl.Icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        windowClass.hIcon =
+            static_cast<HICON>(LoadImageA(module, m_decl.Icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.lpszClassName = m_decl.ClassName;
     if (!RegisterClassExA(&windowClass)) throw Exception(kCannotRegisterClass);
 }
@@ -111,8 +112,7 @@ void TForm::CreateControls() {
     // among graphic controls a later one lies above an earlier one.
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW;
     for (TControl& control : m_controls)
-        if (control.Handle() && !control.IsGraphic())
-            SetWindowPos(control.Handle(), HWND_BOTTOM, 0, 0, 0, 0, flags);
+        if (control.Handle() && !control.IsGraphic()) SetWindowPos(control.Handle(), HWND_BOTTOM, 0, 0, 0, 0, flags);
     for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it)
         if (it->Handle() && it->IsGraphic()) SetWindowPos(it->Handle(), HWND_BOTTOM, 0, 0, 0, 0, flags);
     RECT client;
@@ -222,15 +222,16 @@ void TForm::Close() {
 }
 
 void TForm::Repaint() {
-    if (m_handle) RedrawWindow(m_handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (m_handle)
+        RedrawWindow(m_handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 HFONT TForm::FontFor(const TFontDecl& font) {
     for (auto& [decl, handle] : m_fonts)
         if (SameFont(decl, font)) return handle.Get();
     const TFontDecl& chosen = font.IsDefault() ? m_decl.Font : font;
-    TFont handle(CreateFontA(-Scale(chosen.Height), 0, 0, 0, chosen.Bold ? FW_BOLD : FW_NORMAL, chosen.Italic, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    TFont handle(CreateFontA(-Scale(chosen.Height), 0, 0, 0, chosen.Bold ? FW_BOLD : FW_NORMAL, chosen.Italic, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, chosen.Face ? chosen.Face : "MS Sans Serif"));
     const HFONT result = handle.Get();
     m_fonts.emplace_back(font, std::move(handle));
@@ -327,9 +328,7 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FillRect(reinterpret_cast<HDC>(wParam), &client, m_colourBrush.Get());
             return 1;
         }
-        case WM_SIZE:
-            FitFillingControls(m_handle, LOWORD(lParam), HIWORD(lParam));
-            break;
+        case WM_SIZE: FitFillingControls(m_handle, LOWORD(lParam), HIWORD(lParam)); break;
         case WM_TIMER:
             if (TControl* timer = ControlById(static_cast<int>(wParam)); timer && timer->Kind() == Kind::Timer) {
                 ControlEvent(*timer);

@@ -15,10 +15,12 @@ inline constexpr TFormDecl kSilentProgressForm{
     .Centred = true,
 };
 
+// clang-format off: one control a line, as the form reads
 inline constexpr TControlDecl kSilentProgressControls[] = {
     {.Name = "FileLabel", .Kind = Kind::Label, .Bounds = {12, 12, 336, 16}},
     {.Name = "ProgressBar", .Kind = Kind::ProgressBar, .Bounds = {12, 40, 336, 20}},
 };
+// clang-format on
 static_assert(IsValidFormTable(kSilentProgressControls));
 
 }  // namespace quenby::ui::forms

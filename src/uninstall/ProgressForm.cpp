@@ -5,8 +5,7 @@
 
 namespace quenby {
 
-TUninstallForm::TUninstallForm(const std::string& displayName)
-    : TFormOf(forms::kUninstallForm) {
+TUninstallForm::TUninstallForm(const std::string& displayName) : TFormOf(forms::kUninstallForm) {
     Create(nullptr);
     SetCaption(UninstallFormCaption(displayName));
     // Above the centre, where the questions asked during the run do not cover it.

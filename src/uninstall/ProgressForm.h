@@ -17,10 +17,12 @@ inline constexpr TFormDecl kUninstallForm{
     .Visible = true,
 };
 
+// clang-format off: one control a line, as the form reads
 inline constexpr TControlDecl kUninstallControls[] = {
     {.Name = "ItemLabel", .Kind = Kind::Label, .Bounds = {12, 12, 336, 16}},
     {.Name = "ProgressBar", .Kind = Kind::ProgressBar, .Bounds = {12, 40, 336, 20}},
 };
+// clang-format on
 static_assert(IsValidFormTable(kUninstallControls));
 
 }  // namespace quenby::ui::forms

@@ -272,7 +272,8 @@ private:
             case TRemoval::Failed:
                 if (!self && result.Outcome == TRemoval::Failed) return SystemErrorText(result.Error);
                 // A running program's file, or one another program holds, goes at the next restart.
-                if (!MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return SystemErrorText(GetLastError());
+                if (!MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+                    return SystemErrorText(GetLastError());
                 if (self) return kLeftSelf;
                 m_restartNeeded = true;
                 return kLeftInUse;
@@ -332,7 +333,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine, const std::strin
         TProfileFile(UninstallRecordPath(destination)).ReadText(kRecordUninstallSection, "DisplayName", "");
     if (displayName.empty()) displayName = plan.Application.empty() ? destination : plan.Application;
     if (!quiet && MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
-                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+                              MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kDeclined;
 
     auto form = std::make_unique<TUninstallForm>(displayName);

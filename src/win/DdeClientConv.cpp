@@ -1,7 +1,7 @@
 #include "win/DdeClientConv.h"
 
-#include "win/DdeHandles.h"
 #include "base/ProgmanMacros.h"
+#include "win/DdeHandles.h"
 
 namespace quenby {
 
@@ -83,8 +83,8 @@ bool TDdeClientConv::Execute(const std::string& macro, DWORD timeout) {
                                       static_cast<DWORD>(buffer.size() + 1), 0, nullptr, m_impl->format, 0));
     if (!data.Get()) return false;
     DWORD transaction = 0;
-    if (!DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), 0xFFFFFFFF, m_impl->conversation.Get(), nullptr,
-                              0, XTYP_EXECUTE, timeout, &transaction))
+    if (!DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), 0xFFFFFFFF, m_impl->conversation.Get(), nullptr, 0,
+                              XTYP_EXECUTE, timeout, &transaction))
         return false;
     data.Release();  // the library owns a handle it was given
     return true;

@@ -4,7 +4,7 @@
 
 namespace quenby {
 
-bool Exists(const std::string& path);       // a file or a folder
+bool Exists(const std::string& path);  // a file or a folder
 bool IsDirectory(const std::string& path);
 // A folder of a file's name is not the file (a wrong disk may hold one).
 bool IsFile(const std::string& path);

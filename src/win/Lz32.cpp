@@ -1,9 +1,9 @@
 #include "win/Lz32.h"
 
-#include "win/Handles.h"
-#include "win/SystemText.h"
 #include "base/Errors.h"
 #include "base/Texts.h"
+#include "win/Handles.h"
+#include "win/SystemText.h"
 
 namespace quenby {
 
@@ -11,14 +11,14 @@ namespace {
 
 std::string LzErrorText(LONG code) {
     switch (code) {
-    case LZERROR_BADINHANDLE: return kLzSourceNotOpened;
-    case LZERROR_BADOUTHANDLE: return kLzDestinationNotOpened;
-    case LZERROR_READ: return kLzSourceNotRead;
-    case LZERROR_WRITE: return kLzDestinationNotWritten;
-    case LZERROR_GLOBALLOC:
-    case LZERROR_GLOBLOCK: return kLzNoMemory;
-    case LZERROR_UNKNOWNALG: return kLzUnknownFormat;
-    default: return LzErrorCodeText(code);
+        case LZERROR_BADINHANDLE: return kLzSourceNotOpened;
+        case LZERROR_BADOUTHANDLE: return kLzDestinationNotOpened;
+        case LZERROR_READ: return kLzSourceNotRead;
+        case LZERROR_WRITE: return kLzDestinationNotWritten;
+        case LZERROR_GLOBALLOC:
+        case LZERROR_GLOBLOCK: return kLzNoMemory;
+        case LZERROR_UNKNOWNALG: return kLzUnknownFormat;
+        default: return LzErrorCodeText(code);
     }
 }
 
@@ -53,7 +53,8 @@ INT AsLzFile(HANDLE file) { return static_cast<INT>(reinterpret_cast<INT_PTR>(fi
 // destinations accepted; the files are opened here and their handles given to the library.
 void TLz32::Expand(const std::string& source, const std::string& destination) const {
     const auto open = [&](const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-        const HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             throw Exception(CannotExpandText(source, destination, SystemErrorText(GetLastError())));
         return THandle(file);

@@ -39,8 +39,9 @@ bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error ==
 }  // namespace
 
 std::string FinalPathOf(const std::string& path) {
-    const THandle handle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const THandle handle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle) return {};
     bool known = false;
     const std::string final = FinalPathOfHandle(handle.Get(), known);
@@ -60,7 +61,8 @@ bool IsReachedThroughLink(const std::string& path) {
     }
 }
 
-TRemovalResult RemoveWithoutLinks(const std::string& path, const std::function<bool(const std::string&)>& finalAllowed) {
+TRemovalResult RemoveWithoutLinks(const std::string& path,
+                                  const std::function<bool(const std::string&)>& finalAllowed) {
     if (IsReachedThroughLink(path)) return {TRemoval::ThroughLink};
     const THandle handle(CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,

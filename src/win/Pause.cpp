@@ -24,10 +24,10 @@ void LookAtQueue() {
 
 void DropQueuedInput() {
     MSG msg;
-    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST},
-                                     {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
-        while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {
-        }
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
+                                      {WM_MOUSEFIRST, WM_MOUSELAST},
+                                      {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
+        while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {}
 }
 
 void Pause(unsigned milliseconds) {

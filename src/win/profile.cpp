@@ -15,8 +15,8 @@ constexpr DWORD kKeyListBufferSize = 8192;
 
 // Both profile reads below grow their buffer until the result fits: the calls report a cut result
 // only by a length of size - cutMargin.
-std::string ReadProfileString(const char* section, const char* key, const char* defaultText,
-                              const std::string& path, DWORD size, DWORD cutMargin) {
+std::string ReadProfileString(const char* section, const char* key, const char* defaultText, const std::string& path,
+                              DWORD size, DWORD cutMargin) {
     for (;;) {
         std::vector<char> buffer(size, '\0');
         DWORD length = GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, path.c_str());
@@ -157,8 +157,7 @@ std::string TRegistryKey::ReadValueText(const std::string& name) const {
 std::string TRegistryKey::ReadValueTextOf(HKEY key, const std::string& name) {
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
-        return {};
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0) return {};
     std::vector<BYTE> data;
     for (LONG result = ERROR_MORE_DATA; result == ERROR_MORE_DATA;) {
         // The value may grow between the two calls: the buffer grows with it.
@@ -179,9 +178,7 @@ void TRegistryKey::Release() {
 
 // ---- registry profile ----
 
-TRegistryProfile::TRegistryProfile(std::string path) : m_profilePath(std::move(path)) {
-    OpenKey(m_profilePath, true);
-}
+TRegistryProfile::TRegistryProfile(std::string path) : m_profilePath(std::move(path)) { OpenKey(m_profilePath, true); }
 
 void TRegistryProfile::WriteText(const std::string& section, const std::string& name, const std::string& text) {
     WriteData(section, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));

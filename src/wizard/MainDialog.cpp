@@ -1,10 +1,10 @@
 #include "wizard/MainDialog.h"
 
-#include "wizard/MainWin.h"
 #include "base/CommandLine.h"
 #include "base/Texts.h"
-#include "win/profile.h"
 #include "ui/Application.h"
+#include "win/profile.h"
+#include "wizard/MainWin.h"
 
 namespace quenby {
 
@@ -18,7 +18,9 @@ TMainDialog::TMainDialog(TMainWindow& backdrop)
     : TMainDialog(backdrop.Instructions(), backdrop.Handle(), backdrop.AnswersFile()) {}
 
 TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner, std::string answersFile)
-    : TFormOf(forms::kMainDialogForm), m_instructions(instructions), m_installation(instructions),
+    : TFormOf(forms::kMainDialogForm),
+      m_instructions(instructions),
+      m_installation(instructions),
       m_answersFile(std::move(answersFile)) {
     Create(owner);
 }

@@ -1,13 +1,13 @@
 // The wizard as the installation engine's sink: the destination page gives way to the progress panel,
 // each file shows its source and target, the bar moves, and the fixed pauses let a person watch. The
 // copy step handles no input while it runs, so every change is painted before the event returns.
-#include "base/InstallRecord.h"
+#include "wizard/MainDialog.h"
 #include "base/ExitCodes.h"
+#include "base/InstallRecord.h"
 #include "base/PathLabel.h"
 #include "base/Texts.h"
 #include "ui/Application.h"
 #include "win/Pause.h"
-#include "wizard/MainDialog.h"
 
 namespace quenby {
 

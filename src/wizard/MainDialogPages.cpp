@@ -1,7 +1,7 @@
 // The wizard's pages before and after the installation proper: notices, user information, destination.
 #include "wizard/MainDialog.h"
-#include "win/NoticeFile.h"
 #include "base/Texts.h"
+#include "win/NoticeFile.h"
 #include "win/profile.h"
 
 namespace quenby {
@@ -17,7 +17,8 @@ void TMainDialog::ShowPlugs() {
     if (m_state == kStateNotices) {
         if (m_startInfo < m_instructions.StartInfo.Count()) {
             // The index moves on only once the notice is shown, so a failed file is tried again.
-            Control("InfoMemo").SetCaption(ReadNoticeFile(m_instructions.SourceDir + m_instructions.StartInfo[m_startInfo]));
+            Control("InfoMemo")
+                .SetCaption(ReadNoticeFile(m_instructions.SourceDir + m_instructions.StartInfo[m_startInfo]));
             ++m_startInfo;
         } else {
             m_state = kStateNamesNext;
@@ -27,7 +28,8 @@ void TMainDialog::ShowPlugs() {
         if (m_endInfo < m_instructions.EndInfo.Count()) {
             ShowPanel("Panel5", false);
             ShowPanel("Panel1", true);
-            Control("InfoMemo").SetCaption(ReadNoticeFile(m_instructions.SourceDir + m_instructions.EndInfo[m_endInfo]));
+            Control("InfoMemo")
+                .SetCaption(ReadNoticeFile(m_instructions.SourceDir + m_instructions.EndInfo[m_endInfo]));
             ++m_endInfo;
         } else {
             m_state = kStateFinishNext;
@@ -60,6 +62,8 @@ void TMainDialog::GetDestination() {
     m_state = kStateDestination;
 }
 
-void TMainDialog::DirTreeChange() { Control("EditPath").SetCaption(m_tree.GetDirectory() + m_instructions.Application); }
+void TMainDialog::DirTreeChange() {
+    Control("EditPath").SetCaption(m_tree.GetDirectory() + m_instructions.Application);
+}
 
 }  // namespace quenby

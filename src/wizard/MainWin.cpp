@@ -2,15 +2,15 @@
 
 #include <stdexcept>
 
-#include "wizard/MainDialog.h"
 #include "base/Errors.h"
 #include "base/ExitCodes.h"
 #include "base/ProductCaption.h"
 #include "base/RightAlign.h"
 #include "base/Texts.h"
+#include "install/InstructionsFile.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
-#include "install/InstructionsFile.h"
+#include "wizard/MainDialog.h"
 
 namespace quenby {
 

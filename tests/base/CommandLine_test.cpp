@@ -24,8 +24,14 @@ TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
         const char* line;
         const char* refused;
     } cases[] = {
-        {"/VERYSILENT /QUIET", "/QUIET"}, {"/SILENT=1", "/SILENT=1"}, {"/DIR", "/DIR"},         {"/DIR= /NAME=x", "/DIR="},
-        {"/LOG=", "/LOG="},               {"/NAME=a /name=b", "/name=b"}, {"C:\\Orrery", "C:\\Orrery"}, {"/D /E", "/D"},
+        {"/VERYSILENT /QUIET", "/QUIET"},
+        {"/SILENT=1", "/SILENT=1"},
+        {"/DIR", "/DIR"},
+        {"/DIR= /NAME=x", "/DIR="},
+        {"/LOG=", "/LOG="},
+        {"/NAME=a /name=b", "/name=b"},
+        {"C:\\Orrery", "C:\\Orrery"},
+        {"/D /E", "/D"},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseSetupCommandLine(c.line).BadSwitch, c.refused) << c.line;
     EXPECT_EQ(ParseSetupCommandLine("/VERYSILENT /QUIET").Mode, TSetupMode::VerySilent);

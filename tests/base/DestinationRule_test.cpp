@@ -11,8 +11,9 @@ TEST(DestinationRule, AcceptsDrivePathsAndNetworkShares) {
 }
 
 TEST(DestinationRule, RefusesPartialPathsAndForbiddenCharacters) {
-    for (const char* path : {"", "?Atlas", "Widget", "\\Widget", "C:", "C:Widget", "1:\\x", "\\\\server",
-                             "\\\\server\\", "\\\\\\share", "\\\\server\\\\x", "C:\\a|b", "C:\\a?b", "C:\\a*",
-                             "C:\\a<b", "C:\\a>b", "C:\\\"a\"", "C:\\a:b", "C:\\a\tb", "\\\\s:x\\share"})
+    for (const char* path :
+         {"",           "?Atlas",       "Widget",      "\\Widget",        "C:",       "C:Widget",      "1:\\x",
+          "\\\\server", "\\\\server\\", "\\\\\\share", "\\\\server\\\\x", "C:\\a|b",  "C:\\a?b",       "C:\\a*",
+          "C:\\a<b",    "C:\\a>b",      "C:\\\"a\"",   "C:\\a:b",         "C:\\a\tb", "\\\\s:x\\share"})
         EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
 }

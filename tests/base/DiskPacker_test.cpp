@@ -34,7 +34,8 @@ TEST(DiskPacker, RefusesDisksAlreadyThereAndAFileTheInstructionsNameThatIsMissin
     fs::remove_all(kScratch);
     for (const char* name : {"Setup.exe", "a.txt", "b.txt"}) Write(kScratch / "flat" / name, name);
     Write(kScratch / "flat" / "Quenby.ipi",
-          "[Settings]\nApplication=W\n[FilesIn]\na.txt=\nb.txt=\n[FilesOut]\na.txt=0\nb.txt=0\n[Keys]\nBase=\\Software\\W\n");
+          "[Settings]\nApplication=W\n[FilesIn]\na.txt=\nb.txt=\n[FilesOut]\na.txt=0\nb.txt=0\n[Keys]\nBase="
+          "\\Software\\W\n");
     EXPECT_EQ(quenby::MakeDisks(kScratch / "flat", kScratch / "disks", 1000, FakeDigest).size(), 1u);
     EXPECT_THROW(quenby::MakeDisks(kScratch / "flat", kScratch / "disks", 1000, FakeDigest), quenby::Exception);
     fs::remove(kScratch / "flat" / "b.txt");
@@ -46,10 +47,12 @@ TEST(DiskPacker, RefusesDisksAlreadyThereAndAFileTheInstructionsNameThatIsMissin
 TEST(DiskPacker, ChecksumsAreWrittenOnceKeptOnEveryLayoutAndADamagedSourceIsRefused) {
     fs::remove_all(kScratch);
     const fs::path flat = kScratch / "flat";
-    for (const char* name : {"Setup.exe", "sys.dl_", "a.txt", "sub/b.txt"}) Write(flat / name, std::string(300, name[1]));
+    for (const char* name : {"Setup.exe", "sys.dl_", "a.txt", "sub/b.txt"})
+        Write(flat / name, std::string(300, name[1]));
     const std::string head = "[Settings]\r\nApplication=W\r\n[Dirs]\r\nsub=0\r\n";
-    const std::string rest = "[SysFilesIn]\r\nsys.dl_=\r\n[SysFilesOut]\r\nsys.dll=0\r\n[FilesIn]\r\na.txt=\r\nsub\\b.txt=\r\n"
-                             "a.txt=\r\n[FilesOut]\r\na.txt=0\r\nsub\\b.txt=0\r\na2.txt=0\r\n[Keys]\r\nBase=\\Software\\W\r\n";
+    const std::string rest =
+        "[SysFilesIn]\r\nsys.dl_=\r\n[SysFilesOut]\r\nsys.dll=0\r\n[FilesIn]\r\na.txt=\r\nsub\\b.txt=\r\n"
+        "a.txt=\r\n[FilesOut]\r\na.txt=0\r\nsub\\b.txt=0\r\na2.txt=0\r\n[Keys]\r\nBase=\\Software\\W\r\n";
     // An old section in the middle: its stale entries would be the ones the profile functions read.
     Write(flat / "Quenby.ipi", head + "[Checksums]\r\nold.txt=00\r\n" + rest);
     // Disk 1 holds the instructions with their checksums and the system file, disk 2 the rest.

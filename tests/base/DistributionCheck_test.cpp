@@ -7,8 +7,8 @@
 #include <string>
 
 #include "FakeDigest.h"
-#include "publish/IniFile.h"
 #include "base/Instructions.h"
+#include "publish/IniFile.h"
 
 using quenby::TFinding;
 using quenby::TSeverity;
@@ -232,9 +232,10 @@ TEST(DistributionCheck, ChecksumsCatchADamagedFileAndOneNotListedOrBadlyListed) 
         std::string checksums;
         bool damaged;
     } cases[] = {
-        {listed, true},                                          // one byte differs on the medium
+        {listed, true},  // one byte differs on the medium
         {listed.substr(0, listed.find(widget)) + listed.substr(listed.find(widget) + widget.size()), false},
-        {listed.substr(0, listed.find(widget)) + "widget.ex_=12ab\n" + listed.substr(listed.find(widget) + widget.size()),
+        {listed.substr(0, listed.find(widget)) + "widget.ex_=12ab\n" +
+             listed.substr(listed.find(widget) + widget.size()),
          false},
     };
     for (const auto& c : cases) {

@@ -37,9 +37,10 @@ TEST(InstallLog, FieldsWithTabsLineEndsAndPercentsComeBackUnchanged) {
 
 TEST(InstallLog, DamagedLinesAreRefused) {
     const std::string head = std::string(kInstallLogHeader) + "\r\n";
-    for (const std::string& text : std::vector<std::string>{"", "Quenby installation log 2\r\n", head + "file\tnew\tC:\\a",
-                                   head + "file\tmaybe\tC:\\a\r\n", head + "file\tC:\\a\r\n", head + "remove\tC:\\a\r\n",
-                                   head + "key\tHKCR\tx\r\n", head + "item\tbad%41\r\n", head + "value\tnew\tHKCU\tk\t\r\n"})
+    for (const std::string& text : std::vector<std::string>{
+             "", "Quenby installation log 2\r\n", head + "file\tnew\tC:\\a", head + "file\tmaybe\tC:\\a\r\n",
+             head + "file\tC:\\a\r\n", head + "remove\tC:\\a\r\n", head + "key\tHKCR\tx\r\n", head + "item\tbad%41\r\n",
+             head + "value\tnew\tHKCU\tk\t\r\n"})
         EXPECT_THROW(ParseLog(text), ELogRefused) << text;
 }
 
@@ -63,9 +64,8 @@ TEST(InstallLog, AnythingTheInstallationCannotHaveMadeIsRefused) {
         E(K::Uninstall, "A\\..\\B"),
         E(K::Destination, "C:\\Program Files\\Other"),
     };
-    for (const TLogEntry& entry : refused)
-        EXPECT_THROW(Plan({E(K::Group, "G"), entry}), ELogRefused) << entry.Path;
-    EXPECT_THROW(PlanUninstall({}, kDest), ELogRefused);  // no destination named
+    for (const TLogEntry& entry : refused) EXPECT_THROW(Plan({E(K::Group, "G"), entry}), ELogRefused) << entry.Path;
+    EXPECT_THROW(PlanUninstall({}, kDest), ELogRefused);      // no destination named
     EXPECT_THROW(Plan({E(K::Item, "Orrery")}), ELogRefused);  // an item before any group
 }
 
@@ -88,7 +88,9 @@ TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
         E(K::Value, "Software\\B\\O", false, "HKCU", "Name"),
         E(K::Value, "Software\\B\\O", true, "HKCU", "Old"),
         E(K::Counter, "shared.dll"),
-        E(K::Checked, "data\\b.tx_"), E(K::Kept, "shared.dll"), E(K::AtRestart, kDest + "\\b.txt"),  // change nothing
+        E(K::Checked, "data\\b.tx_"),
+        E(K::Kept, "shared.dll"),
+        E(K::AtRestart, kDest + "\\b.txt"),  // change nothing
         // A second run over the first: what the first made stays the installation's.
         E(K::File, kDest + "\\A.EXE", true),
         E(K::Value, "Software\\B\\O", true, "HKCU", "Name"),
@@ -118,7 +120,8 @@ TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotes) {
     for (const char* line : {"/VERYSILENT C:\\Program Files\\Orrery", " /silent  \"C:\\Program Files\\Orrery\""})
         EXPECT_TRUE(DestinationFromCommandLine(line) == kDest && QuietRemovalRequested(line)) << line;
     EXPECT_FALSE(QuietRemovalRequested("C:\\Program Files\\Orrery") || QuietRemovalRequested("/SILENTC:\\Orrery"));
-    EXPECT_EQ(QuietUninstallCommand("C:\\windows", kDest), "C:\\windows\\Uninstall.exe /VERYSILENT " + std::string(kDest));
+    EXPECT_EQ(QuietUninstallCommand("C:\\windows", kDest),
+              "C:\\windows\\Uninstall.exe /VERYSILENT " + std::string(kDest));
 }
 
 TEST(InstallLog, OnlyTheRecordedLengthOfAnUnchangedChainIsVerified) {
@@ -135,24 +138,26 @@ TEST(InstallLog, OnlyTheRecordedLengthOfAnUnchangedChainIsVerified) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->Digest, seal.Digest);
     // A line appended by anyone, or cut off by a crash, is beyond the recorded length: left out.
-    for (const std::string& tail : {std::string(), std::string("file\tnew\t") + kDest + "\\b\r\n", std::string("file\tne")})
+    for (const std::string& tail :
+         {std::string(), std::string("file\tnew\t") + kDest + "\\b\r\n", std::string("file\tne")})
         EXPECT_EQ(VerifiedLogText(genuine + tail, *back, digest), genuine) << tail;
     std::string edited = genuine;
     edited[edited.find("a.exe")] = 'b';
     TLogSeal fewer = seal;
     --fewer.Lines;
-    for (const auto& [text, s] : {std::pair{edited, seal}, std::pair{genuine.substr(1), seal}, std::pair{genuine, fewer}})
+    for (const auto& [text, s] :
+         {std::pair{edited, seal}, std::pair{genuine.substr(1), seal}, std::pair{genuine, fewer}})
         EXPECT_FALSE(VerifiedLogText(text, s, digest));
     for (const char* bad : {"", "1 2", "x 1 ab", "1 1 abc", "1 1 AB", "-1 1 ab"}) EXPECT_FALSE(ParseSeal(bad)) << bad;
     EXPECT_EQ(NormalisedDestination("c:\\Program files\\\\"), "C:\\PROGRAM FILES");
 }
 
 TEST(InstallLog, CountersAlreadyLoweredAreSkippedAndOnlyCreatedSharedFilesOffered) {
-    const TUninstallPlan plan = Plan({E(K::FinalPath, "C:\\Real\\Orrery"), E(K::SystemFile, "new.dll"),
-                                      E(K::SystemFile, "old.dll", true), E(K::Counter, "new.dll"), E(K::Counter, "old.dll"),
-                                      E(K::Counter, "NEW.dll"), E(K::Lowered, "new.dll"), E(K::Lowered, "old.dll"),
-                                      E(K::FinalPath, "C:\\Later"), E(K::Group, "G"), E(K::Item, "..\\..\\Startup"),
-                                      E(K::Item, "a/b"), E(K::Item, ".."), E(K::Item, "Read Me"), E(K::Group, "x\\y")});
+    const TUninstallPlan plan =
+        Plan({E(K::FinalPath, "C:\\Real\\Orrery"), E(K::SystemFile, "new.dll"), E(K::SystemFile, "old.dll", true),
+              E(K::Counter, "new.dll"), E(K::Counter, "old.dll"), E(K::Counter, "NEW.dll"), E(K::Lowered, "new.dll"),
+              E(K::Lowered, "old.dll"), E(K::FinalPath, "C:\\Later"), E(K::Group, "G"), E(K::Item, "..\\..\\Startup"),
+              E(K::Item, "a/b"), E(K::Item, ".."), E(K::Item, "Read Me"), E(K::Group, "x\\y")});
     EXPECT_EQ(plan.Counters, std::vector<std::string>{"new.dll"});
     EXPECT_EQ(plan.NewSystemFiles, std::vector<std::string>{"new.dll"});
     EXPECT_EQ(plan.DestinationFinal, "C:\\Real\\Orrery");

@@ -14,12 +14,13 @@ TEST(NoticeText, EveryKindOfLineEndBecomesOneMemoLineBreak) {
         {"a\r\nb\r\n", "a\r\nb"},
         {"a\nb\n", "a\r\nb"},
         {"a\rb", "a\r\nb"},
-        {"a\n\r\nb", "a\r\n\r\nb"},       // an empty line in between stays
-        {"a\r\n\r\n", "a\r\n"},          // so does an empty last line before the final end
-        {"a\n\rb", "a\r\n\r\nb"},         // LF then CR: two line ends
+        {"a\n\r\nb", "a\r\n\r\nb"},  // an empty line in between stays
+        {"a\r\n\r\n", "a\r\n"},      // so does an empty last line before the final end
+        {"a\n\rb", "a\r\n\r\nb"},    // LF then CR: two line ends
         {std::string_view("a\r\nb\0c\r\nd", 10), "a\r\nb"},
     };
-    for (const auto& c : cases) EXPECT_EQ(NoticeText(c.content), c.shown) << testing::PrintToString(std::string(c.content));
+    for (const auto& c : cases)
+        EXPECT_EQ(NoticeText(c.content), c.shown) << testing::PrintToString(std::string(c.content));
 }
 
 }  // namespace

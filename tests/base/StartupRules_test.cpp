@@ -24,9 +24,7 @@ TEST(Accelerator, TypedLetterMatchesWithoutRegardToCase) {
 }
 
 TEST(RightAlign, WhiteLabelTwentyPixelsFromTheEdgeAndShadeOneFurtherLeft) {
-    const struct {
-        int window, label, left, shade;
-    } cases[] = {{1024, 189, 815, 814}, {640, 640, -20, -21}};
+    const struct { int window, label, left, shade; } cases[] = {{1024, 189, 815, 814}, {640, 640, -20, -21}};
     for (const auto& c : cases) {
         const TRightAligned place = RightAlign(c.window, c.label);
         EXPECT_EQ(place.Left, c.left) << c.window << " " << c.label;

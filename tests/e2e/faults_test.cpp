@@ -3,8 +3,8 @@
 // done. docs/FAULTS.md lists the cases with what the user sees. The prepare script beside this file
 // makes F: a 1 MiB disk, R: a read-only mount and a REG_DWORD shared-file counter "shared.dll".
 #include <windows.h>
-#include <shlobj.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <string>
@@ -91,7 +91,8 @@ TEST(Faults, LargeAndMissingNotices) {
     std::string big;
     while (big.size() < 1024 * 1024) big += "A notice line that goes on and on, one of very many lines.\r\n";
     dist.Write("big.txt", big);
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Notes\r\nVersion=1\r\n[StartInfo]\r\nbig.txt=\r\nmissing.txt=\r\n");
+    dist.Write("Quenby.ipi",
+               "[Settings]\r\nApplication=Notes\r\nVersion=1\r\n[StartInfo]\r\nbig.txt=\r\nmissing.txt=\r\n");
     TWizard wizard(dist.Path());
     wizard.WaitInfo(Welcome("Notes 1"));
     Click(wizard.Item("NextBut"));
@@ -100,8 +101,9 @@ TEST(Faults, LargeAndMissingNotices) {
     const std::string missing = "Cannot open file " + dist / "missing.txt" + ".";
     EXPECT_EQ(NextFails(wizard), missing);
     // The page stays, with the previous notice; the notice is never skipped, Next meets it again.
-    EXPECT_EQ(Text(wizard.Item("InfoLabel")),
-              "Please read the following notices carefully, they contain important commercial and technical information.");
+    EXPECT_EQ(
+        Text(wizard.Item("InfoLabel")),
+        "Please read the following notices carefully, they contain important commercial and technical information.");
     EXPECT_EQ(NextFails(wizard), missing);
     EXPECT_TRUE(Text(wizard.Item("InfoMemo")).starts_with("A notice line"));
     Click(wizard.Item("CancelBut"));
@@ -118,7 +120,10 @@ TEST(Faults, ManyFilesWithFewerDestinationNames) {
     ipi += "[FilesOut]\r\nfile0.txt=0\r\nfile1.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Lists\r\n";
     dist.Write("Quenby.ipi", ipi);
     // SZDD: header, missing character, expanded length 6, one flag byte of literals.
-    const std::string packed("SZDD\x88\xF0\x27\x33" "A\0\x06\0\0\0\xFFzero\r\n", 21);
+    const std::string packed(
+        "SZDD\x88\xF0\x27\x33"
+        "A\0\x06\0\0\0\xFFzero\r\n",
+        21);
     dist.Write("file0.txt", packed);
     dist.Write("file1.txt", "one\r\n");
     dist.Write("file2.txt", "two\r\n");
@@ -146,10 +151,11 @@ void BackToDestination(TWizard& wizard) {
 TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     TScratchFolder dist("quenby-fault-media");
     TScratchFolder target("quenby-fault-media-target");
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Media\r\nVersion=1\r\nProgGroup=Media\r\n"
-                             "[FilesIn]\r\nsmall.txt=\r\nbig.bin=\r\nheld.txt=\r\n"
-                             "[FilesOut]\r\nsmall.txt=0\r\nbig.bin=0\r\nheld.txt=0\r\n"
-                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Media\r\n");
+    dist.Write("Quenby.ipi",
+               "[Settings]\r\nApplication=Media\r\nVersion=1\r\nProgGroup=Media\r\n"
+               "[FilesIn]\r\nsmall.txt=\r\nbig.bin=\r\nheld.txt=\r\n"
+               "[FilesOut]\r\nsmall.txt=0\r\nbig.bin=0\r\nheld.txt=0\r\n"
+               "[Keys]\r\nBase=\\Software\\Norvale Tests\\Media\r\n");
     dist.Write("small.txt", "small\r\n");
     dist.Write("big.bin", std::string(2 * 1024 * 1024, 'b'));
     dist.Write("held.txt", "held\r\n");
@@ -178,7 +184,8 @@ TEST(Faults, BadDestinationsAndAnUnreadableSource) {
     ASSERT_TRUE(held);
     BackToDestination(wizard);
     wizard.Enter("EditPath", target.Path());
-    EXPECT_EQ(NextFails(wizard), "Cannot copy " + dist / "held.txt" + " to " + target / "held.txt" + ": Sharing violation.");
+    EXPECT_EQ(NextFails(wizard),
+              "Cannot copy " + dist / "held.txt" + " to " + target / "held.txt" + ": Sharing violation.");
     // The new destination starts from its first file, not where the full disk stopped.
     EXPECT_EQ(test::ReadFile(target / "small.txt"), "small\r\n");
     EXPECT_TRUE(Exists(target / "big.bin"));
@@ -206,12 +213,16 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
         std::string message;
         bool recorded;  // the record and the uninstall entry were written before the failure
     } cases[] = {
-        {"Counter", "[SysFilesIn]\r\n[SysFilesOut]\r\nshared.dll=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Counter\r\n[AddOns]\r\n" +
-         addOn("1", "never"), "Invalid data type for 'shared.dll'.", true},
+        {"Counter",
+         "[SysFilesIn]\r\n[SysFilesOut]\r\nshared.dll=0\r\n[Keys]\r\nBase=\\Software\\Norvale "
+         "Tests\\Counter\r\n[AddOns]\r\n" +
+             addOn("1", "never"),
+         "Invalid data type for 'shared.dll'.", true},
         {"NoKeys", "[Keys]\r\n", "List index out of bounds.", false},
         {"LongItem",
          "[Items]\r\n" + std::string(250, 'p') + ".exe=Long Item\r\n[AddOns]\r\n" + addOn("1", "one") +
-         addOn("2", "two") + addOn("3", "three") + "x=readme.txt\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\LongItem\r\n",
+             addOn("2", "two") + addOn("3", "three") +
+             "x=readme.txt\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\LongItem\r\n",
          "'x' is not a valid integer value.", true},
     };
     char programs[MAX_PATH] = {};
@@ -268,8 +279,10 @@ TEST(Faults, RegisteredOwnerThatIsNoText) {
     set(REG_SZ, "Fixed Owner", 12);
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("EditName"), "Fixed Owner", kPageMs);
-    if (before.front() == '<') RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
-    else set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
+    if (before.front() == '<')
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+    else
+        set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
 }
 
 // A folder where a system file should be is a missing file: the disk prompt. Back on the destination page
@@ -283,9 +296,10 @@ TEST(Faults, AFolderForASystemFileAsksForTheDiskAndTheRunCarriesOnThroughBothLis
     const std::string system1 = std::string(windows) + "\\qfold1.dll", system2 = std::string(windows) + "\\qfold2.dll";
     DeleteFileA(system1.c_str());
     DeleteFileA(system2.c_str());
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Folder\r\nVersion=1\r\n[SysFilesIn]\r\nqfold1.dll=\r\nqfold2.dll=\r\n"
-                             "[SysFilesOut]\r\nqfold1.dll=0\r\nqfold2.dll=0\r\n[FilesIn]\r\np1.txt=\r\np2.txt=\r\n"
-                             "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
+    dist.Write("Quenby.ipi",
+               "[Settings]\r\nApplication=Folder\r\nVersion=1\r\n[SysFilesIn]\r\nqfold1.dll=\r\nqfold2.dll=\r\n"
+               "[SysFilesOut]\r\nqfold1.dll=0\r\nqfold2.dll=0\r\n[FilesIn]\r\np1.txt=\r\np2.txt=\r\n"
+               "[FilesOut]\r\np1.txt=0\r\np2.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Folder\r\n");
     dist.Write("qfold1.dll", "s1");
     dist.Write("qfold2.dll\\in.txt", "");
     dist.Write("p1.txt", "p1");
@@ -319,10 +333,11 @@ TEST(Faults, ARetryAfterAFailureDoesNothingTwice) {
     const std::string counters = "Software\\Norvale\\Uninstall\\Counters";
     TScratchFolder dist("quenby-fault-retry");
     TScratchFolder target("quenby-fault-retry-target");
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Retry\r\nVersion=1\r\nProgGroup=Retry\r\n"
-                             "[SysFilesOut]\r\nretry1.dll=0\r\nretry2.dll=0\r\n[FilesIn]\r\ntool.exe=\r\n"
-                             "[FilesOut]\r\ntool.exe=0\r\n[Items]\r\ntool.exe=Retry Tool\r\n"
-                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Retry\r\n");
+    dist.Write("Quenby.ipi",
+               "[Settings]\r\nApplication=Retry\r\nVersion=1\r\nProgGroup=Retry\r\n"
+               "[SysFilesOut]\r\nretry1.dll=0\r\nretry2.dll=0\r\n[FilesIn]\r\ntool.exe=\r\n"
+               "[FilesOut]\r\ntool.exe=0\r\n[Items]\r\ntool.exe=Retry Tool\r\n"
+               "[Keys]\r\nBase=\\Software\\Norvale Tests\\Retry\r\n");
     dist.Write("tool.exe", "MZ");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, counters.c_str(), "retry1.dll");
     const DWORD three = 3;
@@ -359,8 +374,9 @@ TEST(Faults, NoApplicationNameIsRefusedBeforeAnythingChanges) {
     const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
     TScratchFolder dist("quenby-fault-noname");
     TScratchFolder target("quenby-fault-noname-target");
-    dist.Write("Quenby.ipi", "[Settings]\r\nVersion=1\r\n[FilesIn]\r\nf.txt=\r\n[FilesOut]\r\nf.txt=0\r\n"
-                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\NoName\r\n");
+    dist.Write("Quenby.ipi",
+               "[Settings]\r\nVersion=1\r\n[FilesIn]\r\nf.txt=\r\n[FilesOut]\r\nf.txt=0\r\n"
+               "[Keys]\r\nBase=\\Software\\Norvale Tests\\NoName\r\n");
     dist.Write("f.txt", "f\r\n");
     TWizard wizard(dist.Path());
     wizard.ToDestinationPage();

@@ -111,9 +111,10 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     ASSERT_NE(v1, v2);
     test::TScratchFolder dist("quenby-media-shared");
     test::TScratchFolder target("quenby-media-shared-target");
-    dist.Write("Quenby.ipi", "[Settings]\r\nApplication=Vlib\r\nVersion=1\r\nExpand=1\r\n"
-                             "[Keys]\r\nBase=\\Software\\Norvale Tests\\Vlib\r\n"
-                             "[SysFilesIn]\r\nvkeep.dl_=\r\nvheld.dl_=\r\n[SysFilesOut]\r\nvkeep.dll=0\r\nvheld.dll=0\r\n");
+    dist.Write("Quenby.ipi",
+               "[Settings]\r\nApplication=Vlib\r\nVersion=1\r\nExpand=1\r\n"
+               "[Keys]\r\nBase=\\Software\\Norvale Tests\\Vlib\r\n"
+               "[SysFilesIn]\r\nvkeep.dl_=\r\nvheld.dl_=\r\n[SysFilesOut]\r\nvkeep.dll=0\r\nvheld.dll=0\r\n");
     dist.Write("vkeep.dl_", Compressed(v1));
     dist.Write("vheld.dl_", Compressed(v2));
     ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib2\\vlib.dll").c_str(), kept.c_str(), FALSE));

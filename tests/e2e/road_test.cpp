@@ -5,8 +5,8 @@
 // <build>/screenshots/<Suite.Test>/.
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,8 +35,7 @@ constexpr char kUserPage[] =
     "organization fields.";
 constexpr char kDestinationPage[] =
     "Please accept the default path displayed or select a different path to install Orrery 1.4 on your computer.";
-constexpr char kPrompt[] =
-    "Please insert the next disk and press ok to continue or cancel to exit the installation.";
+constexpr char kPrompt[] = "Please insert the next disk and press ok to continue or cancel to exit the installation.";
 constexpr char kDefaultDestination[] = "C:\\Program Files\\Orrery";
 constexpr char kGroup[] = "Brightwater Orrery";
 constexpr char kAbsoluteDir[] = "C:\\OrreryData";
@@ -180,7 +179,8 @@ void ExpectNoLaterSteps(const std::string& destination) {
 
 // Each test starts from a prefix without the sample, whichever test ran before it.
 void ForgetOrrery() {
-    for (const char* folder : {kDefaultDestination, kAbsoluteDir, "C:\\Orrery Halted", "C:\\Brightwater", "C:\\Packed Orrery"})
+    for (const char* folder :
+         {kDefaultDestination, kAbsoluteDir, "C:\\Orrery Halted", "C:\\Brightwater", "C:\\Packed Orrery"})
         test::RemoveTree(folder);
     test::RemoveTree(GroupFolder());
     DeleteFileA((WindowsDir() + "\\orrshare.dll").c_str());
@@ -227,8 +227,8 @@ TEST(RoadE2e, CancelAtTheDiskPromptKeepsTheFirstDiskOnly) {
     CopyFirstDisk(*wizard, destination);
     CancelAndFinish(*wizard, "Orrery 1.4");
 
-    for (const std::string& folder : {destination, destination + "\\data", destination + "\\charts",
-                                      std::string(kAbsoluteDir)})
+    for (const std::string& folder :
+         {destination, destination + "\\data", destination + "\\charts", std::string(kAbsoluteDir)})
         EXPECT_TRUE(test::IsFolder(folder)) << folder;
     EXPECT_EQ(test::ReadFile(WindowsDir() + "\\orrshare.dll"), BuiltFile("orrshare.dll"));
     EXPECT_EQ(test::ReadFile(destination + "\\orrery.exe"), BuiltFile("orrery.exe"));
@@ -290,8 +290,10 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const std::string date = test::RegText(HKEY_CURRENT_USER, kProduct + "\\Quenby", "Date");
-    const std::string today = std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear) + " ";
-    EXPECT_TRUE(date.starts_with(today) && (date.ends_with(" AM") || date.ends_with(" PM")) && date.size() >= today.size() + 10)
+    const std::string today =
+        std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear) + " ";
+    EXPECT_TRUE(date.starts_with(today) && (date.ends_with(" AM") || date.ends_with(" PM")) &&
+                date.size() >= today.size() + 10)
         << date;
     const std::string uninstallCommand = WindowsDir() + "\\Uninstall.exe " + destination;
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", test::SetupView()), "Orrery 1.4");
@@ -383,8 +385,9 @@ TEST(RoadE2e, DisksLaidOutByThePublishersToolInstallWithTheirOwnDiskChange) {
 TEST(RoadE2e, CopyStepNeverLooksHungAndAClickMadeDuringItIsHandledAfterIt) {
     test::TScratchFolder dist("quenby-e2e-busy");
     test::TScratchFolder target("quenby-e2e-busy-target");
-    std::string ipi = "[Settings]\r\nApplication=Busy\r\nVersion=1\r\nExpand=0\r\nDirectory=C:\\Busy\r\n"
-                      "[Keys]\r\nBase=\\Software\\Norvale Tests\\Busy\r\n[FilesIn]\r\n";
+    std::string ipi =
+        "[Settings]\r\nApplication=Busy\r\nVersion=1\r\nExpand=0\r\nDirectory=C:\\Busy\r\n"
+        "[Keys]\r\nBase=\\Software\\Norvale Tests\\Busy\r\n[FilesIn]\r\n";
     std::string out = "[FilesOut]\r\n";
     for (int i = 10; i < 24; ++i) {  // 14 files: 7 s of pauses, more than the 5 s after which a window looks hung
         const std::string name = std::string("f").append(std::to_string(i)).append(".txt");

@@ -65,8 +65,8 @@ TEST(Startup, SplashThreeSecondsThenTheBackdropsLinesThenTheWizardOneSecondLater
 
 void SetLogPixels(DWORD dpi) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr),
               ERROR_SUCCESS);
     const TRegKey owner(key);
     RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));

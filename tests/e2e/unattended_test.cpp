@@ -22,8 +22,9 @@ using test::kStartMs;
 
 constexpr char kDestination[] = "C:\\Orrery Net";
 const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrery";
-constexpr char kBadSwitch[] = "Unknown or malformed switch /BOGUS.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n"
-                              "/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS";
+constexpr char kBadSwitch[] =
+    "Unknown or malformed switch /BOGUS.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n"
+    "/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS";
 
 // Wine's desktop ends some time after its last window, and a program started then cannot make any.
 std::unique_ptr<TDriver> HoldDesktop() {
@@ -114,21 +115,27 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     QuietUninstall();
 
     std::string shown;
-    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=\"C:\\Orrery Net\" /Name=\"Ann Orbit\" /ORG=\"Star Gazers Ltd.\" "
-                                "/LOG=M:\\silent.log", &shown), 0u);
+    EXPECT_EQ(RunSetup("N:\\",
+                       "/VERYSILENT /DIR=\"C:\\Orrery Net\" /Name=\"Ann Orbit\" /ORG=\"Star Gazers Ltd.\" "
+                       "/LOG=M:\\silent.log",
+                       &shown),
+              0u);
     EXPECT_EQ(shown, "");
     const std::set<std::string> silent = test::Snapshot();
     auto dateless = [](std::set<std::string> lines) {
         // The log's seal covers the log, whose date lines differ too.
-        return std::erase_if(lines, [](const std::string& line) {
-                   return line.find("\\Quenby : Date = ") != line.npos || line.find("\\Uninstall\\Logs : ") != line.npos;
-               }),
+        return std::erase_if(lines,
+                             [](const std::string& line) {
+                                 return line.find("\\Quenby : Date = ") != line.npos ||
+                                        line.find("\\Uninstall\\Logs : ") != line.npos;
+                             }),
                lines;
     };
     EXPECT_EQ(test::DifferenceButWaitingCopies(dateless(interactive), dateless(silent)), "");
     EXPECT_EQ(Installed(silent), interactiveFiles);
     const std::string log = test::ReadFile("M:\\silent.log");
-    for (const char* file : {"orrery.exe", "readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"})
+    for (const char* file :
+         {"orrery.exe", "readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"})
         EXPECT_NE(log.find(std::string(" -> ") + kDestination + "\\" + file + "\r\n"), std::string::npos) << file;
     for (const char* line : {"File replaced: N:\\\\orrshare.dl_ -> C:\\windows\\orrshare.dll\r\n",
                              "Name: Ann Orbit\r\n", "Add-on skipped (no /ADDONS): readme.txt\r\n"})
@@ -160,8 +167,9 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
         // A second start while the wizard is open; then the wizard left on its first page.
         test::TWizard first("N:\\Setup.exe", "N:\\");
         EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT"), 1618u);
-        EXPECT_EQ(BoxThenExit("", 1618), "Quenby 3.2|Another installation is in progress. Please wait until it has "
-                                         "finished and try again.");
+        EXPECT_EQ(BoxThenExit("", 1618),
+                  "Quenby 3.2|Another installation is in progress. Please wait until it has "
+                  "finished and try again.");
         Click(first.Item("CancelBut"));
         first.WaitInfo("The installation of Orrery 1.4 did not completed successfuly.");
         Click(first.Item("NextBut"));
@@ -169,15 +177,18 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     }
     // The next disk is not there: the log names the file it wanted.
     EXPECT_EQ(RunSetup("A:\\", "/VERYSILENT /DIR=C:\\Halted /LOG=M:\\disk.log"), 1603u);
-    EXPECT_NE(test::ReadFile("M:\\disk.log").find("Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"),
-              std::string::npos) << test::ReadFile("M:\\disk.log");
+    EXPECT_NE(test::ReadFile("M:\\disk.log")
+                  .find("Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"),
+              std::string::npos)
+        << test::ReadFile("M:\\disk.log");
     // Instructions without an application name.
     test::TScratchFolder bad("quenby-unattended-bad");
     bad.Write("Quenby.ipi", "[Settings]\r\nVersion=1\r\n");
     bad.Write("Setup.exe", test::ReadFile(test::SetupExe()));
     EXPECT_EQ(RunSetup(bad.Path() + "\\", "/SILENT /LOG=M:\\bad.log"), 1603u);
     const std::string log = test::ReadFile("M:\\bad.log");
-    EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n")) << log;
+    EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n"))
+        << log;
 }
 
 }  // namespace

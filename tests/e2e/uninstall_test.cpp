@@ -24,8 +24,8 @@ namespace {
 
 using namespace drive;
 using test::Difference;
-using test::Snapshot;
 using test::kPageMs;
+using test::Snapshot;
 using test::TWizard;
 
 const std::string kCounters = kCountersKey;
@@ -78,8 +78,9 @@ std::string Answer(const char* caption, int button) {
 std::string AnswerToTheEnd(int forUninstaller) {
     for (;;) {
         HWND box = nullptr;
-        WaitUntil([&] { return (box = FindWindowA("#32770", "Remove Shared File?")) || FindWindowA("#32770", "Uninstall"); },
-                  kPageMs, "a shared file box or the closing box");
+        WaitUntil(
+            [&] { return (box = FindWindowA("#32770", "Remove Shared File?")) || FindWindowA("#32770", "Uninstall"); },
+            kPageMs, "a shared file box or the closing box");
         if (!box) return Answer("Uninstall", IDOK);
         const std::string text = Text(GetDlgItem(box, 0xFFFF));
         EXPECT_NE(text.find(" is no longer used by any installed product. Remove it?"), std::string::npos) << text;
@@ -108,8 +109,9 @@ void InsertDisk(int number) {
 std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
     InsertDisk(1);
     auto wizard = std::make_unique<TWizard>("A:\\Setup.exe", "A:\\");
-    wizard->WaitInfo("Welcome to Quenby. This program will automatically install and configure Orrery 1.4 on your "
-                     "computer.");
+    wizard->WaitInfo(
+        "Welcome to Quenby. This program will automatically install and configure Orrery 1.4 on your "
+        "computer.");
     for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
         Click(wizard->Item("NextBut"));
         WaitUntil([&] { return Text(wizard->Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
@@ -144,11 +146,13 @@ void EndWizard(TWizard& wizard, bool cancel) {
 void InstallProduct(const std::string& name) {
     auto media = std::make_unique<test::TScratchFolder>("quenby-share-" + name);
     const std::string own = name + ".dll";
-    media->Write("Quenby.ipi", "[Settings]\r\nApplication=" + name + "\r\nVersion=1\r\nProgGroup=" + name +
-                                   "\r\n[Dirs]\r\ndata=0\r\n[SysFilesIn]\r\nshared.dll=\r\nUninstall.exe=\r\n" + own +
-                                   "=\r\n[SysFilesOut]\r\nshared.dll=0\r\nUninstall.exe=0\r\n" + own +
-                                   "=0\r\n[FilesIn]\r\nmain.txt=\r\nx.txt=\r\n[FilesOut]\r\nmain.txt=0\r\ndata\\x.txt=0\r\n"
-                                   "[Keys]\r\nBase=\\Software\\Share\\" + name + "\r\n");
+    media->Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=" + name + "\r\nVersion=1\r\nProgGroup=" + name +
+                     "\r\n[Dirs]\r\ndata=0\r\n[SysFilesIn]\r\nshared.dll=\r\nUninstall.exe=\r\n" + own +
+                     "=\r\n[SysFilesOut]\r\nshared.dll=0\r\nUninstall.exe=0\r\n" + own +
+                     "=0\r\n[FilesIn]\r\nmain.txt=\r\nx.txt=\r\n[FilesOut]\r\nmain.txt=0\r\ndata\\x.txt=0\r\n"
+                     "[Keys]\r\nBase=\\Software\\Share\\" +
+                     name + "\r\n");
     for (const std::string& file : {std::string("shared.dll"), own, std::string("main.txt"), std::string("x.txt")})
         media->Write(file, file);
     media->Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
@@ -168,24 +172,28 @@ void InstallProduct(const std::string& name) {
 // Yes throughout, so that what it would do shows.
 std::string RefusedRemoval(const std::string& destination) {
     std::string text;
-    EXPECT_EQ(Uninstall(destination, [&] {
-                  WaitUntil([] { return FindWindowA("#32770", "Error") || FindWindowA("#32770", "Uninstall"); }, kPageMs,
-                            "the error box or the question");
-                  if (FindWindowA("#32770", "Error")) {
-                      text = Answer("Error", IDOK);
-                      return;
-                  }
-                  Answer("Uninstall", IDYES);
-                  ADD_FAILURE() << "removed: " << AnswerToTheEnd(IDYES);
-              }),
+    EXPECT_EQ(Uninstall(destination,
+                        [&] {
+                            WaitUntil(
+                                [] { return FindWindowA("#32770", "Error") || FindWindowA("#32770", "Uninstall"); },
+                                kPageMs, "the error box or the question");
+                            if (FindWindowA("#32770", "Error")) {
+                                text = Answer("Error", IDOK);
+                                return;
+                            }
+                            Answer("Uninstall", IDYES);
+                            ADD_FAILURE() << "removed: " << AnswerToTheEnd(IDYES);
+                        }),
               1603u);
     return text;
 }
 
 void SetHklmText(const std::string& key, const std::string& name, const std::string& text) {
     HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr), 0);
-    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+              0);
+    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD(text.size() + 1));
     RegCloseKey(handle);
 }
 
@@ -215,7 +223,8 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
                                                       " does not match what Setup recorded; nothing was removed.");
     }
     // Planted where the installation will go: never adopted.
-    const std::string plantedLog = "Quenby installation log 1\r\ndestination\tC:\\Gamma\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\n";
+    const std::string plantedLog =
+        "Quenby installation log 1\r\ndestination\tC:\\Gamma\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\n";
     CreateDirectoryA("C:\\Gamma", nullptr);
     WriteText("C:\\Gamma\\Quenby.log", plantedLog);
     InstallProduct("Gamma");
@@ -233,10 +242,11 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
 
     const THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string closing;
-    EXPECT_EQ(Uninstall("C:\\Gamma", [&] {
-                  Answer("Uninstall", IDYES);
-                  closing = AnswerToTheEnd(IDYES);
-              }),
+    EXPECT_EQ(Uninstall("C:\\Gamma",
+                        [&] {
+                            Answer("Uninstall", IDYES);
+                            closing = AnswerToTheEnd(IDYES);
+                        }),
               3010u);
     EXPECT_NE(closing.find("C:\\Gamma\\main.txt: it is in use; it goes when Windows restarts"), std::string::npos)
         << closing;
@@ -255,7 +265,8 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "2");
     // After the installation a folder of the destination becomes a link to a folder outside.
     ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir Victim && echo precious > Victim/x.txt && "
-                      "rm -r Beta/data && ln -s ../Victim Beta/data"), 0);
+                      "rm -r Beta/data && ln -s ../Victim Beta/data"),
+              0);
     // A folder named like an item in the group Beta created, holding a file of the user's.
     const std::string group = ProgramGroupFolder("Beta");
     ASSERT_FALSE(group.empty());
@@ -269,10 +280,11 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
     }
     std::ofstream("C:\\Beta\\Quenby.log", std::ios::binary | std::ios::app) << "file\tnew\tC:\\Beta\\ma";
     std::string closing;
-    EXPECT_EQ(Uninstall("C:\\Beta", [&] {
-                  Answer("Uninstall", IDYES);
-                  closing = AnswerToTheEnd(IDYES);
-              }),
+    EXPECT_EQ(Uninstall("C:\\Beta",
+                        [&] {
+                            Answer("Uninstall", IDYES);
+                            closing = AnswerToTheEnd(IDYES);
+                        }),
               0u);
     EXPECT_NE(closing.find("C:\\Beta\\data\\x.txt: it is reached through a link"), std::string::npos) << closing;
     EXPECT_EQ(test::ReadFile("C:\\Victim\\x.txt"), "precious\n");
@@ -282,27 +294,30 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
     EXPECT_EQ(test::ReadFile(group + "\\Uninstall Beta.lnk\\notes.txt"), "mine");
 
     // shared.dll was there before any installation: at zero its count goes, the file stays.
-    EXPECT_EQ(Uninstall("C:\\Alpha", [] {
-                  Answer("Uninstall", IDYES);
-                  AnswerToTheEnd(IDYES);
-              }),
+    EXPECT_EQ(Uninstall("C:\\Alpha",
+                        [] {
+                            Answer("Uninstall", IDYES);
+                            AnswerToTheEnd(IDYES);
+                        }),
               0u);
     // Uninstall.exe went at once: a product installed before the restart keeps its own.
     WaitUninstallerGone();
     InstallProduct("Delta");
     EXPECT_EQ(TDriver(WindowsDir() + "\\system32\\wineboot.exe", "C:\\", "-r").WaitExit(kPageMs), 0u);
     EXPECT_TRUE(test::Exists(WindowsDir() + "\\Uninstall.exe"));
-    EXPECT_EQ(Uninstall("C:\\Delta", [] {
-                  Answer("Uninstall", IDYES);
-                  AnswerToTheEnd(IDYES);
-              }),
+    EXPECT_EQ(Uninstall("C:\\Delta",
+                        [] {
+                            Answer("Uninstall", IDYES);
+                            AnswerToTheEnd(IDYES);
+                        }),
               0u);
     WaitUninstallerGone();
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "<no key>");
     EXPECT_TRUE(test::Exists(shared));
     for (const char* key : {"Software\\Share\\Alpha", "Software\\Share\\Beta"})
         EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, key)) << key;
-    for (const char* name : {"Alpha", "Beta"}) EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, UninstallEntryKey(name)));
+    for (const char* name : {"Alpha", "Beta"})
+        EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, UninstallEntryKey(name)));
 }
 
 // Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.
@@ -339,8 +354,9 @@ TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
     if (!before.count(uninstaller)) WaitUninstallerGone();
 
     // Only the copy and its folder wait for the restart.
-    EXPECT_EQ(test::DifferenceButWaitingCopies(before, Snapshot()), "+ " + destination + "\n+ " + destination + "\\My Notes\n+ " + destination +
-                              "\\My Notes\\moons I saw.txt\n");
+    EXPECT_EQ(
+        test::DifferenceButWaitingCopies(before, Snapshot()),
+        "+ " + destination + "\n+ " + destination + "\\My Notes\n+ " + destination + "\\My Notes\\moons I saw.txt\n");
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/Instructions.h"
 #include "publish/DistributionCheck.h"
 #include "publish/IniFile.h"
-#include "base/Instructions.h"
 
 namespace {
 
@@ -26,23 +26,44 @@ private:
     const quenby::TIniFile& m_ini;
 };
 
-const char* const kSections[] = {"Settings", "FilesIn", "SysFilesIn", "StartInfo", "EndInfo", "FilesOut",
-                                 "SysFilesOut", "Items", "AddOns", "Keys", "Dirs", "Vals"};
-const char* const kWords[] = {"a.txt", "b.dll", "h.exe", "Uninstall.exe", "zz.hlp", "Vals", "Expand",
-                              "Directory", "ProgGroup", "0", "1", "2", "3", "$ff", "C:\\App Dir", "sub\\x.ini",
-                              "x y", "HKEY_CURRENT_USER\\Software\\Q", "", "Application", "Version"};
+const char* const kSections[] = {"Settings",    "FilesIn", "SysFilesIn", "StartInfo", "EndInfo", "FilesOut",
+                                 "SysFilesOut", "Items",   "AddOns",     "Keys",      "Dirs",    "Vals"};
+const char* const kWords[] = {"a.txt",
+                              "b.dll",
+                              "h.exe",
+                              "Uninstall.exe",
+                              "zz.hlp",
+                              "Vals",
+                              "Expand",
+                              "Directory",
+                              "ProgGroup",
+                              "0",
+                              "1",
+                              "2",
+                              "3",
+                              "$ff",
+                              "C:\\App Dir",
+                              "sub\\x.ini",
+                              "x y",
+                              "HKEY_CURRENT_USER\\Software\\Q",
+                              "",
+                              "Application",
+                              "Version"};
 
 // Each byte spells one token: a section header, or a key=value line from the words.
 std::string SpellInstructions(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kWordCount = sizeof kWords / sizeof *kWords;
     std::string text;
     for (std::size_t i = 0; i < size; ++i)
-        text += data[i] % 4 == 0 ? std::string("[") + kSections[data[i] / 4 % 12] + "]\r\n"
-                                 : std::string(kWords[data[i] % kWordCount]) + "=" + kWords[data[i] / 7 % kWordCount] + "\r\n";
+        text += data[i] % 4 == 0
+                    ? std::string("[") + kSections[data[i] / 4 % 12] + "]\r\n"
+                    : std::string(kWords[data[i] % kWordCount]) + "=" + kWords[data[i] / 7 % kWordCount] + "\r\n";
     return text;
 }
 
-void Check(bool condition) { if (!condition) std::abort(); }
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
 
 }  // namespace
 
@@ -69,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     follow(in.FilesIn, disks.FileDisks);
     Check(disks.FinalDisk == drive);
     for (const quenby::TFinding& finding : quenby::CheckDistribution(in, media))
-        Check(!finding.Section.empty() && quenby::FormatFinding(finding).find("[" + finding.Section + "]") != std::string::npos);
+        Check(!finding.Section.empty() &&
+              quenby::FormatFinding(finding).find("[" + finding.Section + "]") != std::string::npos);
     return 0;
 }

@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Fields separated by '|': group, destination, Windows directory, application, then key/title pairs.
     std::vector<std::string> fields(1);
     for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == '|') fields.emplace_back();
-        else fields.back().push_back(static_cast<char>(data[i]));
+        if (data[i] == '|')
+            fields.emplace_back();
+        else
+            fields.back().push_back(static_cast<char>(data[i]));
     }
     fields.resize(fields.size() < 4 ? 4 : fields.size() + (fields.size() % 2));
     quenby::TGroupRequest request{fields[0], fields[1], fields[2], fields[3], {}, {}};
@@ -31,10 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<std::string> sent;
-    quenby::SendGroupMacros(request, [] { return true; }, [&](const std::string& macro) {
-        sent.push_back(macro);
-        return macro.size() <= 260;
-    });
+    quenby::SendGroupMacros(
+        request, [] { return true; },
+        [&](const std::string& macro) {
+            sent.push_back(macro);
+            return macro.size() <= 260;
+        });
 
     Check(!sent.empty() && sent[0] == "[CreateGroup(" + fields[0] + ")]\r\n");
     const bool groupFits = fields[0].size() + 17 <= 260;

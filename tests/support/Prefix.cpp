@@ -81,9 +81,7 @@ std::string RegText(HKEY root, const std::string& path, const std::string& name,
     return type == REG_SZ ? std::string(buffer) : "<not text>";
 }
 
-bool KeyExists(HKEY root, const std::string& path, REGSAM view) {
-    return RegText(root, path, "", view) != "<no key>";
-}
+bool KeyExists(HKEY root, const std::string& path, REGSAM view) { return RegText(root, path, "", view) != "<no key>"; }
 
 void WaitNoProcess(const char* exeName, DWORD timeoutMs) {
     drive::WaitUntil(

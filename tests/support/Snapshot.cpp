@@ -43,7 +43,8 @@ void AddFiles(const std::string& folder, std::set<std::string>& out) {
         const std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
         out.insert(folder + "\\" + name);
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             folders.push_back(folder + "\\" + name);
     } while (FindNextFileA(search, &found));
     const DWORD error = GetLastError();
@@ -71,7 +72,8 @@ std::set<std::string> Snapshot() {
     AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_32KEY, "HKLM32\\Software", out);
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_TRUE(out.count(std::string(windows) + "\\system32\\kernel32.dll")) << "the walk missed the Windows directory";
+    EXPECT_TRUE(out.count(std::string(windows) + "\\system32\\kernel32.dll"))
+        << "the walk missed the Windows directory";
     return out;
 }
 

@@ -94,8 +94,8 @@ void TWizard::Shot(const std::string& name) const {
 
 void TWizard::CloseOtherWindow(const std::string& captionPart) const {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindOtherWindow(m_driver->ProcessId(), Lower(captionPart))) != nullptr; },
-              kPageMs, "a window of another program named like " + captionPart);
+    WaitUntil([&] { return (found = FindOtherWindow(m_driver->ProcessId(), Lower(captionPart))) != nullptr; }, kPageMs,
+              "a window of another program named like " + captionPart);
     const std::string caption = Text(found);
     PostMessageA(found, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindowVisible(found); }, kPageMs, "the window " + caption + " closed");

@@ -10,7 +10,9 @@
 
 namespace quenby::test {
 
-constexpr DWORD kPageMs = 20000;
+// Up to a page's change. A wait ends as soon as the change is seen; the bound is for the shipped 32-bit
+// program under emulation, where starting an add-on (a 32-bit program too) holds the copy step a minute.
+constexpr DWORD kPageMs = 90000;
 // Up to a program's first window: the first 32-bit start of a prefix under emulation takes about a minute.
 constexpr DWORD kStartMs = 180000;
 

@@ -43,10 +43,11 @@ std::string WindowsDir() {
 TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     const test::TScratchFolder medium("quenby-engine-medium");
     const test::TScratchFolder target("quenby-engine-target");
-    medium.Write("Quenby.ipi",
-                 "[Settings]\r\nApplication=Engine\r\nVersion=1\r\nProgGroup=Engine\r\n"
-                 "[SysFilesIn]\r\nfirst.dll=\r\nlater.dll=\r\n[SysFilesOut]\r\nqe-first.dll=0\r\nqe-later.dll=0\r\n"
-                 "[FilesIn]\r\na.txt=\r\n[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Engine\r\n");
+    medium.Write(
+        "Quenby.ipi",
+        "[Settings]\r\nApplication=Engine\r\nVersion=1\r\nProgGroup=Engine\r\n"
+        "[SysFilesIn]\r\nfirst.dll=\r\nlater.dll=\r\n[SysFilesOut]\r\nqe-first.dll=0\r\nqe-later.dll=0\r\n"
+        "[FilesIn]\r\na.txt=\r\n[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Engine\r\n");
     medium.Write("first.dll", "first");
     medium.Write("a.txt", "product");
     const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
@@ -73,8 +74,8 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
 
     TRecordingSink refused;
     EXPECT_THROW(installation.Run("relative\\path", {"Ann", "Org"}, refused), std::exception);
-    EXPECT_EQ(refused.Events, (std::vector<std::string>{"failed Invalid destination directory relative\\path",
-                                                        "ended"}));
+    EXPECT_EQ(refused.Events,
+              (std::vector<std::string>{"failed Invalid destination directory relative\\path", "ended"}));
     EXPECT_TRUE(installation.LastRunFailed());
 
     // A drive's root as the destination: the record still lands in that root.

@@ -1,8 +1,8 @@
 // The directory tree on real drives of the test prefix (made by dirtree_test.prepare.sh):
 // C: and Z: fixed, E: CD-ROM, F: floppy, H: fixed with the test folders, N: network, R: RAM disk. The
 // settings Setup.exe never changes (network drives, attribute filter, vetoes) are left as they come.
-#include "base/Errors.h"
 #include "dirtree/dirtree.h"
+#include "base/Errors.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -29,9 +29,9 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 struct THost {
     HWND hwnd = nullptr;
     Tdirtree tree;
-    std::vector<std::string> changes;  // Directory as each OnChange handler saw it
+    std::vector<std::string> changes;    // Directory as each OnChange handler saw it
     std::vector<std::string> nodePaths;  // the path of each OnChange's node
-    std::exception_ptr atBoundary;      // what reached the window procedure's catch
+    std::exception_ptr atBoundary;       // what reached the window procedure's catch
 
     THost() {
         static const bool registered = [] {
@@ -41,8 +41,8 @@ struct THost {
             return RegisterClassA(&wc) != 0;
         }();
         EXPECT_TRUE(registered);
-        hwnd = CreateWindowExA(0, "DirTreeTestHost", "Directory tree", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
-                               420, 560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd = CreateWindowExA(0, "DirTreeTestHost", "Directory tree", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 420,
+                               560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         g_host = this;
         tree.SetParentPlace(hwnd, kTreeId, RECT{10, 10, 410, 550});
         tree.OnChange = [this](Tdirtree& sender, HTREEITEM node) {
@@ -210,10 +210,9 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
     HTREEITEM h = Root('H');
     EXPECT_TRUE(Expand(h));
     // Sorted ignoring case; every child read so that its button shows exactly when it has folders.
-    EXPECT_EQ(Children(h), (std::vector<std::string>{Read("H:\\Alpha\\"), Read("H:\\beta\\"),
-                                                     Read("H:\\Gamma\\"), Read("H:\\Hidden1\\"),
-                                                     Read("H:\\HiddenSys\\"), Read("H:\\Recycled\\"),
-                                                     Read("H:\\System1\\")}));
+    EXPECT_EQ(Children(h), (std::vector<std::string>{Read("H:\\Alpha\\"), Read("H:\\beta\\"), Read("H:\\Gamma\\"),
+                                                     Read("H:\\Hidden1\\"), Read("H:\\HiddenSys\\"),
+                                                     Read("H:\\Recycled\\"), Read("H:\\System1\\")}));
     EXPECT_EQ(Children(Child(h, "H:\\Alpha\\")), std::vector<std::string>{Unread("H:\\Alpha\\Deep\\")});
     EXPECT_TRUE(Children(Child(h, "H:\\beta\\")).empty());
     EXPECT_EQ(std::count(searches.begin(), searches.end(), "H:\\Alpha\\Deep\\*.*"), 0);

@@ -42,8 +42,8 @@ TEST(IniReader, FilesReadTheSameAsThroughTheSystem) {
         test::TScratchFolder folder("quenby-ini-reader");
         const TProfileFile system(folder.Write("Quenby.ipi", text));
         const TIniFile portable(text);
-        for (const char* section : {"Settings", "settings", "FilesIn", "Items", "Owner", "Prefs", "Dirs", "Empty",
-                                    "Missing"}) {
+        for (const char* section :
+             {"Settings", "settings", "FilesIn", "Items", "Owner", "Prefs", "Dirs", "Empty", "Missing"}) {
             SCOPED_TRACE(section);
             EXPECT_EQ(portable.HasSection(section), SystemHasSection(system.Path(), section));
             TStringList systemKeys, portableKeys;

@@ -10,9 +10,9 @@ namespace {
 
 TEST(Lz32Pack, CompressedFilesExpandByteExactlyThroughTheSystemLibrary) {
     const TLz32 lz32;
-    for (const auto& [name, packed] : {std::pair{"empty.txt", "empty.tx_"}, std::pair{"one.bin", "one.bi_"},
-                                       std::pair{"random.dat", "random.da_"}, std::pair{"same.dat", "same.da_"},
-                                       std::pair{"text.txt", "text.tx_"}}) {
+    for (const auto& [name, packed] :
+         {std::pair{"empty.txt", "empty.tx_"}, std::pair{"one.bin", "one.bi_"}, std::pair{"random.dat", "random.da_"},
+          std::pair{"same.dat", "same.da_"}, std::pair{"text.txt", "text.tx_"}}) {
         SCOPED_TRACE(name);
         const std::string folder = "C:\\lz\\";
         ASSERT_TRUE(test::Exists(folder + packed));

@@ -53,8 +53,8 @@ std::string SentText(HWND window, DWORD busyMs) {
     if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, busyMs, &length)) {
         std::vector<char> buffer(length + 2, '\0');
         DWORD_PTR copied = 0;
-        if (SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                                SMTO_NORMAL, busyMs, &copied))
+        if (SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL,
+                                busyMs, &copied))
             return std::string(buffer.data(), copied);
     }
     return WindowManagerText(window);
@@ -116,8 +116,7 @@ bool Responsive(HWND window, DWORD timeoutMs) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
-void WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::string& what,
-               const TWhere& where) {
+void WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::string& what, const TWhere& where) {
     ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!condition()) {
         if (GetTickCount64() >= end)

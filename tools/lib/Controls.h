@@ -47,7 +47,6 @@ bool Responsive(HWND window, DWORD timeoutMs);
 void WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::string& what,
                const TWhere& where = TWhere::current());
 // Waits until the control's text equals `text`; the failure names the text last seen.
-void WaitText(HWND window, const std::string& text, DWORD timeoutMs,
-              const TWhere& where = TWhere::current());
+void WaitText(HWND window, const std::string& text, DWORD timeoutMs, const TWhere& where = TWhere::current());
 
 }  // namespace quenby::drive

@@ -10,8 +10,7 @@ namespace quenby::drive {
 class EDriveError : public std::runtime_error {
 public:
     EDriveError(const std::string& what, const std::source_location& where)
-        : std::runtime_error(std::string(where.file_name()) + ":" + std::to_string(where.line()) +
-                             ": " + what) {}
+        : std::runtime_error(std::string(where.file_name()) + ":" + std::to_string(where.line()) + ": " + what) {}
 };
 
 }  // namespace quenby::drive

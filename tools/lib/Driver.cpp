@@ -85,11 +85,10 @@ TDriver::TDriver(const std::string& program, const std::string& currentDir, cons
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
     QueryPerformanceCounter(&m_start);
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDir.c_str(), &startup, &started))
-        throw EDriveError("cannot start " + program + " in " + currentDir + " (error " +
-                              std::to_string(GetLastError()) + ")",
-                          where);
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDir.c_str(),
+                        &startup, &started))
+        throw EDriveError(
+            "cannot start " + program + " in " + currentDir + " (error " + std::to_string(GetLastError()) + ")", where);
     m_process = THandle(started.hProcess);
     m_thread = THandle(started.hThread);
     m_processId = started.dwProcessId;
@@ -107,12 +106,14 @@ std::vector<DWORD> TDriver::Family() const {
     const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = snapshot && Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
+    for (BOOL more = snapshot && Process32First(snapshot.Get(), &entry); more;
+         more = Process32Next(snapshot.Get(), &entry))
         processes.push_back(entry);
     for (std::size_t i = 0; i < m_family.size(); ++i)
         for (const PROCESSENTRY32& process : processes)
             if (process.th32ParentProcessID == m_family[i] && process.th32ProcessID != m_processId &&
-                lstrcmpiA(process.szExeFile, m_programName.c_str()) == 0 && !std::ranges::count(m_family, process.th32ProcessID))
+                lstrcmpiA(process.szExeFile, m_programName.c_str()) == 0 &&
+                !std::ranges::count(m_family, process.th32ProcessID))
                 m_family.push_back(process.th32ProcessID);
     return m_family;
 }
@@ -160,9 +161,8 @@ void TDriver::Poll() const {
     std::lock_guard lock(m_mutex);
     TMoment moment{m_lastPoll, end};
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        auto record = std::find_if(m_records.begin(), m_records.end(), [&](const TWindowRecord& r) {
-            return r.window == windows[i] && !r.gone;
-        });
+        auto record = std::find_if(m_records.begin(), m_records.end(),
+                                   [&](const TWindowRecord& r) { return r.window == windows[i] && !r.gone; });
         if (record == m_records.end()) {
             m_records.push_back({windows[i], ClassName(windows[i]), seen[i].first, moment, {}, {}});
             record = m_records.end() - 1;
@@ -217,8 +217,8 @@ HWND TDriver::WaitWindow(const TWindowQuery& query, DWORD timeoutMs, const std::
             // A message box nobody waits for holds the program up: say so now rather than at the timeout.
             if (!found && !waitingForBox)
                 for (const TMessageBox& box : MessageBoxes())
-                    throw EDriveError("message box \"" + box.caption + "\": \"" + box.text +
-                                          "\" while waiting for a " + Describe(query),
+                    throw EDriveError("message box \"" + box.caption + "\": \"" + box.text + "\" while waiting for a " +
+                                          Describe(query),
                                       where);
             return found != nullptr || !Running();
         },

@@ -17,8 +17,8 @@
 #include "Controls.h"
 #include "DriveError.h"
 #include "Handles.h"
-#include "RemoteTree.h"
 #include "Host.h"
+#include "RemoteTree.h"
 
 namespace quenby::drive {
 
@@ -35,10 +35,10 @@ inline long long MinGap(const TMoment& from, const TMoment& to) { return to.afte
 struct TWindowRecord {
     HWND window = nullptr;
     std::string className;
-    std::string caption;                 // as last seen
-    TMoment created;                     // first seen existing
-    std::optional<TMoment> shown;        // first seen visible
-    std::optional<TMoment> gone;         // first seen destroyed
+    std::string caption;           // as last seen
+    TMoment created;               // first seen existing
+    std::optional<TMoment> shown;  // first seen visible
+    std::optional<TMoment> gone;   // first seen destroyed
 };
 
 struct TWindowQuery {

@@ -103,14 +103,13 @@ void MakeFolders(const std::string& windowsFolder) {
         throw std::runtime_error("cannot create folder " + windowsFolder);
 }
 
-void StartHostProgram(const std::string& unixProgram, const std::string& arguments,
-                      const std::source_location& where) {
+void StartHostProgram(const std::string& unixProgram, const std::string& arguments, const std::source_location& where) {
     std::string commandLine = unixProgram.substr(unixProgram.find_last_of('/') + 1) + " " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(unixProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
+    if (!CreateProcessA(unixProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
         throw EDriveError("cannot start " + unixProgram + " (error " + std::to_string(GetLastError()) + ")", where);
     THandle process(started.hProcess), thread(started.hThread);
 }
@@ -125,8 +124,8 @@ int RunHost(const std::string& shellCommand, unsigned timeoutMs, const std::sour
     static std::atomic<unsigned> count{0};
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    std::string base = std::string(temp) + "quenby-host-" + std::to_string(GetCurrentProcessId()) + "-" +
-                       std::to_string(++count);
+    std::string base =
+        std::string(temp) + "quenby-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
     std::string script = base + ".sh", status = base + ".status";
     DeleteFileA(status.c_str());
     // The command travels in a file, untouched by command-line quoting; the status file appears whole,
@@ -134,17 +133,16 @@ int RunHost(const std::string& shellCommand, unsigned timeoutMs, const std::sour
     std::string unixStatus = UnixPath(status);
     {
         std::ofstream file(script, std::ios::binary | std::ios::trunc);
-        file << "(" << shellCommand << "\n) </dev/null\necho $? >" << ShellQuoted(unixStatus + ".part")
-             << " && mv " << ShellQuoted(unixStatus + ".part") << " " << ShellQuoted(unixStatus) << "\n";
+        file << "(" << shellCommand << "\n) </dev/null\necho $? >" << ShellQuoted(unixStatus + ".part") << " && mv "
+             << ShellQuoted(unixStatus + ".part") << " " << ShellQuoted(unixStatus) << "\n";
         if (!file.flush()) throw EDriveError("cannot write " + script, where);
     }
     StartHostProgram("/bin/sh", WindowsQuoted(UnixPath(script)), where);
     ULONGLONG end = GetTickCount64() + timeoutMs;
     while (GetFileAttributesA(status.c_str()) == INVALID_FILE_ATTRIBUTES) {
         if (GetTickCount64() >= end)
-            throw EDriveError("the host command did not end within " + std::to_string(timeoutMs) + " ms: " +
-                                  shellCommand,
-                              where);
+            throw EDriveError(
+                "the host command did not end within " + std::to_string(timeoutMs) + " ms: " + shellCommand, where);
         Sleep(20);
     }
     std::string line = ReadFirstLine(status);

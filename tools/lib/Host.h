@@ -9,7 +9,7 @@ namespace quenby::drive {
 
 std::string UnixPath(const std::string& windowsPath);  // "Z:\\tmp\\a" -> "/tmp/a"
 std::string WindowsPath(const std::string& unixPath);  // "/tmp/a" -> "Z:\\tmp\\a"
-void MakeFolders(const std::string& windowsFolder);   // like mkdir -p
+void MakeFolders(const std::string& windowsFolder);    // like mkdir -p
 
 // Starts a Linux program given by its Linux path. Wine hands back no handle of it: it cannot be waited
 // for (RunHost can). Fails at the caller's line when it cannot be started (not installed).

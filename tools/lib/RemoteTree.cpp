@@ -66,8 +66,8 @@ TRemoteTree::TRemoteTree(HWND tree, HWND shows, const std::source_location& wher
     : m_tree(TreeViewIn(tree)), m_shows(shows) {
     DWORD processId = 0;
     GetWindowThreadProcessId(m_tree, &processId);
-    m_process = THandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                        PROCESS_QUERY_INFORMATION, FALSE, processId));
+    m_process = THandle(OpenProcess(
+        PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!m_process) throw EDriveError("cannot open the process of the tree view", where);
     // By the program file: a 32-bit process whose loader runs under emulation is not reported as WOW64.
     char image[MAX_PATH] = {};
@@ -110,7 +110,9 @@ std::string TRemoteTree::ItemText(HTREEITEM item) const {
     if (!memory.Address()) throw EDriveError("no memory in the tree's process", std::source_location::current());
     char* const remoteText = static_cast<char*>(memory.Address()) + kTextOffset;
     if (m_narrow) {
-        const TItem32 record{.mask = TVIF_TEXT | TVIF_HANDLE, .hItem = Narrow(item), .pszText = Narrow(remoteText),
+        const TItem32 record{.mask = TVIF_TEXT | TVIF_HANDLE,
+                             .hItem = Narrow(item),
+                             .pszText = Narrow(remoteText),
                              .cchTextMax = static_cast<int>(kTextSize)};
         memory.Write(0, &record, sizeof record);
     } else {

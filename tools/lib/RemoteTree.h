@@ -35,7 +35,8 @@ public:
     // Expands and selects the folder given as a path ("C:\Apps\Atlas"). A drive component matches an
     // item named like the component or carrying it in brackets (" (C:)"); other components match item
     // names without regard to case. Fails at the caller's line, naming the items it found instead.
-    HTREEITEM SelectPath(const std::string& path, const std::source_location& where = std::source_location::current()) const;
+    HTREEITEM SelectPath(const std::string& path,
+                         const std::source_location& where = std::source_location::current()) const;
 
 private:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;

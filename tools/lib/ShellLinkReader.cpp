@@ -1,8 +1,8 @@
 #include "ShellLinkReader.h"
 
 #include <windows.h>
-#include <objidl.h>
 #include <shlobj.h>
+#include <objidl.h>
 
 namespace quenby::drive {
 

@@ -6,7 +6,7 @@
 namespace quenby::drive {
 
 struct TShellLink {
-    std::string Target;       // as stored, environment strings not expanded
+    std::string Target;  // as stored, environment strings not expanded
     std::string Arguments;
     std::string Description;  // the title Program Manager gave the item
 };

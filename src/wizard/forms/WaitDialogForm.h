@@ -1,7 +1,7 @@
 // The splash window: the splash artwork in a raised frame on black, on top of everything.
 #pragma once
-#include "wizard/forms/Resources.h"
 #include "ui/FormDecl.h"
+#include "wizard/forms/Resources.h"
 
 // Inside the framework's namespace, so that the tables name its kinds and colours plainly.
 namespace quenby::ui::forms {
@@ -20,10 +20,16 @@ inline constexpr TFormDecl kWaitDialogForm{
     .Icon = kProgramIcon,
 };
 
+// clang-format off: one control a line, as the form reads
 inline constexpr TControlDecl kWaitDialogControls[] = {
-    {.Name = "Image", .Kind = Kind::Picture, .Bounds = {3, 3, 432, 259}, .Options = kAutoSize, .Resource = kSplashBitmap},
+    {.Name = "Image",
+     .Kind = Kind::Picture,
+     .Bounds = {3, 3, 432, 259},
+     .Options = kAutoSize,
+     .Resource = kSplashBitmap},
     {.Name = "Bevel", .Kind = Kind::Bevel, .Bounds = {0, 0, 438, 265}, .Options = kFillParent},
 };
+// clang-format on
 static_assert(IsValidFormTable(kWaitDialogControls));
 
 }  // namespace quenby::ui::forms
