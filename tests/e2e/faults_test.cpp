@@ -370,25 +370,6 @@ TEST(Faults, ARetryAfterAFailureDoesNothingTwice) {
 
 // Without [Settings] Application the copy step refuses on the destination page, before anything is made:
 // no folder, and nothing under the system's Uninstall key itself.
-TEST(Faults, NoApplicationNameIsRefusedBeforeAnythingChanges) {
-    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    TScratchFolder dist("quenby-fault-noname");
-    TScratchFolder target("quenby-fault-noname-target");
-    dist.Write("Quenby.ipi",
-               "[Settings]\r\nVersion=1\r\n[FilesIn]\r\nf.txt=\r\n[FilesOut]\r\nf.txt=0\r\n"
-               "[Keys]\r\nBase=\\Software\\Norvale Tests\\NoName\r\n");
-    dist.Write("f.txt", "f\r\n");
-    TWizard wizard(dist.Path());
-    wizard.ToDestinationPage();
-    wizard.Enter("EditPath", target / "NoName");
-    EXPECT_EQ(NextFails(wizard), "No application name in the installation instructions.");
-    EXPECT_TRUE(Visible(wizard.Item("EditPath")));
-    EXPECT_FALSE(Exists(target / "NoName"));
-    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, uninstall, "DisplayName"), "<missing>");
-    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, uninstall, "UninstallString"), "<missing>");
-    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Norvale Tests\\NoName"));
-}
-
 // Instructions missing, or held open without sharing by another program: one message says why and the
 // program ends, rather than offering to install nothing.
 TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {

@@ -18,6 +18,8 @@
 namespace quenby {
 namespace {
 
+using test::WindowsDir;
+
 using namespace drive;
 using test::kPageMs;
 using test::TWizard;
@@ -26,11 +28,6 @@ constexpr char kInstalledOrrery[] = "Orrery 1.4 was installed successfuly. Pleas
 
 void InsertDisk(const std::string& disk) {
     ASSERT_EQ(RunHost("ln -sfn \"$WINEPREFIX/media/" + disk + "\" \"$WINEPREFIX/dosdevices/a:\""), 0);
-}
-
-std::string WindowsDir() {
-    char folder[MAX_PATH] = {};
-    return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH));
 }
 
 // The restart's pending renames, the names separated by "|".

@@ -22,6 +22,8 @@
 namespace quenby {
 namespace {
 
+using test::WindowsDir;
+
 using namespace drive;
 using test::kPageMs;
 using test::TWizard;
@@ -47,12 +49,6 @@ const std::string kCounters = "Software\\Norvale\\Uninstall\\Counters";
 void InsertDisk(int number, const std::string& set = "orrery") {
     const std::string disk = "\"$WINEPREFIX/media/" + set + "/disk" + std::to_string(number) + "\"";
     ASSERT_EQ(RunHost("ln -sfn " + disk + " \"$WINEPREFIX/dosdevices/a:\""), 0);
-}
-
-std::string WindowsDir() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
 }
 
 std::string GroupFolder() {

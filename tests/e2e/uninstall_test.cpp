@@ -22,6 +22,8 @@
 namespace quenby {
 namespace {
 
+using test::WindowsDir;
+
 using namespace drive;
 using test::Difference;
 using test::kPageMs;
@@ -49,12 +51,6 @@ std::string ConsoleOutput(const std::string& commandLine) {
     WaitForSingleObject(process.hProcess, kPageMs);
     output.Reset();
     return test::ReadFile(folder / "out.txt");
-}
-
-std::string WindowsDir() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
 }
 
 // A window of any program, by its caption (the uninstaller may be started by another program).

@@ -29,6 +29,11 @@ std::string BuildDir() { return FromEnvironment("QUENBY_BUILD_DIR"); }
 std::string SourceDir() { return FromEnvironment("QUENBY_SOURCE_DIR"); }
 std::string SetupBuildDir() { return FromEnvironment("QUENBY_SETUP_BUILD_DIR"); }
 
+std::string WindowsDir() {
+    char folder[MAX_PATH] = {};
+    return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH));
+}
+
 TScratchFolder::TScratchFolder(const std::string& name) {
     char temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathA(sizeof temp, temp);

@@ -12,6 +12,7 @@ std::string SourceDir();  // QUENBY_SOURCE_DIR through drive Z:
 // The build whose Setup.exe, sample product and planted DLL the test uses (QUENBY_SETUP_BUILD_DIR): ctest
 // runs the road and the planting test on the shipped i686 build as well as on the test build.
 std::string SetupBuildDir();
+std::string WindowsDir();  // the prefix's, as GetWindowsDirectoryA gives it
 
 // A folder of the test's own in the temporary directory, emptied before use and removed afterwards.
 class TScratchFolder {

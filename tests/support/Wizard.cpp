@@ -38,8 +38,6 @@ std::string SetupExe() { return SetupBuildDir() + "\\Setup.exe"; }
 
 REGSAM SetupView() { return Is32BitProgram(SetupExe()) ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
-std::string ToolExe(const std::string& name) { return BuildDir() + "\\" + name + ".exe"; }
-
 std::unique_ptr<TDriver> Start(const std::string& program, const std::string& folder, const std::string& arguments) {
     UseVirtualDesktop(1024, 768);  // the runner's Xvfb screen
     return std::make_unique<TDriver>(program, folder, arguments);

@@ -19,7 +19,6 @@ constexpr DWORD kStartMs = 180000;
 std::string SetupExe();  // of SetupBuildDir()
 // The registry view Setup.exe writes HKLM\SOFTWARE into: a 32-bit program's lands under WOW6432Node.
 REGSAM SetupView();
-std::string ToolExe(const std::string& name);  // a program of the build folder, without ".exe"
 // Starts `program` in `folder`, in a virtual desktop of the screen's size so that Wine draws frames.
 std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::string& folder,
                                       const std::string& arguments = "");

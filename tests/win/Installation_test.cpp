@@ -15,6 +15,8 @@
 namespace quenby {
 namespace {
 
+using test::WindowsDir;
+
 class TRecordingSink final : public TInstallSink {
 public:
     std::vector<std::string> Events;
@@ -33,12 +35,6 @@ public:
 private:
     static std::string Name(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 };
-
-std::string WindowsDir() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
-}
 
 TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     const test::TScratchFolder medium("quenby-engine-medium");
@@ -77,6 +73,13 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     EXPECT_EQ(refused.Events,
               (std::vector<std::string>{"failed Invalid destination directory relative\\path", "ended"}));
     EXPECT_TRUE(installation.LastRunFailed());
+    TInstructions nameless = instructions;
+    nameless.Application.clear();
+    TRecordingSink unnamed;
+    EXPECT_THROW(TInstallation(nameless).Run(target / "Nameless", {"Ann", "Org"}, unnamed), std::exception);
+    EXPECT_EQ(unnamed.Events,
+              (std::vector<std::string>{"failed No application name in the installation instructions", "ended"}));
+    EXPECT_FALSE(test::Exists(target / "Nameless"));
 
     // A drive's root as the destination: the record still lands in that root.
     TInstallation atRoot(instructions);

@@ -133,11 +133,7 @@ TEST(ProfileFile, DefaultsAndValuesPastTheFirstBuffer) {
     std::string content = "[S]\r\nempty=\r\nnum=12\r\nzero=0\r\n";
     // Either side of the 1,024-byte buffer, and well past its doublings.
     for (int length : {1023, 1024, 9000})
-        content.append("v")
-            .append(std::to_string(length))
-            .append("=")
-            .append(static_cast<size_t>(length), 'x')
-            .append("\r\n");
+        content += "v" + std::to_string(length) + "=" + std::string(static_cast<size_t>(length), 'x') + "\r\n";
     const TProfileFile file(folder.Write("a.ini", content));
     EXPECT_EQ(TProfileFile(folder / "absent.ini").ReadText("S", "num", "dflt"), "dflt");
     EXPECT_EQ(file.ReadText("S", "empty", "dflt"), "") << "an empty value is not a missing one";
