@@ -22,19 +22,6 @@ namespace {
 constexpr DWORD kWaitMs = 60000;
 constexpr int kFileSize = 256 * 1024;
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    const THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-}
-
 HWND Item(HWND dialog, const char* name) { return Control(dialog, ui::ControlId(forms::kMainDialogControls, name)); }
 
 std::string Distribution(const std::string& root, int files) {
@@ -43,12 +30,12 @@ std::string Distribution(const std::string& root, int files) {
     std::string in = "[FilesIn]\r\n", out = "[FilesOut]\r\n";
     for (int i = 0; i < files; ++i) {
         const std::string name = "file" + std::to_string(i) + ".bin";
-        WriteFile(dist + "\\" + name, std::string(kFileSize, static_cast<char>('a' + i % 26)));
+        WriteWholeFile(dist + "\\" + name, std::string(kFileSize, static_cast<char>('a' + i % 26)));
         in += name + "=\r\n";
         out += name + "=0\r\n";
     }
-    WriteFile(dist + "\\Quenby.ipi", "[Settings]\r\nApplication=Bench\r\nVersion=1\r\nProgGroup=Bench\r\n" + in + out +
-                                         "[Keys]\r\nBase=\\Software\\Norvale Tests\\Bench\r\n");
+    WriteWholeFile(dist + "\\Quenby.ipi", "[Settings]\r\nApplication=Bench\r\nVersion=1\r\nProgGroup=Bench\r\n" + in +
+                                              out + "[Keys]\r\nBase=\\Software\\Norvale Tests\\Bench\r\n");
     return dist;
 }
 
@@ -74,12 +61,12 @@ double CopyPerFile(const std::string& setup, const std::string& dist, const std:
     double first = 0, latest = 0;
     int seen = 0;
     const std::string done = "Bench 1 was installed successfuly. Please select next to continue.";
-    const double deadline = Now() + kWaitMs;
-    while (Text(Item(dialog, "InfoLabel")) != done && Now() < deadline) {
+    const double deadline = NowMs() + kWaitMs;
+    while (Text(Item(dialog, "InfoLabel")) != done && NowMs() < deadline) {
         const std::string now = Text(source);
         if (now != last && !now.empty()) {
             last = now;
-            latest = Now();
+            latest = NowMs();
             if (seen++ == 0) first = latest;
         }
         Sleep(1);
@@ -90,12 +77,12 @@ double CopyPerFile(const std::string& setup, const std::string& dist, const std:
 
 double BareCopy(const std::string& dist, const std::string& target, int files) {
     MakeFolders(target);
-    const double start = Now();
+    const double start = NowMs();
     for (int i = 0; i < files; ++i) {
         const std::string name = "\\file" + std::to_string(i) + ".bin";
         CopyFileA((dist + name).c_str(), (target + name).c_str(), FALSE);
     }
-    return (Now() - start) / files;
+    return (NowMs() - start) / files;
 }
 
 }  // namespace
@@ -125,9 +112,9 @@ int main(int argc, char** argv) {
 
     const double perFile = CopyPerFile(setup, dist, root + "\\installed", files);
     const double bare = BareCopy(dist, root + "\\bare", files);
-    const double sleepStart = Now();
+    const double sleepStart = NowMs();
     Sleep(500);
-    const double slept = Now() - sleepStart;
+    const double slept = NowMs() - sleepStart;
     std::printf("| copy step per file (%d files of %d KiB) | %.0f ms | 500 ms + %.1f ms bare CopyFileA | %.3f |\n",
                 files, kFileSize / 1024, perFile, bare, perFile / (500.0 + bare));
     std::printf("| Sleep(500) in this process, for scale | %.1f ms | 500 ms | %.3f |\n", slept, slept / 500.0);

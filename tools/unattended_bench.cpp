@@ -26,19 +26,6 @@ namespace {
 constexpr DWORD kWaitMs = 120000;
 constexpr int kFileSize = 64 * 1024;
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void Write(const std::string& path, const std::string& content) {
-    const THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-}
-
 std::string SourceName(int i, bool compressed) { return "file" + std::to_string(i) + (compressed ? ".bi_" : ".bin"); }
 std::string TargetName(int i) { return "file" + std::to_string(i) + ".bin"; }
 
@@ -54,23 +41,24 @@ std::string Distribution(const std::string& dist, int files, bool compressed) {
             const TBytes packed = SzddCompress(TBytes(bytes.begin(), bytes.end()), 'n');
             bytes.assign(packed.begin(), packed.end());
         }
-        Write(dist + "\\" + SourceName(i, compressed), bytes);
+        WriteWholeFile(dist + "\\" + SourceName(i, compressed), bytes);
         in += SourceName(i, compressed) + "=\r\n";
         out += TargetName(i) + "=0\r\n";
     }
-    Write(dist + "\\Quenby.ipi", std::string("[Settings]\r\nApplication=UBench\r\nVersion=1\r\nProgGroup=UBench\r\n") +
-                                     "Expand=" + (compressed ? "1" : "0") + "\r\n" + in + out +
-                                     "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
+    WriteWholeFile(dist + "\\Quenby.ipi",
+                   std::string("[Settings]\r\nApplication=UBench\r\nVersion=1\r\nProgGroup=UBench\r\n") +
+                       "Expand=" + (compressed ? "1" : "0") + "\r\n" + in + out +
+                       "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
     return dist;
 }
 
 // Milliseconds from creating the process to its end.
 double Timed(const std::string& program, const std::string& folder, const std::string& arguments) {
-    const double start = Now();
+    const double start = NowMs();
     TDriver run(program, folder, arguments);
     const DWORD code = run.WaitExit(kWaitMs);
     if (code != 0) std::fprintf(stderr, "%s %s ended with %lu\n", program.c_str(), arguments.c_str(), code);
-    return Now() - start;
+    return NowMs() - start;
 }
 
 int BareCopy(const std::string& source, const std::string& target, bool expand, int files) {

@@ -2,20 +2,9 @@
 
 #include <array>
 
+#include "base/SameText.h"
+
 namespace quenby {
-
-namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
-}  // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     std::vector<std::string> arguments;
@@ -62,7 +51,7 @@ TSetupOptions ParseSetupCommandLine(std::string_view commandLine) {
                                                               {"/LOG", true, false}}};
         std::size_t which = kSwitches.size();
         for (std::size_t i = 0; i < kSwitches.size(); ++i)
-            if (SameName(name, kSwitches[i].Name)) which = i;
+            if (SameTextIgnoringCase(name, kSwitches[i].Name)) which = i;
         const bool wellFormed = which < kSwitches.size() && !seen[which] && hasValue == kSwitches[which].TakesValue &&
                                 (!value.empty() || !hasValue || kSwitches[which].MayBeEmpty);
         if (!wellFormed) {

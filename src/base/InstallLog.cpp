@@ -5,6 +5,7 @@
 
 #include "base/Checksums.h"
 #include "base/DestinationRule.h"
+#include "base/SameText.h"
 
 namespace quenby {
 
@@ -363,7 +364,7 @@ std::size_t QuietSwitchLength(const std::string& commandLine) {
         const std::size_t length = std::char_traits<char>::length(name);
         const std::size_t end = first + length;
         if (commandLine.size() > end && (commandLine[end] == ' ' || commandLine[end] == '\t') &&
-            SamePath(std::string_view(commandLine).substr(first, length), name))
+            SameTextIgnoringCase(std::string_view(commandLine).substr(first, length), name))
             return end;
     }
     return 0;

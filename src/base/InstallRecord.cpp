@@ -1,17 +1,10 @@
 #include "base/InstallRecord.h"
 
+#include "base/SameText.h"
+
 namespace quenby {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 std::string_view WithoutTrailingBackslash(std::string_view path) {
     while (path.size() > 3 && path.back() == '\\') path.remove_suffix(1);
@@ -43,14 +36,14 @@ std::string QuietUninstallCommand(const std::string& windowsDir, const std::stri
 std::string UninstallItemTitle(const std::string& application) { return "Uninstall " + application; }
 
 bool SamePath(std::string_view a, std::string_view b) {
-    return SameFolded(WithoutTrailingBackslash(a), WithoutTrailingBackslash(b));
+    return SameTextIgnoringCase(WithoutTrailingBackslash(a), WithoutTrailingBackslash(b));
 }
 
 bool IsBelowPath(std::string_view path, std::string_view folder) {
     const std::string_view base = WithoutTrailingBackslash(folder);
     if (base.empty()) return false;
     const std::size_t cut = base.back() == '\\' ? base.size() : base.size() + 1;
-    return path.size() > cut && SameFolded(path.substr(0, base.size()), base) && path[cut - 1] == '\\';
+    return path.size() > cut && SameTextIgnoringCase(path.substr(0, base.size()), base) && path[cut - 1] == '\\';
 }
 
 }  // namespace quenby

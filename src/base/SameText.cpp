@@ -2,7 +2,7 @@
 
 namespace quenby {
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)

@@ -182,4 +182,17 @@ bool Is32BitProgram(const std::string& windowsPath) {
     return GetBinaryTypeA(windowsPath.c_str(), &kind) && kind == SCS_32BIT_BINARY;
 }
 
+double NowMs() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+void WriteWholeFile(const std::string& path, const std::string& content) {
+    const THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
 }  // namespace quenby::drive

@@ -44,4 +44,9 @@ void UseVirtualDesktop(int width, int height);
 // HKLM\SOFTWARE land in the 32-bit view, under WOW6432Node.
 bool Is32BitProgram(const std::string& windowsPath);
 
+// Milliseconds from a fixed point, for measuring.
+double NowMs();
+// Makes the file hold exactly these bytes.
+void WriteWholeFile(const std::string& path, const std::string& content);
+
 }  // namespace quenby::drive
