@@ -25,6 +25,18 @@ if ! diverted && "$loader" --version >/dev/null 2>&1; then
   exit 0  # this kernel runs 32-bit programs itself
 fi
 installed qemu-user || install qemu-user
+# qemu before 8 looks for free guest memory page by page: every 32-bit Wine process then spends about
+# 45 s of CPU in its mmap calls. A newer one comes from the release's backports where the release has
+# none.
+qemu_major() { /usr/bin/qemu-i386 --version | sed -n '1s/.* version \([0-9]*\).*/\1/p'; }
+if [ "$(qemu_major)" -lt 8 ]; then
+  . /etc/os-release
+  echo "deb http://deb.debian.org/debian $VERSION_CODENAME-backports main" \
+    >/etc/apt/sources.list.d/quenby-backports.list
+  updated=
+  install -t "$VERSION_CODENAME-backports" qemu-user
+  [ "$(qemu_major)" -ge 8 ] || { echo "setup: no qemu-user 8 or newer for $VERSION_CODENAME" >&2; exit 1; }
+fi
 diverted || dpkg-divert --add --rename --divert "$loader.i386" "$loader" >/dev/null
 # Written on every run, so that a run stopped between the diversion and the wrapper is mended by the next.
 cat >"$loader.new" <<'WRAP'
