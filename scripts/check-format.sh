@@ -4,11 +4,13 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
-status=0
-while IFS= read -r -d '' file; do
-  if ! clang-format --style=file "$file" | diff -u --label "$file" --label "$file (formatted)" "$file" -; then
-    status=1
-  fi
-done < <(git ls-files -z -- '*.cpp' '*.h')
-[ $status -eq 0 ] && echo "format: every source as clang-format makes it"
-exit $status
+mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h')
+# One clang-format for every file answers in a second; a file at a time took half a minute.
+if clang-format --style=file --dry-run --Werror "${files[@]}" 2>/dev/null; then
+  echo "format: every source as clang-format makes it"
+  exit 0
+fi
+for file in "${files[@]}"; do
+  clang-format --style=file "$file" | diff -u --label "$file" --label "$file (formatted)" "$file" - || true
+done
+exit 1
