@@ -1,6 +1,7 @@
 #!/bin/bash
-# The test command: prerequisites, the three builds, every test (native and under Wine) in one ctest, then
-# the demo headless with everything it promises. Arguments go to ctest, and then the demo is left out.
+# The test command: prerequisites, the three builds, every test (native and under Wine) in one ctest, and
+# beside it the demo headless with everything it promises. Arguments go to ctest, and then the demo is left
+# out.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/setup.sh"
@@ -15,12 +16,22 @@ print_times() {
     sort -rn | awk '{ printf "%8.1f  %s%s\n", $1, $2, $3 == "run" ? "" : "  (" $3 ")" }'
 }
 rm -f "$times"
+# The demo runs beside the tests: most of its minute is the installer's own pauses.
+demo=
+demo_log=$build/demo.log
+if [ $# -eq 0 ]; then
+  env -u DISPLAY bash "$here/scripts/demo.sh" >"$demo_log" 2>&1 &
+  demo=$!
+fi
 status=0
 ctest --test-dir "$build/host" --output-on-failure --output-junit "$times" -j "${QUENBY_TEST_JOBS:-2}" "$@" || status=$?
 print_times
+[ -n "$demo" ] || exit "$status"
+demo_status=0
+wait "$demo" || demo_status=$?
+cat "$demo_log"
 [ "$status" -eq 0 ] || exit "$status"
-[ $# -eq 0 ] || exit 0
-env -u DISPLAY bash "$here/scripts/demo.sh"
+[ "$demo_status" -eq 0 ] || { echo "test: the demo failed ($demo_status)" >&2; exit "$demo_status"; }
 out=$here/out/demo
 shots=$(find "$out/shots" -name '*.png' | wc -l)
 fail() { echo "test: the demo $1" >&2; exit 1; }

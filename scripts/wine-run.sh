@@ -23,8 +23,9 @@ export WINEDLLOVERRIDES=${QUENBY_DLLOVERRIDES:-winemenubuilder.exe=d}
 mkdir -p "$root"
 
 if [ -z "${DISPLAY:-}" ]; then
-  # One X server for this run, with the screen the screenshots expect.
-  exec xvfb-run -a -s "-screen 0 ${QUENBY_SCREEN:-1024x768x24}" "$0" "$@"
+  # One X server for this run, with the screen the screenshots expect. Runs started together would look
+  # for a free display from the same number and race for it: each starts from its own.
+  exec xvfb-run -a -n $((100 + $$ % 900)) -s "-screen 0 ${QUENBY_SCREEN:-1024x768x24}" "$0" "$@"
 fi
 
 prefix=
