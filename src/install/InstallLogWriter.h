@@ -1,5 +1,5 @@
-// The copy step's installation log: each action appended to Quenby.log in the destination and flushed
-// before the action is made (a counter only after it was raised), so that a run stopped anywhere is
+// The copy step's installation log: each action appended to Quenby.log in the destination before the
+// action is made (a counter only after it was raised), so that a run stopped anywhere is
 // described as far as it got. After each line the log's length and chained digest are recorded under
 // HKLM, where only administrators write, so that the uninstaller acts on Setup's lines only.
 #pragma once
@@ -21,12 +21,15 @@ void DeleteLogSeal(const std::string& destination);
 // missing, or the log differs from it.
 std::optional<std::string> ReadVerifiedLog(const std::string& destination);
 
-// A log appended to line by line, each line recorded once flushed.
+// A log appended to line by line, each line recorded once written.
 class TSealedLog {
 public:
     // A verified log is cut back to its verified length. An unverifiable one is renamed (kBadLogName) and
     // a new one begun with the header, unless `mayBeginAnew` is false: then Exception.
     TSealedLog(const std::string& destination, bool mayBeginAnew);
+    TSealedLog(const TSealedLog&) = delete;
+    TSealedLog& operator=(const TSealedLog&) = delete;
+    ~TSealedLog();
     // Raises Exception when the line cannot be written or recorded.
     void Append(const std::string& line);
 
@@ -37,6 +40,8 @@ private:
     std::string m_path;
     THandle m_file;
     TLogSeal m_seal;
+    TRegistryKey m_records;  // opened with the first line, kept for the others
+    std::string m_sealName;
 };
 
 class TInstallLogWriter {

@@ -1,9 +1,12 @@
 #include "win/profile.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "base/Errors.h"
 #include "base/NumberRule.h"
+#include "base/SameText.h"
 #include "base/Texts.h"
 
 namespace quenby {
@@ -35,8 +38,43 @@ LONG CreateKey(HKEY base, const std::string& path, HKEY& key) {
 
 // ---- profile file ----
 
+const std::vector<std::string>& TProfileFile::SectionLines(const std::string& section) const {
+    const auto known = m_sections.find(section);
+    if (known != m_sections.end()) return known->second;
+    std::vector<std::string>& lines = m_sections[section];
+    for (DWORD size = kKeyListBufferSize;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        // A section that does not fit comes back as size - 2 characters.
+        const DWORD length = GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, m_path.c_str());
+        if (length + 2 >= size) continue;
+        for (const char* line = buffer.data(); *line; line += lines.back().size() + 1) lines.emplace_back(line);
+        return lines;
+    }
+}
+
+// The value of a key that the section holds once, spelt as asked, as "key=value" with nothing that the
+// system changes on reading (blanks around it, quotes). Anything else is the system's to answer.
+std::optional<std::string> TProfileFile::PlainValue(const std::string& section, const std::string& key) const {
+    const auto ascii = [](unsigned char c) { return c >= ' ' && c < 0x7f; };
+    if (key.empty() || !std::ranges::all_of(key, ascii)) return std::nullopt;
+    const std::string* found = nullptr;
+    for (const std::string& line : SectionLines(section)) {
+        const std::string_view name = std::string_view(line).substr(0, line.find('='));
+        if (!SameTextIgnoringCase(name, key)) continue;
+        if (found || name.size() == line.size() || name != key) return std::nullopt;
+        found = &line;
+    }
+    if (!found) return std::nullopt;
+    std::string value = found->substr(key.size() + 1);
+    const auto plain = [](unsigned char c) { return c > ' ' && c != '"' && c != '\''; };
+    if (!value.empty() && (!plain(value.front()) || static_cast<unsigned char>(value.back()) <= ' '))
+        return std::nullopt;
+    return value;
+}
+
 std::string TProfileFile::ReadText(const std::string& section, const std::string& key,
                                    const std::string& defaultText) const {
+    if (std::optional<std::string> value = PlainValue(section, key)) return *value;
     // A value that does not fit is cut to size - 1 characters.
     return ReadProfileString(section.c_str(), key.c_str(), defaultText.c_str(), m_path, kTextBufferSize, 1);
 }
@@ -64,6 +102,7 @@ void TProfileFile::ListKeys(const std::string& section, TStringList& list) const
 }
 
 void TProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text) const {
+    m_sections.clear();
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), m_path.c_str()))
         throw Exception(CannotWriteText(m_path));
 }

@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/IniSource.h"
 #include "base/StringList.h"
@@ -31,7 +34,13 @@ public:
     void WriteText(const std::string& section, const std::string& key, const std::string& text) const;
 
 private:
+    const std::vector<std::string>& SectionLines(const std::string& section) const;
+    std::optional<std::string> PlainValue(const std::string& section, const std::string& key) const;
+
     std::string m_path;
+    // Each section read once, as the system lists it (GetPrivateProfileSectionA): a file of 200 names costs
+    // Wine 200 openings of the file when each value is asked for on its own.
+    mutable std::map<std::string, std::vector<std::string>> m_sections;
 };
 
 // One open registry key below a predefined root; paths starting with "\" are taken below the root,
