@@ -110,14 +110,14 @@ void TWizard::CloseProgramManager() const {
     WaitUntil([&] { return !IsWindow(progman) || !IsWindowVisible(progman); }, kPageMs, "Program Manager closed");
 }
 
-void TWizard::WaitNotice(const std::string& firstLine) const {
-    WaitUntil([&] { return Text(Item("InfoMemo")).starts_with(firstLine); }, kPageMs, "the notice " + firstLine);
+void TWizard::WaitNotice(const std::string& firstLine, const TWhere& where) const {
+    WaitUntil([&] { return Text(Item("InfoMemo")).starts_with(firstLine); }, kPageMs, "the notice " + firstLine, where);
 }
 
-void TWizard::PastNotices(std::initializer_list<const char*> firstLines) const {
+void TWizard::PastNotices(std::initializer_list<const char*> firstLines, const TWhere& where) const {
     for (const char* line : firstLines) {
-        Click(Item("NextBut"));
-        WaitNotice(line);
+        Click(Item("NextBut"), where);
+        WaitNotice(line, where);
     }
 }
 

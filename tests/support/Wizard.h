@@ -48,8 +48,11 @@ public:
     // When Wine's shell answers DDE late, the group step starts Program Manager, whose window may cover
     // the wizard: closed before the next click.
     void CloseProgramManager() const;
-    void WaitNotice(const std::string& firstLine) const;
-    void PastNotices(std::initializer_list<const char*> firstLines) const;  // Next to each in turn
+    // The notice memo showing a file by its first line; PastNotices presses Next before each. A timeout is
+    // reported at the caller's line.
+    void WaitNotice(const std::string& firstLine, const drive::TWhere& where = drive::TWhere::current()) const;
+    void PastNotices(std::initializer_list<const char*> firstLines,
+                     const drive::TWhere& where = drive::TWhere::current()) const;
     // Next from the welcome page or a notice through the user page (names left as proposed unless given)
     // to the destination page.
     void ToDestinationPage(const std::string& name = "", const std::string& organization = "") const;
