@@ -20,11 +20,10 @@
 namespace quenby {
 namespace {
 
-using test::WindowsDir;
-
 using namespace drive;
 using test::kPageMs;
 using test::TWizard;
+using test::WindowsDir;
 
 constexpr char kInstalledOrrery[] = "Orrery 1.4 was installed successfuly. Please select next to continue.";
 
@@ -38,13 +37,6 @@ std::string PendingRenames() {
     std::string text(data, size);
     for (char& c : text) c = c ? c : '|';
     return text;
-}
-
-// Message boxes the program has shown so far.
-std::size_t Boxes(TWizard& wizard) {
-    std::size_t count = 0;
-    for (const TWindowRecord& record : wizard.Driver().Timeline()) count += record.className == "#32770";
-    return count;
 }
 
 // Disk 1 holds no product file: the prompt comes at the first one.
@@ -61,14 +53,19 @@ TEST(MediaE2e, DisksLaidOutByThePublishersToolRefuseADamagedFileUntilAnUndamaged
     WaitText(wizard.Item("ProgressLabel"), kDiskPrompt, kPageMs);
     EXPECT_EQ(Text(wizard.Item("SourceLabel")), "A:\\\\orrery.ex_");
     test::InsertDisk("damaged/disk2");
-    const std::size_t boxesBefore = Boxes(wizard);
+    const auto boxes = [&] {  // message boxes the program has shown so far
+        std::size_t count = 0;
+        for (const TWindowRecord& record : wizard.Driver().Timeline()) count += record.className == "#32770";
+        return count;
+    };
+    const std::size_t boxesBefore = boxes();
     Click(wizard.Item("NextBut"));
     Keys("key Return");  // made during the copy step: it must not answer the box to come
     const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
     EXPECT_EQ(box.caption, "Orrery 1.4");
     EXPECT_EQ(box.text, DamagedFileQuestion("data\\moons.tx_"));
     Sleep(1000);
-    ASSERT_EQ(Boxes(wizard), boxesBefore + 1) << "a key pressed during the copy step answered the box";
+    ASSERT_EQ(boxes(), boxesBefore + 1) << "a key pressed during the copy step answered the box";
     EXPECT_FALSE(test::Exists(destination + "\\data\\moons.txt"));
     // Retry with the damaged disk still in: asked again; Cancel: the run fails, nothing shown as success.
     wizard.Driver().CloseMessageBox(box, IDRETRY);

@@ -22,11 +22,10 @@
 namespace quenby {
 namespace {
 
-using test::WindowsDir;
-
 using namespace drive;
 using test::kPageMs;
 using test::TWizard;
+using test::WindowsDir;
 
 constexpr char kWelcome[] =
     "Welcome to Quenby. This program will automatically install and configure Orrery 1.4 on your computer.";

@@ -24,13 +24,12 @@
 namespace quenby {
 namespace {
 
-using test::WindowsDir;
-
 using namespace drive;
 using test::Difference;
 using test::kPageMs;
 using test::Snapshot;
 using test::TWizard;
+using test::WindowsDir;
 
 const std::string kCounters = kCountersKey;
 
