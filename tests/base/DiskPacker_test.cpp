@@ -1,6 +1,6 @@
 // Laying a distribution folder out on disks or in one folder: refused, before anything is written, when the
 // set could not install; the checksums written once, kept when the set is laid out again, and a file damaged
-// since refused. (The sample laid out and installed from its disks: tests/e2e/road_test.cpp; the tools'
+// since refused. (The sample laid out and installed from its disks: tests/e2e/media_test.cpp; the tools'
 // real hashers: tests/win/quenby_check_test.sh.)
 #include "publish/DiskPacker.h"
 

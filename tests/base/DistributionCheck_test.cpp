@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "FakeDigest.h"
 #include "base/Instructions.h"
@@ -26,8 +27,7 @@ public:
         m_disks.at(disk - 1)[Lower(name)] = quenby::TBytes(content.begin(), content.end());
     }
     void PutCompressed(int disk, const std::string& name, const std::string& content) {
-        quenby::TBytes packed = quenby::SzddCompress(quenby::TBytes(content.begin(), content.end()), 'x');
-        m_disks.at(disk - 1)[Lower(name)] = packed;
+        m_disks.at(disk - 1)[Lower(name)] = quenby::SzddCompress(quenby::TBytes(content.begin(), content.end()), 'x');
     }
     void Remove(int disk, const std::string& name) { m_disks.at(disk - 1).erase(Lower(name)); }
 
@@ -98,9 +98,8 @@ TMemoryMedia Distribution(const TEdits& edits) {
 void ExpectOnly(const std::vector<TFinding>& findings, TSeverity severity, const std::string& section,
                 const std::string& key) {
     ASSERT_EQ(findings.size(), 1u) << (findings.empty() ? "none" : quenby::FormatFinding(findings[0]));
-    EXPECT_EQ(findings[0].Severity, severity) << quenby::FormatFinding(findings[0]);
-    EXPECT_EQ(findings[0].Section, section) << quenby::FormatFinding(findings[0]);
-    EXPECT_EQ(findings[0].Key, key) << quenby::FormatFinding(findings[0]);
+    EXPECT_EQ(std::tie(findings[0].Severity, findings[0].Section, findings[0].Key), std::tie(severity, section, key))
+        << quenby::FormatFinding(findings[0]);
 }
 
 constexpr TSeverity E = TSeverity::Error;

@@ -1,10 +1,12 @@
-// Every file that lands is the right one: a damaged file on the medium refused until an undamaged disk is in
-// (the prepare script lays out the sample and a damaged disk 2); a newer shared library never replaced by an
-// older one; a shared library in use replaced at the next restart.
+// Every file that lands is the right one: the sample's compressed set laid out again by the publisher's tool
+// (the prepare script puts its disk 1 in the floppy drive A:, with a damaged copy of its disk 2 beside it), a
+// damaged file refused until an undamaged disk is in; a newer shared library never replaced by an older one;
+// a shared library in use replaced at the next restart.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -18,17 +20,12 @@
 namespace quenby {
 namespace {
 
-using test::WindowsDir;
-
 using namespace drive;
 using test::kPageMs;
 using test::TWizard;
+using test::WindowsDir;
 
 constexpr char kInstalledOrrery[] = "Orrery 1.4 was installed successfuly. Please select next to continue.";
-
-void InsertDisk(const std::string& disk) {
-    ASSERT_EQ(RunHost("ln -sfn \"$WINEPREFIX/media/" + disk + "\" \"$WINEPREFIX/dosdevices/a:\""), 0);
-}
 
 // The restart's pending renames, the names separated by "|".
 std::string PendingRenames() {
@@ -42,35 +39,34 @@ std::string PendingRenames() {
     return text;
 }
 
-// Message boxes the program has shown so far.
-std::size_t Boxes(TWizard& wizard) {
-    std::size_t count = 0;
-    for (const TWindowRecord& record : wizard.Driver().Timeline()) count += record.className == "#32770";
-    return count;
-}
-
-TEST(MediaE2e, ADamagedFileIsRefusedUntilAnUndamagedDiskIsIn) {
-    const std::string destination = "C:\\Orrery Checked";
-    const std::string moons = destination + "\\data\\moons.txt";
+// Disk 1 holds no product file: the prompt comes at the first one.
+TEST(MediaE2e, DisksLaidOutByThePublishersToolRefuseADamagedFileUntilAnUndamagedDiskIsIn) {
+    const std::string destination = "C:\\Packed Orrery";
+    // Listed with the replace value 1, which Expand=1 overrides: the old file is written anew.
+    std::filesystem::create_directories(destination + "\\charts");
+    std::ofstream(destination + "\\charts\\ecliptic.txt") << "an older ecliptic";
     TWizard wizard("A:\\Setup.exe", "A:\\");
-    for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
-        Click(wizard.Item("NextBut"));
-        WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
-    }
+    wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", destination);
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("ProgressLabel"), kDiskPrompt, kPageMs);
-    InsertDisk("damaged/disk2");
-    const std::size_t boxesBefore = Boxes(wizard);
+    EXPECT_EQ(Text(wizard.Item("SourceLabel")), "A:\\\\orrery.ex_");
+    test::InsertDisk("damaged/disk2");
+    const auto boxes = [&] {  // message boxes the program has shown so far
+        std::size_t count = 0;
+        for (const TWindowRecord& record : wizard.Driver().Timeline()) count += record.className == "#32770";
+        return count;
+    };
+    const std::size_t boxesBefore = boxes();
     Click(wizard.Item("NextBut"));
-    Keys("key Return");  // made while planets.tx_ is copied: it must not answer the box to come
+    Keys("key Return");  // made during the copy step: it must not answer the box to come
     const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
     EXPECT_EQ(box.caption, "Orrery 1.4");
     EXPECT_EQ(box.text, DamagedFileQuestion("data\\moons.tx_"));
     Sleep(1000);
-    ASSERT_EQ(Boxes(wizard), boxesBefore + 1) << "a key pressed during the copy step answered the box";
-    EXPECT_FALSE(test::Exists(moons));
+    ASSERT_EQ(boxes(), boxesBefore + 1) << "a key pressed during the copy step answered the box";
+    EXPECT_FALSE(test::Exists(destination + "\\data\\moons.txt"));
     // Retry with the damaged disk still in: asked again; Cancel: the run fails, nothing shown as success.
     wizard.Driver().CloseMessageBox(box, IDRETRY);
     wizard.Driver().CloseMessageBox(wizard.Driver().WaitMessageBox(kPageMs), IDCANCEL);
@@ -86,13 +82,19 @@ TEST(MediaE2e, ADamagedFileIsRefusedUntilAnUndamagedDiskIsIn) {
     // Next meets the file again; the right disk put back and Retry: the installation completes.
     Click(wizard.Item("NextBut"));
     const TMessageBox again = wizard.Driver().WaitMessageBox(kPageMs);
-    InsertDisk("orrery/disk2");
+    test::InsertDisk("packed/disk2");
     wizard.Driver().CloseMessageBox(again, IDRETRY);
     wizard.WaitInfo(kInstalledOrrery);
-    const std::string built = test::SetupBuildDir(), media = test::SourceDir() + "\\examples\\orrery\\media\\";
-    EXPECT_EQ(test::ReadFile(moons), test::ReadFile(media + "moons.txt"));
-    EXPECT_EQ(test::ReadFile(destination + "\\orrery.exe"), test::ReadFile(built + "\\orrery.exe"));
-    EXPECT_EQ(test::ReadFile(WindowsDir() + "\\orrshare.dll"), test::ReadFile(built + "\\orrshare.dll"));
+    wizard.CloseOtherWindow("readme.txt");
+    wizard.CloseOtherWindow("Brightwater Orrery");
+    wizard.Finish("Orrery 1.4", "THANK YOU FOR INSTALLING ORRERY");
+    // Every product file expanded byte for byte, the system file in the Windows directory.
+    const std::string built = test::SetupBuildDir() + "\\", media = test::SourceDir() + "\\examples\\orrery\\media\\";
+    EXPECT_EQ(test::ReadFile(destination + "\\orrery.exe"), test::ReadFile(built + "orrery.exe"));
+    EXPECT_EQ(test::ReadFile(WindowsDir() + "\\orrshare.dll"), test::ReadFile(built + "orrshare.dll"));
+    for (const std::string file : {"readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"})
+        EXPECT_EQ(test::ReadFile(destination + "\\" + file), test::ReadFile(media + file.substr(file.find('\\') + 1)))
+            << file;
 }
 
 std::string Compressed(const std::string& bytes) {
@@ -128,11 +130,7 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
         EXPECT_EQ(box.caption, "Vlib 1");
         EXPECT_EQ(box.text, RestartNeededText("Vlib 1"));
         wizard.Driver().CloseMessageBox(box);
-        wizard.CloseProgramManager();
-        Click(wizard.Item("NextBut"));
-        wizard.WaitInfo("Quenby has installed Vlib 1 successfully, congratulations.");
-        Click(wizard.Item("NextBut"));
-        EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 3010u);
+        wizard.Finish("Vlib 1", nullptr, 3010);
     }
     EXPECT_EQ(test::ReadFile(kept), v2);
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "vkeep.dll"), "1");

@@ -64,12 +64,8 @@ TEST(Startup, SplashThreeSecondsThenTheBackdropsLinesThenTheWizardOneSecondLater
 }
 
 void SetLogPixels(DWORD dpi) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi),
               ERROR_SUCCESS);
-    const TRegKey owner(key);
-    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
 }
 
 // Wine reads LogPixels at each process start; every place and size that is not the content's own grows

@@ -81,27 +81,14 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     const std::set<std::string> before = test::Snapshot();
     {
         test::TWizard wizard("N:\\Setup.exe", "N:\\", "/saveinf=M:\\answers.inf");
-        for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
-            Click(wizard.Item("NextBut"));
-            WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
-        }
-        Click(wizard.Item("NextBut"));
-        WaitUntil([&] { return Visible(wizard.Item("EditName")); }, kPageMs, "the user page");
-        wizard.Enter("EditName", "Ann Orbit");
-        wizard.Enter("EditOrg", "Star Gazers Ltd.");
-        Click(wizard.Item("NextBut"));
-        WaitUntil([&] { return Visible(wizard.Item("EditPath")); }, kPageMs, "the destination page");
+        wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
+        wizard.ToDestinationPage("Ann Orbit", "Star Gazers Ltd.");
         wizard.Enter("EditPath", kDestination);
         Click(wizard.Item("NextBut"));
         wizard.WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
         wizard.CloseOtherWindow("readme.txt");
         wizard.CloseOtherWindow("Brightwater Orrery");
-        Click(wizard.Item("NextBut"));
-        WaitUntil([&] { return Text(wizard.Item("InfoMemo")).rfind("THANK YOU", 0) == 0; }, kPageMs, "the last notice");
-        Click(wizard.Item("NextBut"));
-        wizard.WaitInfo("Quenby has installed Orrery 1.4 successfully, congratulations.");
-        Click(wizard.Item("NextBut"));
-        EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
+        wizard.Finish("Orrery 1.4", "THANK YOU FOR INSTALLING ORRERY");
     }
     const std::set<std::string> interactive = test::Snapshot();
     const auto interactiveFiles = Installed(interactive);
@@ -170,10 +157,7 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
         EXPECT_EQ(BoxThenExit("", 1618),
                   "Quenby 3.2|Another installation is in progress. Please wait until it has "
                   "finished and try again.");
-        Click(first.Item("CancelBut"));
-        first.WaitInfo("The installation of Orrery 1.4 did not completed successfuly.");
-        Click(first.Item("NextBut"));
-        EXPECT_EQ(first.Driver().WaitExit(kPageMs), 1602u);
+        first.Cancel("Orrery 1.4");
     }
     // The next disk is not there: the log names the file it wanted.
     EXPECT_EQ(RunSetup("A:\\", "/VERYSILENT /DIR=C:\\Halted /LOG=M:\\disk.log"), 1603u);

@@ -1,10 +1,11 @@
 // Removal as a user makes it: the sample installed from its floppy disks, then removed through Wine's own
-// list of installed programs, the prefix compared with a snapshot taken before; a cancelled installation
-// cleaned up; and removal as an attacker would turn it: planted, edited and extended logs, a folder swapped
-// for a link, a removal stopped and run again, files in use, products sharing a file.
+// list of installed programs, the prefix compared with a snapshot taken before; an installation cancelled at the
+// disk prompt, what it kept, cleaned up; and removal as an attacker would turn it: planted, edited and extended
+// logs, a folder swapped for a link, a removal stopped and run again, files in use, products sharing a file.
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -16,42 +17,24 @@
 #include "Snapshot.h"
 #include "Wizard.h"
 #include "base/InstallRecord.h"
+#include "base/Texts.h"
 #include "win/Handles.h"
 #include "win/ProgramsFolder.h"
 
 namespace quenby {
 namespace {
 
-using test::WindowsDir;
-
 using namespace drive;
 using test::Difference;
 using test::kPageMs;
 using test::Snapshot;
 using test::TWizard;
+using test::WindowsDir;
 
 const std::string kCounters = kCountersKey;
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-// What a console program of the prefix prints.
-std::string ConsoleOutput(const std::string& commandLine) {
-    const test::TScratchFolder folder("quenby-console");
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    THandle output(CreateFileA((folder / "out.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = output.Get();
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
-    THandle processHandle(process.hProcess), threadHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, kPageMs);
-    output.Reset();
-    return test::ReadFile(folder / "out.txt");
-}
+std::string BuiltFile(const std::string& name) { return test::ReadFile(test::SetupBuildDir() + "\\" + name); }
 
 // A window of any program, by its caption (the uninstaller may be started by another program).
 HWND WaitBox(const char* caption, const char* className = "#32770") {
@@ -78,7 +61,8 @@ std::string AnswerToTheEnd(int forUninstaller) {
             [&] { return (box = FindWindowA("#32770", "Remove Shared File?")) || FindWindowA("#32770", "Uninstall"); },
             kPageMs, "a shared file box or the closing box");
         if (!box) return Answer("Uninstall", IDOK);
-        const std::string text = Text(GetDlgItem(box, 0xFFFF));
+        // Found before its text is set, which it holds once on view.
+        const std::string text = Text(GetDlgItem(WaitBox("Remove Shared File?"), 0xFFFF));
         EXPECT_NE(text.find(" is no longer used by any installed product. Remove it?"), std::string::npos) << text;
         Answer("Remove Shared File?", text.find("\\Uninstall.exe ") != std::string::npos ? forUninstaller : IDYES);
     }
@@ -91,50 +75,30 @@ unsigned long Uninstall(const std::string& destination, const std::function<void
     return uninstaller.WaitExit(kPageMs);
 }
 
+// A removal answered Yes throughout; the closing box's text.
+std::string RemoveAll(const std::string& destination, unsigned long exitCode = 0) {
+    TDriver uninstaller(WindowsDir() + "\\Uninstall.exe", "C:\\", destination);
+    Answer("Uninstall", IDYES);
+    const std::string closing = AnswerToTheEnd(IDYES);
+    EXPECT_EQ(uninstaller.WaitExit(kPageMs), exitCode) << destination;
+    return closing;
+}
+
 // The removal runs from a copy, which removes the Uninstall.exe that started it once that has ended.
 void WaitUninstallerGone() {
     WaitUntil([] { return !test::Exists(WindowsDir() + "\\Uninstall.exe"); }, kPageMs, "Uninstall.exe removed");
 }
 
-void InsertDisk(int number) {
-    const std::string disk = "\"$WINEPREFIX/media/orrery/disk" + std::to_string(number) + "\"";
-    ASSERT_EQ(RunHost("ln -sfn " + disk + " \"$WINEPREFIX/dosdevices/a:\""), 0);
-}
-
 // The sample from drive A: up to the prompt for disk 2.
 std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
-    InsertDisk(1);
+    test::InsertDisk("orrery/disk1");
     auto wizard = std::make_unique<TWizard>("A:\\Setup.exe", "A:\\");
-    wizard->WaitInfo(
-        "Welcome to Quenby. This program will automatically install and configure Orrery 1.4 on your "
-        "computer.");
-    for (const char* notice : {"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"}) {
-        Click(wizard->Item("NextBut"));
-        WaitUntil([&] { return Text(wizard->Item("InfoMemo")).rfind(notice, 0) == 0; }, kPageMs, notice);
-    }
-    Click(wizard->Item("NextBut"));
-    WaitUntil([&] { return Visible(wizard->Item("EditName")); }, kPageMs, "the user page");
-    Click(wizard->Item("NextBut"));
-    WaitUntil([&] { return Visible(wizard->Item("EditPath")); }, kPageMs, "the destination page");
+    wizard->PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
+    wizard->ToDestinationPage();
     wizard->Enter("EditPath", destination);
     Click(wizard->Item("NextBut"));
-    WaitText(wizard->Item("ProgressLabel"),
-             "Please insert the next disk and press ok to continue or cancel to exit the installation.", kPageMs);
+    WaitText(wizard->Item("ProgressLabel"), kDiskPrompt, kPageMs);
     return wizard;
-}
-
-void EndWizard(TWizard& wizard, bool cancel) {
-    wizard.CloseProgramManager();
-    Click(wizard.Item(cancel ? "CancelBut" : "NextBut"));
-    if (!cancel) {  // past the closing notice to the finish page
-        WaitUntil([&] { return Text(wizard.Item("InfoLabel")).find("installed successfuly") == std::string::npos; },
-                  kPageMs, "the closing notice");
-        Click(wizard.Item("NextBut"));
-    }
-    wizard.WaitInfo(cancel ? "The installation of Orrery 1.4 did not completed successfuly."
-                           : "Quenby has installed Orrery 1.4 successfully, congratulations.");
-    Click(wizard.Item("NextBut"));
-    EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), cancel ? 1602u : 0u);  // left before the copy step completed
 }
 
 // A product of one file, one file in a folder, its own shared file and two it shares with others, installed
@@ -151,53 +115,49 @@ void InstallProduct(const std::string& name) {
                      name + "\r\n");
     for (const std::string& file : {std::string("shared.dll"), own, std::string("main.txt"), std::string("x.txt")})
         media->Write(file, file);
-    media->Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
+    media->Write("Uninstall.exe", BuiltFile("Uninstall.exe"));
     TWizard wizard(media->Path());
     wizard.ToDestinationPage();
     wizard.Enter("EditPath", "C:\\" + name);
     Click(wizard.Item("NextBut"));
     wizard.WaitInfo(name + " 1 was installed successfuly. Please select next to continue.");
     wizard.CloseOtherWindow(name);
-    Click(wizard.Item("NextBut"));
-    wizard.WaitInfo("Quenby has installed " + name + " 1 successfully, congratulations.");
-    Click(wizard.Item("NextBut"));
-    EXPECT_EQ(wizard.Driver().WaitExit(kPageMs), 0u);
+    wizard.Finish(name + " 1");
 }
 
 // A removal that should be refused: the "Error" box's text. A removal that goes ahead instead is answered
 // Yes throughout, so that what it would do shows.
 std::string RefusedRemoval(const std::string& destination) {
+    TDriver uninstaller(WindowsDir() + "\\Uninstall.exe", "C:\\", destination);
+    WaitUntil([] { return FindWindowA("#32770", "Error") || FindWindowA("#32770", "Uninstall"); }, kPageMs,
+              "the error box or the question");
     std::string text;
-    EXPECT_EQ(Uninstall(destination,
-                        [&] {
-                            WaitUntil(
-                                [] { return FindWindowA("#32770", "Error") || FindWindowA("#32770", "Uninstall"); },
-                                kPageMs, "the error box or the question");
-                            if (FindWindowA("#32770", "Error")) {
-                                text = Answer("Error", IDOK);
-                                return;
-                            }
-                            Answer("Uninstall", IDYES);
-                            ADD_FAILURE() << "removed: " << AnswerToTheEnd(IDYES);
-                        }),
-              1603u);
+    if (FindWindowA("#32770", "Error")) {
+        text = Answer("Error", IDOK);
+    } else {
+        Answer("Uninstall", IDYES);
+        ADD_FAILURE() << "removed: " << AnswerToTheEnd(IDYES);
+    }
+    EXPECT_EQ(uninstaller.WaitExit(kPageMs), 1603u) << destination;
     return text;
 }
 
-void SetHklmText(const std::string& key, const std::string& name, const std::string& text) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
-              0);
-    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   DWORD(text.size() + 1));
-    RegCloseKey(handle);
-}
-
 TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheRestart) {
-    // A cancelled installation cleaned up.
+    // Cancelled at the prompt for disk 2: the first disk's files stay, nothing of the later steps is made.
     const std::string destination = "C:\\Orrery Halted";
-    EndWizard(*InstallFirstDisk(destination), true);
-    ASSERT_TRUE(test::Exists(WindowsDir() + "\\orrshare.dll"));
+    InstallFirstDisk(destination)->Cancel("Orrery 1.4");
+    for (const std::string& folder : {destination + "\\data", destination + "\\charts", std::string("C:\\OrreryData")})
+        EXPECT_TRUE(test::IsFolder(folder)) << folder;
+    EXPECT_EQ(test::ReadFile(WindowsDir() + "\\orrshare.dll"), BuiltFile("orrshare.dll"));
+    EXPECT_EQ(test::ReadFile(destination + "\\orrery.exe"), BuiltFile("orrery.exe"));
+    EXPECT_EQ(test::ReadFile(destination + "\\readme.txt"),
+              test::ReadFile(test::SourceDir() + "\\examples\\orrery\\media\\readme.txt"));
+    EXPECT_FALSE(test::Exists(destination + "\\data\\planets.txt"));
+    EXPECT_TRUE(ProgramGroupFolder("Brightwater Orrery").empty());
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, "Software\\Brightwater"));
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, UninstallEntryKey("Orrery")));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kCounters));
+    EXPECT_FALSE(test::Exists(destination + "\\Quenby.upi"));
     EXPECT_EQ(Uninstall(destination,
                         [] {
                             EXPECT_EQ(Answer("Uninstall", IDYES),
@@ -208,8 +168,8 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
     for (const std::string& gone : {destination, std::string("C:\\OrreryData"), WindowsDir() + "\\orrshare.dll"})
         EXPECT_FALSE(test::Exists(gone)) << gone;
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", other = UninstallEntryKey("Other");
-    SetHklmText(run, "Victim", "victim.exe");
-    SetHklmText(other, "DisplayName", "Other");
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, run.c_str(), "Victim", REG_SZ, "victim.exe", 11), 0);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, other.c_str(), "DisplayName", REG_SZ, "Other", 6), 0);
     {  // planted in an empty folder before any installation
         const test::TScratchFolder planted("quenby-planted");
         planted.Write("Quenby.log", "Quenby installation log 1\r\ndestination\t" + planted.Path() +
@@ -237,13 +197,7 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
     ASSERT_TRUE(test::Exists("C:\\Gamma\\main.txt"));
 
     const THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string closing;
-    EXPECT_EQ(Uninstall("C:\\Gamma",
-                        [&] {
-                            Answer("Uninstall", IDYES);
-                            closing = AnswerToTheEnd(IDYES);
-                        }),
-              3010u);
+    const std::string closing = RemoveAll("C:\\Gamma", 3010);
     EXPECT_NE(closing.find("C:\\Gamma\\main.txt: it is in use; it goes when Windows restarts"), std::string::npos)
         << closing;
     for (const char* kept : {"C:\\Gamma\\mine.txt", "C:\\Gamma\\main.txt"}) EXPECT_TRUE(test::Exists(kept)) << kept;
@@ -275,13 +229,7 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
         WaitBox("Remove Shared File?");
     }
     std::ofstream("C:\\Beta\\Quenby.log", std::ios::binary | std::ios::app) << "file\tnew\tC:\\Beta\\ma";
-    std::string closing;
-    EXPECT_EQ(Uninstall("C:\\Beta",
-                        [&] {
-                            Answer("Uninstall", IDYES);
-                            closing = AnswerToTheEnd(IDYES);
-                        }),
-              0u);
+    const std::string closing = RemoveAll("C:\\Beta");
     EXPECT_NE(closing.find("C:\\Beta\\data\\x.txt: it is reached through a link"), std::string::npos) << closing;
     EXPECT_EQ(test::ReadFile("C:\\Victim\\x.txt"), "precious\n");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "1");
@@ -290,23 +238,13 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
     EXPECT_EQ(test::ReadFile(group + "\\Uninstall Beta.lnk\\notes.txt"), "mine");
 
     // shared.dll was there before any installation: at zero its count goes, the file stays.
-    EXPECT_EQ(Uninstall("C:\\Alpha",
-                        [] {
-                            Answer("Uninstall", IDYES);
-                            AnswerToTheEnd(IDYES);
-                        }),
-              0u);
+    RemoveAll("C:\\Alpha");
     // Uninstall.exe went at once: a product installed before the restart keeps its own.
     WaitUninstallerGone();
     InstallProduct("Delta");
     EXPECT_EQ(TDriver(WindowsDir() + "\\system32\\wineboot.exe", "C:\\", "-r").WaitExit(kPageMs), 0u);
     EXPECT_TRUE(test::Exists(WindowsDir() + "\\Uninstall.exe"));
-    EXPECT_EQ(Uninstall("C:\\Delta",
-                        [] {
-                            Answer("Uninstall", IDYES);
-                            AnswerToTheEnd(IDYES);
-                        }),
-              0u);
+    RemoveAll("C:\\Delta");
     WaitUninstallerGone();
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "<no key>");
     EXPECT_TRUE(test::Exists(shared));
@@ -322,18 +260,20 @@ TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
     const std::set<std::string> before = Snapshot();
     {
         auto wizard = InstallFirstDisk(destination);
-        InsertDisk(2);
+        test::InsertDisk("orrery/disk2");
         Click(wizard->Item("NextBut"));
         wizard->WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
         wizard->CloseOtherWindow("readme.txt");
         wizard->CloseOtherWindow("Brightwater Orrery");
-        EndWizard(*wizard, false);
+        wizard->Finish("Orrery 1.4", "THANK YOU FOR INSTALLING ORRERY");
     }
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "Uninstall.exe"), "1");
     CreateDirectoryA((destination + "\\My Notes").c_str(), nullptr);
     WriteText(destination + "\\My Notes\\moons I saw.txt", "Io, Europa\r\n");
 
-    const std::string list = ConsoleOutput("C:\\windows\\system32\\uninstaller.exe --list");
+    // Wine's list of installed programs, written outside drive C:.
+    ASSERT_EQ(RunHost("WINEDEBUG=-all /usr/lib/wine/wine64 uninstaller --list >\"$WINEPREFIX/programs.txt\""), 0);
+    const std::string list = test::ReadFile(WindowsPath(std::getenv("WINEPREFIX")) + "\\programs.txt");
     const std::size_t line = list.find("|||Orrery 1.4");
     ASSERT_NE(line, std::string::npos) << list;
     const std::size_t start = list.rfind('\n', line) + 1;  // npos + 1 = 0 on the first line

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "Prefix.h"
+
 namespace quenby::test {
 
 namespace {
@@ -73,10 +75,7 @@ std::set<std::string> Snapshot() {
     AddKeys(HKEY_CURRENT_USER, "Software", 0, "HKCU\\Software", out);
     AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_64KEY, "HKLM64\\Software", out);
     AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_32KEY, "HKLM32\\Software", out);
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_TRUE(out.count(std::string(windows) + "\\system32\\kernel32.dll"))
-        << "the walk missed the Windows directory";
+    EXPECT_TRUE(out.count(WindowsDir() + "\\system32\\kernel32.dll")) << "the walk missed the Windows directory";
     return out;
 }
 
@@ -90,9 +89,7 @@ std::string Difference(const std::set<std::string>& before, const std::set<std::
 }
 
 std::string DifferenceButWaitingCopies(const std::set<std::string>& before, const std::set<std::string>& after) {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string copy = "+ " + std::string(windows) + "\\temp\\Quenby-";
+    const std::string copy = "+ " + WindowsDir() + "\\temp\\Quenby-";
     std::string difference = Difference(before, after);
     for (std::size_t at; (at = difference.find(copy)) != std::string::npos;)
         difference.erase(at, difference.find('\n', at) + 1 - at);

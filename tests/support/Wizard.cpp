@@ -43,6 +43,10 @@ std::unique_ptr<TDriver> Start(const std::string& program, const std::string& fo
     return std::make_unique<TDriver>(program, folder, arguments);
 }
 
+void InsertDisk(const std::string& mediaFolder) {
+    ASSERT_EQ(RunHost("ln -sfn \"$WINEPREFIX/media/" + mediaFolder + "\" \"$WINEPREFIX/dosdevices/a:\""), 0);
+}
+
 void Shot(const std::string& name) {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     const std::string folder = SetupBuildDir() + "\\screenshots\\" + test->test_suite_name() + "." + test->name();
@@ -61,6 +65,12 @@ HWND TWizard::Item(const char* name) const {
     return Control(m_dialog, ui::ControlId(forms::kMainDialogControls, name));
 }
 
+HWND TWizard::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(m_dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 void TWizard::WaitInfo(const std::string& text) const {
     WaitText(Item("InfoLabel"), text, kPageMs);
     CloseProgramManager();
@@ -74,13 +84,7 @@ void TWizard::WaitPage(const std::string& info, const char* shownControl) const 
 void TWizard::Enter(const char* edit, const std::string& text) const {
     const HWND box = Item(edit);
     Click(box);
-    WaitUntil(
-        [&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info) && info.hwndFocus == box;
-        },
-        kPageMs, std::string("the focus in ") + edit);
+    WaitUntil([&] { return Focus() == box; }, kPageMs, std::string("the focus in ") + edit);
     Type(box, text);
     WaitText(box, text, kPageMs);
 }
@@ -106,11 +110,43 @@ void TWizard::CloseProgramManager() const {
     WaitUntil([&] { return !IsWindow(progman) || !IsWindowVisible(progman); }, kPageMs, "Program Manager closed");
 }
 
-void TWizard::ToDestinationPage() const {
+void TWizard::WaitNotice(const std::string& firstLine, const TWhere& where) const {
+    WaitUntil([&] { return Text(Item("InfoMemo")).starts_with(firstLine); }, kPageMs, "the notice " + firstLine, where);
+}
+
+void TWizard::PastNotices(std::initializer_list<const char*> firstLines, const TWhere& where) const {
+    for (const char* line : firstLines) {
+        Click(Item("NextBut"), where);
+        WaitNotice(line, where);
+    }
+}
+
+void TWizard::ToDestinationPage(const std::string& name, const std::string& organization) const {
     Click(Item("NextBut"));
     WaitUntil([&] { return Visible(Item("EditName")); }, kPageMs, "the user page");
+    if (!name.empty()) Enter("EditName", name);
+    if (!organization.empty()) Enter("EditOrg", organization);
     Click(Item("NextBut"));
     WaitUntil([&] { return Visible(Item("EditPath")); }, kPageMs, "the destination page");
+}
+
+void TWizard::Finish(const std::string& productAndVersion, const char* closingNotice, DWORD exitCode,
+                     const char* shot) {
+    CloseProgramManager();
+    if (closingNotice) PastNotices({closingNotice});
+    Click(Item("NextBut"));
+    WaitPage("Quenby has installed " + productAndVersion + " successfully, congratulations.", "InfoMemo");
+    if (shot) Shot(shot);
+    Click(Item("NextBut"));
+    EXPECT_EQ(m_driver->WaitExit(kPageMs), exitCode) << productAndVersion;
+}
+
+void TWizard::Cancel(const std::string& productAndVersion, DWORD exitCode) {
+    CloseProgramManager();
+    Click(Item("CancelBut"));
+    WaitPage("The installation of " + productAndVersion + " did not completed successfuly.", "InfoMemo");
+    Click(Item("NextBut"));
+    EXPECT_EQ(m_driver->WaitExit(kPageMs), exitCode) << productAndVersion;
 }
 
 }  // namespace quenby::test

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,8 @@ std::unique_ptr<drive::TDriver> Start(const std::string& program, const std::str
                                       const std::string& arguments = "");
 // A screenshot into <SetupBuildDir()>/screenshots/<Suite.Test>/<name>.png: apart for the i686 runs.
 void Shot(const std::string& name);
+// Points the floppy drive A: at a folder that the prepare script laid out, e.g. "orrery/disk2".
+void InsertDisk(const std::string& mediaFolder);
 
 class TWizard {
 public:
@@ -33,6 +36,7 @@ public:
     drive::TDriver& Driver() { return *m_driver; }
     HWND Dialog() const { return m_dialog; }
     HWND Item(const char* name) const;
+    HWND Focus() const;  // the control of the wizard's thread that has the keyboard focus
     void WaitInfo(const std::string& text) const;
     // The instruction line changes before the page's panel comes into view.
     void WaitPage(const std::string& info, const char* shownControl) const;
@@ -44,8 +48,20 @@ public:
     // When Wine's shell answers DDE late, the group step starts Program Manager, whose window may cover
     // the wizard: closed before the next click.
     void CloseProgramManager() const;
-    // Next from the welcome page through the user page (left as proposed) to the destination page.
-    void ToDestinationPage() const;
+    // The notice memo showing a file by its first line; PastNotices presses Next before each. A timeout is
+    // reported at the caller's line.
+    void WaitNotice(const std::string& firstLine, const drive::TWhere& where = drive::TWhere::current()) const;
+    void PastNotices(std::initializer_list<const char*> firstLines,
+                     const drive::TWhere& where = drive::TWhere::current()) const;
+    // Next from the welcome page or a notice through the user page (names left as proposed unless given)
+    // to the destination page.
+    void ToDestinationPage(const std::string& name = "", const std::string& organization = "") const;
+    // From the page after the copy step: Next (through the closing notice, when given) to the finish
+    // page, a screenshot of it when named, then Next to the program's end.
+    void Finish(const std::string& productAndVersion, const char* closingNotice = nullptr, DWORD exitCode = 0,
+                const char* shot = nullptr);
+    // Cancel, then Next on the page that says the installation did not complete, to the program's end.
+    void Cancel(const std::string& productAndVersion, DWORD exitCode = 1602);
 
 private:
     std::unique_ptr<drive::TDriver> m_driver;

@@ -24,16 +24,13 @@ public:
 
     void RunStarted() override { Events.push_back("started"); }
     void FileStarted(const std::string& source, const std::string& target) override {
-        Events.push_back("file " + Name(source) + " -> " + target);
+        Events.push_back("file " + source.substr(source.find_last_of('\\') + 1) + " -> " + target);
     }
     void Progress(int position) override { LastProgress = position; }
     void NeedDisk(const std::string& source) override { Events.push_back("disk " + source); }
     void StepFailed(const std::string& message) override { Events.push_back("failed " + message); }
     void Done() override { Events.push_back("done"); }
     void RunEnded() override { Events.push_back("ended"); }
-
-private:
-    static std::string Name(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 };
 
 TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {

@@ -24,20 +24,15 @@ const std::string kTest = "Software\\QuenbyTest";
 
 // Stores exactly the given bytes, so that values without a terminating zero can be made.
 void Store(const std::string& path, const std::string& name, DWORD type, const std::string& bytes) {
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
-              ERROR_SUCCESS);
-    TRegKey key(raw);
-    ASSERT_EQ(RegSetValueExA(raw, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size())),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), type, bytes.data(), DWORD(bytes.size())),
               ERROR_SUCCESS);
 }
 
-template <typename Action>
-std::string RegistryError(Action action) {
+template <typename Error = ERegistryException, typename Action>
+std::string ErrorOf(Action action) {
     try {
         action();
-    } catch (const ERegistryException& e) {
+    } catch (const Error& e) {
         return e.what();
     }
     return "no error";
@@ -80,10 +75,10 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
     EXPECT_EQ(key.ReadValueText("embedded"), "ab");
     EXPECT_EQ(key.ReadValueText("expand"), "%WINDIR%\\x");
     EXPECT_EQ(key.ReadValueText("missing"), "");
-    EXPECT_EQ(RegistryError([&] { key.ReadValueText("binary"); }), "Invalid data type for 'binary'");
+    EXPECT_EQ(ErrorOf([&] { key.ReadValueText("binary"); }), "Invalid data type for 'binary'");
     TRegistryProfile profile("\\" + kTest);
     EXPECT_EQ(profile.ReadNumber("K", "hex", 0), 31);
-    EXPECT_EQ(RegistryError([&] { profile.ReadNumber("K", "dword", 0); }), "Invalid data type for 'dword'");
+    EXPECT_EQ(ErrorOf([&] { profile.ReadNumber("K", "dword", 0); }), "Invalid data type for 'dword'");
     EXPECT_EQ(profile.ReadNumber("Missing", "n", 5), 5);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTest + "\\Missing")) << "reading creates nothing";
 }
@@ -91,10 +86,9 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
 TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
     TRegistryProfile profile("\\" + kTest + "\\W");
     const std::string tooLong = "\\" + kTest + "\\" + std::string(300, 'k');
-    EXPECT_EQ(RegistryError([&] { profile.WriteText(tooLong, "v", "x"); }), "Failed to create key " + tooLong);
+    EXPECT_EQ(ErrorOf([&] { profile.WriteText(tooLong, "v", "x"); }), "Failed to create key " + tooLong);
     const std::string longName(20000, 'n');
-    EXPECT_EQ(RegistryError([&] { profile.WriteText("S", longName, "x"); }),
-              "Failed to set data for '" + longName + "'");
+    EXPECT_EQ(ErrorOf([&] { profile.WriteText("S", longName, "x"); }), "Failed to set data for '" + longName + "'");
 }
 
 TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
@@ -115,17 +109,8 @@ TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     EXPECT_FALSE(key.OpenKey("\\" + path, true));
     TRegistryProfile profile("\\" + kTest);
     EXPECT_EQ(profile.ReadNumber("Locked", "n", 5), 5) << "full access is asked for reading too";
-    EXPECT_EQ(RegistryError([&] { profile.WriteText("Locked", "n", "6"); }), "Failed to create key Locked");
+    EXPECT_EQ(ErrorOf([&] { profile.WriteText("Locked", "n", "6"); }), "Failed to create key Locked");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, path, "n"), "4");
-}
-
-std::string MessageOfWrite(const TProfileFile& file) {
-    try {
-        file.WriteText("S", "k", "new");
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 TEST(ProfileFile, DefaultsAndValuesPastTheFirstBuffer) {
@@ -161,11 +146,13 @@ TEST(ProfileFile, ListKeysReturnsEverySectionBeyondEightKilobytes) {
 TEST(ProfileFile, WriteTextThatTheSystemRefusesNamesThePath) {
     TScratchFolder folder("quenby-profile-refused");
     const TProfileFile intoMissingFolder(folder / "no such folder\\Quenby.upi");
-    EXPECT_EQ(MessageOfWrite(intoMissingFolder), "Unable to write to " + intoMissingFolder.Path());
+    EXPECT_EQ(ErrorOf<Exception>([&] { intoMissingFolder.WriteText("S", "k", "new"); }),
+              "Unable to write to " + intoMissingFolder.Path());
     // A read-only bind mount made by the prepare script (as root, file permissions stop nothing).
     const TProfileFile existing("C:\\quenby-readonly\\existing.ini");
     ASSERT_EQ(existing.ReadText("S", "k", ""), "old") << "run this test through ctest";
-    EXPECT_EQ(MessageOfWrite(existing), "Unable to write to " + existing.Path());
+    EXPECT_EQ(ErrorOf<Exception>([&] { existing.WriteText("S", "k", "new"); }),
+              "Unable to write to " + existing.Path());
     EXPECT_EQ(existing.ReadText("S", "k", ""), "old");
 }
 
