@@ -101,11 +101,14 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
     }
     fresh.Close();
 
-    if (!Exists(job.Target)) {
-        if (!MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), 0)) throw fail(GetLastError());
+    // A missing target takes the new file's name at once; the move refuses one that is there. (A missing
+    // name costs Wine a reading of the whole folder: one asking less a file.)
+    if (MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), 0)) {
         fresh.Keep();
         return TFileOutcome::Written;
     }
+    if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+        throw fail(error);
     if (job.Shared) {
         // The new file's version from the bytes that would land, expanded ones included.
         const std::optional<std::uint64_t> existing = FileVersionOf(job.Target), incoming = FileVersionOf(fresh.Path());
