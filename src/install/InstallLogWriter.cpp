@@ -172,18 +172,25 @@ void TInstallLogWriter::KeysToCreate(HKEY root, const std::string& keyPath) {
 
 void TInstallLogWriter::WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
                                    const std::string& text) {
-    const std::string key = AbsoluteKeyPath(profile, section);
-    KeysToCreate(profile.Root(), key);
-    AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootName(profile.Root()), key, name});
+    const std::string key = NoteValue(profile, section, name);
     profile.WriteText(section, name, text);
+    m_lastKey = {profile.Root(), key};
 }
 
 void TInstallLogWriter::WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
                                    DWORD number) {
-    const std::string key = AbsoluteKeyPath(profile, section);
-    KeysToCreate(profile.Root(), key);
-    AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootName(profile.Root()), key, name});
+    const std::string key = NoteValue(profile, section, name);
     profile.WriteDword(section, name, number);
+    m_lastKey = {profile.Root(), key};
+}
+
+std::string TInstallLogWriter::NoteValue(const TRegistryProfile& profile, const std::string& section,
+                                         const std::string& name) {
+    const std::string key = AbsoluteKeyPath(profile, section);
+    // The key of the value written last is there, with every key above it: the entry's ten values ask once.
+    if (m_lastKey != std::pair(profile.Root(), key)) KeysToCreate(profile.Root(), key);
+    AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootName(profile.Root()), key, name});
+    return key;
 }
 
 }  // namespace quenby

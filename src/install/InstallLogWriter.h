@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/InstallLog.h"
 #include "win/Handles.h"
@@ -60,8 +61,11 @@ public:
 
 private:
     void AddEntry(const TLogEntry& entry);
+    // Notes the keys the value's write creates and the value itself; the key's path.
+    std::string NoteValue(const TRegistryProfile& profile, const std::string& section, const std::string& name);
 
     TSealedLog m_log;
+    std::pair<HKEY, std::string> m_lastKey;
 };
 
 // The key path below its root that a profile's section names.
