@@ -101,8 +101,8 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
     }
     fresh.Close();
 
-    // A missing target takes the new file's name at once; the move refuses one that is there. (A missing
-    // name costs Wine a reading of the whole folder: one asking less a file.)
+    // A missing target takes the new file's name at once, and the move refuses one that is there: asking
+    // first cost Wine one more reading of the whole folder for each file.
     if (MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), 0)) {
         fresh.Keep();
         return TFileOutcome::Written;

@@ -105,9 +105,9 @@ TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew)
 
 // Each line reaches the file before its action (a process stopped anywhere leaves it there); only the
 // closed log is forced to the disk. A flush for each line cost half a millisecond a file under Wine (a
-// disk cache flushed each time on Windows), and bought no order against a power cut: the record in the registry is
-// written back lazily too. Should one cut leave the record ahead of the log, the uninstaller refuses it and removes
-// nothing.
+// disk cache flushed each time on Windows) and bought no order against a power cut: the record in the
+// registry is written back lazily too. Should a cut leave the record ahead of the log, the uninstaller
+// refuses the log and removes nothing.
 TSealedLog::~TSealedLog() {
     if (m_file) FlushFileBuffers(m_file.Get());
 }
