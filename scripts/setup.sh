@@ -31,11 +31,15 @@ installed qemu-user || install qemu-user
 qemu_major() { /usr/bin/qemu-i386 --version | sed -n '1s/.* version \([0-9]*\).*/\1/p'; }
 if [ "$(qemu_major)" -lt 8 ]; then
   . /etc/os-release
-  echo "deb http://deb.debian.org/debian $VERSION_CODENAME-backports main" \
-    >/etc/apt/sources.list.d/quenby-backports.list
+  backports=/etc/apt/sources.list.d/quenby-backports.list
+  echo "deb http://deb.debian.org/debian $VERSION_CODENAME-backports main" >"$backports"
   updated=
-  install -t "$VERSION_CODENAME-backports" qemu-user
-  [ "$(qemu_major)" -ge 8 ] || { echo "setup: no qemu-user 8 or newer for $VERSION_CODENAME" >&2; exit 1; }
+  # Without it everything still works, slowly; a source that cannot be read must not stay behind.
+  if ! install -t "$VERSION_CODENAME-backports" qemu-user || [ "$(qemu_major)" -lt 8 ]; then
+    rm -f "$backports"
+    updated=
+    echo "setup: no qemu-user 8 or newer from $VERSION_CODENAME-backports: each 32-bit program starts in about 45 s" >&2
+  fi
 fi
 diverted || dpkg-divert --add --rename --divert "$loader.i386" "$loader" >/dev/null
 # Written on every run, so that a run stopped between the diversion and the wrapper is mended by the next.
