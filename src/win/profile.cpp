@@ -16,16 +16,36 @@ namespace {
 constexpr DWORD kTextBufferSize = 1024;
 constexpr DWORD kKeyListBufferSize = 8192;
 
-// Both profile reads below grow their buffer until the result fits: the calls report a cut result
-// only by a length of size - cutMargin.
-std::string ReadProfileString(const char* section, const char* key, const char* defaultText, const std::string& path,
-                              DWORD size, DWORD cutMargin) {
+// The profile reads grow their buffer until the result fits: the calls report a cut result only by a
+// length of size - cutMargin.
+template <typename Read>
+std::string ReadGrowing(DWORD size, DWORD cutMargin, Read read) {
     for (;;) {
         std::vector<char> buffer(size, '\0');
-        DWORD length = GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, path.c_str());
+        const DWORD length = read(buffer.data(), size);
         if (length + cutMargin < size) return std::string(buffer.data(), length);
         size *= 2;
     }
+}
+
+std::string ReadProfileString(const char* section, const char* key, const char* defaultText, const std::string& path,
+                              DWORD size, DWORD cutMargin) {
+    return ReadGrowing(size, cutMargin, [&](char* buffer, DWORD bufferSize) {
+        return GetPrivateProfileStringA(section, key, defaultText, buffer, bufferSize, path.c_str());
+    });
+}
+
+// The names of a key list, or the lines of a section: each ends with a null, the list with an empty one.
+std::vector<std::string> NullSeparated(const std::string& text) {
+    std::vector<std::string> items;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\0', start);
+        if (end == std::string::npos) end = text.size();
+        if (end == start) break;
+        items.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
 }
 
 // Creates every missing key along the path.
@@ -41,15 +61,10 @@ LONG CreateKey(HKEY base, const std::string& path, HKEY& key) {
 const std::vector<std::string>& TProfileFile::SectionLines(const std::string& section) const {
     const auto known = m_sections.find(section);
     if (known != m_sections.end()) return known->second;
-    std::vector<std::string>& lines = m_sections[section];
-    for (DWORD size = kKeyListBufferSize;; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        // A section that does not fit comes back as size - 2 characters.
-        const DWORD length = GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, m_path.c_str());
-        if (length + 2 >= size) continue;
-        for (const char* line = buffer.data(); *line; line += lines.back().size() + 1) lines.emplace_back(line);
-        return lines;
-    }
+    // A section that does not fit comes back as size - 2 characters.
+    return m_sections[section] = NullSeparated(ReadGrowing(kKeyListBufferSize, 2, [&](char* buffer, DWORD size) {
+               return GetPrivateProfileSectionA(section.c_str(), buffer, size, m_path.c_str());
+           }));
 }
 
 // The value of a key that the section holds once, spelt as asked, as "key=value" with nothing that the
@@ -91,14 +106,9 @@ bool TProfileFile::ReadFlag(const std::string& section, const std::string& key, 
 void TProfileFile::ListKeys(const std::string& section, TStringList& list) const {
     list.Clear();
     // A key list that does not fit comes back as size - 2 characters with its last name cut.
-    std::string names = ReadProfileString(section.c_str(), nullptr, nullptr, m_path, kKeyListBufferSize, 2);
-    for (size_t start = 0; start < names.size();) {
-        size_t end = names.find('\0', start);
-        if (end == std::string::npos) end = names.size();
-        if (end == start) break;
-        list.Add(names.substr(start, end - start));
-        start = end + 1;
-    }
+    for (std::string& name :
+         NullSeparated(ReadProfileString(section.c_str(), nullptr, nullptr, m_path, kKeyListBufferSize, 2)))
+        list.Add(std::move(name));
 }
 
 void TProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text) const {
