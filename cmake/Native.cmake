@@ -12,6 +12,7 @@ add_executable(base_tests ${QUENBY_BASE_TESTS})
 target_link_libraries(base_tests PRIVATE quenby_publish gtest_main)
 target_include_directories(base_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
 target_compile_options(base_tests PRIVATE ${QUENBY_WARNINGS})
+quenby_use_precompiled(quenby_pch_tests base_tests)
 add_test(NAME native.base_tests COMMAND base_tests)
 
 # Fuzz targets: each file under tests/fuzz defines LLVMFuzzerTestOneInput; the bounded

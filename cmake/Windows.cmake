@@ -44,12 +44,18 @@ quenby_library(install quenby_win)
 quenby_library(wizard quenby_install quenby_dirtree)
 quenby_library(uninstall quenby_install quenby_ui)
 quenby_library(unattended quenby_install quenby_ui)
+# The system headers and the standard library, for everything here that includes <windows.h>; the pure
+# rules (base, publish) include neither and compile quickly as they are.
+quenby_precompiled(quenby_pch_win HEADERS ${QUENBY_WIN_HEADERS} ${QUENBY_STD_HEADERS})
+quenby_use_precompiled(quenby_pch_win quenby_win quenby_ui quenby_dirtree quenby_install quenby_wizard
+  quenby_uninstall quenby_unattended)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)
   add_executable(Setup WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp)
   quenby_add_resources(Setup)
   target_link_libraries(Setup PRIVATE quenby_wizard quenby_unattended)
   target_compile_options(Setup PRIVATE ${QUENBY_WARNINGS})
+  quenby_use_precompiled(quenby_pch_win Setup)
   target_link_options(Setup PRIVATE ${QUENBY_STATIC_LINK} -s -Wl,--gc-sections)
 endif()
 
@@ -58,6 +64,7 @@ add_executable(Uninstall WIN32 ${CMAKE_SOURCE_DIR}/src/uninstall_main.cpp)
 quenby_add_resources(Uninstall)
 target_link_libraries(Uninstall PRIVATE quenby_uninstall)
 target_compile_options(Uninstall PRIVATE ${QUENBY_WARNINGS})
+quenby_use_precompiled(quenby_pch_win Uninstall)
 target_link_options(Uninstall PRIVATE ${QUENBY_STATIC_LINK} -s -Wl,--gc-sections)
 
 # The programs the demo and the benchmarks run: every tools/*.cpp is a program of its own.
@@ -68,12 +75,14 @@ target_include_directories(quenby_toollib PUBLIC ${CMAKE_SOURCE_DIR}/tools/lib)
 # The driver may import the common controls; Setup.exe loads them at run time.
 target_link_libraries(quenby_toollib PUBLIC quenby_wizard quenby_publish comctl32)
 target_compile_options(quenby_toollib PRIVATE ${QUENBY_WARNINGS})
+quenby_use_precompiled(quenby_pch_win quenby_toollib)
 foreach(tool_source ${QUENBY_TOOLS})
   get_filename_component(tool_name ${tool_source} NAME_WE)
   add_executable(${tool_name} ${tool_source})
   target_link_libraries(${tool_name} PRIVATE quenby_toollib)
   target_compile_options(${tool_name} PRIVATE ${QUENBY_WARNINGS})
   target_link_options(${tool_name} PRIVATE ${QUENBY_STATIC_LINK})
+  quenby_use_precompiled(quenby_pch_win ${tool_name})
 endforeach()
 # The fault the import check and the planting test guard against, made on purpose.
 add_executable(lz32_static_import ${CMAKE_SOURCE_DIR}/tests/programs/lz32_static_import.cpp)
@@ -93,17 +102,22 @@ foreach(major 1 2)
   add_library(vlib${major} SHARED ${CMAKE_SOURCE_DIR}/tests/programs/vlib.cpp ${CMAKE_SOURCE_DIR}/tests/programs/vlib.rc)
   target_compile_definitions(vlib${major} PRIVATE VLIB_MAJOR=${major})
   set_target_properties(vlib${major} PROPERTIES PREFIX "" OUTPUT_NAME vlib
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vlib${major})
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vlib${major}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vlib${major})
   target_link_options(vlib${major} PRIVATE ${QUENBY_STATIC_LINK} -s)
 endforeach()
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The test build: the portable tests again, then one program per file under tests/win and tests/e2e,
   # each run by ctest through the Wine runner in a fresh copy of the test prefix.
+  target_compile_options(gtest PRIVATE ${QUENBY_TEST_CODE_OPTIONS})
+  target_compile_options(gtest_main PRIVATE ${QUENBY_TEST_CODE_OPTIONS})
   add_executable(win_base_tests ${QUENBY_BASE_TESTS})
   target_link_libraries(win_base_tests PRIVATE quenby_publish gtest_main)
   target_include_directories(win_base_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_options(win_base_tests PRIVATE ${QUENBY_STATIC_LINK})
+  target_compile_options(win_base_tests PRIVATE ${QUENBY_TEST_CODE_OPTIONS})
+  quenby_use_precompiled(quenby_pch_tests win_base_tests)
   add_test(NAME win.base_tests COMMAND win_base_tests)
 
   # quenby-check on the sample: its checksums good, a flipped byte reported (with --quiet and exit code 1).
@@ -115,6 +129,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT})
   target_include_directories(quenby_testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_libraries(quenby_testsupport PUBLIC quenby_toollib gtest)
+  target_compile_options(quenby_testsupport PRIVATE ${QUENBY_TEST_CODE_OPTIONS})
+  quenby_precompiled(quenby_pch_wintests HEADERS ${QUENBY_WIN_HEADERS} <gtest/gtest.h> ${QUENBY_STD_HEADERS}
+    LINKS gtest OPTIONS ${QUENBY_TEST_CODE_OPTIONS})
+  quenby_use_precompiled(quenby_pch_wintests quenby_testsupport)
 
   foreach(kind win e2e)
     file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
@@ -123,8 +141,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       add_executable(${kind}_${test_name} ${test_source})
       quenby_add_resources(${kind}_${test_name})
       target_link_libraries(${kind}_${test_name} PRIVATE quenby_testsupport gtest_main)
-      target_compile_options(${kind}_${test_name} PRIVATE ${QUENBY_WARNINGS})
+      target_compile_options(${kind}_${test_name} PRIVATE ${QUENBY_WARNINGS} ${QUENBY_TEST_CODE_OPTIONS})
       target_link_options(${kind}_${test_name} PRIVATE ${QUENBY_STATIC_LINK})
+      quenby_use_precompiled(quenby_pch_wintests ${kind}_${test_name})
       # Tests find tools and sample files through these; Setup.exe, the sample product and the planted
       # DLL in QUENBY_SETUP_BUILD_DIR.
       set(test_env "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
