@@ -12,7 +12,7 @@ cmake -S "$here" -B "$build/win32" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" >/dev/null
 cmake -S "$here" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug \
   -DQUENBY_WINDOWS_TESTS_DIR="$build/win64" -DQUENBY_SHIPPED_BUILD_DIR="$build/win32" >/dev/null
-for tree in host win64 win32; do
-  echo "build: $tree"
-  cmake --build "$build/$tree" -j "$jobs"
-done
+# One make over the three trees shares the jobs among them, so that no core waits while one tree links
+# its last programs.
+printf 'all: host win64 win32\nhost win64 win32:\n\t+@$(MAKE) --no-print-directory -C %s/$@\n' "$build" |
+  make -j "$jobs" -f -
