@@ -1,11 +1,15 @@
 #!/bin/bash
 # Installs what the build, the tests and the demo need: only the Debian packages that are missing.
+# `setup.sh build` installs only what the three builds need, so that the rest can install beside them.
 # 32-bit Wine runs the shipped i686 programs; where the kernel cannot start 32-bit programs, its loader
 # runs under qemu user emulation behind a wrapper put in the packaged loader's place with dpkg-divert.
 set -euo pipefail
-packages=(cmake make g++ googletest clang-format
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 wine32:i386 fonts-wine fonts-dejavu-core xvfb xauth x11-utils mscompress imagemagick xdotool libssl-dev)
+# The artwork is drawn at build time, in DejaVu where it is installed.
+build_packages=(cmake make g++ googletest libssl-dev imagemagick fonts-dejavu-core
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
+run_packages=(clang-format wine64 wine32:i386 fonts-wine xvfb xauth x11-utils mscompress xdotool)
+packages=("${build_packages[@]}")
+[ "${1:-}" = build ] || packages+=("${run_packages[@]}")
 export DEBIAN_FRONTEND=noninteractive
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 updated=
@@ -18,6 +22,7 @@ dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i3
 missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 ((${#missing[@]} == 0)) || install "${missing[@]}"
+[ "${1:-}" != build ] || exit 0
 
 loader=/usr/lib/wine/wine
 diverted() { [ "$(dpkg-divert --truename "$loader")" != "$loader" ]; }

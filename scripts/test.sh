@@ -4,8 +4,14 @@
 # out.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/scripts/setup.sh"
-bash "$here/scripts/build.sh"
+# The compilers first; Wine, X and the emulator install while the trees build.
+bash "$here/scripts/setup.sh" build
+bash "$here/scripts/setup.sh" &
+setup=$!
+build_status=0
+bash "$here/scripts/build.sh" || build_status=$?
+wait "$setup"
+[ "$build_status" -eq 0 ] || exit "$build_status"
 build=${QUENBY_BUILD_ROOT:-$here/build}
 times=$build/host/Testing/times.xml
 # Each entry's time, slowest first, printed whether the run passed or not.
