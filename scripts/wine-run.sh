@@ -2,6 +2,7 @@
 # Runs one Windows program of the project under wine64, in a prefix of its own inside the build tree.
 #
 #   wine-run.sh PROGRAM.exe [ARGS...]
+#   wine-run.sh --template        (only makes the template prefix, when it is not there yet)
 #
 # The first run makes a template prefix (wineboot, crash debugger off); every run works in a fresh copy
 # of it unless QUENBY_PREFIX names a prefix to use (made from the template when missing, kept afterwards).
@@ -75,6 +76,7 @@ make_template() {
   ) 9>"$root/template.lock"
 }
 make_template
+[ "${1:-}" != --template ] || exit 0
 
 if [ -n "${QUENBY_PREFIX:-}" ]; then
   prefix=$QUENBY_PREFIX
