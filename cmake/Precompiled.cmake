@@ -12,7 +12,7 @@ set(QUENBY_STD_HEADERS <algorithm> <filesystem> <fstream> <functional> <memory> 
 set(QUENBY_WIN_HEADERS <windows.h> <commctrl.h> <shellapi.h> <shlobj.h>)
 
 # A target that only owns the precompiled set: the headers, and the flags its users share (through LINKS
-# and OPTIONS).
+# and OPTIONS). The optimisation level must be the same too: GCC 12 crashes on a set made at another.
 function(quenby_precompiled name)
   cmake_parse_arguments(PCH "" "" "HEADERS;LINKS;OPTIONS" ${ARGN})
   if(NOT QUENBY_PRECOMPILED_HEADERS)
