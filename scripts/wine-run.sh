@@ -12,14 +12,15 @@
 # Without a DISPLAY the run happens inside its own Xvfb. On every exit, an interrupted one included, only
 # this prefix's wineserver is stopped (no process is ever killed by name), and a prefix that is not kept
 # is removed with the mounts made inside it. The program's output is written to a file and shown
-# afterwards, because Wine's helper processes would otherwise hold a pipe open.
+# afterwards, because Wine's helper processes would otherwise hold a pipe open. QUENBY_WINEDEBUG, when set,
+# is Wine's debug channel list for the run (for example +timestamp,+loaddll); it is off otherwise.
 set -u
 W=/usr/lib/wine/wine64
 WS=/usr/lib/wine/wineserver
 here=$(cd "$(dirname "$0")/.." && pwd)
 root=${QUENBY_WINE_ROOT:-$here/build/wine}
 template=$root/template
-export WINEDEBUG=-all
+export WINEDEBUG=${QUENBY_WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${QUENBY_DLLOVERRIDES:-winemenubuilder.exe=d}
 mkdir -p "$root"
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,9 @@ int main(int argc, char** argv) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string root = "C:\\quenby-ubench";
+    // A kept prefix holds the last measurement's folders: installing over them would measure replacing.
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
     for (const bool compressed : {false, true}) {
         const std::string dist = Distribution(root + (compressed ? "\\packed" : "\\plain"), files, compressed);
         std::vector<double> setupTimes, bareTimes, ratios;

@@ -18,30 +18,36 @@ namespace quenby {
 
 namespace {
 
-// A new file beside the target, removed again unless it was put in place.
-class TTemporaryFile {
+// A file this run made, removed again unless it was put in place (Keep).
+class TNewFile {
 public:
-    explicit TTemporaryFile(const std::string& target) {
-        const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
-        // A name of the same length as the system's own temporary names, tried until one is free.
-        for (unsigned n = GetTickCount() & 0xffff, tries = 0; tries < 0x10000 && !m_file; ++n, ++tries) {
-            m_path = folder + "~qnb";
-            for (int shift = 12; shift >= 0; shift -= 4) m_path += "0123456789ABCDEF"[(n >> shift) & 0xf];
-            m_path += ".tmp";
-            m_file = THandle(
-                CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!m_file && GetLastError() != ERROR_FILE_EXISTS) break;
-        }
-        if (!m_file) m_path.clear();
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-    ~TTemporaryFile() {
+    TNewFile() = default;
+    TNewFile(const TNewFile&) = delete;
+    TNewFile& operator=(const TNewFile&) = delete;
+    ~TNewFile() {
         m_file.Reset();
         if (!m_path.empty()) DeleteFileA(m_path.c_str());
     }
 
-    bool Made() const { return !m_path.empty(); }
+    // False, with the system's error, when `path` is there already or cannot be made.
+    bool Create(const std::string& path) {
+        m_file = THandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (m_file) m_path = path;
+        return static_cast<bool>(m_file);
+    }
+    // A new name beside `target`, of the same length as the system's own temporary names, tried until one
+    // is free.
+    bool CreateBeside(const std::string& target) {
+        const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
+        for (unsigned n = GetTickCount() & 0xffff, tries = 0; tries < 0x10000; ++n, ++tries) {
+            std::string path = folder + "~qnb";
+            for (int shift = 12; shift >= 0; shift -= 4) path += "0123456789ABCDEF"[(n >> shift) & 0xf];
+            if (Create(path + ".tmp")) return true;
+            if (GetLastError() != ERROR_FILE_EXISTS) return false;
+        }
+        return false;
+    }
+
     const std::string& Path() const { return m_path; }
     HANDLE Handle() const { return m_file.Get(); }
     void Close() { m_file.Reset(); }
@@ -89,26 +95,31 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
             throw fail(GetLastError());
     }
 
-    TTemporaryFile fresh(job.Target);
-    if (!fresh.Made()) throw fail(GetLastError());
-    if (job.Expand) {
-        library().Expand(std::move(source), fresh.Handle(), job.Source, job.Target);
-    } else {
-        if (!CopyBytes(source.Get(), fresh.Handle())) throw fail(GetLastError());
-        FILETIME written{};
-        if (GetFileTime(source.Get(), nullptr, nullptr, &written))
-            SetFileTime(fresh.Handle(), nullptr, nullptr, &written);
-    }
-    fresh.Close();
+    const auto fill = [&](TNewFile& file) {
+        if (job.Expand) {
+            library().Expand(std::move(source), file.Handle(), job.Source, job.Target);
+        } else {
+            if (!CopyBytes(source.Get(), file.Handle())) throw fail(GetLastError());
+            FILETIME written{};
+            if (GetFileTime(source.Get(), nullptr, nullptr, &written))
+                SetFileTime(file.Handle(), nullptr, nullptr, &written);
+        }
+        file.Close();
+    };
 
-    // A missing target takes the new file's name at once, and the move refuses one that is there: asking
-    // first cost Wine one more reading of the whole folder for each file.
-    if (MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), 0)) {
+    // A missing target is written in place: nothing is lost when the copy stops half-way (the part is
+    // removed), and it spares a rename, which costs Wine two more readings of the whole folder a file.
+    TNewFile fresh;
+    if (fresh.Create(job.Target)) {
+        fill(fresh);
         fresh.Keep();
         return TFileOutcome::Written;
     }
-    if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+    if (const DWORD error = GetLastError(); error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
         throw fail(error);
+    // One is there: the new one is made whole beside it first.
+    if (!fresh.CreateBeside(job.Target)) throw fail(GetLastError());
+    fill(fresh);
     if (job.Shared) {
         // The new file's version from the bytes that would land, expanded ones included.
         const std::optional<std::uint64_t> existing = FileVersionOf(job.Target), incoming = FileVersionOf(fresh.Path());

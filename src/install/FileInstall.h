@@ -1,5 +1,6 @@
-// One file of the copy step: read once from the medium, checked against its checksum, written beside its
-// target and put in place, unless a newer shared file is there already or the old one is in use.
+// One file of the copy step: read once from the medium, checked against its checksum, written in place when
+// its target is new, else beside it and put in place, unless a newer shared file is there already or the
+// old one is in use.
 #pragma once
 #include <functional>
 #include <string>
