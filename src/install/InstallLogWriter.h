@@ -30,7 +30,6 @@ public:
     TSealedLog(const std::string& destination, bool mayBeginAnew);
     TSealedLog(const TSealedLog&) = delete;
     TSealedLog& operator=(const TSealedLog&) = delete;
-    ~TSealedLog();
     // Raises Exception when the line cannot be written or recorded.
     void Append(const std::string& line);
 
