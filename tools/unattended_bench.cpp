@@ -1,11 +1,12 @@
 // Measures an unattended installation against a bare program doing the same copies: FILES files of
 // 64 KiB, once plain and once compressed (SZDD, expanded through LZ32), Setup.exe /VERYSILENT against this
-// program started the same way with --copy (CopyFileA, or LZ32's expansion, of each file). Each side runs
-// RUNS times alternately, from process creation to exit; prints Markdown rows with the best times and the
-// median of the runs' ratios.
+// program started the same way with --copy (CopyFileA, or LZ32's expansion, of each file), and with
+// --copy-and-group (the same, then the group and item Setup.exe asks Program Manager for). Each runs RUNS
+// times in turn, from process creation to exit, into new folders; prints Markdown rows with the best times
+// and the median of the runs' ratios of Setup.exe to each.
 //
 //   unattended_bench.exe SETUP.EXE [FILES] [RUNS]      (default: 200 files, 7 runs)
-//   unattended_bench.exe --copy SOURCE_DIR TARGET_DIR EXPAND FILES
+//   unattended_bench.exe --copy|--copy-and-group SOURCE_DIR TARGET_DIR EXPAND FILES
 #include <windows.h>
 
 #include <algorithm>
@@ -16,8 +17,11 @@
 #include <vector>
 
 #include "Driver.h"
+#include "base/ProgmanMacros.h"
 #include "publish/Szdd.h"
+#include "win/DdeClientConv.h"
 #include "win/Lz32.h"
+#include "win/SystemText.h"
 
 using namespace quenby;
 using namespace quenby::drive;
@@ -27,6 +31,7 @@ namespace {
 constexpr DWORD kWaitMs = 120000;
 constexpr int kFileSize = 64 * 1024;
 constexpr DWORD kQuietMs = 1500;
+const std::string kGroup = "UBench";
 
 std::string SourceName(int i, bool compressed) { return "file" + std::to_string(i) + (compressed ? ".bi_" : ".bin"); }
 std::string TargetName(int i) { return "file" + std::to_string(i) + ".bin"; }
@@ -48,7 +53,7 @@ std::string Distribution(const std::string& dist, int files, bool compressed) {
         out += TargetName(i) + "=0\r\n";
     }
     WriteWholeFile(dist + "\\Quenby.ipi",
-                   std::string("[Settings]\r\nApplication=UBench\r\nVersion=1\r\nProgGroup=UBench\r\n") +
+                   "[Settings]\r\nApplication=" + kGroup + "\r\nVersion=1\r\nProgGroup=" + kGroup + "\r\n" +
                        "Expand=" + (compressed ? "1" : "0") + "\r\n" + in + out +
                        "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
     return dist;
@@ -66,7 +71,10 @@ double Timed(const std::string& program, const std::string& folder, const std::s
     return NowMs() - start;
 }
 
-int BareCopy(const std::string& source, const std::string& target, bool expand, int files) {
+// With `group`, also what Setup.exe asks of Program Manager for this distribution: the group and the
+// uninstaller's item, over the same conversation class.
+int BareCopy(const std::string& source, const std::string& target, bool expand, int files, bool group) {
+    if (group) TDdeClientConv::InitializeLibrary();  // at the start, as Setup.exe does
     MakeFolders(target);
     const TLz32 lz32;
     for (int i = 0; i < files; ++i) {
@@ -76,14 +84,30 @@ int BareCopy(const std::string& source, const std::string& target, bool expand, 
         else if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
             return 1;
     }
-    return 0;
+    if (!group) return 0;
+    TDdeClientConv progman;
+    const bool sent = progman.Open() && progman.SendMacro(GroupMacro(kGroup)) &&
+                      progman.SendMacro(UninstallerItemMacro(WindowsDirectory(), target, kGroup));
+    progman.Close();  // waits for Program Manager to have carried them out
+    return sent ? 0 : 1;
 }
+
+// The median of the runs' ratios.
+double MedianRatio(const std::vector<double>& times, const std::vector<double>& bases) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < times.size(); ++i) ratios.push_back(times[i] / bases[i]);
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[ratios.size() / 2];
+}
+
+double Best(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && std::string(argv[1]) == "--copy")
-        return BareCopy(argv[2], argv[3], std::string(argv[4]) == "1", std::atoi(argv[5]));
+    if (argc == 6 && (std::string(argv[1]) == "--copy" || std::string(argv[1]) == "--copy-and-group"))
+        return BareCopy(argv[2], argv[3], std::string(argv[4]) == "1", std::atoi(argv[5]),
+                        std::string(argv[1]) == "--copy-and-group");
     if (argc < 2) {
         std::fprintf(stderr, "usage: unattended_bench SETUP.EXE [FILES] [RUNS]\n");
         return 2;
@@ -99,19 +123,21 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(root, ignored);
     for (const bool compressed : {false, true}) {
         const std::string dist = Distribution(root + (compressed ? "\\packed" : "\\plain"), files, compressed);
-        std::vector<double> setupTimes, bareTimes, ratios;
+        std::vector<double> setupTimes, bareTimes, groupTimes;
         for (int run = 0; run < runs; ++run) {
             const std::string target = root + "\\run" + std::to_string(run) + (compressed ? "p" : "");
+            const auto bare = [&](const std::string& mode, const std::string& folder) {
+                return Timed(self, dist,
+                             mode + " " + dist + " " + target + "\\" + folder + (compressed ? " 1 " : " 0 ") +
+                                 std::to_string(files));
+            };
             setupTimes.push_back(Timed(setup, dist, "/VERYSILENT /DIR=" + target + "\\setup"));
-            bareTimes.push_back(Timed(
-                self, dist,
-                "--copy " + dist + " " + target + "\\bare " + (compressed ? "1 " : "0 ") + std::to_string(files)));
-            ratios.push_back(setupTimes.back() / bareTimes.back());
+            bareTimes.push_back(bare("--copy", "bare"));
+            groupTimes.push_back(bare("--copy-and-group", "group"));
         }
-        std::sort(ratios.begin(), ratios.end());
-        std::printf("| %d files of %d KiB, %s | %.0f ms | %.0f ms | %.2f |\n", files, kFileSize / 1024,
-                    compressed ? "compressed" : "plain", *std::min_element(setupTimes.begin(), setupTimes.end()),
-                    *std::min_element(bareTimes.begin(), bareTimes.end()), ratios[ratios.size() / 2]);
+        std::printf("| %d files of %d KiB, %s | %.0f ms | %.0f ms | %.2f | %.0f ms | %.2f |\n", files,
+                    kFileSize / 1024, compressed ? "compressed" : "plain", Best(setupTimes), Best(bareTimes),
+                    MedianRatio(setupTimes, bareTimes), Best(groupTimes), MedianRatio(setupTimes, groupTimes));
     }
     return 0;
 }
