@@ -52,10 +52,9 @@ std::string Distribution(const std::string& dist, int files, bool compressed) {
         in += SourceName(i, compressed) + "=\r\n";
         out += TargetName(i) + "=0\r\n";
     }
-    WriteWholeFile(dist + "\\Quenby.ipi",
-                   "[Settings]\r\nApplication=" + kGroup + "\r\nVersion=1\r\nProgGroup=" + kGroup + "\r\n" +
-                       "Expand=" + (compressed ? "1" : "0") + "\r\n" + in + out +
-                       "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
+    WriteWholeFile(dist + "\\Quenby.ipi", "[Settings]\r\nApplication=" + kGroup + "\r\nVersion=1\r\nProgGroup=" +
+                                              kGroup + "\r\n" + "Expand=" + (compressed ? "1" : "0") + "\r\n" + in +
+                                              out + "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
     return dist;
 }
 
@@ -135,8 +134,8 @@ int main(int argc, char** argv) {
             bareTimes.push_back(bare("--copy", "bare"));
             groupTimes.push_back(bare("--copy-and-group", "group"));
         }
-        std::printf("| %d files of %d KiB, %s | %.0f ms | %.0f ms | %.2f | %.0f ms | %.2f |\n", files,
-                    kFileSize / 1024, compressed ? "compressed" : "plain", Best(setupTimes), Best(bareTimes),
+        std::printf("| %d files of %d KiB, %s | %.0f ms | %.0f ms | %.2f | %.0f ms | %.2f |\n", files, kFileSize / 1024,
+                    compressed ? "compressed" : "plain", Best(setupTimes), Best(bareTimes),
                     MedianRatio(setupTimes, bareTimes), Best(groupTimes), MedianRatio(setupTimes, groupTimes));
     }
     return 0;

@@ -31,7 +31,8 @@ public:
 
     // False, with the system's error, when `path` is there already or cannot be made.
     bool Create(const std::string& path) {
-        m_file = THandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        m_file =
+            THandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (m_file) m_path = path;
         return static_cast<bool>(m_file);
     }
