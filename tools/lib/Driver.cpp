@@ -28,6 +28,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
 
 std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
+std::string ImageNameOf(HANDLE process) {
+    char path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    return QueryFullProcessImageNameA(process, 0, path, &size) ? FileNameOf(std::string(path, size)) : std::string();
+}
+
 std::vector<HWND> TopWindows(const std::vector<DWORD>& processIds) {
     TEnumeration enumeration{processIds, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&enumeration));
@@ -110,24 +116,39 @@ std::vector<DWORD> TDriver::Family() const {
          more = Process32Next(snapshot.Get(), &entry))
         processes.push_back(entry);
     for (std::size_t i = 0; i < m_family.size(); ++i)
-        for (const PROCESSENTRY32& process : processes)
-            if (process.th32ParentProcessID == m_family[i] && process.th32ProcessID != m_processId &&
-                lstrcmpiA(process.szExeFile, m_programName.c_str()) == 0 &&
-                !std::ranges::count(m_family, process.th32ProcessID))
-                m_family.push_back(process.th32ProcessID);
+        for (const PROCESSENTRY32& process : processes) {
+            const DWORD id = process.th32ProcessID;
+            if (process.th32ParentProcessID != m_family[i] || id == m_processId ||
+                lstrcmpiA(process.szExeFile, m_programName.c_str()) != 0 || std::ranges::count(m_family, id))
+                continue;
+            if (!std::ranges::count(m_copies, id, &std::pair<DWORD, THandle>::first)) {
+                // Opened, then checked: the copy may have ended since the snapshot and its number gone on.
+                THandle copy(
+                    OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+                if (!copy || lstrcmpiA(ImageNameOf(copy.Get()).c_str(), m_programName.c_str()) != 0) continue;
+                m_copies.emplace_back(id, std::move(copy));
+            }
+            m_family.push_back(id);
+        }
     return m_family;
+}
+
+std::vector<HANDLE> TDriver::Copies() const {
+    Family();
+    std::lock_guard lock(m_familyMutex);
+    std::vector<HANDLE> copies;
+    for (const auto& [id, copy] : m_copies) copies.push_back(copy.Get());
+    return copies;  // valid while this driver lives: the handles are only closed by its destructor
 }
 
 TDriver::~TDriver() {
     m_stop = true;
     if (m_watcher.joinable()) m_watcher.join();
     // The copies it started first: they wait on it.
-    for (DWORD id : Family())
-        if (id != m_processId)
-            if (const THandle copy(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)); copy) {
-                TerminateProcess(copy.Get(), 1);
-                WaitForSingleObject(copy.Get(), 10000);
-            }
+    for (HANDLE copy : Copies()) {
+        TerminateProcess(copy, 1);
+        WaitForSingleObject(copy, 10000);
+    }
     if (Running()) {
         TerminateProcess(m_process.Get(), 1);
         WaitForSingleObject(m_process.Get(), 10000);
@@ -265,14 +286,13 @@ void TDriver::Settle(DWORD timeoutMs, const std::source_location& where) const {
 bool TDriver::Running() const { return WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT; }
 
 DWORD TDriver::WaitExit(DWORD timeoutMs, const std::source_location& where) const {
-    const std::vector<DWORD> family = Family();  // asked while the program runs: its copies' parent
+    const std::vector<HANDLE> copies = Copies();  // asked while the program runs: its copies' parent
     if (WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0)
         throw EDriveError("the program still runs after " + std::to_string(timeoutMs) + " ms", where);
     // Its copies finish after it (Uninstall.exe's copy removes the original's file once it has ended).
-    for (DWORD id : family)
-        if (const THandle copy(OpenProcess(SYNCHRONIZE, FALSE, id)); copy && id != m_processId)
-            if (WaitForSingleObject(copy.Get(), timeoutMs) != WAIT_OBJECT_0)
-                throw EDriveError("a copy of the program still runs after " + std::to_string(timeoutMs) + " ms", where);
+    for (HANDLE copy : copies)
+        if (WaitForSingleObject(copy, timeoutMs) != WAIT_OBJECT_0)
+            throw EDriveError("a copy of the program still runs after " + std::to_string(timeoutMs) + " ms", where);
     Poll();
     DWORD code = 0;
     GetExitCodeProcess(m_process.Get(), &code);

@@ -107,8 +107,12 @@ private:
     // The program and the copies of itself it started (Uninstall.exe runs its removal from one): their
     // windows count as the program's.
     std::vector<DWORD> Family() const;
+    // The copies found, held open from then on: an identifier of a process that has ended may be given to
+    // another one (under Wine at once), which must never be waited for or ended in a copy's stead.
+    std::vector<HANDLE> Copies() const;
     mutable std::mutex m_familyMutex;
     mutable std::vector<DWORD> m_family;
+    mutable std::vector<std::pair<DWORD, THandle>> m_copies;
     mutable long long m_familyAt = 0;
     LARGE_INTEGER m_start{}, m_frequency{};
 
