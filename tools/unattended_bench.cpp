@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "Driver.h"
-#include "base/ProgmanMacros.h"
+#include "install/InstructionsFile.h"
+#include "install/ProgramGroup.h"
 #include "publish/Szdd.h"
-#include "win/DdeClientConv.h"
 #include "win/Lz32.h"
 #include "win/SystemText.h"
 
@@ -31,7 +31,6 @@ namespace {
 constexpr DWORD kWaitMs = 120000;
 constexpr int kFileSize = 64 * 1024;
 constexpr DWORD kQuietMs = 1500;
-const std::string kGroup = "UBench";
 
 std::string SourceName(int i, bool compressed) { return "file" + std::to_string(i) + (compressed ? ".bi_" : ".bin"); }
 std::string TargetName(int i) { return "file" + std::to_string(i) + ".bin"; }
@@ -52,9 +51,10 @@ std::string Distribution(const std::string& dist, int files, bool compressed) {
         in += SourceName(i, compressed) + "=\r\n";
         out += TargetName(i) + "=0\r\n";
     }
-    WriteWholeFile(dist + "\\Quenby.ipi", "[Settings]\r\nApplication=" + kGroup + "\r\nVersion=1\r\nProgGroup=" +
-                                              kGroup + "\r\n" + "Expand=" + (compressed ? "1" : "0") + "\r\n" + in +
-                                              out + "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
+    WriteWholeFile(dist + "\\Quenby.ipi",
+                   std::string("[Settings]\r\nApplication=UBench\r\nVersion=1\r\nProgGroup=UBench\r\n") +
+                       "Expand=" + (compressed ? "1" : "0") + "\r\n" + in + out +
+                       "[Keys]\r\nBase=\\Software\\Norvale Tests\\UBench\r\n");
     return dist;
 }
 
@@ -70,8 +70,8 @@ double Timed(const std::string& program, const std::string& folder, const std::s
     return NowMs() - start;
 }
 
-// With `group`, also what Setup.exe asks of Program Manager for this distribution: the group and the
-// uninstaller's item, over the same conversation class.
+// With `group`, also what Setup.exe asks of Program Manager for this distribution (the group and the
+// uninstaller's item), through the engine's own group step.
 int BareCopy(const std::string& source, const std::string& target, bool expand, int files, bool group) {
     if (group) TDdeClientConv::InitializeLibrary();  // at the start, as Setup.exe does
     MakeFolders(target);
@@ -85,13 +85,13 @@ int BareCopy(const std::string& source, const std::string& target, bool expand, 
     }
     if (!group) return 0;
     TDdeClientConv progman;
-    const bool sent = progman.Open() && progman.SendMacro(GroupMacro(kGroup)) &&
-                      progman.SendMacro(UninstallerItemMacro(WindowsDirectory(), target, kGroup));
+    // Run in the distribution folder, as Setup.exe is: the same instructions give the same commands.
+    CreateProgramGroup(progman, ReadInstructionsFromMedium(), target, WindowsDirectory());
+    const bool opened = progman.IsOpen();
     progman.Close();  // waits for Program Manager to have carried them out
-    return sent ? 0 : 1;
+    return opened ? 0 : 1;
 }
 
-// The median of the runs' ratios.
 double MedianRatio(const std::vector<double>& times, const std::vector<double>& bases) {
     std::vector<double> ratios;
     for (std::size_t i = 0; i < times.size(); ++i) ratios.push_back(times[i] / bases[i]);
@@ -104,9 +104,9 @@ double Best(const std::vector<double>& times) { return *std::min_element(times.b
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && (std::string(argv[1]) == "--copy" || std::string(argv[1]) == "--copy-and-group"))
-        return BareCopy(argv[2], argv[3], std::string(argv[4]) == "1", std::atoi(argv[5]),
-                        std::string(argv[1]) == "--copy-and-group");
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc == 6 && (mode == "--copy" || mode == "--copy-and-group"))
+        return BareCopy(argv[2], argv[3], std::string(argv[4]) == "1", std::atoi(argv[5]), mode == "--copy-and-group");
     if (argc < 2) {
         std::fprintf(stderr, "usage: unattended_bench SETUP.EXE [FILES] [RUNS]\n");
         return 2;
@@ -125,9 +125,9 @@ int main(int argc, char** argv) {
         std::vector<double> setupTimes, bareTimes, groupTimes;
         for (int run = 0; run < runs; ++run) {
             const std::string target = root + "\\run" + std::to_string(run) + (compressed ? "p" : "");
-            const auto bare = [&](const std::string& mode, const std::string& folder) {
+            const auto bare = [&](const std::string& how, const std::string& folder) {
                 return Timed(self, dist,
-                             mode + " " + dist + " " + target + "\\" + folder + (compressed ? " 1 " : " 0 ") +
+                             how + " " + dist + " " + target + "\\" + folder + (compressed ? " 1 " : " 0 ") +
                                  std::to_string(files));
             };
             setupTimes.push_back(Timed(setup, dist, "/VERYSILENT /DIR=" + target + "\\setup"));
