@@ -75,17 +75,35 @@ RECT RectIn(HWND window, HWND top) {
     return rect;
 }
 
+namespace {
+
+// A page shows its controls a moment after its first text changes: a person sees them appear before acting.
+constexpr DWORD kAppearMs = 2000;
+
+bool Appears(HWND window, bool enabled) {
+    ULONGLONG end = GetTickCount64() + kAppearMs;
+    while (!(Visible(window) && (!enabled || Enabled(window)))) {
+        if (!IsWindow(window) || GetTickCount64() >= end) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+}  // namespace
+
 void Press(HWND button, const TWhere& where) {
     if (!IsWindow(button)) throw EDriveError("pressing a window that does not exist", where);
-    if (!Visible(button)) throw EDriveError("pressing hidden " + Describe(button), where);
-    if (!Enabled(button)) throw EDriveError("pressing disabled " + Describe(button), where);
+    if (!Appears(button, true)) {
+        if (!Visible(button)) throw EDriveError("pressing hidden " + Describe(button), where);
+        throw EDriveError("pressing disabled " + Describe(button), where);
+    }
     WPARAM command = MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED);
     if (!PostMessageA(GetParent(button), WM_COMMAND, command, reinterpret_cast<LPARAM>(button)))
         throw EDriveError("cannot post a press to " + Describe(button), where);
 }
 
 void Click(HWND window, const TWhere& where) {
-    if (!Visible(window)) throw EDriveError("clicking hidden " + Describe(window), where);
+    if (!Appears(window, false)) throw EDriveError("clicking hidden " + Describe(window), where);
     RECT rect = ScreenRect(window);
     POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     HWND hit = WindowFromPoint(centre);
@@ -95,7 +113,7 @@ void Click(HWND window, const TWhere& where) {
 }
 
 void Type(HWND edit, const std::string& text, const TWhere& where) {
-    if (!Visible(edit) || !Enabled(edit)) throw EDriveError("typing into unusable " + Describe(edit), where);
+    if (!Appears(edit, true)) throw EDriveError("typing into unusable " + Describe(edit), where);
     if (GetWindowLongPtrA(edit, GWL_STYLE) & ES_READONLY)
         throw EDriveError("typing into read-only " + Describe(edit), where);
     bool posted = PostMessageA(edit, EM_SETSEL, 0, -1) && PostMessageA(edit, WM_CHAR, VK_BACK, 1);

@@ -29,7 +29,8 @@ RECT ScreenRect(HWND window);
 RECT RectIn(HWND window, HWND top);  // in the client coordinates of `top`
 
 // A press as the button's parent sees it (BN_CLICKED), posted: returns at once while the program
-// works; the handler runs when the program next reads its queue. Fails on a hidden or disabled button.
+// works; the handler runs when the program next reads its queue. Fails on a button still hidden or
+// disabled after a moment (Click and Type wait the same moment for their window to appear).
 void Press(HWND button, const TWhere& where = TWhere::current());
 // A real click of the X pointer at the centre of the window, which must be on top there. Returns once
 // the click is made, not when the program has handled it. (SendInput clicks are lost in Wine's virtual
