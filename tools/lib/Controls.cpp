@@ -81,12 +81,7 @@ namespace {
 constexpr DWORD kAppearMs = 2000;
 
 bool Appears(HWND window, bool enabled) {
-    ULONGLONG end = GetTickCount64() + kAppearMs;
-    while (!(Visible(window) && (!enabled || Enabled(window)))) {
-        if (!IsWindow(window) || GetTickCount64() >= end) return false;
-        Sleep(10);
-    }
-    return true;
+    return PollUntil([&] { return Visible(window) && (!enabled || Enabled(window)); }, kAppearMs);
 }
 
 }  // namespace
@@ -134,25 +129,26 @@ bool Responsive(HWND window, DWORD timeoutMs) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
-void WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::string& what, const TWhere& where) {
-    ULONGLONG end = GetTickCount64() + timeoutMs;
+bool PollUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!condition()) {
-        if (GetTickCount64() >= end)
-            throw EDriveError("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + what, where);
+        if (GetTickCount64() >= end) return false;
         Sleep(10);
     }
+    return true;
+}
+
+void WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::string& what, const TWhere& where) {
+    if (!PollUntil(condition, timeoutMs))
+        throw EDriveError("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + what, where);
 }
 
 void WaitText(HWND window, const std::string& text, DWORD timeoutMs, const TWhere& where) {
     std::string last;
-    ULONGLONG end = GetTickCount64() + timeoutMs;
-    while ((last = Text(window)) != text) {
-        if (GetTickCount64() >= end)
-            throw EDriveError("waited " + std::to_string(timeoutMs) + " ms for \"" + text + "\" in " +
-                                  ClassName(window) + ", last seen \"" + last + "\"",
-                              where);
-        Sleep(20);
-    }
+    if (!PollUntil([&] { return (last = Text(window)) == text; }, timeoutMs))
+        throw EDriveError("waited " + std::to_string(timeoutMs) + " ms for \"" + text + "\" in " + ClassName(window) +
+                              ", last seen \"" + last + "\"",
+                          where);
 }
 
 }  // namespace quenby::drive

@@ -44,7 +44,9 @@ void SetText(HWND edit, const std::string& text, const TWhere& where = TWhere::c
 // True once the window's thread answers a sent message within `timeoutMs` (it reads its queue).
 bool Responsive(HWND window, DWORD timeoutMs);
 
-// Polls `condition` every few milliseconds; fails at the caller's line after `timeoutMs`.
+// Polls `condition` every few milliseconds; false once `timeoutMs` has passed without it.
+bool PollUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// The same, failing at the caller's line after `timeoutMs`.
 void WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::string& what,
                const TWhere& where = TWhere::current());
 // Waits until the control's text equals `text`; the failure names the text last seen.

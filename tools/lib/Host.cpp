@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "Controls.h"
 #include "DriveError.h"
 #include "Handles.h"
 
@@ -138,13 +139,9 @@ int RunHost(const std::string& shellCommand, unsigned timeoutMs, const std::sour
         if (!file.flush()) throw EDriveError("cannot write " + script, where);
     }
     StartHostProgram("/bin/sh", WindowsQuoted(UnixPath(script)), where);
-    ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetFileAttributesA(status.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount64() >= end)
-            throw EDriveError(
-                "the host command did not end within " + std::to_string(timeoutMs) + " ms: " + shellCommand, where);
-        Sleep(20);
-    }
+    if (!PollUntil([&] { return GetFileAttributesA(status.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
+        throw EDriveError("the host command did not end within " + std::to_string(timeoutMs) + " ms: " + shellCommand,
+                          where);
     std::string line = ReadFirstLine(status);
     DeleteFileA(status.c_str());
     DeleteFileA(script.c_str());
