@@ -40,14 +40,17 @@ quenby_library(publish quenby_base)
 quenby_library(win quenby_base shell32 user32 gdi32 advapi32 kernel32 ole32 uuid)
 quenby_library(ui quenby_win)
 quenby_library(dirtree quenby_ui)
-quenby_library(install quenby_win)
+# What both programs need to account for and undo an installation: the sealed log, the removal of items.
+quenby_library(undo quenby_win)
+quenby_library(install quenby_undo)
 quenby_library(wizard quenby_install quenby_dirtree)
-quenby_library(uninstall quenby_install quenby_ui)
+# The uninstaller reaches the sealed log without the installation engine.
+quenby_library(uninstall quenby_undo quenby_ui)
 quenby_library(unattended quenby_install quenby_ui)
 # The system headers and the standard library, for everything here that includes <windows.h>; the pure
 # rules (base, publish) include neither and compile quickly as they are.
 quenby_precompiled(quenby_pch_win HEADERS ${QUENBY_WIN_HEADERS} ${QUENBY_STD_HEADERS})
-quenby_use_precompiled(quenby_pch_win quenby_win quenby_ui quenby_dirtree quenby_install quenby_wizard
+quenby_use_precompiled(quenby_pch_win quenby_win quenby_ui quenby_dirtree quenby_undo quenby_install quenby_wizard
   quenby_uninstall quenby_unattended)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/main.cpp)

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@
 #include "Host.h"
 #include "ShellLinkReader.h"
 #include "base/InstallRecord.h"
-#include "win/Handles.h"
+#include "win/RegistryKey.h"
 
 using namespace quenby;
 
@@ -131,19 +132,17 @@ private:
     }
 
     void Key(HKEY root, const std::string& rootName, const std::string& path) {
-        TRegKey key;
-        HKEY opened = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        const std::optional<TRegistryKey> key = TRegistryKey::Open(root, path, KEY_READ);
+        if (!key) {
             m_out << "  " << rootName << "\\" << path << "  (missing)\n";
             return;
         }
-        key.Reset(opened);
         m_out << "  " << rootName << "\\" << path << "\n";
         for (DWORD i = 0;; ++i) {
             char name[256] = {};
             BYTE data[1024] = {};
             DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
-            if (RegEnumValueA(key.Get(), i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+            if (RegEnumValueA(key->Get(), i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
             m_out << "      " << name << " = ";
             if (type == REG_SZ)
                 m_out << "\"" << reinterpret_cast<const char*>(data) << "\"\n";
@@ -156,7 +155,7 @@ private:
         for (DWORD i = 0;; ++i) {
             char name[256] = {};
             DWORD size = sizeof name;
-            if (RegEnumKeyExA(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            if (RegEnumKeyExA(key->Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             subkeys.emplace_back(name);
         }
         for (const std::string& subkey : subkeys) Key(root, rootName, path + "\\" + subkey);

@@ -1,8 +1,10 @@
 #include "base/CommandLine.h"
 
-#include <array>
+#include <bitset>
+#include <iterator>
 
-#include "base/SameText.h"
+#include "base/InstallRecord.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -27,53 +29,56 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     return arguments;
 }
 
+namespace {
+
+using TSetupSwitch = TSwitch<TSetupOptions>;
+
+// The help lists them in this order.
+constexpr TSetupSwitch kSetupSwitches[] = {
+    {kSilentSwitch, nullptr, false,
+     [](TSetupOptions& o, const std::string&) {
+         if (o.Mode == TSetupMode::Interactive) o.Mode = TSetupMode::Silent;
+     }},
+    {kVerySilentSwitch, nullptr, false, [](TSetupOptions& o, const std::string&) { o.Mode = TSetupMode::VerySilent; }},
+    {"/DIR", kSwitchValuePath, false, [](TSetupOptions& o, const std::string& value) { o.Dir = value; }},
+    {"/NAME", kSwitchValueText, true, [](TSetupOptions& o, const std::string& value) { o.Name = value; }},
+    {"/ORG", kSwitchValueText, true, [](TSetupOptions& o, const std::string& value) { o.Org = value; }},
+    {"/LOADINF", kSwitchValueFile, false, [](TSetupOptions& o, const std::string& value) { o.LoadInf = value; }},
+    {"/SAVEINF", kSwitchValueFile, false, [](TSetupOptions& o, const std::string& value) { o.SaveInf = value; }},
+    {"/LOG", kSwitchValueFile, false, [](TSetupOptions& o, const std::string& value) { o.Log = value; }},
+    {"/ADDONS", nullptr, false, [](TSetupOptions& o, const std::string&) { o.AddOns = true; }},
+};
+
+}  // namespace
+
 TSetupOptions ParseSetupCommandLine(std::string_view commandLine) {
     TSetupOptions options;
-    bool seen[9] = {};
+    std::bitset<std::size(kSetupSwitches)> seen;
     for (const std::string& argument : SplitCommandLine(commandLine)) {
         const std::size_t equals = argument.find('=');
-        const std::string_view name = std::string_view(argument).substr(0, equals);
         const bool hasValue = equals != std::string::npos;
         const std::string value = hasValue ? argument.substr(equals + 1) : std::string();
-        struct TSwitch {
-            const char* Name;
-            bool TakesValue;
-            bool MayBeEmpty;
-        };
-        static constexpr std::array<TSwitch, 9> kSwitches = {{{"/SILENT", false, false},
-                                                              {"/VERYSILENT", false, false},
-                                                              {"/ADDONS", false, false},
-                                                              {"/DIR", true, false},
-                                                              {"/NAME", true, true},
-                                                              {"/ORG", true, true},
-                                                              {"/LOADINF", true, false},
-                                                              {"/SAVEINF", true, false},
-                                                              {"/LOG", true, false}}};
-        std::size_t which = kSwitches.size();
-        for (std::size_t i = 0; i < kSwitches.size(); ++i)
-            if (SameTextIgnoringCase(name, kSwitches[i].Name)) which = i;
-        const bool wellFormed = which < kSwitches.size() && !seen[which] && hasValue == kSwitches[which].TakesValue &&
-                                (!value.empty() || !hasValue || kSwitches[which].MayBeEmpty);
+        const TSetupSwitch* row = FindSwitch(kSetupSwitches, std::string_view(argument).substr(0, equals));
+        const bool wellFormed = row && !seen[row - kSetupSwitches] && hasValue == (row->Value != nullptr) &&
+                                (!hasValue || !value.empty() || row->MayBeEmpty);
         if (!wellFormed) {
             if (options.BadSwitch.empty()) options.BadSwitch = argument;
             continue;
         }
-        seen[which] = true;
-        switch (which) {
-            case 0:
-                if (options.Mode == TSetupMode::Interactive) options.Mode = TSetupMode::Silent;
-                break;
-            case 1: options.Mode = TSetupMode::VerySilent; break;
-            case 2: options.AddOns = true; break;
-            case 3: options.Dir = value; break;
-            case 4: options.Name = value; break;
-            case 5: options.Org = value; break;
-            case 6: options.LoadInf = value; break;
-            case 7: options.SaveInf = value; break;
-            default: options.Log = value; break;
-        }
+        seen[row - kSetupSwitches] = true;
+        row->Apply(options, value);
     }
     return options;
+}
+
+std::string SetupSwitchList() {
+    std::string list;
+    for (const TSetupSwitch& row : kSetupSwitches) {
+        if (!list.empty()) list += "\r\n";
+        list += row.Name;
+        if (row.Value) list.append("=").append(row.Value);
+    }
+    return list;
 }
 
 }  // namespace quenby

@@ -2,10 +2,13 @@
 // optionally in quotes. Unknown, repeated or malformed switches are refused, not passed over: a
 // deployment that misspells /VERYSILENT must not end up waiting for a click on a server.
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/SameText.h"
 
 namespace quenby {
 
@@ -18,6 +21,24 @@ struct TSetupOptions {
     bool AddOns = false;
     std::string BadSwitch;  // the first refused argument; the mode is still read from the others
 };
+
+// One row of a program's switch table: the name, the word the help shows for the value (none when the switch
+// takes no value), whether an empty value is taken rather than refused, and what the switch does to the options.
+template <class TOptions>
+struct TSwitch {
+    const char* Name;
+    const char* Value;
+    bool MayBeEmpty;
+    void (*Apply)(TOptions& options, const std::string& value);
+};
+
+// The row named `name` in any case; nullptr when none is.
+template <class TOptions, std::size_t N>
+const TSwitch<TOptions>* FindSwitch(const TSwitch<TOptions> (&table)[N], std::string_view name) {
+    for (const TSwitch<TOptions>& row : table)
+        if (SameTextIgnoringCase(name, row.Name)) return &row;
+    return nullptr;
+}
 
 // The arguments as Windows programs split them: blanks separate, quotes group and are dropped.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "base/Checksums.h"
+#include "base/CommandLine.h"
 #include "base/DestinationRule.h"
 #include "base/SameText.h"
 
@@ -97,7 +98,8 @@ TLogEntry ParseLine(const std::string& line) {
         entry.Existed = fields[next++] == "old";
     }
     if (row->Root) {
-        if (fields[next] != "HKCU" && fields[next] != "HKLM") throw ELogRefused("an unknown registry root");
+        if (fields[next] != kUserRootWord && fields[next] != kMachineRootWord)
+            throw ELogRefused("an unknown registry root");
         entry.Root = fields[next++];
     }
     entry.Path = Unescape(fields[next++]);
@@ -356,31 +358,40 @@ std::string NormalisedDestination(const std::string& destination) {
 
 namespace {
 
-// The length of a leading quiet switch with the blanks after it; 0 without one.
-std::size_t QuietSwitchLength(const std::string& commandLine) {
-    const std::size_t first = commandLine.find_first_not_of(" \t");
-    if (first == std::string::npos) return 0;
-    for (const char* name : {kSilentSwitch, kVerySilentSwitch}) {
-        const std::size_t length = std::char_traits<char>::length(name);
-        const std::size_t end = first + length;
-        if (commandLine.size() > end && (commandLine[end] == ' ' || commandLine[end] == '\t') &&
-            SameTextIgnoringCase(std::string_view(commandLine).substr(first, length), name))
-            return end;
+// The uninstaller's command line: a quiet switch, then the destination.
+struct TRemovalCommandLine {
+    bool Quiet = false;
+    std::string Destination;
+};
+
+void RemoveQuietly(TRemovalCommandLine& removal, const std::string&) { removal.Quiet = true; }
+// Taken only first and followed by a blank: the rest of the line is a path, whatever it holds.
+constexpr TSwitch<TRemovalCommandLine> kRemovalSwitches[] = {{kSilentSwitch, nullptr, false, RemoveQuietly},
+                                                             {kVerySilentSwitch, nullptr, false, RemoveQuietly}};
+
+TRemovalCommandLine ReadRemovalCommandLine(const std::string& line) {
+    TRemovalCommandLine removal;
+    std::size_t first = line.find_first_not_of(" \t");
+    const std::size_t blank = line.find_first_of(" \t", first);
+    if (blank != std::string::npos) {
+        if (const auto* row = FindSwitch(kRemovalSwitches, std::string_view(line).substr(first, blank - first))) {
+            row->Apply(removal, {});
+            first = line.find_first_not_of(" \t", blank);
+        }
     }
-    return 0;
+    if (first == std::string::npos) return removal;
+    std::string text = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    removal.Destination = std::move(text);
+    return removal;
 }
 
 }  // namespace
 
-bool QuietRemovalRequested(const std::string& commandLine) { return QuietSwitchLength(commandLine) != 0; }
+bool QuietRemovalRequested(const std::string& commandLine) { return ReadRemovalCommandLine(commandLine).Quiet; }
 
-std::string DestinationFromCommandLine(const std::string& line) {
-    const std::string commandLine = line.substr(QuietSwitchLength(line));
-    const std::size_t first = commandLine.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    std::string text = commandLine.substr(first, commandLine.find_last_not_of(" \t") - first + 1);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
-    return text;
+std::string DestinationFromCommandLine(const std::string& commandLine) {
+    return ReadRemovalCommandLine(commandLine).Destination;
 }
 
 }  // namespace quenby

@@ -34,7 +34,12 @@ enum class TLogKind {
     Lowered,    // the uninstaller's progress: one raise of this counter undone
 };
 
-// Root is "HKCU" or "HKLM"; Path a full path, a key path below Root or a name; Name a registry value name.
+// The words a log line names the registry's two roots by.
+inline constexpr char kMachineRootWord[] = "HKLM";
+inline constexpr char kUserRootWord[] = "HKCU";
+
+// Root is kUserRootWord or kMachineRootWord; Path a full path, a key path below Root or a name; Name a registry value
+// name.
 struct TLogEntry {
     TLogKind Kind = TLogKind::Application;
     bool Existed = false;

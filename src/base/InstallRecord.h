@@ -19,6 +19,17 @@ inline constexpr char kRecordUninstallSection[] = "Uninstall";
 
 // Below HKEY_LOCAL_MACHINE: the system's uninstall entries, one subkey per application.
 inline constexpr char kUninstallKeys[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The uninstall entry's values; the first two also in the record's uninstall section.
+inline constexpr char kEntryDisplayName[] = "DisplayName";
+inline constexpr char kEntryUninstallString[] = "UninstallString";
+inline constexpr char kEntryQuietUninstallString[] = "QuietUninstallString";
+inline constexpr char kEntryDisplayVersion[] = "DisplayVersion";
+inline constexpr char kEntryInstallLocation[] = "InstallLocation";
+inline constexpr char kEntryInstallDate[] = "InstallDate";
+inline constexpr char kEntryEstimatedSize[] = "EstimatedSize";
+inline constexpr char kEntryUrlInfoAbout[] = "URLInfoAbout";
+inline constexpr char kEntryNoModify[] = "NoModify";
+inline constexpr char kEntryNoRepair[] = "NoRepair";
 // Below HKEY_CURRENT_USER: the shared-file counters, one value per file name in the Windows directory.
 inline constexpr char kCountersParentKey[] = "Software\\Norvale\\Uninstall";
 inline constexpr char kCountersSection[] = "Counters";
@@ -42,7 +53,8 @@ std::string UninstallCommand(const std::string& windowsDir, const std::string& d
 std::string DisplayName(const std::string& application, const std::string& version);
 // The same with /VERYSILENT before the destination: the entry's QuietUninstallString.
 std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination);
-// The switches the uninstaller takes before the destination: no question asked, each gets its default.
+// The quiet switches, for Setup and for the uninstaller (before the destination): no question asked, each
+// gets its default.
 inline constexpr char kSilentSwitch[] = "/SILENT";
 inline constexpr char kVerySilentSwitch[] = "/VERYSILENT";
 // Held by the process that installs or removes, for its whole run: one Quenby installation at a time.

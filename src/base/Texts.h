@@ -201,11 +201,13 @@ inline std::string FolderNotEmptyText(const std::string& path) {
 }
 
 // Setup.exe's command line and its one-at-a-time lock; both boxes are captioned kApplicationTitle.
-inline constexpr char kSwitchList[] =
-    "/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n"
-    "/LOG=file\r\n/ADDONS";
+// The refusal lists every switch on a line of its own, "/DIR=path" for one that takes a value.
+inline constexpr char kSwitchValuePath[] = "path";
+inline constexpr char kSwitchValueText[] = "text";
+inline constexpr char kSwitchValueFile[] = "file";
+std::string SetupSwitchList();  // made from Setup's switch table, in base/CommandLine.cpp
 inline std::string BadSwitchText(const std::string& argument) {
-    return "Unknown or malformed switch " + argument + ".\r\n\r\n" + kSwitchList;
+    return "Unknown or malformed switch " + argument + ".\r\n\r\n" + SetupSwitchList();
 }
 inline constexpr char kAnotherInstallationText[] =
     "Another installation is in progress. Please wait until it has finished and try again.";

@@ -1,48 +1,17 @@
 // The copy step's installation log: each action appended to Quenby.log in the destination before the
 // action is made (a counter only after it was raised), so that a run stopped anywhere is
-// described as far as it got. After each line the log's length and chained digest are recorded under
-// HKLM, where only administrators write, so that the uninstaller acts on Setup's lines only.
+// described as far as it got; every line sealed (undo/SealedLog.h).
 #pragma once
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <utility>
 
 #include "base/InstallLog.h"
-#include "win/Handles.h"
+#include "undo/SealedLog.h"
 #include "win/profile.h"
 
 namespace quenby {
-
-// The record of the log of one destination; none when missing or unreadable.
-std::optional<TLogSeal> ReadLogSeal(const std::string& destination);
-void DeleteLogSeal(const std::string& destination);
-// The part of the destination's log that the record vouches for; none when the log or the record is
-// missing, or the log differs from it.
-std::optional<std::string> ReadVerifiedLog(const std::string& destination);
-
-// A log appended to line by line, each line recorded once written.
-class TSealedLog {
-public:
-    // A verified log is cut back to its verified length. An unverifiable one is renamed (kBadLogName) and
-    // a new one begun with the header, unless `mayBeginAnew` is false: then Exception.
-    TSealedLog(const std::string& destination, bool mayBeginAnew);
-    TSealedLog(const TSealedLog&) = delete;
-    TSealedLog& operator=(const TSealedLog&) = delete;
-    // Raises Exception when the line cannot be written or recorded.
-    void Append(const std::string& line);
-
-private:
-    void Fail(DWORD error) const;
-
-    std::string m_destination;
-    std::string m_path;
-    THandle m_file;
-    TLogSeal m_seal;
-    TRegistryKey m_records;  // opened with the first line, kept for the others
-    std::string m_sealName;
-};
 
 class TInstallLogWriter {
 public:
@@ -66,8 +35,5 @@ private:
     TSealedLog m_log;
     std::pair<HKEY, std::string> m_lastKey;
 };
-
-// The key path below its root that a profile's section names.
-std::string AbsoluteKeyPath(const TRegistryKey& profile, const std::string& section);
 
 }  // namespace quenby

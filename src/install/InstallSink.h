@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace quenby {
 
@@ -44,7 +45,10 @@ public:
 
     // What the run made, for a sink that keeps a log of it.
     virtual void DirectoryCreated(const std::string& path) { (void)path; }
-    virtual void GroupSent(const std::string& group) { (void)group; }
+    // The group with every item sent to it, the uninstaller's last.
+    virtual void GroupSent(const std::string& group, const std::vector<std::string>& items) {
+        (void)group, (void)items;
+    }
     virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }
     virtual void CounterRaised(const std::string& sharedFile) { (void)sharedFile; }
     virtual void AddOnStarted(const std::string& file) { (void)file; }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "base/DestinationRule.h"
 #include "base/Errors.h"
@@ -233,10 +234,11 @@ void TInstallation::Run(const std::string& destination, const TUserAnswers& answ
         }
         if (resume.Part == TCopyPart::Group) {
             log.Add(TLogKind::Group, instructions.ProgGroup, !ProgramGroupFolder(instructions.ProgGroup).empty());
-            for (const std::string& title : instructions.ItemsValues) log.Add(TLogKind::Item, title);
-            log.Add(TLogKind::Item, UninstallItemTitle(instructions.Application));
+            std::vector<std::string> items(instructions.ItemsValues.begin(), instructions.ItemsValues.end());
+            items.push_back(UninstallItemTitle(instructions.Application));
+            for (const std::string& title : items) log.Add(TLogKind::Item, title);
             CreateProgramGroup(m_conv, instructions, destination, windowsDir);
-            sink.GroupSent(instructions.ProgGroup);
+            sink.GroupSent(instructions.ProgGroup, items);
             resume.Part = TCopyPart::Registry;
         }
         if (resume.Part == TCopyPart::Registry) {

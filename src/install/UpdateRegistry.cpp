@@ -45,12 +45,12 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     auto write = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
                      const std::string& text) {
         log.WriteValue(profile, section, name, text);
-        sink.ValueWritten(AbsoluteKeyPath(profile, section), name);
+        sink.ValueWritten(profile.KeyPath(section), name);
     };
     auto writeNumber = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
                            DWORD number) {
         log.WriteValue(profile, section, name, number);
-        sink.ValueWritten(AbsoluteKeyPath(profile, section), name);
+        sink.ValueWritten(profile.KeyPath(section), name);
     };
 
     // Declared so that they are released in the order product registry profile, counter registry
@@ -60,12 +60,12 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     std::optional<TRegistryProfile> product;
 
     const std::string basePath = instructions.KeysValues[0];
-    log.KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), basePath));
-    product.emplace(basePath);
+    log.KeysToCreate(HKEY_CURRENT_USER, CleanKeyPath(basePath));
+    product.emplace(HKEY_CURRENT_USER, basePath);
     // Below the root, whatever key the profile stands in.
     const std::string countersPath = '\\' + std::string(kCountersParentKey) + '\\';
-    log.KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(TRegistryKey(), countersPath));
-    counters.emplace(countersPath);
+    log.KeysToCreate(HKEY_CURRENT_USER, CleanKeyPath(countersPath));
+    counters.emplace(HKEY_CURRENT_USER, countersPath);
 
     const std::string installSection = basePath + "\\" + kRecordInstallSection;
     for (int entry = 1; entry < instructions.Keys.Count(); ++entry) {
@@ -89,31 +89,33 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
         record.WriteText(kRecordInstallSection, "Date", InstallationDateText());
     }
 
-    product->SetRoot(HKEY_LOCAL_MACHINE);
+    product.emplace(HKEY_LOCAL_MACHINE, "");
     const std::string windowsDir = WindowsDirectory();
     const std::string displayName = DisplayName(instructions.Application, instructions.Version);
     const std::string uninstallSection = UninstallEntryKey(instructions.Application);  // below the new root
     log.Add(TLogKind::Uninstall, instructions.Application);
-    write(*product, uninstallSection, "DisplayName", displayName);
-    record.WriteText(kRecordUninstallSection, "DisplayName", displayName);
+    write(*product, uninstallSection, kEntryDisplayName, displayName);
+    record.WriteText(kRecordUninstallSection, kEntryDisplayName, displayName);
     const std::string command = UninstallCommand(windowsDir, destination);
-    write(*product, uninstallSection, "UninstallString", command);
-    record.WriteText(kRecordUninstallSection, "UninstallString", command);
+    write(*product, uninstallSection, kEntryUninstallString, command);
+    record.WriteText(kRecordUninstallSection, kEntryUninstallString, command);
     // What the system's list of programs and package managers read beside the two above.
-    write(*product, uninstallSection, "QuietUninstallString", QuietUninstallCommand(windowsDir, destination));
-    write(*product, uninstallSection, "DisplayVersion", instructions.Version);
-    write(*product, uninstallSection, "InstallLocation", destination);
-    write(*product, uninstallSection, "InstallDate", TodayYyyymmdd());
-    writeNumber(*product, uninstallSection, "EstimatedSize", InstalledKilobytes(instructions, destination, windowsDir));
-    if (!instructions.WebAddress.empty()) write(*product, uninstallSection, "URLInfoAbout", instructions.WebAddress);
-    writeNumber(*product, uninstallSection, "NoModify", 1);
-    writeNumber(*product, uninstallSection, "NoRepair", 1);
+    write(*product, uninstallSection, kEntryQuietUninstallString, QuietUninstallCommand(windowsDir, destination));
+    write(*product, uninstallSection, kEntryDisplayVersion, instructions.Version);
+    write(*product, uninstallSection, kEntryInstallLocation, destination);
+    write(*product, uninstallSection, kEntryInstallDate, TodayYyyymmdd());
+    writeNumber(*product, uninstallSection, kEntryEstimatedSize,
+                InstalledKilobytes(instructions, destination, windowsDir));
+    if (!instructions.WebAddress.empty())
+        write(*product, uninstallSection, kEntryUrlInfoAbout, instructions.WebAddress);
+    writeNumber(*product, uninstallSection, kEntryNoModify, 1);
+    writeNumber(*product, uninstallSection, kEntryNoRepair, 1);
 
     // A retry after a failure here leaves the counters already raised alone.
     for (; countersRaised < instructions.SysFilesOut.Count(); ++countersRaised) {
         const std::string& sharedFile = instructions.SysFilesOut[countersRaised];
         const std::int32_t count = counters->ReadNumber(kCountersSection, sharedFile, 0);
-        log.KeysToCreate(HKEY_CURRENT_USER, AbsoluteKeyPath(*counters, kCountersSection));
+        log.KeysToCreate(HKEY_CURRENT_USER, counters->KeyPath(kCountersSection));
         counters->WriteNumber(kCountersSection, sharedFile, count == INT32_MAX ? count : count + 1);
         log.Add(TLogKind::Counter, sharedFile);  // after the raise: never lowered unraised
         sink.CounterRaised(sharedFile);

@@ -5,39 +5,25 @@
 #include "base/Errors.h"
 #include "base/ExitCodes.h"
 #include "base/Texts.h"
+#include "install/Answers.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
 #include "unattended/SetupLog.h"
 #include "unattended/UnattendedSink.h"
 #include "win/FileSystem.h"
-#include "win/profile.h"
 
 namespace quenby {
 
 namespace {
 
-// What the wizard's pages propose: the instructions' directory, the registered owner and organisation.
-struct TProposed {
-    std::string Dir, Name, Org;
-};
-
-TProposed Proposed(const TInstructions& instructions) {
-    TProposed proposed{instructions.Directory, {}, {}};
-    TRegistryKey key;
-    key.SetRoot(HKEY_LOCAL_MACHINE);
-    if (key.OpenExistingKey("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KEY_QUERY_VALUE)) {
-        proposed.Name = key.ReadValueText("RegisteredOwner");
-        proposed.Org = key.ReadValueText("RegisteredOrganization");
-    }
-    return proposed;
-}
-
 // The command line wins over the answers file, which wins over what is proposed.
-std::string Answer(const std::optional<std::string>& given, const std::string& answersFile, const char* key,
-                   const std::string& proposed) {
-    if (given) return *given;
-    if (answersFile.empty()) return proposed;
-    return TProfileFile(answersFile).ReadText(kAnswersSection, key, proposed);
+TAnswers Answers(const TSetupOptions& options, const TInstructions& instructions) {
+    TAnswers answers = ProposedAnswers(instructions);
+    if (!options.LoadInf.empty()) answers = LoadAnswers(options.LoadInf, answers);
+    if (options.Dir) answers.Dir = *options.Dir;
+    if (options.Name) answers.User.UserName = *options.Name;
+    if (options.Org) answers.User.Organisation = *options.Org;
+    return answers;
 }
 
 int Install(const TSetupOptions& options, TSetupLog& log) {
@@ -45,17 +31,15 @@ int Install(const TSetupOptions& options, TSetupLog& log) {
     if (instructions.Missing) throw Exception(std::string(kNoInstructionsText) + " " + instructions.InstructionsPath);
     // A mistyped answers file must not install with the proposed answers.
     if (!options.LoadInf.empty() && !IsFile(options.LoadInf)) throw EFOpenError(options.LoadInf);
-    const TProposed proposed = Proposed(instructions);
-    const std::string dir = Answer(options.Dir, options.LoadInf, kAnswersDirKey, proposed.Dir);
-    const TUserAnswers answers{Answer(options.Name, options.LoadInf, kAnswersNameKey, proposed.Name),
-                               Answer(options.Org, options.LoadInf, kAnswersOrgKey, proposed.Org)};
+    const TAnswers answers = Answers(options, instructions);
+    const std::string& dir = answers.Dir;
     log.Line(kLogDestination, dir);
-    log.Line(kLogName, answers.UserName);
-    log.Line(kLogOrganization, answers.Organisation);
+    log.Line(kLogName, answers.User.UserName);
+    log.Line(kLogOrganization, answers.User.Organisation);
 
     TUnattendedSink sink(instructions, log, options.Mode == TSetupMode::Silent, options.AddOns);
     TInstallation installation(instructions);
-    installation.Run(dir, answers, sink);
+    installation.Run(dir, answers.User, sink);
     if (!sink.Completed()) return kExitFailed;  // the next disk is not there: nobody can put it in
     return installation.RestartNeeded() ? kExitRestartNeeded : kExitDone;
 }

@@ -6,7 +6,7 @@
 namespace quenby {
 
 TUnattendedSink::TUnattendedSink(const TInstructions& instructions, TSetupLog& log, bool window, bool addOns)
-    : m_instructions(instructions), m_log(log), m_addOns(addOns) {
+    : m_log(log), m_addOns(addOns) {
     if (window) m_window = std::make_unique<TSilentProgress>(instructions.DisplayTitle);
 }
 
@@ -45,10 +45,9 @@ void TUnattendedSink::FileReplacedAtRestart(const std::string& target) {
 
 void TUnattendedSink::DirectoryCreated(const std::string& path) { m_log.Line(kLogDirectory, path); }
 
-void TUnattendedSink::GroupSent(const std::string& group) {
+void TUnattendedSink::GroupSent(const std::string& group, const std::vector<std::string>& items) {
     m_log.Line(kLogGroup, group);
-    for (const std::string& title : m_instructions.ItemsValues) m_log.Line(kLogItem, title);
-    m_log.Line(kLogItem, UninstallItemTitle(m_instructions.Application));
+    for (const std::string& title : items) m_log.Line(kLogItem, title);
 }
 
 void TUnattendedSink::ValueWritten(const std::string& key, const std::string& name) {

@@ -31,7 +31,7 @@ public:
     void Done() override { m_completed = true; }
     void RunEnded() override {}
     void DirectoryCreated(const std::string& path) override;
-    void GroupSent(const std::string& group) override;
+    void GroupSent(const std::string& group, const std::vector<std::string>& items) override;
     void ValueWritten(const std::string& key, const std::string& name) override;
     void CounterRaised(const std::string& sharedFile) override;
     void AddOnStarted(const std::string& file) override;
@@ -39,7 +39,6 @@ public:
     HWND Owner() const override { return m_window ? m_window->Handle() : nullptr; }
 
 private:
-    const TInstructions& m_instructions;
     TSetupLog& m_log;
     std::unique_ptr<TSilentProgress> m_window;
     bool m_addOns;

@@ -1,7 +1,6 @@
 #include "uninstall/SelfCopy.h"
 
 #include <windows.h>
-#include <sddl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include "base/InstallRecord.h"
 #include "uninstall/Uninstaller.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PrivateFolder.h"
 #include "win/SystemText.h"
 
 namespace quenby {
@@ -23,38 +23,6 @@ std::string ModulePath() {
     char path[MAX_PATH] = {};
     const DWORD size = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return size > 0 && size < MAX_PATH ? std::string(path, size) : std::string();
-}
-
-// The system and the administrators write; users may read and run.
-class TAdminOnlyFolderSecurity {
-public:
-    TAdminOnlyFolderSecurity() {
-        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;GRGX;;;BU)",
-                                                             SDDL_REVISION_1, &m_descriptor, nullptr);
-        m_attributes.lpSecurityDescriptor = m_descriptor;
-    }
-    TAdminOnlyFolderSecurity(const TAdminOnlyFolderSecurity&) = delete;
-    TAdminOnlyFolderSecurity& operator=(const TAdminOnlyFolderSecurity&) = delete;
-    ~TAdminOnlyFolderSecurity() { LocalFree(m_descriptor); }
-    SECURITY_ATTRIBUTES* Get() { return m_descriptor ? &m_attributes : nullptr; }
-
-private:
-    PSECURITY_DESCRIPTOR m_descriptor = nullptr;
-    SECURITY_ATTRIBUTES m_attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-};
-
-// A folder made now, below the Windows directory's Temp (which users cannot rename things in); a name
-// that exists already, whoever made it, is never used.
-std::string FreshFolder() {
-    TAdminOnlyFolderSecurity security;
-    if (!security.Get()) return {};
-    const std::string base = WindowsDirectory() + "\\Temp\\Quenby-" + std::to_string(GetCurrentProcessId()) + "-";
-    for (DWORD attempt = 0; attempt < 100; ++attempt) {
-        const std::string folder = base + std::to_string(GetTickCount() + attempt);
-        if (CreateDirectoryA(folder.c_str(), security.Get())) return folder;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
-    }
-    return {};
 }
 
 HANDLE HandleFrom(const std::string& digits) {
@@ -82,7 +50,7 @@ std::optional<TOriginal> TakeOriginal(const std::string& commandLine, std::strin
 
 std::optional<int> RunFromCopy(const std::string& commandLine) {
     const std::string self = ModulePath();
-    const std::string folder = FreshFolder();
+    const std::string folder = MakePrivateFolder();
     if (self.empty() || folder.empty()) return std::nullopt;
     const std::string copy = folder + "\\" + kUninstallerName;
     if (!CopyFileA(self.c_str(), copy.c_str(), TRUE)) {

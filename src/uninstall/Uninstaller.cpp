@@ -3,21 +3,22 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "base/InstallLog.h"
 #include "base/InstallRecord.h"
-#include "base/ProgmanMacros.h"
+#include "base/NumberRule.h"
 #include "base/Texts.h"
-#include "install/InstallLogWriter.h"
+#include "undo/ProgramItems.h"
+#include "undo/SealedLog.h"
+#include "undo/UndoReport.h"
 #include "uninstall/ProgressForm.h"
-#include "win/DdeClientConv.h"
 #include "win/FileSystem.h"
 #include "win/NoLinkRemoval.h"
-#include "win/ProgramsFolder.h"
+#include "win/RegistryKey.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
 
@@ -25,21 +26,9 @@ namespace quenby {
 
 namespace {
 
-constexpr unsigned kDdeTimeout = 5000;
+std::string Shown(HKEY root, const std::string& path) { return RootWord(root) + ("\\" + path); }
 
-bool IsGone(LONG error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
-HKEY RootKey(const std::string& root) { return root == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
-
-// An existing key below the root; none when it is missing or refused.
-std::unique_ptr<TRegistryKey> OpenKey(HKEY root, const std::string& path, REGSAM access) {
-    auto key = std::make_unique<TRegistryKey>();
-    key->SetRoot(root);
-    if (!key->OpenExistingKey("\\" + path, access)) key.reset();
-    return key;
-}
-
-class TRun {
+class TRun final : public TUndoReport {
 public:
     TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm& form, const std::string& original,
          bool quiet)
@@ -56,7 +45,7 @@ public:
         for (const std::string& name : m_plan.UninstallEntries) RemoveUninstallEntry(name);
         for (const TRegistryName& value : m_plan.Values) RemoveValue(value);
         for (const TRegistryName& key : m_plan.Keys) RemoveKey(key);
-        RemoveProgramItems();
+        RemoveProgramItems(m_plan.Groups, *this);
         for (const std::string& file : m_plan.Files) RemoveFile(file);
         RemoveFile(InstallLogPath(m_destination));
         RemoveFile(UninstallRecordPath(m_destination));
@@ -70,16 +59,16 @@ public:
     bool RestartNeeded() const { return m_restartNeeded; }
     bool RemoveOriginal() const { return m_removeOriginal; }
 
-private:
-    void Step(const std::string& item) {
+    void Step(const std::string& item) override {
         const std::size_t total = m_plan.Counters.size() + m_plan.UninstallEntries.size() + m_plan.Values.size() +
                                   m_plan.Keys.size() + m_plan.Groups.size() + m_plan.Files.size() +
                                   m_plan.Directories.size() + 3;
         m_form.ShowStep(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
     }
 
-    void Leave(const std::string& what, const std::string& why) { m_left.push_back(what + ": " + why); }
+    void Leave(const std::string& what, const std::string& why) override { m_left.push_back(what + ": " + why); }
 
+private:
     // Each raise lowered by one, once: the log records each lowering before it is made, so that a rerun
     // skips it (a run stopped in between leaves one count too many, never one too few).
     void LowerCounters() {
@@ -92,18 +81,16 @@ private:
             }
         for (const std::string& name : m_plan.Counters) {
             Step(name);
-            const std::string shown = "HKCU\\" + std::string(kCountersKey) + "\\" + name;
-            const auto key = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+            const std::string shown = Shown(HKEY_CURRENT_USER, kCountersKey) + "\\" + name;
+            const auto key = TRegistryKey::Open(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
             if (!key || !key->ValueExists(name)) continue;  // already gone: nothing counts on the file through it
-            std::string text;
+            std::optional<std::int32_t> count;
             try {
-                text = key->ReadValueText(name);
+                count = ParseNumber(key->ReadText(name));
             } catch (const ERegistryException&) {
-                // not text: left as no number below
+                // not text: no number
             }
-            char* end = nullptr;
-            const long count = std::strtol(text.c_str(), &end, 10);
-            if (text.empty() || *end != '\0') {
+            if (!count) {
                 Leave(shown, kLeftNotNumber);
                 continue;
             }
@@ -117,16 +104,16 @@ private:
                 Leave(shown, LeftNoProgressText(noProgress));
                 continue;
             }
-            if (count > 1) {
-                key->WriteValueText(name, std::to_string(count - 1));
+            if (*count > 1) {
+                key->WriteText(name, std::to_string(*count - 1));
                 continue;
             }
-            key->DeleteValue(name);
+            LeaveOnError(shown, [&] { key->DeleteValue(name); });
         }
         // Offered when no product counts on it any more (also when an earlier, stopped run lowered its count
         // to zero), and only when the installation created it: a file that was there before (Windows' or
         // another vendor's) stays.
-        const auto counters = OpenKey(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
+        const auto counters = TRegistryKey::Open(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
         for (const std::string& name : m_plan.NewSystemFiles)
             if (!counters || !counters->ValueExists(name)) OfferSharedFile(m_windowsDir + "\\" + name);
     }
@@ -152,104 +139,61 @@ private:
     // Only while the entry still names this installation's uninstall command.
     void RemoveUninstallEntry(const std::string& name) {
         const std::string path = UninstallEntryKey(name);
-        Step("HKLM\\" + path);
-        const auto key = OpenKey(HKEY_LOCAL_MACHINE, path, KEY_READ);
+        const std::string shown = Shown(HKEY_LOCAL_MACHINE, path);
+        Step(shown);
+        const auto key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, path, KEY_READ);
         if (!key) return;
         // Emptied by an earlier removal that stopped before deleting the key: no other installation's.
-        if (key->IsEmpty()) {
-            TRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, path);
-            return;
-        }
+        if (key->IsEmpty()) return LeaveOnError(shown, [&] { TRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, path); });
         std::string command;
         try {
-            command = key->ReadValueText("UninstallString");
+            command = key->ReadText(kEntryUninstallString);
         } catch (const ERegistryException&) {
             // not text: not ours
         }
         if (!SamePath(command, UninstallCommand(m_windowsDir, m_destination))) {
-            Leave("HKLM\\" + path, kLeftOtherInstallation);
+            Leave(shown, kLeftOtherInstallation);
             m_foreignKeys.push_back(path);
             return;
         }
         // The whole entry, whatever the installation or others added to it.
-        const LONG result = TRegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, path);
-        if (result != ERROR_SUCCESS && !IsGone(result))
-            Leave("HKLM\\" + path, SystemErrorText(static_cast<DWORD>(result)));
+        LeaveOnError(shown, [&] { TRegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, path); });
+    }
+
+    template <typename Action>
+    void LeaveOnError(const std::string& what, Action action) {
+        try {
+            action();
+        } catch (const ERegistryException& error) {
+            Leave(what, error.what());
+        }
     }
 
     bool IsForeign(const TRegistryName& name) const {
         for (const std::string& key : m_foreignKeys)
-            if (name.Root == "HKLM" && SamePath(name.Key, key)) return true;
+            if (RootOfWord(name.Root) == HKEY_LOCAL_MACHINE && SamePath(name.Key, key)) return true;
         return false;
     }
 
     void RemoveValue(const TRegistryName& value) {
         if (IsForeign(value)) return;
         Step(value.Root + "\\" + value.Key + "\\" + value.Name);
-        const auto key = OpenKey(RootKey(value.Root), value.Key, KEY_SET_VALUE);
+        const auto key = TRegistryKey::Open(RootOfWord(value.Root), value.Key, KEY_SET_VALUE);
         if (!key) return;
-        const LONG result = key->DeleteValue(value.Name);
-        if (result != ERROR_SUCCESS && !IsGone(result))
-            Leave(value.Root + "\\" + value.Key + "\\" + value.Name, SystemErrorText(static_cast<DWORD>(result)));
+        LeaveOnError(value.Root + "\\" + value.Key + "\\" + value.Name, [&] { key->DeleteValue(value.Name); });
     }
 
     void RemoveKey(const TRegistryName& name) {
         if (IsForeign(name)) return;
         const std::string shown = name.Root + "\\" + name.Key;
         Step(shown);
-        const auto key = OpenKey(RootKey(name.Root), name.Key, KEY_READ);
+        const auto key = TRegistryKey::Open(RootOfWord(name.Root), name.Key, KEY_READ);
         if (!key) return;
         if (!key->IsEmpty()) {
             Leave(shown, kLeftNotEmpty);
             return;
         }
-        const LONG result = TRegistryKey::DeleteKey(RootKey(name.Root), name.Key);
-        if (result != ERROR_SUCCESS && !IsGone(result)) Leave(shown, SystemErrorText(static_cast<DWORD>(result)));
-    }
-
-    // A group the installation created that holds only its items goes whole; otherwise its items go one by
-    // one (Program Manager deletes them from the current group, which showing it makes current) and the
-    // group once nothing else is in it.
-    void RemoveProgramItems() {
-        if (m_plan.Groups.empty()) return;
-        TDdeClientConv progman;
-        progman.Open();
-        for (const TGroupUndo& group : m_plan.Groups) {
-            Step(group.Name);
-            if (!progman.IsOpen()) {
-                Leave(group.Name, kLeftNoProgman);
-                continue;
-            }
-            const std::string folder = ProgramGroupFolder(group.Name);
-            if (group.Created && !folder.empty() && HoldsOnly(folder, group.Items)) {
-                progman.ExecuteMacro(DeleteGroupMacro(group.Name), kDdeTimeout);
-                continue;
-            }
-            // Program Manager deletes items from whatever group is current: none unless this one is.
-            if (!progman.ExecuteMacro(ShowGroupMacro(group.Name), kDdeTimeout)) {
-                Leave(group.Name, kLeftNoProgman);
-                continue;
-            }
-            // An item that is gone already, or that Program Manager never took, is refused: nothing is left.
-            for (const std::string& title : group.Items) progman.ExecuteMacro(DeleteItemMacro(title), kDdeTimeout);
-            if (!group.Created) continue;
-            if (!folder.empty() && FolderEntries(folder).empty())
-                progman.ExecuteMacro(DeleteGroupMacro(group.Name), kDdeTimeout);
-            else
-                Leave(folder.empty() ? group.Name : folder, kLeftNotEmpty);
-        }
-        progman.Close();
-    }
-
-    // Program Manager keeps an item as a file: its title with ".lnk". A folder of that name is not one:
-    // deleting the group would delete it with all it holds.
-    static bool HoldsOnly(const std::string& folder, const std::vector<std::string>& titles) {
-        for (const std::string& entry : FolderEntries(folder)) {
-            bool ours = false;
-            for (const std::string& title : titles) ours = ours || SamePath(entry, title + ".lnk");
-            if (!ours || !IsFile(folder + "\\" + entry)) return false;
-        }
-        return true;
+        LeaveOnError(shown, [&] { TRegistryKey::DeleteKey(RootOfWord(name.Root), name.Key); });
     }
 
     // Where the item may really be: below the destination as it was at the installation, or the very path.
@@ -330,7 +274,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine, const std::strin
     }
 
     std::string displayName =
-        TProfileFile(UninstallRecordPath(destination)).ReadText(kRecordUninstallSection, "DisplayName", "");
+        TProfileFile(UninstallRecordPath(destination)).ReadText(kRecordUninstallSection, kEntryDisplayName, "");
     if (displayName.empty()) displayName = plan.Application.empty() ? destination : plan.Application;
     if (!quiet && MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
                               MB_YESNO | MB_ICONQUESTION) != IDYES)

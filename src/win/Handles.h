@@ -1,6 +1,6 @@
 // Owners of the system's handles, one type per kind, for the program, the tools and the tests alike:
-// each closes its handle exactly once, none can be copied. (Find handles: FindSearch.h; DDE handles:
-// DdeHandles.h; LZ handles: Lz32.h.)
+// each closes its handle exactly once, none can be copied. (Registry keys: RegistryKey.h; find handles:
+// FindSearch.h; DDE handles: DdeHandles.h; LZ handles: Lz32.h.)
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
@@ -51,7 +51,6 @@ using TBitmap = TOwned<HBITMAP, FreeBitmapHandle>;
 using TBrush = TOwned<HBRUSH, FreeBrushHandle>;
 using TIcon = TOwned<HICON, DestroyIconHandle>;
 using TWindow = TOwned<HWND, DestroyWindowHandle>;
-using TRegKey = TOwned<HKEY, CloseRegistryKey>;
 
 // A function of a loaded library, typed; nullptr when the library lacks it.
 template <typename Function>

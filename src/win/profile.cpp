@@ -48,12 +48,6 @@ std::vector<std::string> NullSeparated(const std::string& text) {
     return items;
 }
 
-// Creates every missing key along the path.
-LONG CreateKey(HKEY base, const std::string& path, HKEY& key) {
-    return RegCreateKeyExA(base, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                           nullptr);
-}
-
 }  // namespace
 
 // ---- profile file ----
@@ -117,146 +111,58 @@ void TProfileFile::WriteText(const std::string& section, const std::string& key,
         throw Exception(CannotWriteText(m_path));
 }
 
-// ---- registry key accessor ----
-
-HKEY TRegistryKey::BaseFor(const std::string& path, std::string& rest) const {
-    if (!path.empty() && path[0] == '\\') {
-        rest = path.substr(1);
-        return m_root;
-    }
-    rest = path;
-    return m_current ? m_current.Get() : m_root;
-}
-
-TRegKey TRegistryKey::OpenExisting(const std::string& path) const {
-    std::string rest;
-    HKEY base = BaseFor(path, rest);
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
-    return TRegKey(key);
-}
-
-void TRegistryKey::SetRoot(HKEY root) {
-    if (root == m_root) return;
-    Release();
-    m_root = root;
-}
-
-bool TRegistryKey::OpenKey(const std::string& path, bool mayCreate) {
-    std::string rest;
-    HKEY base = BaseFor(path, rest);
-    HKEY key = nullptr;
-    LONG result;
-    if (mayCreate && !rest.empty())
-        result = CreateKey(base, rest, key);
-    else
-        result = RegOpenKeyExA(base, rest.c_str(), 0, KEY_ALL_ACCESS, &key);
-    if (result != ERROR_SUCCESS) return false;
-
-    bool relativeToCurrent = (path.empty() || path[0] != '\\') && m_current;
-    m_currentPath = relativeToCurrent ? m_currentPath + "\\" + rest : rest;
-    m_current.Reset(key);
-    return true;
-}
-
-bool TRegistryKey::OpenExistingKey(const std::string& path, REGSAM access) {
-    std::string rest;
-    HKEY base = BaseFor(path, rest);
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(base, rest.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
-    const bool relativeToCurrent = (path.empty() || path[0] != '\\') && m_current;
-    m_currentPath = relativeToCurrent ? m_currentPath + "\\" + rest : rest;
-    m_current.Reset(key);
-    return true;
-}
-
-bool TRegistryKey::ValueExists(const std::string& name) const {
-    return m_current &&
-           RegQueryValueExA(m_current.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-void TRegistryKey::WriteValueText(const std::string& name, const std::string& text) const {
-    if (!m_current ||
-        RegSetValueExA(m_current.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
-        throw ERegistryException(RegistryWriteText(name));
-}
-
-LONG TRegistryKey::DeleteValue(const std::string& name) const {
-    return m_current ? RegDeleteValueA(m_current.Get(), name.c_str()) : ERROR_FILE_NOT_FOUND;
-}
-
-bool TRegistryKey::IsEmpty() const {
-    DWORD subkeys = 0, values = 0;
-    return m_current &&
-           RegQueryInfoKeyA(m_current.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-           subkeys == 0 && values == 0;
-}
-
-LONG TRegistryKey::DeleteTree(HKEY root, const std::string& path) { return RegDeleteTreeA(root, path.c_str()); }
-
-LONG TRegistryKey::DeleteKey(HKEY root, const std::string& path) { return RegDeleteKeyA(root, path.c_str()); }
-
-std::string TRegistryKey::ReadValueText(const std::string& name) const {
-    if (!m_current) return {};
-    return ReadValueTextOf(m_current.Get(), name);
-}
-
-std::string TRegistryKey::ReadValueTextOf(HKEY key, const std::string& name) {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0) return {};
-    std::vector<BYTE> data;
-    for (LONG result = ERROR_MORE_DATA; result == ERROR_MORE_DATA;) {
-        // The value may grow between the two calls: the buffer grows with it.
-        data.resize(size);
-        result = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size);
-        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) throw ERegistryException(RegistryReadText(name));
-    }
-    if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException(RegistryTypeText(name));
-    // Data stored with or without its terminating zero reads the same.
-    std::string text(reinterpret_cast<const char*>(data.data()), size);
-    return text.substr(0, text.find('\0'));
-}
-
-void TRegistryKey::Release() {
-    m_current.Reset();
-    m_currentPath.clear();
-}
-
 // ---- registry profile ----
 
-TRegistryProfile::TRegistryProfile(std::string path) : m_profilePath(std::move(path)) { OpenKey(m_profilePath, true); }
+TRegistryProfile::TRegistryProfile(HKEY root, const std::string& path)
+    : m_root(root), m_path(!path.empty() && path[0] == '\\' ? path.substr(1) : path) {
+    if (!m_path.empty()) m_key = TRegistryKey::Create(m_root, m_path);
+}
 
+HKEY TRegistryProfile::BaseFor(const std::string& section, std::string& rest) const {
+    const bool belowRoot = !section.empty() && section[0] == '\\';
+    rest = belowRoot ? section.substr(1) : section;
+    return !belowRoot && m_key ? m_key->Get() : m_root;
+}
+
+std::string TRegistryProfile::KeyPath(const std::string& section) const {
+    std::string rest;
+    const HKEY base = BaseFor(section, rest);
+    return CleanKeyPath(base == m_root ? rest : m_path + "\\" + rest);
+}
+
+std::string CleanKeyPath(const std::string& path) {
+    std::string clean;
+    for (char c : path)
+        if (c != '\\' || (!clean.empty() && clean.back() != '\\')) clean += c;
+    if (!clean.empty() && clean.back() == '\\') clean.pop_back();
+    return clean;
+}
+
+TRegistryKey TRegistryProfile::CreateSection(const std::string& section) {
+    std::string rest;
+    const HKEY base = BaseFor(section, rest);
+    std::optional<TRegistryKey> key = TRegistryKey::Create(base, rest);
+    if (!key) throw ERegistryException(RegistryCreateText(section));
+    return std::move(*key);
+}
+
+// Each value is written through the handle that made its key: no other program can swap or lock the key
+// between the two, and a key deleted meanwhile fails the write instead of passing for written.
 void TRegistryProfile::WriteText(const std::string& section, const std::string& name, const std::string& text) {
-    WriteData(section, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+    CreateSection(section).WriteText(name, text);
 }
 
 void TRegistryProfile::WriteDword(const std::string& section, const std::string& name, DWORD value) {
-    WriteData(section, name, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
-void TRegistryProfile::WriteData(const std::string& section, const std::string& name, DWORD type, const BYTE* data,
-                                 DWORD size) {
-    std::string rest;
-    HKEY base = BaseFor(section, rest);
-    HKEY created = nullptr;
-    if (CreateKey(base, rest, created) != ERROR_SUCCESS) throw ERegistryException(RegistryCreateText(section));
-    // Written through the handle that made the key: no other program can swap or lock the key between the two,
-    // and a key deleted meanwhile fails the write instead of passing for written.
-    const TRegKey key(created);
-    if (RegSetValueExA(key.Get(), name.c_str(), 0, type, data, size) != ERROR_SUCCESS)
-        throw ERegistryException(RegistryWriteText(name));
+    CreateSection(section).WriteDword(name, value);
 }
 
 std::int32_t TRegistryProfile::ReadNumber(const std::string& section, const std::string& name,
                                           std::int32_t defaultValue) {
-    TRegKey key = OpenExisting(section);
-    if (!key) return defaultValue;
-    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return defaultValue;
-    return ::quenby::ReadNumber(ReadValueTextOf(key.Get(), name), defaultValue);
+    std::string rest;
+    const HKEY base = BaseFor(section, rest);
+    const std::optional<TRegistryKey> key = TRegistryKey::Open(base, rest, KEY_ALL_ACCESS);
+    if (!key || !key->ValueExists(name)) return defaultValue;
+    return ::quenby::ReadNumber(key->ReadText(name), defaultValue);
 }
 
 void TRegistryProfile::WriteNumber(const std::string& section, const std::string& name, std::int32_t value) {

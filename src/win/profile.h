@@ -12,7 +12,7 @@
 
 #include "base/IniSource.h"
 #include "base/StringList.h"
-#include "win/Handles.h"
+#include "win/RegistryKey.h"
 
 namespace quenby {
 
@@ -43,56 +43,16 @@ private:
     mutable std::map<std::string, std::vector<std::string>> m_sections;
 };
 
-// One open registry key below a predefined root; paths starting with "\" are taken below the root,
-// others below the current key.
-class TRegistryKey {
+// The registry written like an INI file: sections are key paths, keys are value names. A section starting
+// with "\" lies below the root, any other below the profile's own key (below the root when that key could
+// not be made).
+class TRegistryProfile {
 public:
-    TRegistryKey() = default;
-    TRegistryKey(const TRegistryKey&) = delete;
-    TRegistryKey& operator=(const TRegistryKey&) = delete;
-    virtual ~TRegistryKey() = default;
-
+    // The profile's key, `path` below the root, is made as needed; an empty path makes none.
+    TRegistryProfile(HKEY root, const std::string& path);
     HKEY Root() const { return m_root; }
-    void SetRoot(HKEY root);
-    bool OpenKey(const std::string& path, bool mayCreate);
-    // Opens an existing key for `access` only (no creation); false when it is missing or refused.
-    bool OpenExistingKey(const std::string& path, REGSAM access);
-    bool ValueExists(const std::string& name) const;
-    // Raises ERegistryException "Failed to set data for '%s'".
-    void WriteValueText(const std::string& name, const std::string& text) const;
-    // The system's answer (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ...).
-    LONG DeleteValue(const std::string& name) const;
-    bool IsEmpty() const;  // no subkeys and no values
-    // Deletes a key without subkeys below a root; the system's answer.
-    static LONG DeleteKey(HKEY root, const std::string& path);
-    // Deletes a key with all its values and subkeys; the system's answer.
-    static LONG DeleteTree(HKEY root, const std::string& path);
-    // Empty for a missing or empty value; raises ERegistryException for a failed read or a value that
-    // is not text.
-    std::string ReadValueText(const std::string& name) const;
-    void Release();
-
-    HKEY CurrentKey() const { return m_current.Get(); }
-    const std::string& CurrentPath() const { return m_currentPath; }
-
-protected:
-    // The key a path names, and the rest of the path below it.
-    HKEY BaseFor(const std::string& path, std::string& rest) const;
-    // The key a path names, opened with full access; empty when the system refuses.
-    TRegKey OpenExisting(const std::string& path) const;
-    static std::string ReadValueTextOf(HKEY key, const std::string& name);
-
-private:
-    HKEY m_root = HKEY_CURRENT_USER;
-    TRegKey m_current;
-    std::string m_currentPath;
-};
-
-// The registry written like an INI file: sections are key paths, keys are value names.
-class TRegistryProfile : public TRegistryKey {
-public:
-    explicit TRegistryProfile(std::string path);
-    const std::string& ProfilePath() const { return m_profilePath; }
+    // The full key path below the root that a section names, as the system reads it.
+    std::string KeyPath(const std::string& section) const;
 
     // Creates the section's key path as needed; raises ERegistryException "Failed to create key %s"
     // or "Failed to set data for '%s'".
@@ -104,9 +64,16 @@ public:
     void WriteDword(const std::string& section, const std::string& name, DWORD value);
 
 private:
-    void WriteData(const std::string& section, const std::string& name, DWORD type, const BYTE* data, DWORD size);
+    // The key a section starts from, and the rest of its path.
+    HKEY BaseFor(const std::string& section, std::string& rest) const;
+    TRegistryKey CreateSection(const std::string& section);
 
-    std::string m_profilePath;
+    HKEY m_root;
+    std::string m_path;  // below the root, as given
+    std::optional<TRegistryKey> m_key;
 };
+
+// A key path as the system reads it: runs of backslashes are one separator, a leading or trailing one none.
+std::string CleanKeyPath(const std::string& path);
 
 }  // namespace quenby

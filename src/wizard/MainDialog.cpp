@@ -1,9 +1,8 @@
 #include "wizard/MainDialog.h"
 
-#include "base/CommandLine.h"
 #include "base/Texts.h"
+#include "install/Answers.h"
 #include "ui/Application.h"
-#include "win/profile.h"
 #include "wizard/MainWin.h"
 
 namespace quenby {
@@ -70,12 +69,7 @@ void TMainDialog::NextButClick() {
             break;
         case kStateDestination: {
             const std::string destination = Control("EditPath").Caption();
-            if (!m_answersFile.empty()) {
-                const TProfileFile answers(m_answersFile);
-                answers.WriteText(kAnswersSection, kAnswersDirKey, destination);
-                answers.WriteText(kAnswersSection, kAnswersNameKey, m_userName);
-                answers.WriteText(kAnswersSection, kAnswersOrgKey, m_organisation);
-            }
+            if (!m_answersFile.empty()) SaveAnswers(m_answersFile, {destination, {m_userName, m_organisation}});
             m_installation.Run(destination, {m_userName, m_organisation}, *this);
             break;
         }

@@ -1,16 +1,10 @@
 // The wizard's pages before and after the installation proper: notices, user information, destination.
 #include "wizard/MainDialog.h"
 #include "base/Texts.h"
+#include "install/Answers.h"
 #include "win/NoticeFile.h"
-#include "win/profile.h"
 
 namespace quenby {
-
-namespace {
-
-constexpr char kWindowsKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-
-}  // namespace
 
 void TMainDialog::ShowPlugs() {
     SetInfoText(kNoticesInfo);
@@ -39,12 +33,9 @@ void TMainDialog::ShowPlugs() {
 }
 
 void TMainDialog::GetNames() {
-    TRegistryKey key;  // released however this ends
-    key.SetRoot(HKEY_LOCAL_MACHINE);
-    if (key.OpenKey(kWindowsKey, false)) {
-        m_organisation = key.ReadValueText("RegisteredOrganization");
-        m_userName = key.ReadValueText("RegisteredOwner");
-    }
+    const TUserAnswers proposed = ProposedAnswers(m_instructions).User;
+    m_organisation = proposed.Organisation;
+    m_userName = proposed.UserName;
     Control("EditOrg").SetCaption(m_organisation);
     Control("EditName").SetCaption(m_userName);
     Control("PrevBut").SetEnabled(true);

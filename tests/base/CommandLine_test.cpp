@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/CommandLine.h"
+#include "base/Texts.h"
 
 namespace quenby {
 
@@ -35,6 +36,10 @@ TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
     };
     for (const auto& c : cases) EXPECT_EQ(ParseSetupCommandLine(c.line).BadSwitch, c.refused) << c.line;
     EXPECT_EQ(ParseSetupCommandLine("/VERYSILENT /QUIET").Mode, TSetupMode::VerySilent);
+    // The help is made from the switch table: every row on a line of its own, the value's word after "=".
+    EXPECT_EQ(BadSwitchText("/D"),
+              "Unknown or malformed switch /D.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n/NAME=text\r\n"
+              "/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS");
 }
 
 }  // namespace quenby

@@ -78,7 +78,7 @@ void RemoveTree(const std::string& path) {
 std::string RegText(HKEY root, const std::string& path, const std::string& name, REGSAM view) {
     HKEY raw = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &raw) != ERROR_SUCCESS) return "<no key>";
-    TRegKey key(raw);
+    const TRegistryKey key(raw);
     char buffer[1024] = {};
     DWORD size = sizeof buffer - 1, type = 0;
     if (RegQueryValueExA(raw, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)

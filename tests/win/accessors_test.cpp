@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <string>
 
 #include "Prefix.h"
@@ -45,7 +46,7 @@ protected:
 };
 
 TEST_F(Registry, ProfileResolvesSectionsBelowItsKeyOrBelowTheRootAndWritesNumbersAsText) {
-    TRegistryProfile profile("\\" + kTest + "\\A");
+    TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest + "\\A");
     profile.WriteText("B", "v", "below the profile key");
     profile.WriteText("\\" + kTest + "\\E", "v", "below the root");
     profile.WriteNumber("C\\D", "n", INT_MIN);
@@ -54,7 +55,7 @@ TEST_F(Registry, ProfileResolvesSectionsBelowItsKeyOrBelowTheRootAndWritesNumber
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTest + "\\A\\C\\D", "n"), "-2147483648");
     EXPECT_EQ(profile.ReadNumber("C\\D", "n", 0), INT_MIN);
     // Without the leading backslash the profile's own path is taken below it again.
-    TRegistryProfile relative(kTest + "\\R");
+    TRegistryProfile relative(HKEY_CURRENT_USER, kTest + "\\R");
     relative.WriteText(kTest + "\\R\\B", "v", "doubled");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kTest + "\\R\\" + kTest + "\\R\\B", "v"), "doubled");
 }
@@ -69,14 +70,14 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
     const DWORD nine = 9;
     Store(path, "dword", REG_DWORD, std::string(reinterpret_cast<const char*>(&nine), 4));
 
-    TRegistryKey key;
-    ASSERT_TRUE(key.OpenKey("\\" + path, false));
-    EXPECT_EQ(key.ReadValueText("unterminated"), "abc");
-    EXPECT_EQ(key.ReadValueText("embedded"), "ab");
-    EXPECT_EQ(key.ReadValueText("expand"), "%WINDIR%\\x");
-    EXPECT_EQ(key.ReadValueText("missing"), "");
-    EXPECT_EQ(ErrorOf([&] { key.ReadValueText("binary"); }), "Invalid data type for 'binary'");
-    TRegistryProfile profile("\\" + kTest);
+    const std::optional<TRegistryKey> key = TRegistryKey::Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->ReadText("unterminated"), "abc");
+    EXPECT_EQ(key->ReadText("embedded"), "ab");
+    EXPECT_EQ(key->ReadText("expand"), "%WINDIR%\\x");
+    EXPECT_EQ(key->ReadText("missing"), "");
+    EXPECT_EQ(ErrorOf([&] { key->ReadText("binary"); }), "Invalid data type for 'binary'");
+    TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest);
     EXPECT_EQ(profile.ReadNumber("K", "hex", 0), 31);
     EXPECT_EQ(ErrorOf([&] { profile.ReadNumber("K", "dword", 0); }), "Invalid data type for 'dword'");
     EXPECT_EQ(profile.ReadNumber("Missing", "n", 5), 5);
@@ -84,7 +85,7 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
 }
 
 TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
-    TRegistryProfile profile("\\" + kTest + "\\W");
+    TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest + "\\W");
     const std::string tooLong = "\\" + kTest + "\\" + std::string(300, 'k');
     EXPECT_EQ(ErrorOf([&] { profile.WriteText(tooLong, "v", "x"); }), "Failed to create key " + tooLong);
     const std::string longName(20000, 'n');
@@ -97,7 +98,7 @@ TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     {
         HKEY raw = nullptr;
         ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw), ERROR_SUCCESS);
-        TRegKey key(raw);
+        const TRegistryKey key(raw);
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
                                                                          &descriptor, nullptr));
@@ -105,9 +106,8 @@ TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
         LocalFree(descriptor);
         ASSERT_EQ(result, ERROR_SUCCESS);
     }
-    TRegistryKey key;
-    EXPECT_FALSE(key.OpenKey("\\" + path, true));
-    TRegistryProfile profile("\\" + kTest);
+    EXPECT_FALSE(TRegistryKey::Create(HKEY_CURRENT_USER, path));
+    TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest);
     EXPECT_EQ(profile.ReadNumber("Locked", "n", 5), 5) << "full access is asked for reading too";
     EXPECT_EQ(ErrorOf([&] { profile.WriteText("Locked", "n", "6"); }), "Failed to create key Locked");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, path, "n"), "4");

@@ -10,6 +10,7 @@
 #include "Controls.h"
 #include "DriveError.h"
 #include "Handles.h"
+#include "win/RegistryKey.h"
 
 namespace quenby::drive {
 
@@ -48,7 +49,7 @@ void SetUserString(const char* path, const char* name, const std::string& value)
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
         ERROR_SUCCESS)
         throw std::runtime_error(std::string("cannot open HKEY_CURRENT_USER\\") + path);
-    const TRegKey key(opened);
+    const TRegistryKey key(opened);
     if (RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
         throw std::runtime_error(std::string("cannot set ") + name);
