@@ -16,6 +16,7 @@
 #include "win/DdeClientConv.h"
 #include "win/InstallationLock.h"
 #include "win/LibrarySearch.h"
+#include "win/PrivateFolder.h"
 
 // As in Setup.exe: an escaping exception is a fault, and the library's console report would only add its
 // name demangler to the program.
@@ -27,8 +28,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     quenby::KeepLibrarySearchToSystem();
     std::string rest;
     std::optional<quenby::TOriginal> original = quenby::TakeOriginal(commandLine, rest);
-    if (!original)
+    if (!original) {
         if (const std::optional<int> code = quenby::RunFromCopy(commandLine)) return *code;
+        if (!quenby::QuietRemovalRequested(commandLine))
+            MessageBoxA(nullptr, quenby::NoPrivateFolderText(quenby::PrivateFoldersParent()).c_str(),
+                        quenby::kNoLogCaption, MB_ICONERROR | MB_OK);
+        return quenby::kNothingRemoved;
+    }
     int code = quenby::kNothingRemoved;
     bool removeOriginal = false;
     const std::string arguments = original ? rest : std::string(commandLine);

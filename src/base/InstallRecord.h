@@ -57,8 +57,9 @@ std::string QuietUninstallCommand(const std::string& windowsDir, const std::stri
 // gets its default.
 inline constexpr char kSilentSwitch[] = "/SILENT";
 inline constexpr char kVerySilentSwitch[] = "/VERYSILENT";
-// Held by the process that installs or removes, for its whole run: one Quenby installation at a time.
-inline constexpr char kInstallationMutexName[] = "Quenby.Installation";
+// Held open by the process that installs or removes, for its whole run: one Quenby installation at a time.
+// It lies in the Windows directory (win/InstallationLock.h).
+inline constexpr char kInstallationLockFileName[] = "Quenby.Installation.lock";
 
 // The Program Manager item that starts the uninstaller.
 std::string UninstallItemTitle(const std::string& application);

@@ -103,6 +103,8 @@ inline std::string CannotWriteText(const std::string& path) { return "Unable to 
 inline std::string CannotWriteLogText(const std::string& path, const std::string& reason) {
     return "Cannot write the installation log " + path + ": " + reason;
 }
+inline constexpr char kLogNotPlainReason[] =
+    "it is a link, a second name of another file, or not in the destination folder";
 inline std::string RegistryReadText(const std::string& name) { return "Failed to get data for '" + name + "'"; }
 inline std::string RegistryTypeText(const std::string& name) { return "Invalid data type for '" + name + "'"; }
 inline std::string RegistryCreateText(const std::string& key) { return "Failed to create key " + key; }
@@ -142,6 +144,9 @@ inline constexpr const char* kInterruptedLines[] = {
 inline constexpr char kUninstallTitle[] = "Uninstall";
 inline constexpr char kNoLogCaption[] = "Error";
 inline std::string NoLogText(const std::string& destination) { return "No installation log in " + destination; }
+inline std::string NoPrivateFolderText(const std::string& folder) {
+    return "Uninstall cannot make a private working folder in " + folder + "; nothing was removed.";
+}
 inline std::string ConfirmRemovalText(const std::string& name) {
     return "Are you sure you want to remove " + name + " and all of its components?";
 }

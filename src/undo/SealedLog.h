@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,7 +27,8 @@ class TSealedLog {
 public:
     // A verified log is cut back to its verified length. An unverifiable one is renamed (kBadLogName) and
     // a new one begun with the header, unless `mayBeginAnew` is false: then Exception.
-    TSealedLog(const std::string& destination, bool mayBeginAnew);
+    // `afterCheck` runs once the log was checked, before anything is written: a test's hook.
+    TSealedLog(const std::string& destination, bool mayBeginAnew, const std::function<void()>& afterCheck = {});
     TSealedLog(const TSealedLog&) = delete;
     TSealedLog& operator=(const TSealedLog&) = delete;
     // Raises Exception when the line cannot be written or recorded.

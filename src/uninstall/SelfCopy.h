@@ -24,7 +24,8 @@ struct TOriginal {
 std::optional<TOriginal> TakeOriginal(const std::string& commandLine, std::string& rest);
 
 // In the original: the copy started with the command line; its exit code. None when no copy could be
-// made (the removal then runs in this process).
+// made: then nothing may be removed, since this file could go only at the restart, by a name that the next
+// product's Uninstall.exe may have by then.
 std::optional<int> RunFromCopy(const std::string& commandLine);
 
 // In the copy, at its end: the exit code handed back, the original waited for, its file removed when

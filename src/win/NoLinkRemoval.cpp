@@ -9,6 +9,10 @@ namespace {
 
 using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
 
+bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+}  // namespace
+
 // Looked up at run time: Windows XP lacks it.
 std::string FinalPathOfHandle(HANDLE handle, bool& known) {
     static const auto getFinalPath =
@@ -33,10 +37,6 @@ std::string FinalPathOfHandle(HANDLE handle, bool& known) {
     }
     return path;
 }
-
-bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
-}  // namespace
 
 std::string FinalPathOf(const std::string& path) {
     const THandle handle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,

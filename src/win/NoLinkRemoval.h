@@ -11,6 +11,8 @@ namespace quenby {
 // The path as the system resolves it, links followed, without the "\\?\" prefix; the path itself when
 // the system cannot say (no GetFinalPathNameByHandleA before Vista); empty when it cannot be opened.
 std::string FinalPathOf(const std::string& path);
+// The same for an open handle; `known` is false where the system cannot say.
+std::string FinalPathOfHandle(HANDLE handle, bool& known);
 
 // Whether the path or any folder on the way from its drive's root is a reparse point (Wine reports the
 // attribute even where it ignores FILE_FLAG_OPEN_REPARSE_POINT).

@@ -29,10 +29,12 @@ private:
 
 }  // namespace
 
+std::string PrivateFoldersParent() { return WindowsDirectory() + "\\Temp"; }
+
 std::string MakePrivateFolder() {
     TAdminOnlyFolderSecurity security;
     if (!security.Get()) return {};
-    const std::string base = WindowsDirectory() + "\\Temp\\Quenby-" + std::to_string(GetCurrentProcessId()) + "-";
+    const std::string base = PrivateFoldersParent() + "\\Quenby-" + std::to_string(GetCurrentProcessId()) + "-";
     for (DWORD attempt = 0; attempt < 100; ++attempt) {
         const std::string folder = base + std::to_string(GetTickCount() + attempt);
         if (CreateDirectoryA(folder.c_str(), security.Get())) return folder;

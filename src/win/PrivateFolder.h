@@ -6,6 +6,8 @@
 
 namespace quenby {
 
+// Where the private folders are made.
+std::string PrivateFoldersParent();
 // The new folder's path; empty when none could be made. A name that exists already, whoever made it, is
 // never used.
 std::string MakePrivateFolder();

@@ -196,6 +196,14 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
     EXPECT_EQ(Uninstall("C:\\Gamma", [] { Answer("Uninstall", IDNO); }), 1602u);
     ASSERT_TRUE(test::Exists("C:\\Gamma\\main.txt"));
 
+    // Without a private folder for its copy the removal never runs in place.
+    const std::string temp = WindowsDir() + "\\temp";
+    ASSERT_TRUE(MoveFileA(temp.c_str(), (temp + ".away").c_str()));
+    WriteText(temp, "not a folder");
+    EXPECT_EQ(RefusedRemoval("C:\\Gamma"),
+              "Uninstall cannot make a private working folder in " + WindowsDir() + "\\Temp; nothing was removed.");
+    DeleteFileA(temp.c_str());
+    ASSERT_TRUE(MoveFileA((temp + ".away").c_str(), temp.c_str()));
     const THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const std::string closing = RemoveAll("C:\\Gamma", 3010);
     EXPECT_NE(closing.find("C:\\Gamma\\main.txt: it is in use; it goes when Windows restarts"), std::string::npos)
