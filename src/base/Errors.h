@@ -19,6 +19,12 @@ public:
     using Exception::Exception;
 };
 
+// A destination the destination page refuses in a box of its own.
+class EDestinationRefused : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A string list indexed past its end.
 class EListError : public Exception {
 public:

@@ -100,6 +100,11 @@ inline std::string CannotAddToTreeText(const std::string& text) {
     return "Cannot add " + text + " to the directory tree";
 }
 inline std::string CannotWriteText(const std::string& path) { return "Unable to write to " + path; }
+// Captioned with the display title, on the destination page.
+inline std::string DestinationLinkText(const std::string& destination, const std::string& link) {
+    return "The folder " + destination + " contains a link (" + link +
+           "). Setup does not install through links; choose another folder.";
+}
 inline std::string CannotWriteLogText(const std::string& path, const std::string& reason) {
     return "Cannot write the installation log " + path + ": " + reason;
 }

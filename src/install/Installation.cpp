@@ -10,6 +10,7 @@
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
+#include "install/DestinationCheck.h"
 #include "install/FileInstall.h"
 #include "install/InstallLogWriter.h"
 #include "install/ProgramGroup.h"
@@ -188,8 +189,7 @@ void TInstallation::Run(const std::string& destination, const TUserAnswers& answ
     try {
         // Without it the uninstall entry would be written onto the system's list of entries itself.
         if (instructions.Application.empty()) throw Exception(kNoApplicationName);
-        if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
-        if (!IsFullDirectoryPath(destination)) throw Exception(InvalidDestinationText(destination));
+        CheckDestination(instructions, destination);
         const std::string windowsDir = WindowsDirectory();
         const TFileList lists[2] = {
             {instructions.SysFilesIn, instructions.SysFilesOut, instructions.SysFilesOutValues, windowsDir, true},

@@ -9,6 +9,7 @@
 #include "base/Texts.h"
 #include "win/FileSystem.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PlainFile.h"
 #include "win/Sha256.h"
 #include "win/SystemText.h"
 
@@ -30,21 +31,13 @@ std::string BadLogPath(const std::string& destination) {
 
 bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// Whether the open log is a plain file of one name where the destination's
-// final form puts it: a link, a second name of another file or a folder swapped
+// Where the destination's final form puts the log: a link, a second name of another file or a folder swapped
 // in are refused, whatever the name said when it was checked.
 bool IsPlainLog(HANDLE file, const std::string& destination) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info) || info.nNumberOfLinks != 1 ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    bool known = false;
-    const std::string final = FinalPathOfHandle(file, known);
-    return !known || SamePath(final, InstallLogPath(FinalPathOf(destination)));
+    return IsPlainFileAt(file, InstallLogPath(FinalPathOf(destination)));
 }
 
-// The log opened without following a link; empty when there is none. Raises
-// when it is no plain log.
+// The log opened without following a link; empty when there is none. Raises when it is no plain log.
 THandle OpenLog(const std::string& destination, DWORD access) {
     const std::string path = InstallLogPath(destination);
     THandle file(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -58,8 +51,7 @@ THandle OpenLog(const std::string& destination, DWORD access) {
     return file;
 }
 
-// Exactly the sealed bytes, read through the handle (what lies beyond was never
-// recorded), if they verify.
+// Exactly the sealed bytes, read through the handle (what lies beyond was never recorded), if they verify.
 std::optional<std::string> ReadSealed(HANDLE file, const TLogSeal& seal) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || static_cast<std::uint64_t>(size.QuadPart) < seal.Bytes) return std::nullopt;
@@ -75,9 +67,8 @@ std::optional<std::string> ReadSealed(HANDLE file, const TLogSeal& seal) {
 
 using TSetFileInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
-// Renames the very file the handle holds (never what its name leads to now).
-// Looked up at run time: Windows XP lacks it, and there a log that cannot be
-// verified is refused instead.
+// Renames the very file the handle holds (never what its name leads to now). Looked up at run time: Windows
+// XP lacks it, and there a log that cannot be verified is refused instead.
 bool RenameOpenFile(HANDLE file, const std::string& newPath) {
     static const auto setInformation =
         ProcedureOf<TSetFileInformation>(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
@@ -111,8 +102,7 @@ void DeleteLogSeal(const std::string& destination) {
             key->DeleteValue(SealValueName(destination));
         else
             return;
-        // The records' key and its parents go with the last record (up to
-        // SOFTWARE).
+        // The records' key and its parents go with the last record (up to SOFTWARE).
         for (; std::ranges::count(path, '\\') > 0; path.erase(path.rfind('\\'))) {
             const auto parent = TRegistryKey::Open(HKEY_LOCAL_MACHINE, path, KEY_READ);
             if (!parent || !parent->IsEmpty()) return;
@@ -143,8 +133,7 @@ TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew, const 
             if (afterCheck) afterCheck();
             LARGE_INTEGER end{};
             end.QuadPart = static_cast<LONGLONG>(seal->Bytes);
-            // A line written after the last record (a run stopped in between) was
-            // never acted on.
+            // A line written after the last record (a run stopped in between) was never acted on.
             if (!SetFilePointerEx(m_file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(m_file.Get()))
                 Fail(GetLastError());
             m_seal = *seal;
@@ -161,15 +150,14 @@ TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew, const 
     if (!IsPlainLog(m_file.Get(), destination)) throw Exception(CannotWriteLogText(m_path, kLogNotPlainReason));
     Append(std::string(kInstallLogHeader) + "\r\n");
 }
+
 void TSealedLog::Fail(DWORD error) const { throw Exception(CannotWriteLogText(m_path, SystemErrorText(error))); }
 
-// Each line reaches the file before its action (a process stopped anywhere
-// leaves it there); it is never forced to the disk. Forcing bought no order
-// against a power cut, the record in the registry being written back lazily
-// too: should a cut leave the two apart, the uninstaller refuses the log and
-// removes nothing. It cost half a millisecond a line under Wine, and once for
-// the closed log the whole installation's data with it (ext4 writes out what is
-// pending with the one file): 5 to 10 ms, once 0.7 s.
+// Each line reaches the file before its action (a process stopped anywhere leaves it there); it is never
+// forced to the disk. Forcing bought no order against a power cut, the record in the registry being written
+// back lazily too: should a cut leave the two apart, the uninstaller refuses the log and removes nothing. It
+// cost half a millisecond a line under Wine, and once for the closed log the whole installation's data with
+// it (ext4 writes out what is pending with the one file): 5 to 10 ms, once 0.7 s.
 void TSealedLog::Append(const std::string& line) {
     DWORD written = 0;
     if (!WriteFile(m_file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||

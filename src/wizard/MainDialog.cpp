@@ -1,5 +1,6 @@
 #include "wizard/MainDialog.h"
 
+#include "base/Errors.h"
 #include "base/Texts.h"
 #include "install/Answers.h"
 #include "ui/Application.h"
@@ -70,7 +71,12 @@ void TMainDialog::NextButClick() {
         case kStateDestination: {
             const std::string destination = Control("EditPath").Caption();
             if (!m_answersFile.empty()) SaveAnswers(m_answersFile, {destination, {m_userName, m_organisation}});
-            m_installation.Run(destination, {m_userName, m_organisation}, *this);
+            try {
+                m_installation.Run(destination, {m_userName, m_organisation}, *this);
+            } catch (const EDestinationRefused& refused) {
+                // Another folder may be chosen on the page, which stays.
+                MessageBoxA(Handle(), refused.what(), m_instructions.DisplayTitle.c_str(), MB_OK | MB_ICONERROR);
+            }
             break;
         }
         case kStateInstalled: ShowPlugs(); break;

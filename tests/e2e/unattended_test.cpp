@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Driver.h"
+#include "Host.h"
 #include "Prefix.h"
 #include "Snapshot.h"
 #include "Wizard.h"
@@ -173,6 +174,34 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     const std::string log = test::ReadFile("M:\\bad.log");
     EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n"))
         << log;
+}
+
+// Links a user planted where the installation would write: refused before anything is written, the wizard
+// staying on the destination page.
+TEST(UnattendedE2e, ADestinationHoldingLinksIsRefused) {
+    const auto desktop = HoldDesktop();
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir Pre Other && echo theirs > Other/planets.txt && "
+                      "echo theirs > Other.upi && ln -s ../Other Pre/data && ln -s ../Other.upi Pre/Quenby.upi"),
+              0);
+    const std::string refusal = "The folder C:\\Pre contains a link (C:\\Pre\\";
+    const std::string rest = "). Setup does not install through links; choose another folder.";
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Pre /LOG=M:\\links.log"), 1603u);
+    EXPECT_NE(test::ReadFile("M:\\links.log").find("Error: " + refusal + "Quenby.upi" + rest + "\r\n"),
+              std::string::npos)
+        << test::ReadFile("M:\\links.log");
+    ASSERT_EQ(RunHost("rm \"$WINEPREFIX/drive_c/Pre/Quenby.upi\""), 0);
+    test::TWizard wizard("N:\\Setup.exe", "N:\\");
+    wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
+    wizard.ToDestinationPage();
+    wizard.Enter("EditPath", "C:\\Pre");
+    Click(wizard.Item("NextBut"));
+    const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
+    EXPECT_EQ(box.caption + "|" + box.text, "Orrery 1.4|" + refusal + "data" + rest);
+    wizard.Driver().CloseMessageBox(box);
+    EXPECT_TRUE(IsWindowVisible(wizard.Item("EditPath")));
+    wizard.Cancel("Orrery 1.4", 1603);
+    EXPECT_EQ(test::ReadFile("C:\\Other\\planets.txt") + test::ReadFile("C:\\Other.upi"), "theirs\ntheirs\n");
+    EXPECT_FALSE(test::Exists("C:\\Other\\moons.txt") || test::Exists("C:\\Pre\\Quenby.log"));
 }
 
 }  // namespace

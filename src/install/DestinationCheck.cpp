@@ -1,0 +1,54 @@
+#include "install/DestinationCheck.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "base/DestinationRule.h"
+#include "base/Errors.h"
+#include "base/InstallRecord.h"
+#include "base/Texts.h"
+#include "win/NoLinkRemoval.h"
+#include "win/PlainFile.h"
+
+namespace quenby {
+
+namespace {
+
+// Everything below the destination that the run writes, or writes into.
+std::vector<std::string> WrittenPaths(const TInstructions& instructions, const std::string& destination) {
+    std::vector<std::string> paths{UninstallRecordPath(destination), InstallLogPath(destination)};
+    for (int i = 0; i < instructions.Dirs.Count() && i < instructions.DirsValues.Count(); ++i)
+        if (instructions.DirsValues[i] == "0") paths.push_back(destination + "\\" + instructions.Dirs[i]);
+    for (const std::string& name : instructions.FilesOut) paths.push_back(destination + "\\" + name);
+    return paths;
+}
+
+// Whether what lies at the path is a link, or not where the destination's final form puts it (a link that
+// the system does not mark as one).
+bool IsLink(const std::string& path, const std::string& destination, const std::string& destinationFinal) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+           !SamePath(FinalPathOf(path), FinalPathBelow(destinationFinal, destination, path));
+}
+
+}  // namespace
+
+void CheckDestination(const TInstructions& instructions, const std::string& destination) {
+    if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
+    if (!IsFullDirectoryPath(destination)) throw Exception(InvalidDestinationText(destination));
+    const std::string base = destination.back() == '\\' ? destination.substr(0, destination.size() - 1) : destination;
+    if (GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // nothing below it yet
+    const std::string baseFinal = FinalPathOf(base);
+    for (const std::string& path : WrittenPaths(instructions, base)) {
+        // Each folder on the way, then the path itself; past the first that is missing nothing exists.
+        for (std::size_t end = base.size(); end != std::string::npos;) {
+            end = path.find('\\', end + 1);
+            const std::string part = path.substr(0, end);
+            if (GetFileAttributesA(part.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+            if (IsLink(part, base, baseFinal)) throw EDestinationRefused(DestinationLinkText(destination, part));
+        }
+    }
+}
+
+}  // namespace quenby

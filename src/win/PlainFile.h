@@ -1,0 +1,17 @@
+// Whether what a handle holds is a plain file that may be written into: not a link, one name only (a second
+// name would carry the writes to another file), and where it was meant to be once every link above is
+// followed. Checked on the handle that then writes, so that a name swapped after a check changes nothing.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace quenby {
+
+// `expectedFinal`: the path with the links above it resolved (FinalPathOf of its folder, then its name).
+bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);
+
+// A folder's path with its links resolved, and a path below it continued from there.
+std::string FinalPathBelow(const std::string& folderFinal, const std::string& folder, const std::string& path);
+
+}  // namespace quenby
