@@ -22,11 +22,20 @@ std::size_t RootLength(const std::string& path) {
     return shareEnd;
 }
 
+// A device path ("\\.\", "\\?\") or a drive's administrative share ("\\server\C$"): each reaches a folder
+// by a spelling of its own, which would give one folder two seals.
+bool IsOtherSpelling(const std::string& path, std::size_t root) {
+    if (path[0] != '\\') return false;
+    const std::size_t serverEnd = path.find('\\', 2);
+    const std::string server = path.substr(2, serverEnd - 2), share = path.substr(serverEnd + 1, root - serverEnd - 1);
+    return server == "." || server == "?" || (share.size() == 2 && IsLetter(share[0]) && share[1] == '$');
+}
+
 }  // namespace
 
 bool IsFullDirectoryPath(const std::string& path) {
     const std::size_t root = RootLength(path);
-    if (root == 0) return false;
+    if (root == 0 || IsOtherSpelling(path, root)) return false;
     // The drive's own colon is the only one allowed.
     for (std::size_t i = 0; i < path.size(); ++i)
         if (i != 1 && IsForbidden(path[i])) return false;

@@ -8,7 +8,8 @@ namespace quenby {
 constexpr std::size_t kMaxPathLength = 259;
 
 // A full path: "X:\" or "\\server\share" (then the end or a backslash) at its start, and no character
-// that Windows forbids in a path anywhere (control characters, < > " | ? * and a colon after the drive).
+// that Windows forbids in a path anywhere (control characters, < > " | ? * and a colon after the drive). A
+// device path or a drive's administrative share is none: the folder has a plain spelling.
 bool IsFullDirectoryPath(const std::string& path);
 
 }  // namespace quenby

@@ -25,6 +25,12 @@ public:
     using Exception::Exception;
 };
 
+// A destination whose drive has not the room the installation needs.
+class EDiskFull : public EDestinationRefused {
+public:
+    using EDestinationRefused::EDestinationRefused;
+};
+
 // A string list indexed past its end.
 class EListError : public Exception {
 public:

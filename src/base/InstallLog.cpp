@@ -34,6 +34,8 @@ constexpr TKindRow kKinds[] = {
     {TLogKind::Checked, "checked", false, false, false},
     {TLogKind::FinalPath, "final", false, false, false},
     {TLogKind::Lowered, "lowered", false, false, false},
+    {TLogKind::MachineCounter, "machinecounter", false, false, false},
+    {TLogKind::MachineLowered, "machinelowered", false, false, false},
 };
 
 const TKindRow& RowOf(TLogKind kind) {
@@ -162,7 +164,9 @@ bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
         case TLogKind::SystemFile:
         case TLogKind::Kept:
         case TLogKind::Counter:
-        case TLogKind::Lowered: return IsCleanRelativeName(entry.Path);
+        case TLogKind::Lowered:
+        case TLogKind::MachineCounter:
+        case TLogKind::MachineLowered: return IsCleanRelativeName(entry.Path);
         case TLogKind::AtRestart: return IsCleanFullPath(entry.Path);
         case TLogKind::Key:
         case TLogKind::Value: return IsCleanKeyPath(entry.Path);
@@ -232,7 +236,8 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     std::map<std::string, bool> seen;
     auto isFirst = [&](const std::string& id) { return seen.try_emplace(Folded(id), true).second; };
     std::vector<std::string> newSystemFiles;
-    std::map<std::string, int> lowered;  // by folded name: raises already undone
+    std::map<std::string, int> lowered, machineLowered;  // by folded name: raises already undone
+    std::map<std::string, bool> machineCounted;          // by folded name: whether counted machine-wide too
     bool destinationNamed = false;
 
     for (const TLogEntry& entry : entries) {
@@ -246,6 +251,7 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
                 if (plan.DestinationFinal.empty()) plan.DestinationFinal = entry.Path;
                 break;
             case TLogKind::Lowered: ++lowered[Folded(entry.Path)]; break;
+            case TLogKind::MachineLowered: ++machineLowered[Folded(entry.Path)]; break;
             case TLogKind::Directory:
                 if (isFirst("d" + entry.Path)) plan.Directories.push_back(entry.Path);
                 break;
@@ -255,7 +261,14 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
             case TLogKind::SystemFile:
                 if (isFirstNew("s" + entry.Path, entry.Existed)) newSystemFiles.push_back(entry.Path);
                 break;
-            case TLogKind::Counter: plan.Counters.push_back(entry.Path); break;
+            case TLogKind::Counter:
+                plan.Counters.push_back(entry.Path);
+                machineCounted.try_emplace(Folded(entry.Path), false);
+                break;
+            case TLogKind::MachineCounter:
+                plan.MachineCounters.push_back(entry.Path);
+                machineCounted[Folded(entry.Path)] = true;
+                break;
             case TLogKind::Group: {
                 auto same = [&](const TGroupUndo& g) { return Folded(g.Name) == Folded(entry.Path); };
                 auto group = std::find_if(plan.Groups.begin(), plan.Groups.end(), same);
@@ -286,13 +299,21 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     }
     if (!destinationNamed) throw ELogRefused("it names no destination");
 
-    plan.NewSystemFiles = std::move(newSystemFiles);
+    for (const std::string& name : newSystemFiles) {
+        const auto counted = machineCounted.find(Folded(name));
+        (counted == machineCounted.end() || counted->second ? plan.NewSystemFiles : plan.UserCountedSystemFiles)
+            .push_back(name);
+    }
     // A count recorded as undone by an earlier removal is not undone again, whichever raise it was.
-    std::reverse(plan.Counters.begin(), plan.Counters.end());
-    std::erase_if(plan.Counters, [&](const std::string& name) {
-        auto done = lowered.find(Folded(name));
-        return done != lowered.end() && done->second-- > 0;
-    });
+    auto notYetUndone = [](std::vector<std::string>& raises, std::map<std::string, int>& undone) {
+        std::reverse(raises.begin(), raises.end());
+        std::erase_if(raises, [&](const std::string& name) {
+            auto done = undone.find(Folded(name));
+            return done != undone.end() && done->second-- > 0;
+        });
+    };
+    notYetUndone(plan.Counters, lowered);
+    notYetUndone(plan.MachineCounters, machineLowered);
     std::reverse(plan.Values.begin(), plan.Values.end());
     std::reverse(plan.Files.begin(), plan.Files.end());
     for (TGroupUndo& group : plan.Groups) std::reverse(group.Items.begin(), group.Items.end());

@@ -28,10 +28,12 @@ enum class TLogKind {
     Value,
     Uninstall,
     Kept,
-    AtRestart,  // a shared file left for a newer one in place; a file in use replaced at the restart
-    Checked,    // a source file matched its checksum
-    FinalPath,  // the destination's final form (no link in it) when the run started
-    Lowered,    // the uninstaller's progress: one raise of this counter undone
+    AtRestart,       // a shared file left for a newer one in place; a file in use replaced at the restart
+    Checked,         // a source file matched its checksum
+    FinalPath,       // the destination's final form (no link in it) when the run started
+    Lowered,         // the uninstaller's progress: one raise of this counter undone
+    MachineCounter,  // a shared file's machine-wide count raised
+    MachineLowered,  // the uninstaller's progress: one machine-wide raise undone
 };
 
 // The words a log line names the registry's two roots by.
@@ -96,8 +98,12 @@ struct TUninstallPlan {
     std::vector<TRegistryName> Values;  // written where none existed
     std::vector<TRegistryName> Keys;    // created, deepest first (Name empty)
     std::vector<std::string> UninstallEntries;
-    std::vector<std::string> Counters;        // one per raise not yet undone, relative to the Windows directory
-    std::vector<std::string> NewSystemFiles;  // those the installation created (only these may be offered)
+    std::vector<std::string> Counters;         // one per raise not yet undone, relative to the Windows directory
+    std::vector<std::string> MachineCounters;  // the same for the machine-wide counts
+    // Those the installation created: only these may be offered, unless Setup counted them for the user only
+    // (before it counted machine-wide), when nothing tells whether another user's products still need them.
+    std::vector<std::string> NewSystemFiles;
+    std::vector<std::string> UserCountedSystemFiles;
     std::vector<TGroupUndo> Groups;
     std::vector<std::string> Files;        // written where none existed
     std::vector<std::string> Directories;  // deepest first

@@ -34,6 +34,9 @@ inline constexpr char kEntryNoRepair[] = "NoRepair";
 inline constexpr char kCountersParentKey[] = "Software\\Norvale\\Uninstall";
 inline constexpr char kCountersSection[] = "Counters";
 inline constexpr char kCountersKey[] = "Software\\Norvale\\Uninstall\\Counters";
+// Below HKEY_LOCAL_MACHINE, always in the 64-bit view where there is one (so that both builds count in one
+// place): where installers count shared files machine-wide, one REG_DWORD per file named by its full path.
+inline constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 // Below HKEY_LOCAL_MACHINE (writable by administrators only, in the program's own view): what Setup
 // recorded about each installation log, one value per destination (see docs/INSTALL-LOG.md).
 inline constexpr char kLogRecordsKey[] = "SOFTWARE\\Norvale\\Uninstall\\Logs";

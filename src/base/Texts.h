@@ -1,6 +1,7 @@
 // The user-visible texts of the program, kept together so they can be checked at a glance.
 // (The form tables hold the design-time captions; the error classes in Errors.h their fixed messages.)
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace quenby {
@@ -101,6 +102,11 @@ inline std::string CannotAddToTreeText(const std::string& text) {
 }
 inline std::string CannotWriteText(const std::string& path) { return "Unable to write to " + path; }
 // Captioned with the display title, on the destination page.
+inline std::string NoRoomText(const std::string& drive, const std::string& product, std::uint64_t neededKb,
+                              std::uint64_t freeKb) {
+    return "There is not enough room on drive " + drive + " for " + product + ": " + std::to_string(neededKb) +
+           " KB are needed and " + std::to_string(freeKb) + " KB are free. Choose another folder.";
+}
 inline std::string DestinationLinkText(const std::string& destination, const std::string& link) {
     return "The folder " + destination + " contains a link (" + link +
            "). Setup does not install through links; choose another folder.";
@@ -173,8 +179,11 @@ inline constexpr char kLeftOtherInstallation[] = "it now belongs to another inst
 inline constexpr char kLeftNoProgman[] = "Program Manager did not answer";
 inline constexpr char kLeftSelf[] = "it is the running uninstaller; it goes when Windows restarts";
 inline constexpr char kLeftNotNumber[] = "its counter is no number";
+inline constexpr char kLeftNoMachineCount[] = "it has no machine-wide count, so other products may still use it";
+inline constexpr char kLeftNotMachineCount[] = "its machine-wide count is another installer's (no REG_DWORD)";
 inline constexpr char kLeftThroughLink[] = "it is reached through a link";
 inline constexpr char kLeftInUse[] = "it is in use; it goes when Windows restarts";
+inline constexpr char kLeftInUseNotMoved[] = "it is in use and cannot be moved away; remove it once it is free";
 inline std::string LeftNoProgressText(const std::string& reason) {
     return "its count was not lowered, since the log could not record it: " + reason;
 }

@@ -9,6 +9,7 @@
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathForm.h"
 #include "win/PlainFile.h"
 
 namespace quenby {
@@ -34,11 +35,17 @@ bool IsLink(const std::string& path, const std::string& destination, const std::
 
 }  // namespace
 
-void CheckDestination(const TInstructions& instructions, const std::string& destination) {
+std::string CheckDestination(const TInstructions& instructions, const std::string& typed) {
+    if (typed.size() > kMaxPathLength) throw Exception(PathTooLongText(typed));
+    if (!IsFullDirectoryPath(typed)) throw Exception(InvalidDestinationText(typed));
+    const std::string destination = OneSpelling(typed);
+    // Long names may make it longer than it was typed.
     if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
-    if (!IsFullDirectoryPath(destination)) throw Exception(InvalidDestinationText(destination));
-    const std::string base = destination.back() == '\\' ? destination.substr(0, destination.size() - 1) : destination;
-    if (GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // nothing below it yet
+    // A root keeps its backslash; any other folder is named without one.
+    const std::string base = destination.size() > 3 && destination.back() == '\\'
+                                 ? destination.substr(0, destination.size() - 1)
+                                 : destination;
+    if (GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES) return destination;  // nothing below it yet
     const std::string baseFinal = FinalPathOf(base);
     for (const std::string& path : WrittenPaths(instructions, base)) {
         // Each folder on the way, then the path itself; past the first that is missing nothing exists.
@@ -49,6 +56,7 @@ void CheckDestination(const TInstructions& instructions, const std::string& dest
             if (IsLink(part, base, baseFinal)) throw EDestinationRefused(DestinationLinkText(destination, part));
         }
     }
+    return destination;
 }
 
 }  // namespace quenby

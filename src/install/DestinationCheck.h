@@ -7,9 +7,9 @@
 
 namespace quenby {
 
-// Raises Exception for a path the copy step cannot use, EDestinationRefused for a link below the
-// destination (links above it, such as a user's Documents, are followed once, as the destination's final
-// form).
-void CheckDestination(const TInstructions& instructions, const std::string& destination);
+// The destination's one spelling (win/PathForm.h). Raises Exception for a path the copy step cannot use,
+// EDestinationRefused for a link below the destination (links above it, such as a user's Documents, are
+// followed once, as the destination's final form).
+std::string CheckDestination(const TInstructions& instructions, const std::string& typed);
 
 }  // namespace quenby

@@ -11,6 +11,7 @@
 #include "win/FileSystem.h"
 #include "win/FileVersion.h"
 #include "win/Handles.h"
+#include "win/PlainFile.h"
 #include "win/Sha256.h"
 #include "win/SystemText.h"
 
@@ -27,12 +28,13 @@ public:
     ~TNewFile() {
         m_file.Reset();
         if (!m_path.empty()) DeleteFileA(m_path.c_str());
+        if (!m_folder.empty()) RemoveDirectoryA(m_folder.c_str());
     }
 
     // False, with the system's error, when `path` is there already or cannot be made.
     bool Create(const std::string& path) {
-        m_file =
-            THandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        m_file = THandle(CreateFileA(path.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (m_file) m_path = path;
         return static_cast<bool>(m_file);
     }
@@ -48,14 +50,34 @@ public:
         }
         return false;
     }
+    // Whether the file made is a plain file in `folderFinal` (empty: not checked); one that is not (a link or a
+    // second name put there meanwhile) is deleted through its handle, never by its name.
+    bool IsIn(const std::string& folderFinal) {
+        if (folderFinal.empty()) return true;
+        if (IsPlainFileAt(m_file.Get(), folderFinal + m_path.substr(m_path.rfind('\\')))) return true;
+        DeleteOpenFile(m_file.Get());
+        m_file.Reset();
+        m_path.clear();
+        return false;
+    }
+    // Alone in a folder of its own that no user can change, to replace the target at the restart.
+    bool CreateWaiting(const std::string& target) {
+        m_folder = MakeWaitingFolder(target);
+        return !m_folder.empty() && Create(m_folder + target.substr(target.find_last_of('\\')));
+    }
 
     const std::string& Path() const { return m_path; }
     HANDLE Handle() const { return m_file.Get(); }
     void Close() { m_file.Reset(); }
-    void Keep() { m_path.clear(); }  // it is the target's now, or waits to become it
+    // It is the target's now, or waits to become it.
+    void Keep() {
+        m_path.clear();
+        m_folder.clear();
+    }
 
 private:
     std::string m_path;
+    std::string m_folder;
     THandle m_file;
 };
 
@@ -77,11 +99,11 @@ bool CopyBytes(HANDLE from, HANDLE to) {
 }  // namespace
 
 TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library) {
-    const auto fail = [&](DWORD error) {
-        const std::string reason = SystemErrorText(error);
+    const auto failWith = [&](const std::string& reason) {
         return Exception(job.Expand ? CannotExpandText(job.Source, job.Target, reason)
                                     : CannotCopyText(job.Source, job.Target, reason));
     };
+    const auto fail = [&](DWORD error) { return failWith(SystemErrorText(error)); };
     if (!job.Expand && job.KeepExisting && Exists(job.Target)) return TFileOutcome::Left;
 
     // Read once, through one handle that lets nobody write meanwhile: the bytes checked are the bytes copied.
@@ -112,21 +134,29 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
     // removed), and it spares a rename, which costs Wine two more readings of the whole folder a file.
     TNewFile fresh;
     if (fresh.Create(job.Target)) {
+        if (!fresh.IsIn(job.FolderFinal)) throw failWith(kLeftThroughLink);
         fill(fresh);
         fresh.Keep();
         return TFileOutcome::Written;
     }
     if (const DWORD error = GetLastError(); error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
         throw fail(error);
-    // One is there: the new one is made whole beside it first.
-    if (!fresh.CreateBeside(job.Target)) throw fail(GetLastError());
+    // One is there: the new one is made whole first, beside it, or where no user can change it when it must wait
+    // for the restart.
+    const bool inUse = IsInUse(job.Target);
+    if (!(inUse ? fresh.CreateWaiting(job.Target) : fresh.CreateBeside(job.Target))) {
+        const DWORD error = GetLastError();
+        // On another drive than the private folders it cannot be replaced at the restart either.
+        throw fail(error == ERROR_NOT_SAME_DEVICE ? ERROR_SHARING_VIOLATION : error);
+    }
+    if (!inUse && !fresh.IsIn(job.FolderFinal)) throw failWith(kLeftThroughLink);
     fill(fresh);
     if (job.Shared) {
         // The new file's version from the bytes that would land, expanded ones included.
         const std::optional<std::uint64_t> existing = FileVersionOf(job.Target), incoming = FileVersionOf(fresh.Path());
         if (existing && incoming && *existing >= *incoming) return TFileOutcome::Kept;
     }
-    if (IsInUse(job.Target)) {
+    if (inUse) {
         if (!ReplaceAtRestart(fresh.Path(), job.Target)) throw fail(GetLastError());
         fresh.Keep();
         return TFileOutcome::AtRestart;

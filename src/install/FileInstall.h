@@ -16,13 +16,16 @@ struct TFileJob {
     bool Expand = false;
     bool KeepExisting = false;  // a plain copy's replace value other than "0"
     bool Shared = false;        // a system file: other products need it, so it is never downgraded
+    // The target's folder with the links above it resolved (empty: not checked): the file made must be a plain
+    // file there.
+    std::string FolderFinal;
 };
 
 enum class TFileOutcome {
     Written,
     Left,       // the replace value keeps an existing file
     Kept,       // the shared file in place is the same version or newer
-    AtRestart,  // the old file is in use: the new one waits beside it for the next restart
+    AtRestart,  // the old file is in use: the new one waits for the next restart in a private folder
     Damaged,    // the source does not match its checksum; nothing of it was written
 };
 

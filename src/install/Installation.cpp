@@ -14,9 +14,12 @@
 #include "install/FileInstall.h"
 #include "install/InstallLogWriter.h"
 #include "install/ProgramGroup.h"
+#include "install/RoomCheck.h"
 #include "install/UpdateRegistry.h"
 #include "win/FileSystem.h"
 #include "win/Lz32.h"
+#include "win/NoLinkRemoval.h"
+#include "win/PlainFile.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"
 
@@ -98,6 +101,8 @@ public:
           m_restartNeeded(restartNeeded) {}
 
     void CopyList(const TFileList& list, int start) {
+        // Resolved once: a link above the folder is the user's choice, one below it appearing later is not.
+        const std::string finalDir = FinalPathOf(list.TargetDir);
         for (int i = start; i < list.In.Count(); ++i) {
             const std::string source = m_instructions.SourceDir + list.In[i];
             const std::string destination = list.TargetDir + "\\" + list.Out[i];
@@ -117,7 +122,10 @@ public:
                                    ListedDigest(m_instructions.Checksums, list.In[i]),
                                    m_instructions.Expand,
                                    replace != "0",
-                                   list.SystemFiles};
+                                   list.SystemFiles,
+                                   finalDir.empty() ? std::string()
+                                                    : FinalPathBelow(finalDir, list.TargetDir,
+                                                                     destination.substr(0, destination.rfind('\\')))};
                 TFileOutcome outcome;
                 // Until the file reads as the publisher made it, or the user gives up.
                 while ((outcome = InstallFile(job, [this]() -> const TLz32& { return Library(); })) ==
@@ -180,7 +188,7 @@ void TInstallation::AddToProgress(int amount, TInstallSink& sink) {
     SetProgress(static_cast<std::int16_t>(m_position + amount), sink);
 }
 
-void TInstallation::Run(const std::string& destination, const TUserAnswers& answers, TInstallSink& sink) {
+void TInstallation::Run(const std::string& typedDestination, const TUserAnswers& answers, TInstallSink& sink) {
     const TRunEnd runEnd(sink);
     const TInstructions& instructions = m_instructions;
     m_lastRunFailed = true;
@@ -189,7 +197,8 @@ void TInstallation::Run(const std::string& destination, const TUserAnswers& answ
     try {
         // Without it the uninstall entry would be written onto the system's list of entries itself.
         if (instructions.Application.empty()) throw Exception(kNoApplicationName);
-        CheckDestination(instructions, destination);
+        // From here on the one spelling: the log, the seal, the entry, the record and the items all name it.
+        const std::string destination = CheckDestination(instructions, typedDestination);
         const std::string windowsDir = WindowsDirectory();
         const TFileList lists[2] = {
             {instructions.SysFilesIn, instructions.SysFilesOut, instructions.SysFilesOutValues, windowsDir, true},
@@ -203,6 +212,7 @@ void TInstallation::Run(const std::string& destination, const TUserAnswers& answ
             m_resume = TCopyResume{0, true, destination};
         }
 
+        CheckRoom(instructions, destination, windowsDir, m_resume);
         sink.RunStarted();
 
         std::vector<std::string> created;

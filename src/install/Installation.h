@@ -20,7 +20,7 @@ struct TCopyResume {
     bool SystemFiles = true;  // which list Position belongs to: system files, else product files
     std::string Destination;  // the destination directory of the run that stopped there
     TCopyPart Part = TCopyPart::Files;
-    int CountersRaised = 0;  // shared-file counters already raised for this installation
+    int CountersRaised = 0;  // shared-file count steps already made (two a file: the user's, the machine's)
     int AddOnsHandled = 0;   // [AddOns] entries already started or passed over
 };
 

@@ -8,7 +8,12 @@
 
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
+#include "base/Texts.h"
 #include "install/UninstallRecord.h"
+#include "win/Handles.h"
+#include "win/NoLinkRemoval.h"
+#include "win/PlainFile.h"
+#include "win/RegistryKey.h"
 #include "win/SystemText.h"
 #include "win/profile.h"
 
@@ -28,6 +33,31 @@ DWORD InstalledKilobytes(const TInstructions& instructions, const std::string& d
     for (int i = 0; i < instructions.SysFilesOut.Count(); ++i) add(windowsDir + "\\" + instructions.SysFilesOut[i]);
     for (int i = 0; i < instructions.FilesOut.Count(); ++i) add(destination + "\\" + instructions.FilesOut[i]);
     return static_cast<DWORD>(std::min<std::uint64_t>((bytes + 1023) / 1024, MAXDWORD));
+}
+
+// The record is written by name through the profile functions, which follow links: it is made here, or found
+// to be a plain file of the destination, just before the step's first write. A swap after this check, before
+// the profile functions open it, remains possible; the uninstaller trusts nothing the record holds.
+void PrepareRecordFile(const std::string& destination) {
+    const std::string path = UninstallRecordPath(destination);
+    THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() == ERROR_FILE_EXISTS)
+        file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file || !IsPlainFileAt(file.Get(), FinalPathBelow(FinalPathOf(destination), destination, path)))
+        throw Exception(CannotWriteText(path));
+}
+
+// A shared file counted where every installer counts, in the 64-bit view where there is one, so that both
+// builds count in one place. Another installer's value that is no count is left as it is: false then.
+bool RaiseMachineCount(const std::string& path) {
+    const auto key =
+        TRegistryKey::Create(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY);
+    if (!key) throw ERegistryException(RegistryWriteText(path));
+    const std::optional<DWORD> count = key->ReadDword(path);
+    if (!count && key->ValueExists(path)) return false;
+    key->WriteDword(path, count == MAXDWORD ? MAXDWORD : count.value_or(0) + 1);
+    return true;
 }
 
 std::string TodayYyyymmdd() {
@@ -67,6 +97,7 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     log.KeysToCreate(HKEY_CURRENT_USER, CleanKeyPath(countersPath));
     counters.emplace(HKEY_CURRENT_USER, countersPath);
 
+    PrepareRecordFile(destination);
     const std::string installSection = basePath + "\\" + kRecordInstallSection;
     for (int entry = 1; entry < instructions.Keys.Count(); ++entry) {
         const std::string& subkey = instructions.KeysValues[entry];
@@ -111,9 +142,14 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     writeNumber(*product, uninstallSection, kEntryNoModify, 1);
     writeNumber(*product, uninstallSection, kEntryNoRepair, 1);
 
-    // A retry after a failure here leaves the counters already raised alone.
-    for (; countersRaised < instructions.SysFilesOut.Count(); ++countersRaised) {
-        const std::string& sharedFile = instructions.SysFilesOut[countersRaised];
+    // Two steps a file, the user's count, then the machine's, so that a retry after a failure here raises
+    // neither again.
+    for (; countersRaised < 2 * instructions.SysFilesOut.Count(); ++countersRaised) {
+        const std::string& sharedFile = instructions.SysFilesOut[countersRaised / 2];
+        if (countersRaised % 2 == 1) {
+            if (RaiseMachineCount(windowsDir + "\\" + sharedFile)) log.Add(TLogKind::MachineCounter, sharedFile);
+            continue;
+        }
         const std::int32_t count = counters->ReadNumber(kCountersSection, sharedFile, 0);
         log.KeysToCreate(HKEY_CURRENT_USER, counters->KeyPath(kCountersSection));
         counters->WriteNumber(kCountersSection, sharedFile, count == INT32_MAX ? count : count + 1);

@@ -57,6 +57,9 @@ int RunUnattendedSetup(const TSetupOptions& options, const std::string& commandL
     int code = kExitFailed;
     try {
         code = Install(options, *log);
+    } catch (const EDiskFull& error) {
+        log->Line(kLogError, error.what());
+        code = kExitDiskFull;  // nothing was written: deployment tools tell it from a failure
     } catch (const std::exception& error) {
         log->Line(kLogError, error.what());
     }

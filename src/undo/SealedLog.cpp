@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
@@ -34,7 +33,7 @@ bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error ==
 // Where the destination's final form puts the log: a link, a second name of another file or a folder swapped
 // in are refused, whatever the name said when it was checked.
 bool IsPlainLog(HANDLE file, const std::string& destination) {
-    return IsPlainFileAt(file, InstallLogPath(FinalPathOf(destination)));
+    return IsPlainFileAt(file, FinalPathBelow(FinalPathOf(destination), destination, InstallLogPath(destination)));
 }
 
 // The log opened without following a link; empty when there is none. Raises when it is no plain log.
@@ -63,24 +62,6 @@ std::optional<std::string> ReadSealed(HANDLE file, const TLogSeal& seal) {
         done += read;
     }
     return VerifiedLogText(text, seal, Sha256);
-}
-
-using TSetFileInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-
-// Renames the very file the handle holds (never what its name leads to now). Looked up at run time: Windows
-// XP lacks it, and there a log that cannot be verified is refused instead.
-bool RenameOpenFile(HANDLE file, const std::string& newPath) {
-    static const auto setInformation =
-        ProcedureOf<TSetFileInformation>(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
-    const int length = MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, nullptr, 0);
-    if (!setInformation || length <= 0) return SetLastError(ERROR_CALL_NOT_IMPLEMENTED), false;
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + sizeof(WCHAR) * static_cast<std::size_t>(length));
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = FALSE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(sizeof(WCHAR) * static_cast<std::size_t>(length - 1));
-    MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, info->FileName, length);
-    return setInformation(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
 }
 
 }  // namespace
@@ -140,12 +121,13 @@ TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew, const 
             return;
         }
         if (!mayBeginAnew) throw Exception(LogMismatchText(m_path));
+        // Where the system cannot rename an open file (Windows XP) the log is refused instead.
         if (!RenameOpenFile(m_file.Get(), BadLogPath(destination))) Fail(GetLastError());
         m_file.Reset();
     }
     // A log that appears meanwhile is someone else's: never adopted.
-    m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
+    m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!m_file) Fail(GetLastError());
     if (!IsPlainLog(m_file.Get(), destination)) throw Exception(CannotWriteLogText(m_path, kLogNotPlainReason));
     Append(std::string(kInstallLogHeader) + "\r\n");

@@ -18,15 +18,23 @@
 #include "uninstall/ProgressForm.h"
 #include "win/FileSystem.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathForm.h"
 #include "win/RegistryKey.h"
 #include "win/SystemText.h"
-#include "win/profile.h"
 
 namespace quenby {
 
 namespace {
 
 std::string Shown(HKEY root, const std::string& path) { return RootWord(root) + ("\\" + path); }
+
+// Setup seals an installation under the destination's one spelling; one made before it kept that spelling
+// is sealed under the text it was given.
+std::string SealedSpelling(const std::string& given) {
+    if (given.empty()) return given;
+    const std::string one = OneSpelling(given);
+    return ReadLogSeal(one) ? one : given;
+}
 
 class TRun final : public TUndoReport {
 public:
@@ -60,9 +68,9 @@ public:
     bool RemoveOriginal() const { return m_removeOriginal; }
 
     void Step(const std::string& item) override {
-        const std::size_t total = m_plan.Counters.size() + m_plan.UninstallEntries.size() + m_plan.Values.size() +
-                                  m_plan.Keys.size() + m_plan.Groups.size() + m_plan.Files.size() +
-                                  m_plan.Directories.size() + 3;
+        const std::size_t total = m_plan.Counters.size() + m_plan.MachineCounters.size() +
+                                  m_plan.UninstallEntries.size() + m_plan.Values.size() + m_plan.Keys.size() +
+                                  m_plan.Groups.size() + m_plan.Files.size() + m_plan.Directories.size() + 3;
         m_form.ShowStep(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
     }
 
@@ -74,11 +82,22 @@ private:
     void LowerCounters() {
         std::unique_ptr<TSealedLog> progress;
         std::string noProgress;
-        if (!m_plan.Counters.empty()) try {
+        if (!m_plan.Counters.empty() || !m_plan.MachineCounters.empty()) try {
                 progress = std::make_unique<TSealedLog>(m_destination, false);
             } catch (const std::exception& error) {
                 noProgress = error.what();
             }
+        // False when the log cannot record the lowering: then nothing is lowered.
+        auto recorded = [&](TLogKind kind, const std::string& name, const std::string& shown) {
+            try {
+                if (progress) progress->Append(FormatLogLine({kind, false, "", name, ""}));
+            } catch (const std::exception& error) {
+                progress.reset();
+                noProgress = error.what();
+            }
+            if (!progress) Leave(shown, LeftNoProgressText(noProgress));
+            return progress != nullptr;
+        };
         for (const std::string& name : m_plan.Counters) {
             Step(name);
             const std::string shown = Shown(HKEY_CURRENT_USER, kCountersKey) + "\\" + name;
@@ -94,28 +113,56 @@ private:
                 Leave(shown, kLeftNotNumber);
                 continue;
             }
-            try {
-                if (progress) progress->Append(FormatLogLine({TLogKind::Lowered, false, "", name, ""}));
-            } catch (const std::exception& error) {
-                progress.reset();
-                noProgress = error.what();
-            }
-            if (!progress) {
-                Leave(shown, LeftNoProgressText(noProgress));
-                continue;
-            }
+            if (!recorded(TLogKind::Lowered, name, shown)) continue;
             if (*count > 1) {
                 key->WriteText(name, std::to_string(*count - 1));
                 continue;
             }
             LeaveOnError(shown, [&] { key->DeleteValue(name); });
         }
-        // Offered when no product counts on it any more (also when an earlier, stopped run lowered its count
-        // to zero), and only when the installation created it: a file that was there before (Windows' or
-        // another vendor's) stays.
+        // The user's counters tell nothing about other users' products: only the machine-wide count may
+        // free a file. One that is not Setup's count (another installer's, or gone) is neither changed nor
+        // offered.
+        std::vector<std::string> leftAlone;
+        auto isLeftAlone = [&](const std::string& name) {
+            return std::ranges::any_of(leftAlone, [&](const std::string& n) { return SamePath(n, name); });
+        };
+        auto leaveAlone = [&](const std::string& name, const char* why) {
+            if (isLeftAlone(name)) return;
+            leftAlone.push_back(name);
+            if (why) Leave(m_windowsDir + "\\" + name, why);
+        };
+        const auto shared =
+            TRegistryKey::Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY);
+        for (const std::string& name : m_plan.MachineCounters) {
+            const std::string path = m_windowsDir + "\\" + name;
+            Step(path);
+            const std::optional<DWORD> count = shared ? shared->ReadDword(path) : std::nullopt;
+            if (!count) {
+                leaveAlone(name, shared && shared->ValueExists(path) ? kLeftNotMachineCount : kLeftNoMachineCount);
+                continue;
+            }
+            if (!recorded(TLogKind::MachineLowered, name, path)) {
+                leaveAlone(name, nullptr);
+                continue;
+            }
+            if (*count > 1)
+                LeaveOnError(path, [&] { shared->WriteDword(path, *count - 1); });
+            else
+                LeaveOnError(path, [&] { shared->DeleteValue(path); });
+        }
+        for (const std::string& name : m_plan.UserCountedSystemFiles) leaveAlone(name, kLeftNoMachineCount);
+        // Offered when no product counts on it any more, machine-wide nor for this user (also when an earlier,
+        // stopped run lowered the counts to zero), and only when the installation created it: a file that was
+        // there before (Windows' or another vendor's) stays.
         const auto counters = TRegistryKey::Open(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE);
-        for (const std::string& name : m_plan.NewSystemFiles)
-            if (!counters || !counters->ValueExists(name)) OfferSharedFile(m_windowsDir + "\\" + name);
+        const auto counts = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+        for (const std::string& name : m_plan.NewSystemFiles) {
+            const std::string path = m_windowsDir + "\\" + name;
+            if (!isLeftAlone(name) && !(counters && counters->ValueExists(name)) &&
+                !(counts && counts->ValueExists(path)))
+                OfferSharedFile(path);
+        }
     }
 
     void OfferSharedFile(const std::string& path) {
@@ -212,12 +259,9 @@ private:
             case TRemoval::Gone: return {};
             case TRemoval::ThroughLink: return kLeftThroughLink;
             case TRemoval::NotEmpty: return kLeftNotEmpty;
-            case TRemoval::InUse:
-            case TRemoval::Failed:
-                if (!self && result.Outcome == TRemoval::Failed) return SystemErrorText(result.Error);
-                // A running program's file, or one another program holds, goes at the next restart.
-                if (!MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-                    return SystemErrorText(GetLastError());
+            case TRemoval::InUse: return kLeftInUseNotMoved;
+            case TRemoval::Failed: return SystemErrorText(result.Error);
+            case TRemoval::AtRestart:
                 if (self) return kLeftSelf;
                 m_restartNeeded = true;
                 return kLeftInUse;
@@ -247,10 +291,25 @@ private:
     bool m_removeOriginal = false;
 };
 
+// The product as the questions name it, from what only administrators write: the uninstall entry while it
+// belongs to this installation, else the log's application; never the record in the destination.
+std::string ProductName(const TUninstallPlan& plan, const std::string& destination) {
+    if (plan.Application.empty()) return destination;
+    try {
+        const auto entry = TRegistryKey::Open(HKEY_LOCAL_MACHINE, UninstallEntryKey(plan.Application), KEY_QUERY_VALUE);
+        if (entry &&
+            SamePath(entry->ReadText(kEntryUninstallString), UninstallCommand(WindowsDirectory(), destination)))
+            if (std::string name = entry->ReadText(kEntryDisplayName); !name.empty()) return name;
+    } catch (const ERegistryException&) {
+        // not text: not Setup's
+    }
+    return plan.Application;
+}
+
 }  // namespace
 
 TUninstallResult RunUninstaller(const std::string& commandLine, const std::string& original, bool& removeOriginal) {
-    const std::string destination = DestinationFromCommandLine(commandLine);
+    const std::string destination = SealedSpelling(DestinationFromCommandLine(commandLine));
     const bool quiet = QuietRemovalRequested(commandLine);
     const std::string logPath = InstallLogPath(destination);
     if (destination.empty() || !IsFile(logPath)) {
@@ -273,9 +332,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine, const std::strin
         return kNothingRemoved;
     }
 
-    std::string displayName =
-        TProfileFile(UninstallRecordPath(destination)).ReadText(kRecordUninstallSection, kEntryDisplayName, "");
-    if (displayName.empty()) displayName = plan.Application.empty() ? destination : plan.Application;
+    const std::string displayName = ProductName(plan, destination);
     if (!quiet && MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
                               MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kDeclined;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "base/InstallRecord.h"
 #include "win/Handles.h"
+#include "win/PrivateFolder.h"
 #include "win/SystemText.h"
 
 namespace quenby {
@@ -27,9 +29,21 @@ bool IsInUse(const std::string& path) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+std::string MakeWaitingFolder(const std::string& target) {
+    char targetVolume[MAX_PATH] = {}, privateVolume[MAX_PATH] = {};
+    if (!GetVolumePathNameA(target.c_str(), targetVolume, MAX_PATH) ||
+        !GetVolumePathNameA(PrivateFoldersParent().c_str(), privateVolume, MAX_PATH))
+        return {};
+    if (!SamePath(targetVolume, privateVolume)) return SetLastError(ERROR_NOT_SAME_DEVICE), std::string();
+    return MakePrivateFolder();
+}
+
 bool ReplaceAtRestart(const std::string& newFile, const std::string& target) {
-    if (MoveFileExA(newFile.c_str(), target.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
+    if (MoveFileExA(newFile.c_str(), target.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+        // An empty folder that stays behind harms nothing.
+        MoveFileExA(newFile.substr(0, newFile.find_last_of('\\')).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         return true;
+    }
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
     const std::string shortNew = ShortPath(newFile), shortTarget = ShortPath(target);
     if (shortNew.empty() || shortTarget.empty()) return false;

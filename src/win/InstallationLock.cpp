@@ -1,24 +1,44 @@
 #include "win/InstallationLock.h"
 
 #include <exception>
+#include <vector>
 
 #include "base/InstallRecord.h"
 #include "win/AdminOnlySecurity.h"
 #include "win/SystemText.h"
 
+// Why a file in the Windows directory:
+// - Any user may make a named mutex first, in his session or the global one. A private namespace bounded
+//   by the administrators would stop him, but Wine has none.
+// - Users cannot create files in the machine's Windows directory (the one all sessions share, and unlike
+//   System32 the same folder for 32-bit and 64-bit processes), so none can make the file first. One found
+//   there was left by an administrator's run that crashed, and is used as it is.
+// - Only the system and the administrators may open it for its contents, so no user can hold it to keep
+//   Setup out. Anyone who may list the folder can still open it for its attributes: harmless to sharing,
+//   but a deleted file's name stays "delete pending", refusing every open, while such a handle lives. So
+//   the file gives up its name before it is deleted, and is not deleted on close (a crash would do that
+//   in place).
+// The system closes the handle when the process ends, after a crash too.
+
 namespace quenby {
 
-// Why a file, and why there:
-// - Any user may create a named mutex first, in his session or the global one, and keep every Setup out.
-//   A private namespace bounded by the administrators would not let him, but Wine has none.
-// - Users cannot create files in the machine's Windows directory, so none can make the lock file first.
-//   An existing one was made by an administrator (an earlier run's) and is used as it is. The system's
-//   Windows directory is the one all sessions share, and unlike System32 a 32-bit process sees the same.
-// - Only the system and the administrators may open it, so no user can hold it open to keep Setup out
-//   (an open for the attributes only, which listing the folder allows, does not count against sharing).
-// - It is never deleted: a file deleted on close stays "delete pending", refusing every open, for as long
-//   as anyone still has it open for the attributes.
-// The system closes the handle when the process ends, after a crash too.
+namespace {
+
+// Renames the very file the handle holds.
+bool RenameOpenFile(HANDLE file, const std::string& newPath) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, nullptr, 0);
+    if (length <= 0) return false;
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + sizeof(WCHAR) * static_cast<std::size_t>(length));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(sizeof(WCHAR) * static_cast<std::size_t>(length - 1));
+    MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, info->FileName, length);
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+}
+
+}  // namespace
+
 std::string InstallationLockPath() {
     try {
         return PlatformDirectory(GetSystemWindowsDirectoryA, "Windows") + "\\" + kInstallationLockFileName;
@@ -27,12 +47,20 @@ std::string InstallationLockPath() {
     }
 }
 
-TInstallationLock::TInstallationLock() {
-    const std::string path = InstallationLockPath();
+TInstallationLock::TInstallationLock() : m_path(InstallationLockPath()) {
     TAdminOnlySecurity security(kAdminOnlyFileSddl);
-    if (path.empty() || !security.Get()) return;
-    m_file = THandle(
-        CreateFileA(path.c_str(), GENERIC_READ, 0, security.Get(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (m_path.empty() || !security.Get()) return;
+    m_file = THandle(CreateFileA(m_path.c_str(), GENERIC_READ | DELETE, 0, security.Get(), OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TInstallationLock::~TInstallationLock() {
+    if (!m_file) return;
+    // A name of this run's own; when the rename fails the file is deleted under the lock's name all the same.
+    RenameOpenFile(m_file.Get(),
+                   m_path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    SetFileInformationByHandle(m_file.Get(), FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 }  // namespace quenby

@@ -14,10 +14,12 @@ std::string InstallationLockPath();
 class TInstallationLock {
 public:
     TInstallationLock();
+    ~TInstallationLock();
     // False when another process held it already: that run goes on, this one must not start.
     bool Held() const { return static_cast<bool>(m_file); }
 
 private:
+    std::string m_path;
     THandle m_file;
 };
 

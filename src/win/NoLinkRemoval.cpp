@@ -1,13 +1,17 @@
 #include "win/NoLinkRemoval.h"
 
+#include <vector>
+
 #include "win/FileSystem.h"
 #include "win/Handles.h"
+#include "win/PrivateFolder.h"
 
 namespace quenby {
 
 namespace {
 
 using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using TSetFileInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
@@ -61,6 +65,39 @@ bool IsReachedThroughLink(const std::string& path) {
     }
 }
 
+bool RenameOpenFile(HANDLE file, const std::string& newPath) {
+    static const auto setInformation =
+        ProcedureOf<TSetFileInformation>(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
+    const int length = MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, nullptr, 0);
+    if (!setInformation || length <= 0) return SetLastError(ERROR_CALL_NOT_IMPLEMENTED), false;
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + sizeof(WCHAR) * static_cast<std::size_t>(length));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(sizeof(WCHAR) * static_cast<std::size_t>(length - 1));
+    MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, info->FileName, length);
+    return setInformation(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+}
+
+bool DeleteAtRestart(HANDLE file, const std::string& path) {
+    const std::string folder = MakePrivateFolder();
+    if (folder.empty()) return false;
+    const std::string aside = folder + "\\" + path.substr(path.find_last_of('\\') + 1);
+    if (RenameOpenFile(file, aside)) {
+        // The file first: the folder goes once it is empty.
+        if (MoveFileExA(aside.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) &&
+            MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+            return true;
+        const DWORD error = GetLastError();
+        RenameOpenFile(file, path);
+        SetLastError(error);
+    }
+    const DWORD error = GetLastError();
+    RemoveDirectoryA(folder.c_str());
+    SetLastError(error);
+    return false;
+}
+
 TRemovalResult RemoveWithoutLinks(const std::string& path,
                                   const std::function<bool(const std::string&)>& finalAllowed) {
     if (IsReachedThroughLink(path)) return {TRemoval::ThroughLink};
@@ -80,12 +117,16 @@ TRemovalResult RemoveWithoutLinks(const std::string& path,
     const std::string final = FinalPathOfHandle(handle.Get(), known);
     if (known && (final.empty() || !finalAllowed(final))) return {TRemoval::ThroughLink};
     FILE_DISPOSITION_INFO disposition{TRUE};
-    if (!SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition, sizeof disposition)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_DIR_NOT_EMPTY) return {TRemoval::NotEmpty};
-        return {error == ERROR_SHARING_VIOLATION ? TRemoval::InUse : TRemoval::Failed, error};
-    }
-    return {TRemoval::Removed};
+    if (SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition, sizeof disposition))
+        return {TRemoval::Removed};
+    const DWORD error = GetLastError();
+    if (error == ERROR_DIR_NOT_EMPTY) return {TRemoval::NotEmpty};
+    // A running program's image or a mapped file refuses deletion (as access denied) but not a move.
+    if (error != ERROR_SHARING_VIOLATION &&
+        (error != ERROR_ACCESS_DENIED || (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)))
+        return {TRemoval::Failed, error};
+    if (DeleteAtRestart(handle.Get(), path)) return {TRemoval::AtRestart};
+    return {TRemoval::InUse, GetLastError()};
 }
 
 }  // namespace quenby

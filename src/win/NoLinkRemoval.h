@@ -18,14 +18,26 @@ std::string FinalPathOfHandle(HANDLE handle, bool& known);
 // attribute even where it ignores FILE_FLAG_OPEN_REPARSE_POINT).
 bool IsReachedThroughLink(const std::string& path);
 
-enum class TRemoval { Removed, Gone, ThroughLink, InUse, NotEmpty, Failed };
+// Renames the very file the handle (opened with DELETE) holds, never what its name leads to now. Looked up at
+// run time: Windows XP lacks it (ERROR_CALL_NOT_IMPLEMENTED).
+bool RenameOpenFile(HANDLE file, const std::string& newPath);
+
+// Moves the file the handle holds from `path` into a fresh private folder (PrivateFolder.h) and has both
+// deleted when Windows next starts: a name a user could redirect before then is never registered. False,
+// with the system's error, when it cannot be moved (another drive) or registered; it is then left at `path`.
+bool DeleteAtRestart(HANDLE file, const std::string& path);
+
+// InUse: held so that it can be neither deleted nor moved (no delete sharing, another drive); AtRestart:
+// held so that it cannot be deleted (a running program, a mapped file), moved away to go at the restart.
+enum class TRemoval { Removed, Gone, ThroughLink, InUse, AtRestart, NotEmpty, Failed };
 struct TRemovalResult {
     TRemoval Outcome = TRemoval::Removed;
-    DWORD Error = 0;  // for Failed
+    DWORD Error = 0;  // for InUse and Failed
 };
 
 // Removes a file or an empty folder through one handle opened without following links, once no
-// component is a link and `finalAllowed` accepts the handle's final path.
+// component is a link and `finalAllowed` accepts the handle's final path; through the same handle it moves
+// away what is in use.
 TRemovalResult RemoveWithoutLinks(const std::string& path, const std::function<bool(const std::string&)>& finalAllowed);
 
 }  // namespace quenby

@@ -1,6 +1,7 @@
 #include "win/PlainFile.h"
 
 #include "base/InstallRecord.h"
+#include "win/Handles.h"
 #include "win/NoLinkRemoval.h"
 
 namespace quenby {
@@ -15,8 +16,23 @@ bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal) {
     return !known || SamePath(final, expectedFinal);
 }
 
+using TSetFileInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+
+// Looked up at run time: Windows XP lacks it.
+bool DeleteOpenFile(HANDLE file) {
+    static const auto setInformation =
+        ProcedureOf<TSetFileInformation>(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
+    FILE_DISPOSITION_INFO info{TRUE};
+    return setInformation && setInformation(file, FileDispositionInfo, &info, sizeof info);
+}
+
 std::string FinalPathBelow(const std::string& folderFinal, const std::string& folder, const std::string& path) {
-    return folderFinal + path.substr(folder.size());
+    // One separator between the two, whatever either brings (a root's own, a doubled one).
+    std::string joined = folderFinal;
+    while (!joined.empty() && joined.back() == '\\') joined.pop_back();
+    const std::size_t rest = path.find_first_not_of('\\', folder.size());
+    if (rest != std::string::npos) joined.append(1, '\\').append(path, rest, std::string::npos);
+    return joined;
 }
 
 }  // namespace quenby

@@ -11,6 +11,9 @@ namespace quenby {
 // `expectedFinal`: the path with the links above it resolved (FinalPathOf of its folder, then its name).
 bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);
 
+// Deletes the very file the handle holds (never what its name leads to now); the handle needs DELETE access.
+bool DeleteOpenFile(HANDLE file);
+
 // A folder's path with its links resolved, and a path below it continued from there.
 std::string FinalPathBelow(const std::string& folderFinal, const std::string& folder, const std::string& path);
 

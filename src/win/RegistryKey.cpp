@@ -62,6 +62,15 @@ std::string TRegistryKey::ReadText(const std::string& name) const {
     return text.substr(0, text.find('\0'));
 }
 
+std::optional<DWORD> TRegistryKey::ReadDword(const std::string& name) const {
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExA(Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
 void TRegistryKey::WriteText(const std::string& name, const std::string& text) const {
     if (RegSetValueExA(Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)

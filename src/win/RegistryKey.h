@@ -27,6 +27,8 @@ public:
     bool IsEmpty() const;  // no subkeys and no values
     // Empty for a missing or empty value; a failed read or a value that is no text raises.
     std::string ReadText(const std::string& name) const;
+    // None for a missing value and for one that is no REG_DWORD.
+    std::optional<DWORD> ReadDword(const std::string& name) const;
     void WriteText(const std::string& name, const std::string& text) const;
     void WriteDword(const std::string& name, DWORD value) const;
     void DeleteValue(const std::string& name) const;

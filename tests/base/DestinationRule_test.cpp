@@ -16,4 +16,7 @@ TEST(DestinationRule, RefusesPartialPathsAndForbiddenCharacters) {
           "\\\\server", "\\\\server\\", "\\\\\\share", "\\\\server\\\\x", "C:\\a|b",  "C:\\a?b",       "C:\\a*",
           "C:\\a<b",    "C:\\a>b",      "C:\\\"a\"",   "C:\\a:b",         "C:\\a\tb", "\\\\s:x\\share"})
         EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
+    // A folder's spellings of their own, a device path and a drive's administrative share: one folder, two seals.
+    for (const char* path : {"\\\\.\\GLOBALROOT\\Device\\x", "\\\\.\\C:", "\\\\server\\C$\\Orrery", "\\\\server\\d$"})
+        EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
 }

@@ -55,6 +55,7 @@ TEST(InstallLog, AnythingTheInstallationCannotHaveMadeIsRefused) {
         E(K::Directory, "relative\\dir"),
         E(K::Directory, "C:\\a\\..\\windows"),
         E(K::Counter, "..\\boot.ini"),
+        E(K::MachineCounter, "..\\boot.ini"),
         E(K::Kept, "..\\boot.ini"),
         E(K::AtRestart, "relative\\x.dll"),
         E(K::SystemFile, "C:\\x.dll"),
@@ -88,6 +89,7 @@ TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
         E(K::Value, "Software\\B\\O", false, "HKCU", "Name"),
         E(K::Value, "Software\\B\\O", true, "HKCU", "Old"),
         E(K::Counter, "shared.dll"),
+        E(K::MachineCounter, "shared.dll"),
         E(K::Checked, "data\\b.tx_"),
         E(K::Kept, "shared.dll"),
         E(K::AtRestart, kDest + "\\b.txt"),  // change nothing
@@ -153,13 +155,18 @@ TEST(InstallLog, OnlyTheRecordedLengthOfAnUnchangedChainIsVerified) {
 }
 
 TEST(InstallLog, CountersAlreadyLoweredAreSkippedAndOnlyCreatedSharedFilesOffered) {
-    const TUninstallPlan plan =
-        Plan({E(K::FinalPath, "C:\\Real\\Orrery"), E(K::SystemFile, "new.dll"), E(K::SystemFile, "old.dll", true),
-              E(K::Counter, "new.dll"), E(K::Counter, "old.dll"), E(K::Counter, "NEW.dll"), E(K::Lowered, "new.dll"),
-              E(K::Lowered, "old.dll"), E(K::FinalPath, "C:\\Later"), E(K::Group, "G"), E(K::Item, "..\\..\\Startup"),
-              E(K::Item, "a/b"), E(K::Item, ".."), E(K::Item, "Read Me"), E(K::Group, "x\\y")});
+    const TUninstallPlan plan = Plan(
+        {E(K::FinalPath, "C:\\Real\\Orrery"), E(K::SystemFile, "new.dll"), E(K::SystemFile, "old.dll", true),
+         E(K::Counter, "new.dll"), E(K::MachineCounter, "new.dll"), E(K::Counter, "old.dll"), E(K::Counter, "NEW.dll"),
+         E(K::MachineCounter, "NEW.dll"), E(K::Lowered, "new.dll"), E(K::MachineLowered, "new.dll"),
+         E(K::Lowered, "old.dll"), E(K::FinalPath, "C:\\Later"), E(K::Group, "G"), E(K::Item, "..\\..\\Startup"),
+         E(K::Item, "a/b"), E(K::Item, ".."), E(K::Item, "Read Me"), E(K::Group, "x\\y")});
     EXPECT_EQ(plan.Counters, std::vector<std::string>{"new.dll"});
+    EXPECT_EQ(plan.MachineCounters, std::vector<std::string>{"new.dll"});
     EXPECT_EQ(plan.NewSystemFiles, std::vector<std::string>{"new.dll"});
+    // As Setup counted before it counted machine-wide: for the user only.
+    EXPECT_EQ(Plan({E(K::SystemFile, "user.dll"), E(K::Counter, "user.dll")}).UserCountedSystemFiles,
+              std::vector<std::string>{"user.dll"});
     EXPECT_EQ(plan.DestinationFinal, "C:\\Real\\Orrery");
     ASSERT_EQ(plan.Groups.size(), 1u);
     EXPECT_EQ(plan.Groups[0].Items, std::vector<std::string>{"Read Me"});

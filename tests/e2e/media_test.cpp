@@ -102,7 +102,8 @@ std::string Compressed(const std::string& bytes) {
     return std::string(packed.begin(), packed.end());
 }
 
-// Compressed sources (Expand=1), so that the new version can only be read from the expanded bytes.
+// Compressed sources (Expand=1), so that the new version can only be read from the expanded bytes. A product
+// file in use waits for the restart too, where the user who owns the destination cannot change what waits.
 TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     const std::string windows = WindowsDir(), kept = windows + "\\vkeep.dll", held = windows + "\\vheld.dll";
     const std::string v1 = test::ReadFile(test::BuildDir() + "\\vlib1\\vlib.dll");
@@ -113,17 +114,23 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     dist.Write("Quenby.ipi",
                "[Settings]\r\nApplication=Vlib\r\nVersion=1\r\nExpand=1\r\n"
                "[Keys]\r\nBase=\\Software\\Norvale Tests\\Vlib\r\n"
-               "[SysFilesIn]\r\nvkeep.dl_=\r\nvheld.dl_=\r\n[SysFilesOut]\r\nvkeep.dll=0\r\nvheld.dll=0\r\n");
+               "[SysFilesIn]\r\nvkeep.dl_=\r\nvheld.dl_=\r\n[SysFilesOut]\r\nvkeep.dll=0\r\nvheld.dll=0\r\n"
+               "[FilesIn]\r\nnote.tx_=\r\n[FilesOut]\r\nnote.txt=0\r\n");
     dist.Write("vkeep.dl_", Compressed(v1));
     dist.Write("vheld.dl_", Compressed(v2));
+    dist.Write("note.tx_", Compressed("new note"));
     ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib2\\vlib.dll").c_str(), kept.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib1\\vlib.dll").c_str(), held.c_str(), FALSE));
+    const std::string destination = target / "Vlib", note = destination + "\\note.txt";
+    std::filesystem::create_directories(destination);
+    std::ofstream(note) << "old note";
     THandle holder(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
+    THandle noteHolder(CreateFileA(note.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder && noteHolder);
     {
         TWizard wizard(dist.Path());
         wizard.ToDestinationPage();
-        wizard.Enter("EditPath", target / "Vlib");
+        wizard.Enter("EditPath", destination);
         Click(wizard.Item("NextBut"));
         const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
         EXPECT_EQ(Text(wizard.Item("InfoLabel")), "Vlib 1 was installed successfuly. Please select next to continue.");
@@ -139,10 +146,15 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     EXPECT_NE(log.find("atrestart\t" + held + "\r\n"), std::string::npos) << log;
     EXPECT_NE(PendingRenames().find("vheld.dll"), std::string::npos) << PendingRenames();
 
+    // Before the restart the user writes over whatever they can in the destination.
+    for (const auto& file : std::filesystem::directory_iterator(destination))
+        std::ofstream(file.path(), std::ios::binary) << "the user's";
     holder.Reset();
+    noteHolder.Reset();
     EXPECT_EQ(test::ReadFile(held), v1);
     ASSERT_EQ(RunHost("WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -r >/dev/null 2>&1", 120000), 0);
     EXPECT_EQ(test::ReadFile(held), v2);
+    EXPECT_EQ(test::ReadFile(note), "new note");
     EXPECT_EQ(PendingRenames(), "<missing>");
 }
 

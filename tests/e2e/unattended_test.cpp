@@ -166,6 +166,12 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
                   .find("Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"),
               std::string::npos)
         << test::ReadFile("M:\\disk.log");
+    // A drive without the room: nothing written, its own exit code, the log says how much is missing.
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=T:\\Orrery /LOG=M:\\room.log"), 112u);
+    EXPECT_NE(test::ReadFile("M:\\room.log").find("Error: There is not enough room on drive T: for Orrery 1.4: "),
+              std::string::npos)
+        << test::ReadFile("M:\\room.log");
+    EXPECT_FALSE(test::Exists("T:\\Orrery"));
     // Instructions without an application name.
     test::TScratchFolder bad("quenby-unattended-bad");
     bad.Write("Quenby.ipi", "[Settings]\r\nVersion=1\r\n");
@@ -174,6 +180,17 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     const std::string log = test::ReadFile("M:\\bad.log");
     EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n"))
         << log;
+}
+
+// One folder however it is typed: one log, one seal, one entry, removed by any of its spellings.
+TEST(UnattendedE2e, OneFolderTypedTwoWaysIsOneInstallation) {
+    const auto desktop = HoldDesktop();
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Orr4"), 0u);
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=c:\\orr4\\data\\..\\."), 0u);
+    EXPECT_FALSE(test::Exists("C:\\Orr4\\Quenby.log.bad"));
+    EXPECT_EQ(Entry("InstallLocation"), "C:\\Orr4");
+    EXPECT_EQ(TDriver(test::WindowsDir() + "\\Uninstall.exe", "C:\\", "/VERYSILENT C:\\Orr4\\.").WaitExit(kPageMs), 0u);
+    EXPECT_FALSE(test::Exists("C:\\Orr4"));
 }
 
 // Links a user planted where the installation would write: refused before anything is written, the wizard

@@ -8,4 +8,12 @@ bash "$QUENBY_SOURCE_DIR/scripts/make-sample.sh" "$QUENBY_SETUP_BUILD_DIR" "$med
 mkdir -p "$media/out"
 ln -sfn "$media/net" "$WINEPREFIX/dosdevices/n:"
 ln -sfn "$media/out" "$WINEPREFIX/dosdevices/m:"
+# T: a drive of 16 KB, too small for the sample (the runner unmounts it before it removes the prefix).
+mkdir -p "$WINEPREFIX/tinydisk"
+mount -t tmpfs -o size=16k tmpfs "$WINEPREFIX/tinydisk"
+ln -sfn ../tinydisk "$WINEPREFIX/dosdevices/t:"
 bash "$QUENBY_SOURCE_DIR/scripts/floppy.sh" "$media/orrery/disk1"
+# Windows has the key of the machine-wide shared-file counts; a fresh Wine prefix has not, and the snapshots
+# would show the one Setup makes.
+/usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' /reg:64 /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -k; /usr/lib/wine/wineserver -w

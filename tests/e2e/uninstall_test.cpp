@@ -20,6 +20,7 @@
 #include "base/Texts.h"
 #include "win/Handles.h"
 #include "win/ProgramsFolder.h"
+#include "win/RegistryKey.h"
 
 namespace quenby {
 namespace {
@@ -125,6 +126,15 @@ void InstallProduct(const std::string& name) {
     wizard.Finish(name + " 1");
 }
 
+// A file's machine-wide count in the Windows directory, as `reg query ... /reg:64` shows it: the number, or
+// "<missing>", "<no key>" or the text of a value that is no count.
+std::string MachineCount(const std::string& file) {
+    const std::string name = WindowsDir() + "\\" + file;
+    const auto key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+    const auto count = key ? key->ReadDword(name) : std::nullopt;
+    return count ? std::to_string(*count) : test::RegText(HKEY_LOCAL_MACHINE, kSharedDllsKey, name, KEY_WOW64_64KEY);
+}
+
 // A removal that should be refused: the "Error" box's text. A removal that goes ahead instead is answered
 // Yes throughout, so that what it would do shows.
 std::string RefusedRemoval(const std::string& destination) {
@@ -204,14 +214,32 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
               "Uninstall cannot make a private working folder in " + WindowsDir() + "\\Temp; nothing was removed.");
     DeleteFileA(temp.c_str());
     ASSERT_TRUE(MoveFileA((temp + ".away").c_str(), temp.c_str()));
-    const THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    // Held without delete sharing: it can be neither deleted nor moved. Mapped, as a running program's image
+    // is: it cannot be deleted, but it can be moved away.
+    THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)), mapped;
+    {
+        const THandle file(CreateFileA("C:\\Gamma\\data\\x.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+        mapped.Reset(CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    }
+    ASSERT_TRUE(inUse && mapped);
     const std::string closing = RemoveAll("C:\\Gamma", 3010);
-    EXPECT_NE(closing.find("C:\\Gamma\\main.txt: it is in use; it goes when Windows restarts"), std::string::npos)
-        << closing;
+    for (const std::string& left :
+         {"main.txt: " + std::string(kLeftInUseNotMoved), "data\\x.txt: " + std::string(kLeftInUse)})
+        EXPECT_NE(closing.find("C:\\Gamma\\" + left), std::string::npos) << closing;
     for (const char* kept : {"C:\\Gamma\\mine.txt", "C:\\Gamma\\main.txt"}) EXPECT_TRUE(test::Exists(kept)) << kept;
     EXPECT_FALSE(test::Exists("C:\\Gamma\\data"));
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, run, "Victim"), "victim.exe");
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, other, "DisplayName"), "Other");
+    // Before the restart the folder becomes a link to one holding files of the same names: they stay.
+    inUse.Reset();
+    mapped.Reset();
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir -p Precious/data && echo precious > Precious/main.txt && "
+                      "echo precious > Precious/data/x.txt && mv Gamma Gamma.removed && ln -s Precious Gamma"),
+              0);
+    EXPECT_EQ(TDriver(WindowsDir() + "\\system32\\wineboot.exe", "C:\\", "-r").WaitExit(kPageMs), 0u);
+    for (const char* file : {"C:\\Precious\\main.txt", "C:\\Precious\\data\\x.txt"})
+        EXPECT_EQ(test::ReadFile(file), "precious\n") << file;
 }
 
 TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
@@ -260,6 +288,47 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
         EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, key)) << key;
     for (const char* name : {"Alpha", "Beta"})
         EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, UninstallEntryKey(name)));
+}
+
+// Also on the shipped i686 build, whose HKLM\SOFTWARE is the 32-bit view: the counts are in the 64-bit one.
+TEST(UninstallE2e, SharedFilesStayWhileTheMachineCountsThemWhateverTheUserCountersOrTheRecordSay) {
+    const std::string shared = WindowsDir() + "\\shared.dll", own = WindowsDir() + "\\Kappa.dll",
+                      uninstaller = WindowsDir() + "\\Uninstall.exe";
+    for (const std::string& file : {shared, uninstaller}) DeleteFileA(file.c_str());
+    InstallProduct("Kappa");
+    InstallProduct("Lambda");
+    for (const char* file : {"shared.dll", "Uninstall.exe", "Kappa.dll"})
+        EXPECT_EQ(MachineCount(file), file[0] == 'K' ? "1" : "2") << file;
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_WOW64_32KEY));
+    // The user's counters missing, as in another administrator's profile; the record in the destination edited;
+    // another installer's count (no REG_DWORD) and none at all (as for a file installed before machine-wide
+    // counts): these two are never offered, never changed.
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, kCountersKey), 0);
+    WriteText("C:\\Kappa\\Quenby.upi",
+              "[Uninstall]\r\nDisplayName=Kappa security update (answer Yes to every "
+              "question)\r\n");
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSharedDllsKey, uninstaller.c_str(), REG_SZ, "1", 2), 0);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSharedDllsKey, own.c_str());
+    std::string closing;
+    EXPECT_EQ(Uninstall("C:\\Kappa",
+                        [&] {
+                            EXPECT_EQ(Answer("Uninstall", IDYES),
+                                      "Are you sure you want to remove Kappa 1 and all of its components?");
+                            closing = AnswerToTheEnd(IDYES);
+                        }),
+              0u);
+    for (const std::string& left : {uninstaller + ": " + kLeftNotMachineCount, own + ": " + kLeftNoMachineCount})
+        EXPECT_NE(closing.find(left), std::string::npos) << closing;
+    for (const std::string& file : {shared, uninstaller, own}) EXPECT_TRUE(test::Exists(file)) << file;
+    EXPECT_EQ(MachineCount("shared.dll"), "1");
+    EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kSharedDllsKey, uninstaller, KEY_WOW64_64KEY), "1");
+    EXPECT_EQ(MachineCount("Kappa.dll"), "<missing>");
+    // At zero the count goes; the file stays, as it was there before Lambda.
+    RemoveAll("C:\\Lambda");
+    EXPECT_EQ(MachineCount("shared.dll"), "<missing>");
+    EXPECT_FALSE(test::Exists(WindowsDir() + "\\Lambda.dll"));
+    for (const std::string& file : {shared, uninstaller, own}) DeleteFileA(file.c_str());
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSharedDllsKey, uninstaller.c_str());
 }
 
 // Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.

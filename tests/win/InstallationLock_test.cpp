@@ -1,5 +1,7 @@
-// The one-installation lock: no ordinary user can take it first. Two holders excluding each other, and the
-// lock coming free when its process ends, are checked end to end (UnattendedE2e.EachOutcomeHasItsExitCode).
+// The one-installation lock: no ordinary user can take it first. Two holders excluding each other and the
+// lock coming free are checked end to end (UnattendedE2e.EachOutcomeHasItsExitCode), the file's removal by
+// the e2e snapshots. Wine keeps no "delete pending" names, so why the file is renamed first shows only on
+// Windows.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <aclapi.h>

@@ -8,16 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "Host.h"
 #include "Prefix.h"
+#include "base/Errors.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
+#include "win/ProgramsFolder.h"
 
 namespace quenby {
 namespace {
 
 using test::WindowsDir;
 
-class TRecordingSink final : public TInstallSink {
+class TRecordingSink : public TInstallSink {
 public:
     std::vector<std::string> Events;
     int LastProgress = -1;
@@ -85,6 +88,37 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     EXPECT_EQ(root.Events.back(), "ended");
     const std::string record = test::ReadFile("C:\\Quenby.upi");
     EXPECT_NE(record.find("UninstallString=" + windows + "\\Uninstall.exe C:\\\r\n"), std::string::npos) << record;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
+// A folder of the destination swapped for a link to another folder once the run is under way: no file is made
+// or replaced there, whether the target is new to that folder or there already.
+TEST(Installation, AFolderSwappedForALinkDuringTheRunIsNotWrittenThrough) {
+    const test::TScratchFolder medium("quenby-engine-swap");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Swap\r\nVersion=1\r\nProgGroup=Swap\r\n[Dirs]\r\ndata=0\r\n"
+                 "[FilesIn]\r\nplanets.txt=\r\n[FilesOut]\r\ndata\\planets.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale "
+                 "Tests\\Swap\r\n");
+    medium.Write("planets.txt", "product");
+    const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
+    TInstallation installation(instructions);
+    struct TSwappingSink final : TRecordingSink {
+        void FileStarted(const std::string&, const std::string&) override {
+            ASSERT_EQ(drive::RunHost("cd \"$WINEPREFIX/drive_c\" && rm -rf SwapDest/data && ln -s ../SwapVictim "
+                                     "SwapDest/data"),
+                      0);
+        }
+    };
+    for (const char* victim : {"echo theirs > SwapVictim/planets.txt", "rm SwapVictim/planets.txt"}) {
+        ASSERT_EQ(drive::RunHost(std::string("cd \"$WINEPREFIX/drive_c\" && mkdir -p SwapVictim && ") + victim), 0);
+        TSwappingSink sink;
+        EXPECT_THROW(installation.Run("C:\\SwapDest", {"Ann", "Org"}, sink), Exception);
+        const std::vector<std::string> there = FolderEntries("C:\\SwapVictim");
+        EXPECT_EQ(there.size(), test::Exists("C:\\SwapVictim\\planets.txt") ? 1u : 0u) << victim;
+        EXPECT_NE(test::ReadFile("C:\\SwapVictim\\planets.txt"), "product");
+    }
+    test::RemoveTree("C:\\SwapDest");
+    test::RemoveTree("C:\\SwapVictim");
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 
