@@ -55,6 +55,8 @@ trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP
 # Without its 32-bit half every 32-bit program of the prefix fails to load kernel32.dll.
 template_ready() {
   [ -f "$template/.ready" ] || return 1
+  # Windows has the key of the machine-wide shared-file counts; a fresh Wine prefix has not.
+  grep -q 'CurrentVersion\\\\SharedDLLs\]' "$template/system.reg" || return 1
   [ ! -e /usr/lib/wine/wine ] || [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ]
 }
 make_template() {
@@ -70,6 +72,8 @@ make_template() {
         /v Debugger /t REG_SZ /d false /f >>"$root/wineboot.log" 2>&1
       # Without a window manager (bare Xvfb) Wine waits on every hidden window unless it manages them itself.
       WINEPREFIX=$template $W reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        >>"$root/wineboot.log" 2>&1
+      WINEPREFIX=$template $W reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' /reg:64 /f \
         >>"$root/wineboot.log" 2>&1
       WINEPREFIX=$template $WS -k; WINEPREFIX=$template $WS -w
       touch "$template/.ready"

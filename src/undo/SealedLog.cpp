@@ -121,7 +121,6 @@ TSealedLog::TSealedLog(const std::string& destination, bool mayBeginAnew, const 
             return;
         }
         if (!mayBeginAnew) throw Exception(LogMismatchText(m_path));
-        // Where the system cannot rename an open file (Windows XP) the log is refused instead.
         if (!RenameOpenFile(m_file.Get(), BadLogPath(destination))) Fail(GetLastError());
         m_file.Reset();
     }

@@ -1,10 +1,11 @@
 #include "win/InstallationLock.h"
 
 #include <exception>
-#include <vector>
 
 #include "base/InstallRecord.h"
 #include "win/AdminOnlySecurity.h"
+#include "win/NoLinkRemoval.h"
+#include "win/PlainFile.h"
 #include "win/SystemText.h"
 
 // Why a file in the Windows directory:
@@ -21,23 +22,6 @@
 // The system closes the handle when the process ends, after a crash too.
 
 namespace quenby {
-
-namespace {
-
-// Renames the very file the handle holds.
-bool RenameOpenFile(HANDLE file, const std::string& newPath) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, nullptr, 0);
-    if (length <= 0) return false;
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + sizeof(WCHAR) * static_cast<std::size_t>(length));
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = FALSE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(sizeof(WCHAR) * static_cast<std::size_t>(length - 1));
-    MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, info->FileName, length);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
-}
-
-}  // namespace
 
 std::string InstallationLockPath() {
     try {
@@ -59,8 +43,7 @@ TInstallationLock::~TInstallationLock() {
     // A name of this run's own; when the rename fails the file is deleted under the lock's name all the same.
     RenameOpenFile(m_file.Get(),
                    m_path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    SetFileInformationByHandle(m_file.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+    DeleteOpenFile(m_file.Get());
 }
 
 }  // namespace quenby

@@ -11,7 +11,6 @@ namespace quenby {
 namespace {
 
 using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-using TSetFileInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
@@ -66,17 +65,15 @@ bool IsReachedThroughLink(const std::string& path) {
 }
 
 bool RenameOpenFile(HANDLE file, const std::string& newPath) {
-    static const auto setInformation =
-        ProcedureOf<TSetFileInformation>(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
     const int length = MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, nullptr, 0);
-    if (!setInformation || length <= 0) return SetLastError(ERROR_CALL_NOT_IMPLEMENTED), false;
+    if (length <= 0) return false;
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + sizeof(WCHAR) * static_cast<std::size_t>(length));
     auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     info->ReplaceIfExists = FALSE;
     info->RootDirectory = nullptr;
     info->FileNameLength = static_cast<DWORD>(sizeof(WCHAR) * static_cast<std::size_t>(length - 1));
     MultiByteToWideChar(CP_ACP, 0, newPath.c_str(), -1, info->FileName, length);
-    return setInformation(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
 }
 
 bool DeleteAtRestart(HANDLE file, const std::string& path) {

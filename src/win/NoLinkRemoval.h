@@ -18,8 +18,7 @@ std::string FinalPathOfHandle(HANDLE handle, bool& known);
 // attribute even where it ignores FILE_FLAG_OPEN_REPARSE_POINT).
 bool IsReachedThroughLink(const std::string& path);
 
-// Renames the very file the handle (opened with DELETE) holds, never what its name leads to now. Looked up at
-// run time: Windows XP lacks it (ERROR_CALL_NOT_IMPLEMENTED).
+// Renames the very file the handle (opened with DELETE) holds, never what its name leads to now.
 bool RenameOpenFile(HANDLE file, const std::string& newPath);
 
 // Moves the file the handle holds from `path` into a fresh private folder (PrivateFolder.h) and has both

@@ -1,7 +1,6 @@
 #include "win/PlainFile.h"
 
 #include "base/InstallRecord.h"
-#include "win/Handles.h"
 #include "win/NoLinkRemoval.h"
 
 namespace quenby {
@@ -16,14 +15,9 @@ bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal) {
     return !known || SamePath(final, expectedFinal);
 }
 
-using TSetFileInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-
-// Looked up at run time: Windows XP lacks it.
 bool DeleteOpenFile(HANDLE file) {
-    static const auto setInformation =
-        ProcedureOf<TSetFileInformation>(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
     FILE_DISPOSITION_INFO info{TRUE};
-    return setInformation && setInformation(file, FileDispositionInfo, &info, sizeof info);
+    return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
 }
 
 std::string FinalPathBelow(const std::string& folderFinal, const std::string& folder, const std::string& path) {

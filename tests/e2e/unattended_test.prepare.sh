@@ -13,7 +13,3 @@ mkdir -p "$WINEPREFIX/tinydisk"
 mount -t tmpfs -o size=16k tmpfs "$WINEPREFIX/tinydisk"
 ln -sfn ../tinydisk "$WINEPREFIX/dosdevices/t:"
 bash "$QUENBY_SOURCE_DIR/scripts/floppy.sh" "$media/orrery/disk1"
-# Windows has the key of the machine-wide shared-file counts; a fresh Wine prefix has not, and the snapshots
-# would show the one Setup makes.
-/usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' /reg:64 /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -k; /usr/lib/wine/wineserver -w
