@@ -69,9 +69,9 @@ std::string UninstallItemTitle(const std::string& application);
 
 // Whether two paths name the same file or folder. One meaning for the installer and the uninstaller:
 // ASCII letters match whatever their case, every other byte must be equal, and trailing backslashes
-// (but a root's own) are ignored. It never calls two different files the same on any code page; it may
-// miss that two non-ASCII names differ only in case, which costs a fresh start or a refusal, never a
-// wrong file.
+// (but a root's own) are ignored. Known limit: on a code page with two-byte characters (932, 936, 949,
+// 950) a trail byte may be an ASCII letter or a backslash, so two different names can compare equal and a
+// trail byte can pass for a separator; only single-byte code pages are safe with this rule.
 bool SamePath(std::string_view a, std::string_view b);
 // Whether `path` lies strictly below `folder`, by the same rule.
 bool IsBelowPath(std::string_view path, std::string_view folder);
