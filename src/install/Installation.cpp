@@ -17,6 +17,7 @@
 #include "install/RoomCheck.h"
 #include "install/UpdateRegistry.h"
 #include "win/FileSystem.h"
+#include "win/Handles.h"
 #include "win/Lz32.h"
 #include "win/NoLinkRemoval.h"
 #include "win/PlainFile.h"
@@ -71,6 +72,24 @@ void CreateDirectoryPath(std::string directory, std::vector<std::string>& create
         return;
     }
     created.push_back(directory);
+}
+
+// A folder made below the destination through a link swapped in after the checks is removed again, through
+// its own handle, deepest first, and the run fails.
+void RefuseMadeThroughLink(const std::vector<std::string>& created, const std::string& destination,
+                           const std::string& destinationFinal) {
+    std::string refused;
+    for (auto directory = created.rbegin(); directory != created.rend() && !destinationFinal.empty(); ++directory) {
+        if (!IsBelowPath(*directory, destination) ||
+            SamePath(FinalPathOf(*directory), FinalPathBelow(destinationFinal, destination, *directory)))
+            continue;
+        const THandle made(CreateFileA(directory->c_str(), DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (made) DeleteOpenFile(made.Get());
+        refused = *directory;
+    }
+    if (!refused.empty()) throw Exception(CannotCreateDirectoryText(refused, kLeftThroughLink));
 }
 
 std::string DirectoryPath(const TInstructions& instructions, const std::string& destination, int i) {
@@ -217,6 +236,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
 
         std::vector<std::string> created;
         CreateDirectoryPath(destination, created);
+        const std::string destinationFinal = FinalPathOf(destination);
         TInstallLogWriter log(destination, instructions.Application);  // lives in the destination
         auto noteCreated = [&] {
             for (const std::string& directory : created) {
@@ -228,6 +248,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         for (int i = 0; i < instructions.Dirs.Count(); ++i) {
             created.clear();
             CreateDirectoryPath(DirectoryPath(instructions, destination, i), created);
+            RefuseMadeThroughLink(created, destination, destinationFinal);
             noteCreated();
         }
 

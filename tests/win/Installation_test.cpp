@@ -92,29 +92,45 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
 }
 
 // A folder of the destination swapped for a link to another folder once the run is under way: no file is made
-// or replaced there, whether the target is new to that folder or there already.
+// or replaced there, whether the target is new to that folder or there already, and no folder is made there.
 TEST(Installation, AFolderSwappedForALinkDuringTheRunIsNotWrittenThrough) {
     const test::TScratchFolder medium("quenby-engine-swap");
     medium.Write("Quenby.ipi",
-                 "[Settings]\r\nApplication=Swap\r\nVersion=1\r\nProgGroup=Swap\r\n[Dirs]\r\ndata=0\r\n"
+                 "[Settings]\r\nApplication=Swap\r\nVersion=1\r\nProgGroup=Swap\r\n[Dirs]\r\ndata=0\r\ndata\\sub=0\r\n"
                  "[FilesIn]\r\nplanets.txt=\r\n[FilesOut]\r\ndata\\planets.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale "
                  "Tests\\Swap\r\n");
     medium.Write("planets.txt", "product");
     const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
     TInstallation installation(instructions);
     struct TSwappingSink final : TRecordingSink {
-        void FileStarted(const std::string&, const std::string&) override {
+        bool AtFolder = false;
+        void Swap() const {
             ASSERT_EQ(drive::RunHost("cd \"$WINEPREFIX/drive_c\" && rm -rf SwapDest/data && ln -s ../SwapVictim "
                                      "SwapDest/data"),
                       0);
         }
+        void DirectoryCreated(const std::string& path) override {
+            if (AtFolder && path.ends_with("\\data")) Swap();
+        }
+        void FileStarted(const std::string&, const std::string&) override {
+            if (!AtFolder) Swap();
+        }
     };
-    for (const char* victim : {"echo theirs > SwapVictim/planets.txt", "rm SwapVictim/planets.txt"}) {
-        ASSERT_EQ(drive::RunHost(std::string("cd \"$WINEPREFIX/drive_c\" && mkdir -p SwapVictim && ") + victim), 0);
+    const struct {
+        const char* victim;
+        bool atFolder;
+    } cases[] = {{"echo theirs > SwapVictim/planets.txt", false}, {"true", false}, {"true", true}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(
+            drive::RunHost(std::string("cd \"$WINEPREFIX/drive_c\" && rm -rf SwapVictim SwapDest/data && mkdir -p "
+                                       "SwapVictim SwapDest/data/sub && ") +
+                           (c.atFolder ? "rmdir SwapDest/data/sub SwapDest/data && " : "") + c.victim),
+            0);
         TSwappingSink sink;
+        sink.AtFolder = c.atFolder;
         EXPECT_THROW(installation.Run("C:\\SwapDest", {"Ann", "Org"}, sink), Exception);
         const std::vector<std::string> there = FolderEntries("C:\\SwapVictim");
-        EXPECT_EQ(there.size(), test::Exists("C:\\SwapVictim\\planets.txt") ? 1u : 0u) << victim;
+        EXPECT_EQ(there.size(), test::Exists("C:\\SwapVictim\\planets.txt") ? 1u : 0u) << c.victim << c.atFolder;
         EXPECT_NE(test::ReadFile("C:\\SwapVictim\\planets.txt"), "product");
     }
     test::RemoveTree("C:\\SwapDest");
