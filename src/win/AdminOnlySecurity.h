@@ -9,6 +9,8 @@ namespace quenby {
 // user who owned it could let himself in), its list its own (nothing inherited from the folder), no
 // access at all for anyone else.
 inline constexpr char kAdminOnlyFileSddl[] = "O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)";
+// A folder and all made in it: the system and the administrators write; users may read and run.
+inline constexpr char kAdminOnlyFolderSddl[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;GRGX;;;BU)";
 
 class TAdminOnlySecurity {
 public:

@@ -1,38 +1,16 @@
 #include "win/PrivateFolder.h"
 
 #include <windows.h>
-#include <sddl.h>
 
+#include "win/AdminOnlySecurity.h"
 #include "win/SystemText.h"
 
 namespace quenby {
 
-namespace {
-
-// The system and the administrators write; users may read and run.
-class TAdminOnlyFolderSecurity {
-public:
-    TAdminOnlyFolderSecurity() {
-        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;GRGX;;;BU)",
-                                                             SDDL_REVISION_1, &m_descriptor, nullptr);
-        m_attributes.lpSecurityDescriptor = m_descriptor;
-    }
-    TAdminOnlyFolderSecurity(const TAdminOnlyFolderSecurity&) = delete;
-    TAdminOnlyFolderSecurity& operator=(const TAdminOnlyFolderSecurity&) = delete;
-    ~TAdminOnlyFolderSecurity() { LocalFree(m_descriptor); }
-    SECURITY_ATTRIBUTES* Get() { return m_descriptor ? &m_attributes : nullptr; }
-
-private:
-    PSECURITY_DESCRIPTOR m_descriptor = nullptr;
-    SECURITY_ATTRIBUTES m_attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-};
-
-}  // namespace
-
 std::string PrivateFoldersParent() { return WindowsDirectory() + "\\Temp"; }
 
 std::string MakePrivateFolder() {
-    TAdminOnlyFolderSecurity security;
+    TAdminOnlySecurity security(kAdminOnlyFolderSddl);
     if (!security.Get()) return {};
     const std::string base = PrivateFoldersParent() + "\\Quenby-" + std::to_string(GetCurrentProcessId()) + "-";
     for (DWORD attempt = 0; attempt < 100; ++attempt) {
