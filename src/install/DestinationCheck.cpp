@@ -29,8 +29,7 @@ std::vector<std::string> WrittenPaths(const TInstructions& instructions, const s
 // the system does not mark as one).
 bool IsLink(const std::string& path, const std::string& destination, const std::string& destinationFinal) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-           !SamePath(FinalPathOf(path), FinalPathBelow(destinationFinal, destination, path));
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsWhereMeant(path, destination, destinationFinal);
 }
 
 }  // namespace

@@ -80,9 +80,7 @@ void RefuseMadeThroughLink(const std::vector<std::string>& created, const std::s
                            const std::string& destinationFinal) {
     std::string refused;
     for (auto directory = created.rbegin(); directory != created.rend() && !destinationFinal.empty(); ++directory) {
-        if (!IsBelowPath(*directory, destination) ||
-            SamePath(FinalPathOf(*directory), FinalPathBelow(destinationFinal, destination, *directory)))
-            continue;
+        if (!IsBelowPath(*directory, destination) || IsWhereMeant(*directory, destination, destinationFinal)) continue;
         const THandle made(CreateFileA(directory->c_str(), DELETE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));

@@ -20,6 +20,10 @@ bool DeleteOpenFile(HANDLE file) {
     return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
 }
 
+bool IsWhereMeant(const std::string& path, const std::string& folder, const std::string& folderFinal) {
+    return SamePath(FinalPathOf(path), FinalPathBelow(folderFinal, folder, path));
+}
+
 std::string FinalPathBelow(const std::string& folderFinal, const std::string& folder, const std::string& path) {
     // One separator between the two, whatever either brings (a root's own, a doubled one).
     std::string joined = folderFinal;

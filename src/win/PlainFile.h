@@ -14,6 +14,10 @@ bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);
 // Deletes the very file the handle holds (never what its name leads to now); the handle needs DELETE access.
 bool DeleteOpenFile(HANDLE file);
 
+// Whether a path below `folder` resolves to where `folderFinal` (the folder with its links followed) puts it:
+// false once a link below the folder leads elsewhere.
+bool IsWhereMeant(const std::string& path, const std::string& folder, const std::string& folderFinal);
+
 // A folder's path with its links resolved, and a path below it continued from there.
 std::string FinalPathBelow(const std::string& folderFinal, const std::string& folder, const std::string& path);
 

@@ -166,12 +166,6 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
                   .find("Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"),
               std::string::npos)
         << test::ReadFile("M:\\disk.log");
-    // A drive without the room: nothing written, its own exit code, the log says how much is missing.
-    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=T:\\Orrery /LOG=M:\\room.log"), 112u);
-    EXPECT_NE(test::ReadFile("M:\\room.log").find("Error: There is not enough room on drive T: for Orrery 1.4: "),
-              std::string::npos)
-        << test::ReadFile("M:\\room.log");
-    EXPECT_FALSE(test::Exists("T:\\Orrery"));
     // Instructions without an application name.
     test::TScratchFolder bad("quenby-unattended-bad");
     bad.Write("Quenby.ipi", "[Settings]\r\nVersion=1\r\n");
@@ -193,10 +187,16 @@ TEST(UnattendedE2e, OneFolderTypedTwoWaysIsOneInstallation) {
     EXPECT_FALSE(test::Exists("C:\\Orr4"));
 }
 
-// Links a user planted where the installation would write: refused before anything is written, the wizard
-// staying on the destination page.
-TEST(UnattendedE2e, ADestinationHoldingLinksIsRefused) {
+// A drive without the room, and links a user planted where the installation would write: refused before
+// anything is written, the wizard staying on the destination page.
+TEST(UnattendedE2e, ADestinationWithoutRoomOrHoldingLinksIsRefused) {
     const auto desktop = HoldDesktop();
+    // A drive without the room: nothing written, its own exit code, the log says how much is missing.
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=T:\\Orrery /LOG=M:\\room.log"), 112u);
+    EXPECT_NE(test::ReadFile("M:\\room.log").find("Error: There is not enough room on drive T: for Orrery 1.4: "),
+              std::string::npos)
+        << test::ReadFile("M:\\room.log");
+    EXPECT_FALSE(test::Exists("T:\\Orrery"));
     ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir Pre Other && echo theirs > Other/planets.txt && "
                       "echo theirs > Other.upi && ln -s ../Other Pre/data && ln -s ../Other.upi Pre/Quenby.upi"),
               0);

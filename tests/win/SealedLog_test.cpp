@@ -42,7 +42,7 @@ TEST(SealedLog, APlantedLinkIsRefusedAndAPlantedFilePutAside) {
     ASSERT_TRUE(DeleteFileA(log.c_str()));
     folder.Write("Dest\\Quenby.log", "planted\r\n");
     TSealedLog(destination, true).Append("line\r\n");
-    EXPECT_EQ(test::ReadFile(destination + "\\" + kBadLogName), "planted\r\n");
+    EXPECT_EQ(test::ReadFile(destination + "\\Quenby.log.bad"), "planted\r\n");
     EXPECT_EQ(test::ReadFile(victim), "the other file");
     DeleteLogSeal(destination);
 }
