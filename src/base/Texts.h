@@ -183,6 +183,8 @@ inline constexpr char kLeftNoMachineCount[] = "it has no machine-wide count, so 
 inline constexpr char kLeftNotMachineCount[] = "its machine-wide count is another installer's (no REG_DWORD)";
 inline constexpr char kLeftThroughLink[] = "it is reached through a link";
 inline constexpr char kLeftInUse[] = "it is in use; it goes when Windows restarts";
+// Why a product file in use cannot be replaced now.
+inline constexpr char kInUseNotMovable[] = "it is in use by another program; close that program and try again";
 inline constexpr char kLeftInUseNotMoved[] = "it is in use and cannot be moved away; remove it once it is free";
 inline std::string LeftNoProgressText(const std::string& reason) {
     return "its count was not lowered, since the log could not record it: " + reason;

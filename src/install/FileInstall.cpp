@@ -11,6 +11,7 @@
 #include "win/FileSystem.h"
 #include "win/FileVersion.h"
 #include "win/Handles.h"
+#include "win/NoLinkRemoval.h"
 #include "win/PlainFile.h"
 #include "win/Sha256.h"
 #include "win/SystemText.h"
@@ -142,8 +143,9 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
     if (const DWORD error = GetLastError(); error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
         throw fail(error);
     // One is there: the new one is made whole first, beside it, or where no user can change it when it must wait
-    // for the restart.
-    const bool inUse = IsInUse(job.Target);
+    // for the restart. Only a system file waits: a restart's rename goes by name, and the user who owns the
+    // destination could make that name lead elsewhere before it.
+    const bool inUse = job.Shared && IsInUse(job.Target);
     if (!(inUse ? fresh.CreateWaiting(job.Target) : fresh.CreateBeside(job.Target))) {
         const DWORD error = GetLastError();
         // On another drive than the private folders it cannot be replaced at the restart either.
@@ -161,7 +163,25 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
         fresh.Keep();
         return TFileOutcome::AtRestart;
     }
-    if (!MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), MOVEFILE_REPLACE_EXISTING)) throw fail(GetLastError());
+    if (IsInUse(job.Target)) {
+        // A running program's image cannot be written or deleted, but moved: away into a private folder, to
+        // go at the restart, and the new file takes its place now.
+        const THandle old(CreateFileA(job.Target.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!old) throw failWith(kInUseNotMovable);
+        const std::string name = job.Target.substr(job.Target.rfind('\\'));
+        if (!job.FolderFinal.empty() && !IsPlainFileAt(old.Get(), job.FolderFinal + name))
+            throw failWith(kLeftThroughLink);
+        if (!DeleteAtRestart(old.Get(), job.Target)) throw failWith(kInUseNotMovable);
+        if (!MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), 0)) {
+            const DWORD error = GetLastError();
+            RenameOpenFile(old.Get(), job.Target);
+            throw fail(error);
+        }
+    } else if (!MoveFileExA(fresh.Path().c_str(), job.Target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        throw fail(GetLastError());
+    }
     fresh.Keep();
     return TFileOutcome::Written;
 }

@@ -103,14 +103,14 @@ std::string Compressed(const std::string& bytes) {
 }
 
 // Compressed sources (Expand=1), so that the new version can only be read from the expanded bytes. A product
-// file in use waits for the restart too, where the user who owns the destination cannot change what waits.
+// file in use (mapped, as a running program's image is) is replaced at once, the old one moved where the user
+// who owns the destination cannot make the restart's deletion lead elsewhere.
 TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     const std::string windows = WindowsDir(), kept = windows + "\\vkeep.dll", held = windows + "\\vheld.dll";
     const std::string v1 = test::ReadFile(test::BuildDir() + "\\vlib1\\vlib.dll");
     const std::string v2 = test::ReadFile(test::BuildDir() + "\\vlib2\\vlib.dll");
     ASSERT_NE(v1, v2);
     test::TScratchFolder dist("quenby-media-shared");
-    test::TScratchFolder target("quenby-media-shared-target");
     dist.Write("Quenby.ipi",
                "[Settings]\r\nApplication=Vlib\r\nVersion=1\r\nExpand=1\r\n"
                "[Keys]\r\nBase=\\Software\\Norvale Tests\\Vlib\r\n"
@@ -121,11 +121,12 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     dist.Write("note.tx_", Compressed("new note"));
     ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib2\\vlib.dll").c_str(), kept.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((test::BuildDir() + "\\vlib1\\vlib.dll").c_str(), held.c_str(), FALSE));
-    const std::string destination = target / "Vlib", note = destination + "\\note.txt";
+    const std::string destination = "C:\\Vlib", note = destination + "\\note.txt";
     std::filesystem::create_directories(destination);
     std::ofstream(note) << "old note";
     THandle holder(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    THandle noteHolder(CreateFileA(note.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    THandle noteHolder(CreateFileA(note.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder && noteHolder);
     {
         TWizard wizard(dist.Path());
@@ -141,20 +142,23 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     }
     EXPECT_EQ(test::ReadFile(kept), v2);
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "vkeep.dll"), "1");
-    const std::string log = test::ReadFile(target / "Vlib\\Quenby.log");
+    EXPECT_EQ(test::ReadFile(note), "new note");
+    const std::string log = test::ReadFile(destination + "\\Quenby.log");
     EXPECT_NE(log.find("kept\tvkeep.dll\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find("atrestart\t" + held + "\r\n"), std::string::npos) << log;
     EXPECT_NE(PendingRenames().find("vheld.dll"), std::string::npos) << PendingRenames();
 
-    // Before the restart the user writes over whatever they can in the destination.
-    for (const auto& file : std::filesystem::directory_iterator(destination))
-        std::ofstream(file.path(), std::ios::binary) << "the user's";
+    // Before the restart the user makes the destination a link to a folder holding a file of the same name.
     holder.Reset();
     noteHolder.Reset();
     EXPECT_EQ(test::ReadFile(held), v1);
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir Precious && echo precious > Precious/note.txt && "
+                      "mv Vlib Vlib.moved && ln -s Precious Vlib"),
+              0);
     ASSERT_EQ(RunHost("WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -r >/dev/null 2>&1", 120000), 0);
     EXPECT_EQ(test::ReadFile(held), v2);
-    EXPECT_EQ(test::ReadFile(note), "new note");
+    EXPECT_EQ(test::ReadFile("C:\\Precious\\note.txt"), "precious\n");
+    EXPECT_EQ(test::ReadFile("C:\\Vlib.moved\\note.txt"), "new note");
     EXPECT_EQ(PendingRenames(), "<missing>");
 }
 

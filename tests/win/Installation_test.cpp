@@ -13,6 +13,7 @@
 #include "base/Errors.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
+#include "win/Handles.h"
 #include "win/ProgramsFolder.h"
 
 namespace quenby {
@@ -135,6 +136,27 @@ TEST(Installation, AFolderSwappedForALinkDuringTheRunIsNotWrittenThrough) {
     }
     test::RemoveTree("C:\\SwapDest");
     test::RemoveTree("C:\\SwapVictim");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
+// A product file held open without delete sharing can be neither replaced nor moved away: the run stops with the
+// reason, the old file intact; never left to a rename at the restart by a name the destination's owner controls.
+TEST(Installation, AProductFileThatCannotBeMovedAwayStopsTheRun) {
+    const test::TScratchFolder medium("quenby-engine-held");
+    const test::TScratchFolder target("quenby-engine-held-target");
+    medium.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\nVersion=1\r\nProgGroup=Held\r\n[FilesIn]\r\n"
+                               "a.txt=\r\n[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Held\r\n");
+    medium.Write("a.txt", "product");
+    const std::string old = target.Write("Held\\a.txt", "old");
+    const THandle holder(CreateFileA(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    TRecordingSink sink;
+    EXPECT_THROW(TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(target / "Held", {"Ann", "Org"}, sink),
+                 Exception);
+    EXPECT_EQ(sink.Events.at(sink.Events.size() - 2), "failed Cannot copy " + (medium / "a.txt") + " to " + old +
+                                                           ": it is in use by another program; close that program "
+                                                           "and try again");
+    EXPECT_EQ(test::ReadFile(old), "old");
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 
