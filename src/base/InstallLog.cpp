@@ -155,11 +155,11 @@ bool IsPlainTitle(const std::string& title) {
            title.find("..") == std::string::npos;
 }
 
-bool IsAcceptable(const TLogEntry& entry, const std::string& destination) {
+bool IsAcceptable(const TLogEntry& entry, const std::string& destination, const TPathComparer& paths) {
     switch (entry.Kind) {
-        case TLogKind::Destination: return SamePath(entry.Path, destination);
+        case TLogKind::Destination: return paths.Same(entry.Path, destination);
         case TLogKind::Directory: return IsCleanFullPath(entry.Path);
-        case TLogKind::File: return IsCleanFullPath(entry.Path) && IsBelowPath(entry.Path, destination);
+        case TLogKind::File: return IsCleanFullPath(entry.Path) && paths.Below(entry.Path, destination);
         case TLogKind::FinalPath: return IsCleanFullPath(entry.Path);
         case TLogKind::SystemFile:
         case TLogKind::Kept:
@@ -227,7 +227,8 @@ std::vector<TLogEntry> ParseLog(const std::string& text) {
     return entries;
 }
 
-TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination) {
+TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination,
+                             const TPathComparer& paths) {
     TUninstallPlan plan;
     std::map<std::string, bool> firstExisted;  // by kind and folded name
     auto isFirstNew = [&](const std::string& id, bool existed) {
@@ -241,7 +242,7 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     bool destinationNamed = false;
 
     for (const TLogEntry& entry : entries) {
-        if (!IsAcceptable(entry, destination))
+        if (!IsAcceptable(entry, destination, paths))
             throw ELogRefused("it names " + entry.Path + ", which the installation into " + destination +
                               " cannot have made");
         switch (entry.Kind) {

@@ -112,8 +112,9 @@ struct TUninstallPlan {
 // Refuses (ELogRefused) a log for another destination, a file outside the destination, a system file
 // outside the Windows directory, and a directory or key that is no clean path. A group or item title that
 // would change the Program Manager command it goes into is left out. The first line that names something counts for
-// whether it existed before the installation.
-TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination);
+// whether it existed before the installation. `paths` decides the destination and what lies below it.
+TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination,
+                             const TPathComparer& paths);
 
 // The uninstaller's command line: an optional /SILENT or /VERYSILENT (any case), then the destination,
 // blanks around it and one pair of quotes dropped.

@@ -1,5 +1,6 @@
 // Everything the installer, the uninstaller, the publisher tools and the tests must agree on about one
-// installation's record: file names, registry places, the uninstall command and item, path equality.
+// installation's record: file names, registry places, the uninstall command and item, and what path equality
+// answers (its rule is win/PathCompare.h).
 // Written once here: a change on one side only would leave entries, counters or items behind at removal.
 // The installation log's format and what a log may name: base/InstallLog.h.
 #pragma once
@@ -67,13 +68,12 @@ inline constexpr char kInstallationLockFileName[] = "Quenby.Installation.lock";
 // The Program Manager item that starts the uninstaller.
 std::string UninstallItemTitle(const std::string& application);
 
-// Whether two paths name the same file or folder. One meaning for the installer and the uninstaller:
-// ASCII letters match whatever their case, every other byte must be equal, and trailing backslashes
-// (but a root's own) are ignored. Known limit: on a code page with two-byte characters (932, 936, 949,
-// 950) a trail byte may be an ASCII letter or a backslash, so two different names can compare equal and a
-// trail byte can pass for a separator; only single-byte code pages are safe with this rule.
-bool SamePath(std::string_view a, std::string_view b);
-// Whether `path` lies strictly below `folder`, by the same rule.
-bool IsBelowPath(std::string_view path, std::string_view folder);
+// Whether two paths name the same file or folder, and whether `path` lies strictly below `folder`. Both
+// programs use one rule, win/PathCompare.h (kPathComparer): it needs the platform's code pages, so the
+// portable rules that compare paths take it as a parameter.
+struct TPathComparer {
+    bool (*Same)(std::string_view a, std::string_view b);
+    bool (*Below)(std::string_view path, std::string_view folder);
+};
 
 }  // namespace quenby

@@ -20,6 +20,7 @@
 #include "win/Handles.h"
 #include "win/Lz32.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathCompare.h"
 #include "win/PlainFile.h"
 #include "win/ProgramsFolder.h"
 #include "win/SystemText.h"

@@ -1,10 +1,10 @@
 #include "undo/ProgramItems.h"
 
-#include "base/InstallRecord.h"
 #include "base/ProgmanMacros.h"
 #include "base/Texts.h"
 #include "win/DdeClientConv.h"
 #include "win/FileSystem.h"
+#include "win/PathCompare.h"
 #include "win/ProgramsFolder.h"
 
 namespace quenby {

@@ -9,6 +9,7 @@
 #include "base/InstallRecord.h"
 #include "uninstall/Uninstaller.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathCompare.h"
 #include "win/PrivateFolder.h"
 #include "win/SystemText.h"
 

@@ -18,6 +18,7 @@
 #include "uninstall/ProgressForm.h"
 #include "win/FileSystem.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathCompare.h"
 #include "win/PathForm.h"
 #include "win/RegistryKey.h"
 #include "win/SystemText.h"
@@ -324,7 +325,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine, const std::strin
     }
     TUninstallPlan plan;
     try {
-        plan = PlanUninstall(ParseLog(*verified), destination);
+        plan = PlanUninstall(ParseLog(*verified), destination, kPathComparer);
     } catch (const ELogRefused& refused) {
         if (!quiet)
             MessageBoxA(nullptr, LogRefusedText(destination, refused.what()).c_str(), kUninstallTitle,

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/InstallRecord.h"
 #include "win/Handles.h"
+#include "win/PathCompare.h"
 #include "win/PrivateFolder.h"
 #include "win/SystemText.h"
 

@@ -1,7 +1,7 @@
 #include "win/PlainFile.h"
 
-#include "base/InstallRecord.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathCompare.h"
 
 namespace quenby {
 

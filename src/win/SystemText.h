@@ -15,7 +15,7 @@ std::string SystemDirectory();
 // adds one).
 std::string SystemErrorText(DWORD error);
 // Whole texts equal under the user's default locale, case ignored: how the user reads names (the
-// instructions' $NAME/$ORG markers, the tree's folders). Paths of the record compare with SamePath.
+// instructions' $NAME/$ORG markers, the tree's folders). Paths compare with SamePath (win/PathCompare.h).
 bool SameUserText(const std::string& a, const std::string& b);
 
 }  // namespace quenby

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeDigest.h"
+#include "base/SameText.h"
 
 using namespace quenby;
 
@@ -10,6 +11,14 @@ namespace {
 
 const std::string kDest = "C:\\Program Files\\Orrery";
 using K = TLogKind;
+
+// A stand-in for the platform's rule (win/PathCompare.h, tested under Wine): ASCII names are all these use.
+bool SameAscii(std::string_view a, std::string_view b) { return SameTextIgnoringCase(a, b); }
+bool BelowAscii(std::string_view path, std::string_view folder) {
+    return path.size() > folder.size() && path[folder.size()] == '\\' &&
+           SameTextIgnoringCase(path.substr(0, folder.size()), folder);
+}
+constexpr TPathComparer kAsciiPaths{SameAscii, BelowAscii};
 
 TLogEntry E(TLogKind kind, std::string path, bool existed = false, std::string root = "", std::string name = "") {
     return {kind, existed, std::move(root), std::move(path), std::move(name)};
@@ -21,7 +30,9 @@ std::string Log(std::initializer_list<TLogEntry> entries) {
     return text;
 }
 
-TUninstallPlan Plan(std::initializer_list<TLogEntry> entries) { return PlanUninstall(ParseLog(Log(entries)), kDest); }
+TUninstallPlan Plan(std::initializer_list<TLogEntry> entries) {
+    return PlanUninstall(ParseLog(Log(entries)), kDest, kAsciiPaths);
+}
 
 }  // namespace
 
@@ -66,8 +77,8 @@ TEST(InstallLog, AnythingTheInstallationCannotHaveMadeIsRefused) {
         E(K::Destination, "C:\\Program Files\\Other"),
     };
     for (const TLogEntry& entry : refused) EXPECT_THROW(Plan({E(K::Group, "G"), entry}), ELogRefused) << entry.Path;
-    EXPECT_THROW(PlanUninstall({}, kDest), ELogRefused);      // no destination named
-    EXPECT_THROW(Plan({E(K::Item, "Orrery")}), ELogRefused);  // an item before any group
+    EXPECT_THROW(PlanUninstall({}, kDest, kAsciiPaths), ELogRefused);  // no destination named
+    EXPECT_THROW(Plan({E(K::Item, "Orrery")}), ELogRefused);           // an item before any group
 }
 
 TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
