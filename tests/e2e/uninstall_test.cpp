@@ -18,6 +18,7 @@
 #include "Wizard.h"
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
+#include "undo/SealedLog.h"
 #include "win/Handles.h"
 #include "win/ProgramsFolder.h"
 #include "win/RegistryKey.h"
@@ -152,7 +153,7 @@ std::string RefusedRemoval(const std::string& destination) {
     return text;
 }
 
-TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheRestart) {
+TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndAFileThatCannotBeMovedIsLeft) {
     // Cancelled at the prompt for disk 2: the first disk's files stay, nothing of the later steps is made.
     const std::string destination = "C:\\Orrery Halted";
     InstallFirstDisk(destination)->Cancel("Orrery 1.4");
@@ -206,40 +207,15 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndFilesInUseWaitForTheResta
     EXPECT_EQ(Uninstall("C:\\Gamma", [] { Answer("Uninstall", IDNO); }), 1602u);
     ASSERT_TRUE(test::Exists("C:\\Gamma\\main.txt"));
 
-    // Without a private folder for its copy the removal never runs in place.
-    const std::string temp = WindowsDir() + "\\temp";
-    ASSERT_TRUE(MoveFileA(temp.c_str(), (temp + ".away").c_str()));
-    WriteText(temp, "not a folder");
-    EXPECT_EQ(RefusedRemoval("C:\\Gamma"),
-              "Uninstall cannot make a private working folder in " + WindowsDir() + "\\Temp; nothing was removed.");
-    DeleteFileA(temp.c_str());
-    ASSERT_TRUE(MoveFileA((temp + ".away").c_str(), temp.c_str()));
-    // Held without delete sharing: it can be neither deleted nor moved. Mapped, as a running program's image
-    // is: it cannot be deleted, but it can be moved away.
-    THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)), mapped;
-    {
-        const THandle file(CreateFileA("C:\\Gamma\\data\\x.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
-        mapped.Reset(CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    }
-    ASSERT_TRUE(inUse && mapped);
-    const std::string closing = RemoveAll("C:\\Gamma", 3010);
-    for (const std::string& left :
-         {"main.txt: " + std::string(kLeftInUseNotMoved), "data\\x.txt: " + std::string(kLeftInUse)})
-        EXPECT_NE(closing.find("C:\\Gamma\\" + left), std::string::npos) << closing;
+    // Held without delete sharing: it can be neither deleted nor moved, and nothing waits for the restart.
+    THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(inUse);
+    const std::string closing = RemoveAll("C:\\Gamma");
+    EXPECT_NE(closing.find("C:\\Gamma\\main.txt: " + std::string(kLeftInUseNotMoved)), std::string::npos) << closing;
     for (const char* kept : {"C:\\Gamma\\mine.txt", "C:\\Gamma\\main.txt"}) EXPECT_TRUE(test::Exists(kept)) << kept;
     EXPECT_FALSE(test::Exists("C:\\Gamma\\data"));
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, run, "Victim"), "victim.exe");
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, other, "DisplayName"), "Other");
-    // Before the restart the folder becomes a link to one holding files of the same names: they stay.
-    inUse.Reset();
-    mapped.Reset();
-    ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir -p Precious/data && echo precious > Precious/main.txt && "
-                      "echo precious > Precious/data/x.txt && mv Gamma Gamma.removed && ln -s Precious Gamma"),
-              0);
-    EXPECT_EQ(TDriver(WindowsDir() + "\\system32\\wineboot.exe", "C:\\", "-r").WaitExit(kPageMs), 0u);
-    for (const char* file : {"C:\\Precious\\main.txt", "C:\\Precious\\data\\x.txt"})
-        EXPECT_EQ(test::ReadFile(file), "precious\n") << file;
 }
 
 TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
@@ -329,6 +305,71 @@ TEST(UninstallE2e, SharedFilesStayWhileTheMachineCountsThemWhateverTheUserCounte
     EXPECT_FALSE(test::Exists(WindowsDir() + "\\Lambda.dll"));
     for (const std::string& file : {shared, uninstaller, own}) DeleteFileA(file.c_str());
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSharedDllsKey, uninstaller.c_str());
+}
+
+// Also on the shipped i686 build. An installation sealed under the destination as typed, as Setup did before it
+// spelled each folder one way (here its short name): found and removed under that spelling. Never in place
+// without a private folder; a mapped file moved away and deleted at the restart from there, whatever the
+// destination has become meanwhile.
+TEST(UninstallE2e, AnOldSpellingsInstallationIsRemovedFromAPrivateFolderOnlyAndTheRestartFollowsNoLink) {
+    InstallProduct("Longfellow");
+    char shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameA("C:\\Longfellow", shortName, MAX_PATH), 0u);
+    const std::string old = shortName, entry = UninstallEntryKey("Longfellow");
+    ASSERT_NE(old, "C:\\Longfellow");
+    // Sealed again as the earlier Setup would have sealed it.
+    std::string log = test::ReadFile("C:\\Longfellow\\Quenby.log");
+    // Its destination only: where the links lead (the final line) was always resolved.
+    for (std::size_t at; (at = log.find("C:\\Longfellow")) != std::string::npos;) log.replace(at, 13, old);
+    if (const std::size_t at = log.find("final\t" + old + "\r\n"); at != std::string::npos)
+        log.replace(at + 6, old.size(), "C:\\Longfellow");
+    DeleteLogSeal("C:\\Longfellow");
+    ASSERT_TRUE(DeleteFileA("C:\\Longfellow\\Quenby.log"));
+    {
+        TSealedLog sealed(old, false);
+        for (std::size_t at = log.find("\r\n") + 2, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
+            sealed.Append(log.substr(at, end + 2 - at));
+    }
+    // This test is a 64-bit program; the shipped i686 programs keep their HKLM\SOFTWARE in the 32-bit view.
+    const REGSAM view = test::SetupBuildDir() == test::BuildDir() ? 0 : KEY_WOW64_32KEY;
+    if (view) {
+        const auto sealed = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kLogRecordsKey, KEY_READ | KEY_WOW64_64KEY);
+        const auto theirs = TRegistryKey::Create(HKEY_LOCAL_MACHINE, kLogRecordsKey, KEY_ALL_ACCESS | view);
+        ASSERT_TRUE(sealed && theirs);
+        ASSERT_EQ(RegDeleteTreeA(theirs->Get(), nullptr), 0);
+        ASSERT_EQ(RegCopyTreeA(sealed->Get(), nullptr, theirs->Get()), 0);
+    }
+    TRegistryKey::Open(HKEY_LOCAL_MACHINE, entry, KEY_SET_VALUE | view)
+        ->WriteText(kEntryUninstallString, WindowsDir() + "\\Uninstall.exe " + old);
+
+    const std::string temp = WindowsDir() + "\\temp";
+    ASSERT_TRUE(MoveFileA(temp.c_str(), (temp + ".away").c_str()));
+    WriteText(temp, "not a folder");
+    EXPECT_EQ(RefusedRemoval(old),
+              "Uninstall cannot make a private working folder in " + WindowsDir() + "\\Temp; nothing was removed.");
+    DeleteFileA(temp.c_str());
+    ASSERT_TRUE(MoveFileA((temp + ".away").c_str(), temp.c_str()));
+
+    // Mapped, as a running program's image is: it cannot be deleted, but it can be moved away.
+    THandle mapped;
+    {
+        const THandle file(CreateFileA("C:\\Longfellow\\data\\x.txt", GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+        mapped.Reset(CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    }
+    ASSERT_TRUE(mapped);
+    const std::string closing = RemoveAll(old, 3010);
+    EXPECT_NE(closing.find("data\\x.txt: " + std::string(kLeftInUse)), std::string::npos) << closing;
+    for (const char* gone : {"C:\\Longfellow\\main.txt", "C:\\Longfellow\\Quenby.log"})
+        EXPECT_FALSE(test::Exists(gone)) << gone;
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, entry, view));
+    // Before the restart the folder becomes a link to one holding a file of the same name: it stays.
+    mapped.Reset();
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir -p Precious/data && echo precious > Precious/data/x.txt && "
+                      "rm -rf Longfellow && ln -s Precious Longfellow"),
+              0);
+    EXPECT_EQ(TDriver(WindowsDir() + "\\system32\\wineboot.exe", "C:\\", "-r").WaitExit(kPageMs), 0u);
+    EXPECT_EQ(test::ReadFile("C:\\Precious\\data\\x.txt"), "precious\n");
 }
 
 // Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.
