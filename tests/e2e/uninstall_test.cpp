@@ -327,7 +327,8 @@ TEST(UninstallE2e, AnOldSpellingsInstallationIsRemovedFromAPrivateFolderOnlyAndT
     ASSERT_TRUE(DeleteFileA("C:\\Longfellow\\Quenby.log"));
     {
         TSealedLog sealed(old, false);
-        for (std::size_t at = log.find("\r\n") + 2, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
+        for (std::size_t at = log.find("\r\n") + 2, end; (end = log.find("\r\n", at)) != std::string::npos;
+             at = end + 2)
             sealed.Append(log.substr(at, end + 2 - at));
     }
     // This test is a 64-bit program; the shipped i686 programs keep their HKLM\SOFTWARE in the 32-bit view.
@@ -353,8 +354,8 @@ TEST(UninstallE2e, AnOldSpellingsInstallationIsRemovedFromAPrivateFolderOnlyAndT
     // Mapped, as a running program's image is: it cannot be deleted, but it can be moved away.
     THandle mapped;
     {
-        const THandle file(CreateFileA("C:\\Longfellow\\data\\x.txt", GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+        const THandle file(CreateFileA("C:\\Longfellow\\data\\x.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
         mapped.Reset(CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     }
     ASSERT_TRUE(mapped);

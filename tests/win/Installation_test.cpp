@@ -144,8 +144,9 @@ TEST(Installation, AFolderSwappedForALinkDuringTheRunIsNotWrittenThrough) {
 TEST(Installation, AProductFileThatCannotBeMovedAwayStopsTheRun) {
     const test::TScratchFolder medium("quenby-engine-held");
     const test::TScratchFolder target("quenby-engine-held-target");
-    medium.Write("Quenby.ipi", "[Settings]\r\nApplication=Held\r\nVersion=1\r\nProgGroup=Held\r\n[FilesIn]\r\n"
-                               "a.txt=\r\n[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Held\r\n");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Held\r\nVersion=1\r\nProgGroup=Held\r\n[FilesIn]\r\n"
+                 "a.txt=\r\n[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Held\r\n");
     medium.Write("a.txt", "product");
     const std::string old = target.Write("Held\\a.txt", "old");
     const THandle holder(CreateFileA(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -154,8 +155,8 @@ TEST(Installation, AProductFileThatCannotBeMovedAwayStopsTheRun) {
     EXPECT_THROW(TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(target / "Held", {"Ann", "Org"}, sink),
                  Exception);
     EXPECT_EQ(sink.Events.at(sink.Events.size() - 2), "failed Cannot copy " + (medium / "a.txt") + " to " + old +
-                                                           ": it is in use by another program; close that program "
-                                                           "and try again");
+                                                          ": it is in use by another program; close that program "
+                                                          "and try again");
     EXPECT_EQ(test::ReadFile(old), "old");
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
