@@ -183,6 +183,9 @@ inline constexpr char kLeftNoMachineCount[] = "it has no machine-wide count, so 
 inline constexpr char kLeftNotMachineCount[] = "its machine-wide count is another installer's (no REG_DWORD)";
 inline constexpr char kLeftThroughLink[] = "it is reached through a link";
 inline constexpr char kLeftInUse[] = "it is in use; it goes when Windows restarts";
+inline std::string CannotKeepText(const std::string& path, const std::string& reason) {
+    return "Cannot keep a copy of " + path + " to put back should the installation fail: " + reason;
+}
 // Why a product file in use cannot be replaced now.
 inline constexpr char kInUseNotMovable[] = "it is in use by another program; close that program and try again";
 inline constexpr char kLeftInUseNotMoved[] = "it is in use and cannot be moved away; remove it once it is free";
@@ -252,6 +255,10 @@ inline constexpr char kLogCounter[] = "Shared-file counter raised";
 inline constexpr char kLogAddOnStarted[] = "Add-on started";
 inline constexpr char kLogAddOnSkipped[] = "Add-on skipped (no /ADDONS)";
 inline constexpr char kLogError[] = "Error";
+// A failed unattended run put back: each change, one that could not be with its reason, then the end.
+inline constexpr char kLogUndone[] = "Undone";
+inline constexpr char kLogNotUndone[] = "Not undone";
+inline constexpr char kLogRolledBack[] = "Rolled back.";
 inline constexpr char kLogExitCode[] = "Exit code";
 inline std::string LogLine(const char* what, const std::string& detail) { return std::string(what) + ": " + detail; }
 

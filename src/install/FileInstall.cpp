@@ -99,7 +99,7 @@ bool CopyBytes(HANDLE from, HANDLE to) {
 
 }  // namespace
 
-TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library) {
+TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library, std::string* waiting) {
     const auto failWith = [&](const std::string& reason) {
         return Exception(job.Expand ? CannotExpandText(job.Source, job.Target, reason)
                                     : CannotCopyText(job.Source, job.Target, reason));
@@ -160,6 +160,7 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
     }
     if (inUse) {
         if (!ReplaceAtRestart(fresh.Path(), job.Target)) throw fail(GetLastError());
+        if (waiting) *waiting = fresh.Path();
         fresh.Keep();
         return TFileOutcome::AtRestart;
     }

@@ -29,7 +29,9 @@ enum class TFileOutcome {
     Damaged,    // the source does not match its checksum; nothing of it was written
 };
 
-// Raises "Cannot copy/expand <source> to <target>: <reason>" and leaves nothing half-written behind.
-TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library);
+// Raises "Cannot copy/expand <source> to <target>: <reason>" and leaves nothing half-written behind. For
+// AtRestart, `waiting` receives the new file's path in its private folder.
+TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library,
+                         std::string* waiting = nullptr);
 
 }  // namespace quenby

@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include "base/InstallRecord.h"
+#include "win/FileSystem.h"
+
 #include "win/NoLinkRemoval.h"
 #include "win/RegistryKey.h"
 
@@ -18,8 +21,27 @@ bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
 
 }  // namespace
 
-TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application)
-    : m_log(destination, true) {
+namespace {
+
+// The log as it was and its record, noted before the log is opened; the name an unverifiable log would be
+// moved to, to be noted once it was taken.
+std::string NoteLog(const std::string& destination, TRunJournal& journal) {
+    if (!journal.Active()) return {};
+    const std::string path = InstallLogPath(destination);
+    journal.ValueKept(HKEY_LOCAL_MACHINE, 0, kLogRecordsKey, SealValueName(destination));
+    if (Exists(path))
+        journal.FileKept(path);
+    else
+        journal.FileMade(path);
+    return BadLogPath(destination);
+}
+
+}  // namespace
+
+TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::string& application,
+                                     TRunJournal& journal)
+    : m_journal(journal), m_badLog(NoteLog(destination, journal)), m_log(destination, true) {
+    if (!m_badLog.empty() && Exists(m_badLog)) m_journal.FileMade(m_badLog);
     Add(TLogKind::Application, application);
     Add(TLogKind::Destination, destination);
     // The uninstaller removes nothing that is not below this, whatever the destination becomes later.
@@ -63,6 +85,7 @@ std::string TInstallLogWriter::NoteValue(const TRegistryProfile& profile, const 
     // The key of the value written last is there, with every key above it: the entry's ten values ask once.
     if (m_lastKey != std::pair(profile.Root(), key)) KeysToCreate(profile.Root(), key);
     AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootWord(profile.Root()), key, name});
+    m_journal.ValueKept(profile.Root(), 0, key, name);
     return key;
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/InstallLog.h"
+#include "install/RunJournal.h"
 #include "undo/SealedLog.h"
 #include "win/profile.h"
 
@@ -16,7 +17,10 @@ namespace quenby {
 class TInstallLogWriter {
 public:
     // Opens the log for appending (header first when it is new) and notes the application and destination.
-    TInstallLogWriter(const std::string& destination, const std::string& application);
+    // The journal hears of the log, its record and every value before it changes.
+    TInstallLogWriter(const std::string& destination, const std::string& application, TRunJournal& journal);
+
+    TRunJournal& Journal() const { return m_journal; }
 
     // Raises Exception when the line cannot be written: nothing may be made that the log does not name.
     void Add(TLogKind kind, const std::string& path, bool existed = false);
@@ -32,6 +36,8 @@ private:
     // Notes the keys the value's write creates and the value itself; the key's path.
     std::string NoteValue(const TRegistryProfile& profile, const std::string& section, const std::string& name);
 
+    TRunJournal& m_journal;
+    std::string m_badLog;  // where an unverifiable log goes, when the journal is active
     TSealedLog m_log;
     std::pair<HKEY, std::string> m_lastKey;
 };

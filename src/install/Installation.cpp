@@ -61,18 +61,19 @@ void CheckLength(const std::string& path) {
 }
 
 // Creates the directory and every missing parent; a root or an existing directory is left alone.
-// Each directory made is added to `created`, outermost first.
-void CreateDirectoryPath(std::string directory, std::vector<std::string>& created) {
+// Each directory made is added to `created`, outermost first, and noted in the journal.
+void CreateDirectoryPath(std::string directory, std::vector<std::string>& created, TRunJournal& journal) {
     if (!directory.empty() && directory.back() == '\\') directory.pop_back();
     if (directory.size() <= 2 || IsDirectory(directory)) return;
     const auto parentEnd = directory.find_last_of("\\:");
-    if (parentEnd != std::string::npos) CreateDirectoryPath(directory.substr(0, parentEnd + 1), created);
+    if (parentEnd != std::string::npos) CreateDirectoryPath(directory.substr(0, parentEnd + 1), created, journal);
     if (!CreateDirectoryA(directory.c_str(), nullptr)) {
         const DWORD error = GetLastError();
         if (!IsDirectory(directory)) throw Exception(CannotCreateDirectoryText(directory, SystemErrorText(error)));
         return;
     }
     created.push_back(directory);
+    journal.FolderMade(directory);
 }
 
 // A folder made below the destination through a link swapped in after the checks is removed again, through
@@ -135,6 +136,10 @@ public:
                     m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
                 else
                     m_log.Add(TLogKind::File, destination, existed);
+                if (!existed)
+                    m_log.Journal().FileMade(destination);
+                else if (m_instructions.Expand || replace == "0")
+                    m_log.Journal().FileKept(destination);
                 const TFileJob job{source,
                                    destination,
                                    ListedDigest(m_instructions.Checksums, list.In[i]),
@@ -145,9 +150,10 @@ public:
                                                     : FinalPathBelow(finalDir, list.TargetDir,
                                                                      destination.substr(0, destination.rfind('\\')))};
                 TFileOutcome outcome;
+                std::string waiting;
                 // Until the file reads as the publisher made it, or the user gives up.
-                while ((outcome = InstallFile(job, [this]() -> const TLz32& { return Library(); })) ==
-                       TFileOutcome::Damaged) {
+                while ((outcome = InstallFile(
+                            job, [this]() -> const TLz32& { return Library(); }, &waiting)) == TFileOutcome::Damaged) {
                     if (!m_sink.RetryDamaged(list.In[i])) throw Exception(DamagedFileText(list.In[i]));
                     NeedSource(source);
                 }
@@ -157,6 +163,7 @@ public:
                     m_sink.FileKept(destination);
                 } else if (outcome == TFileOutcome::AtRestart) {
                     m_log.Add(TLogKind::AtRestart, destination);
+                    m_log.Journal().FileWaiting(waiting);
                     m_restartNeeded = true;
                     m_sink.FileReplacedAtRestart(destination);
                 }
@@ -196,6 +203,22 @@ private:
 
 }  // namespace
 
+void TInstallation::UndoRun(TRunJournal& journal, TInstallSink& sink) {
+    if (!journal.Active() || journal.Empty()) return;
+    // Another run starts afresh: nothing of this one stays.
+    m_conv.Close();
+    m_resume = TCopyResume{};
+    m_restartNeeded = false;
+    struct TToSink final : TUndoReport {
+        explicit TToSink(TInstallSink& sink) : Sink(sink) {}
+        void Step(const std::string& item) override { Sink.Undone(item); }
+        void Leave(const std::string& what, const std::string& why) override { Sink.NotUndone(what, why); }
+        TInstallSink& Sink;
+    } report(sink);
+    journal.Undo(report);
+    sink.RolledBack();
+}
+
 void TInstallation::SetProgress(int position, TInstallSink& sink) {
     m_position = std::clamp(position, 0, 100);
     sink.Progress(m_position);
@@ -208,6 +231,7 @@ void TInstallation::AddToProgress(int amount, TInstallSink& sink) {
 
 void TInstallation::Run(const std::string& typedDestination, const TUserAnswers& answers, TInstallSink& sink) {
     const TRunEnd runEnd(sink);
+    TRunJournal journal(m_undoOnFailure, m_beforeEachChange);
     const TInstructions& instructions = m_instructions;
     m_lastRunFailed = true;
     std::string missingSource;
@@ -234,9 +258,9 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         sink.RunStarted();
 
         std::vector<std::string> created;
-        CreateDirectoryPath(destination, created);
+        CreateDirectoryPath(destination, created, journal);
         const std::string destinationFinal = FinalPathOf(destination);
-        TInstallLogWriter log(destination, instructions.Application);  // lives in the destination
+        TInstallLogWriter log(destination, instructions.Application, journal);  // lives in the destination
         auto noteCreated = [&] {
             for (const std::string& directory : created) {
                 log.Add(TLogKind::Directory, directory);
@@ -246,7 +270,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         noteCreated();
         for (int i = 0; i < instructions.Dirs.Count(); ++i) {
             created.clear();
-            CreateDirectoryPath(DirectoryPath(instructions, destination, i), created);
+            CreateDirectoryPath(DirectoryPath(instructions, destination, i), created, journal);
             RefuseMadeThroughLink(created, destination, destinationFinal);
             noteCreated();
         }
@@ -263,10 +287,12 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
             resume.Part = TCopyPart::Group;
         }
         if (resume.Part == TCopyPart::Group) {
-            log.Add(TLogKind::Group, instructions.ProgGroup, !ProgramGroupFolder(instructions.ProgGroup).empty());
+            const bool groupExisted = !ProgramGroupFolder(instructions.ProgGroup).empty();
+            log.Add(TLogKind::Group, instructions.ProgGroup, groupExisted);
             std::vector<std::string> items(instructions.ItemsValues.begin(), instructions.ItemsValues.end());
             items.push_back(UninstallItemTitle(instructions.Application));
             for (const std::string& title : items) log.Add(TLogKind::Item, title);
+            journal.GroupSent({instructions.ProgGroup, !groupExisted, items});
             CreateProgramGroup(m_conv, instructions, destination, windowsDir);
             sink.GroupSent(instructions.ProgGroup, items);
             resume.Part = TCopyPart::Registry;
@@ -286,8 +312,10 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
     } catch (const ENoFile&) {
         m_lastRunFailed = false;
         sink.NeedDisk(missingSource);
+        UndoRun(journal, sink);
     } catch (const std::exception& error) {
         sink.StepFailed(error.what());
+        UndoRun(journal, sink);
         throw;
     }
 }

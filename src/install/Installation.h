@@ -2,10 +2,12 @@
 // between runs (where a disk prompt or a failure stopped it, the conversation with Program Manager, the
 // counters it already raised). It reports to a sink (InstallSink.h) and knows nothing of its windows.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "base/Instructions.h"
 #include "install/InstallSink.h"
+#include "install/RunJournal.h"
 #include "win/DdeClientConv.h"
 
 namespace quenby {
@@ -40,6 +42,14 @@ public:
     // carries on from the part that failed.
     void Run(const std::string& destination, const TUserAnswers& answers, TInstallSink& sink);
 
+    // From now on a run that fails, or stops for a disk, puts back everything it changed before it ends
+    // (an unattended run: nobody will go on with it).
+    // `beforeEachChange`: a test's hook, run as each change is about to be made; it may raise.
+    void UndoOnFailure(std::function<void()> beforeEachChange = {}) {
+        m_undoOnFailure = true;
+        m_beforeEachChange = std::move(beforeEachChange);
+    }
+
     // Whether the last run ended in a failure (not at a disk prompt).
     bool LastRunFailed() const { return m_lastRunFailed; }
     int ProgressPosition() const { return m_position; }
@@ -48,6 +58,7 @@ public:
 
 private:
     void AddToProgress(int amount, TInstallSink& sink);
+    void UndoRun(TRunJournal& journal, TInstallSink& sink);
     void SetProgress(int position, TInstallSink& sink);
 
     const TInstructions& m_instructions;
@@ -56,6 +67,8 @@ private:
     int m_position = 0;
     bool m_lastRunFailed = false;
     bool m_restartNeeded = false;
+    bool m_undoOnFailure = false;
+    std::function<void()> m_beforeEachChange;
 };
 
 }  // namespace quenby

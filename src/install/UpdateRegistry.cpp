@@ -10,6 +10,7 @@
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
 #include "install/UninstallRecord.h"
+#include "win/FileSystem.h"
 #include "win/Handles.h"
 #include "win/NoLinkRemoval.h"
 #include "win/PlainFile.h"
@@ -38,8 +39,12 @@ DWORD InstalledKilobytes(const TInstructions& instructions, const std::string& d
 // The record is written by name through the profile functions, which follow links: it is made here, or found
 // to be a plain file of the destination, just before the step's first write. A swap after this check, before
 // the profile functions open it, remains possible; the uninstaller trusts nothing the record holds.
-void PrepareRecordFile(const std::string& destination) {
+void PrepareRecordFile(const std::string& destination, TRunJournal& journal) {
     const std::string path = UninstallRecordPath(destination);
+    if (Exists(path))
+        journal.FileKept(path);
+    else
+        journal.FileMade(path);
     THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() == ERROR_FILE_EXISTS)
         file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -50,7 +55,8 @@ void PrepareRecordFile(const std::string& destination) {
 
 // A shared file counted where every installer counts, in the 64-bit view where there is one, so that both
 // builds count in one place. Another installer's value that is no count is left as it is: false then.
-bool RaiseMachineCount(const std::string& path) {
+bool RaiseMachineCount(const std::string& path, TRunJournal& journal) {
+    journal.ValueKept(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kSharedDllsKey, path);
     const auto key =
         TRegistryKey::Create(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY);
     if (!key) throw ERegistryException(RegistryWriteText(path));
@@ -91,13 +97,15 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
 
     const std::string basePath = instructions.KeysValues[0];
     log.KeysToCreate(HKEY_CURRENT_USER, CleanKeyPath(basePath));
+    log.Journal().KeysKept(HKEY_CURRENT_USER, 0, CleanKeyPath(basePath));
     product.emplace(HKEY_CURRENT_USER, basePath);
     // Below the root, whatever key the profile stands in.
     const std::string countersPath = '\\' + std::string(kCountersParentKey) + '\\';
     log.KeysToCreate(HKEY_CURRENT_USER, CleanKeyPath(countersPath));
+    log.Journal().KeysKept(HKEY_CURRENT_USER, 0, CleanKeyPath(countersPath));
     counters.emplace(HKEY_CURRENT_USER, countersPath);
 
-    PrepareRecordFile(destination);
+    PrepareRecordFile(destination, log.Journal());
     const std::string installSection = basePath + "\\" + kRecordInstallSection;
     for (int entry = 1; entry < instructions.Keys.Count(); ++entry) {
         const std::string& subkey = instructions.KeysValues[entry];
@@ -147,11 +155,13 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     for (; countersRaised < 2 * instructions.SysFilesOut.Count(); ++countersRaised) {
         const std::string& sharedFile = instructions.SysFilesOut[countersRaised / 2];
         if (countersRaised % 2 == 1) {
-            if (RaiseMachineCount(windowsDir + "\\" + sharedFile)) log.Add(TLogKind::MachineCounter, sharedFile);
+            if (RaiseMachineCount(windowsDir + "\\" + sharedFile, log.Journal()))
+                log.Add(TLogKind::MachineCounter, sharedFile);
             continue;
         }
         const std::int32_t count = counters->ReadNumber(kCountersSection, sharedFile, 0);
         log.KeysToCreate(HKEY_CURRENT_USER, counters->KeyPath(kCountersSection));
+        log.Journal().ValueKept(HKEY_CURRENT_USER, 0, counters->KeyPath(kCountersSection), sharedFile);
         counters->WriteNumber(kCountersSection, sharedFile, count == INT32_MAX ? count : count + 1);
         log.Add(TLogKind::Counter, sharedFile);  // after the raise: never lowered unraised
         sink.CounterRaised(sharedFile);

@@ -13,9 +13,11 @@ TSetupLog::TSetupLog(const std::string& path) {
     if (!m_file) throw Exception(CannotWriteLogText(path, SystemErrorText(GetLastError())));
 }
 
-void TSetupLog::Line(const char* what, const std::string& detail) {
+void TSetupLog::Line(const char* what, const std::string& detail) { Line(LogLine(what, detail)); }
+
+void TSetupLog::Line(const std::string& sentence) {
     if (!m_file) return;
-    const std::string line = LogLine(what, detail) + "\r\n";
+    const std::string line = sentence + "\r\n";
     DWORD written = 0;
     WriteFile(m_file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

@@ -15,6 +15,8 @@ public:
     // "<what>: <detail>". A line that cannot be written is lost, not fatal: the run's outcome is the exit
     // code, and a full disk must not turn an installation into a failure.
     void Line(const char* what, const std::string& detail);
+    // A line that is a sentence of its own.
+    void Line(const std::string& sentence);
 
 private:
     THandle m_file;

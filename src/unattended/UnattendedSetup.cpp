@@ -39,6 +39,8 @@ int Install(const TSetupOptions& options, TSetupLog& log) {
 
     TUnattendedSink sink(instructions, log, options.Mode == TSetupMode::Silent, options.AddOns);
     TInstallation installation(instructions);
+    // A deployment job installs the product or leaves the machine as it found it.
+    installation.UndoOnFailure();
     installation.Run(dir, answers.User, sink);
     if (!sink.Completed()) return kExitFailed;  // the next disk is not there: nobody can put it in
     return installation.RestartNeeded() ? kExitRestartNeeded : kExitDone;

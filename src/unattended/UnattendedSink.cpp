@@ -58,6 +58,14 @@ void TUnattendedSink::CounterRaised(const std::string& sharedFile) { m_log.Line(
 
 void TUnattendedSink::AddOnStarted(const std::string& file) { m_log.Line(kLogAddOnStarted, file); }
 
+void TUnattendedSink::Undone(const std::string& what) { m_log.Line(kLogUndone, what); }
+
+void TUnattendedSink::NotUndone(const std::string& what, const std::string& why) {
+    m_log.Line(kLogNotUndone, what + ": " + why);
+}
+
+void TUnattendedSink::RolledBack() { m_log.Line(kLogRolledBack); }
+
 bool TUnattendedSink::AddOnWanted(const std::string& file) {
     if (!m_addOns) m_log.Line(kLogAddOnSkipped, file);
     return m_addOns;

@@ -35,6 +35,9 @@ public:
     void ValueWritten(const std::string& key, const std::string& name) override;
     void CounterRaised(const std::string& sharedFile) override;
     void AddOnStarted(const std::string& file) override;
+    void Undone(const std::string& what) override;
+    void NotUndone(const std::string& what, const std::string& why) override;
+    void RolledBack() override;
     bool AddOnWanted(const std::string& file) override;
     HWND Owner() const override { return m_window ? m_window->Handle() : nullptr; }
 

@@ -16,18 +16,6 @@ namespace quenby {
 
 namespace {
 
-std::string SealValueName(const std::string& destination) {
-    return HexText(Sha256(NormalisedDestination(destination)));
-}
-
-// The next free name for a log that cannot be verified.
-std::string BadLogPath(const std::string& destination) {
-    const std::string first = destination + "\\" + kBadLogName;
-    std::string path = first;
-    for (int number = 2; Exists(path) && number < 1000; ++number) path = first + "." + std::to_string(number);
-    return path;
-}
-
 bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 // Where the destination's final form puts the log: a link, a second name of another file or a folder swapped
@@ -65,6 +53,17 @@ std::optional<std::string> ReadSealed(HANDLE file, const TLogSeal& seal) {
 }
 
 }  // namespace
+
+std::string SealValueName(const std::string& destination) {
+    return HexText(Sha256(NormalisedDestination(destination)));
+}
+
+std::string BadLogPath(const std::string& destination) {
+    const std::string first = destination + "\\" + kBadLogName;
+    std::string path = first;
+    for (int number = 2; Exists(path) && number < 1000; ++number) path = first + "." + std::to_string(number);
+    return path;
+}
 
 std::optional<TLogSeal> ReadLogSeal(const std::string& destination) {
     const std::optional<TRegistryKey> key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kLogRecordsKey, KEY_QUERY_VALUE);

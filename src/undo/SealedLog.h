@@ -14,6 +14,11 @@
 
 namespace quenby {
 
+// The name of the destination's record below kLogRecordsKey, and the next free name for its log when that
+// cannot be verified.
+std::string SealValueName(const std::string& destination);
+std::string BadLogPath(const std::string& destination);
+
 // The record of the log of one destination; none when missing or unreadable.
 std::optional<TLogSeal> ReadLogSeal(const std::string& destination);
 // A record that cannot be deleted is left: it vouches only for the log it was made for.

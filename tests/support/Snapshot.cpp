@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "Prefix.h"
@@ -11,7 +12,8 @@ namespace quenby::test {
 
 namespace {
 
-void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string& shown, std::set<std::string>& out) {
+void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string& shown, std::set<std::string>& out,
+             const char* skipped = "") {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return;
     out.insert(shown);
@@ -27,7 +29,10 @@ void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string&
         if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         // Wine registers some 60,000 COM classes there, nine tenths of a walk's time; an installation
         // writes none.
-        if (path == "Software" && _stricmp(name, "Classes") == 0) continue;
+        // The 64-bit view's Wow6432Node is the 32-bit view, walked on its own.
+        if (path == "Software" &&
+            (_stricmp(name, "Classes") == 0 || _stricmp(name, "Wow6432Node") == 0 || _stricmp(name, skipped) == 0))
+            continue;
         AddKeys(root, path + "\\" + name, view, shown + "\\" + name, out);
     }
     RegCloseKey(key);
@@ -36,7 +41,15 @@ void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string&
 // Every file and folder below `folder`, never through a link: a prefix's user folders lead to the Linux home,
 // and a walk through them reads the home (or goes round and round when the home holds a prefix). A folder
 // that cannot be listed fails the test instead of ending the walk quietly.
-void AddFiles(const std::string& folder, std::set<std::string>& out) {
+// FNV-1a over the bytes: enough to tell a file put back from one left changed.
+std::string DigestOf(const std::string& path) {
+    const std::string bytes = ReadFile(path);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return std::to_string(hash);
+}
+
+void AddFiles(const std::string& folder, std::set<std::string>& out, bool digests = false, bool whole = true) {
     WIN32_FIND_DATAA found{};
     const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
@@ -47,15 +60,15 @@ void AddFiles(const std::string& folder, std::set<std::string>& out) {
     do {
         const std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
-        out.insert(folder + "\\" + name);
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        out.insert(folder + "\\" + name + (digests && !isFolder ? " " + DigestOf(folder + "\\" + name) : ""));
+        if (whole && isFolder && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             folders.push_back(folder + "\\" + name);
     } while (FindNextFileA(search, &found));
     const DWORD error = GetLastError();
     FindClose(search);
     if (error != ERROR_NO_MORE_FILES) ADD_FAILURE() << "the listing of " << folder << " stopped: error " << error;
-    for (const std::string& inner : folders) AddFiles(inner, out);
+    for (const std::string& inner : folders) AddFiles(inner, out, digests);
 }
 
 // What others change meanwhile: Wine's desktop and explorer bookkeeping, Notepad's settings (the add-on
@@ -67,14 +80,33 @@ bool ChangedByOthers(const std::string& line) {
     return false;
 }
 
+// `installersOnly`: of HKLM\Software\Microsoft, which is most of the walk's time, only the keys where
+// installers write.
+void AddRegistry(std::set<std::string>& out, bool installersOnly = false) {
+    AddKeys(HKEY_CURRENT_USER, "Software", 0, "HKCU\\Software", out);
+    for (const auto& [view, shown] :
+         {std::pair(KEY_WOW64_64KEY, "HKLM64\\Software"), std::pair(KEY_WOW64_32KEY, "HKLM32\\Software")}) {
+        AddKeys(HKEY_LOCAL_MACHINE, "Software", view, shown, out, installersOnly ? "Microsoft" : "");
+        if (!installersOnly) continue;
+        for (const std::string key : {"Uninstall", "SharedDLLs"})
+            AddKeys(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\" + key, view,
+                    shown + std::string("\\Microsoft\\Windows\\CurrentVersion\\") + key, out);
+    }
+}
+
 }  // namespace
+
+std::set<std::string> Snapshot(const std::vector<TWalk>& folders) {
+    std::set<std::string> out;
+    for (const TWalk& walk : folders) AddFiles(walk.Folder, out, true, walk.Whole);
+    AddRegistry(out, true);
+    return out;
+}
 
 std::set<std::string> Snapshot() {
     std::set<std::string> out;
     AddFiles("C:", out);
-    AddKeys(HKEY_CURRENT_USER, "Software", 0, "HKCU\\Software", out);
-    AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_64KEY, "HKLM64\\Software", out);
-    AddKeys(HKEY_LOCAL_MACHINE, "Software", KEY_WOW64_32KEY, "HKLM32\\Software", out);
+    AddRegistry(out);
     EXPECT_TRUE(out.count(WindowsDir() + "\\system32\\kernel32.dll")) << "the walk missed the Windows directory";
     return out;
 }

@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Host.h"
 #include "Prefix.h"
+#include "Snapshot.h"
 #include "base/Errors.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
@@ -158,6 +160,51 @@ TEST(Installation, AProductFileThatCannotBeMovedAwayStopsTheRun) {
                                                           ": it is in use by another program; close that program "
                                                           "and try again");
     EXPECT_EQ(test::ReadFile(old), "old");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
+// A run that must undo its failure, failed as each change is about to be made, at every index in turn: the
+// prefix, which holds another product's shared file, a file the run overwrites and a value it changes, is left
+// as it was. The index past the last change installs.
+TEST(Installation, AFailedRunThatUndoesLeavesThePrefixAsItFoundItWhereverItFails) {
+    const test::TScratchFolder medium("quenby-engine-undo");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Undo\r\nVersion=1\r\nProgGroup=Undo\r\n[Dirs]\r\ndata=0\r\n"
+                 "[SysFilesIn]\r\nshared.dll=\r\n[SysFilesOut]\r\nqe-undo.dll=0\r\n[FilesIn]\r\nmain.exe=\r\n"
+                 "planets.txt=\r\n[FilesOut]\r\nmain.exe=0\r\ndata\\planets.txt=0\r\n[Items]\r\nmain.exe=Undo\r\n"
+                 "[Keys]\r\nBase=\\Software\\Norvale Tests\\Undo\r\nOwner=Registration\r\n[Owner]\r\nName=$NAME\r\n");
+    for (const char* file : {"shared.dll", "main.exe", "planets.txt"}) medium.Write(file, std::string("new ") + file);
+    const std::string windows = WindowsDir();
+    test::TScratchFolder other("quenby-engine-undo-other");
+    ASSERT_TRUE(
+        CopyFileA(other.Write("qe-undo.dll", "another product's").c_str(), (windows + "\\qe-undo.dll").c_str(), FALSE));
+    const test::TScratchFolder target("quenby-engine-undo-target");
+    target.Write("Undo\\main.exe", "the old main.exe");
+    ASSERT_EQ(
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Undo\\Registration", "Name", REG_SZ, "Bo", 3), 0);
+    const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
+    const std::vector<test::TWalk> touched = {{target.Path()}, {windows, false}, {windows + "\\temp"}};
+    const std::set<std::string> before = test::Snapshot(touched);
+    ASSERT_EQ(test::Difference(before, test::Snapshot(touched)), "");
+    for (int failAt = 0;; ++failAt) {
+        TInstallation installation(instructions);
+        int changes = 0;
+        installation.UndoOnFailure([&] {
+            if (changes++ == failAt) throw Exception("failed at " + std::to_string(failAt));
+        });
+        TRecordingSink sink;
+        try {
+            installation.Run(target / "Undo", {"Ann", "Org"}, sink);
+        } catch (const Exception&) {
+            EXPECT_EQ(sink.Events.back(), "ended");
+            EXPECT_EQ(test::Difference(before, test::Snapshot(touched)), "") << "failed at change " << failAt;
+            continue;
+        }
+        EXPECT_EQ(failAt, changes) << "the run went on after its failure";
+        EXPECT_GT(failAt, 20);
+        EXPECT_EQ(test::ReadFile(target / "Undo\\main.exe"), "new main.exe");
+        break;
+    }
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 

@@ -1,0 +1,66 @@
+// What one unattended run changed, noted just before each change, so that a run that fails can put the
+// machine back as it found it, last change first. The old bytes of every file it overwrites are copied first
+// into a private folder (win/PrivateFolder.h), where no user can change them before they are put back; old
+// registry data is kept in memory. An inactive journal (an interactive run) notes and keeps nothing.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/InstallLog.h"
+#include "undo/UndoReport.h"
+
+namespace quenby {
+
+class TRunJournal {
+public:
+    // `afterNote` runs after each change is noted, before it is made: a test's hook, which may raise to fail
+    // the run there.
+    explicit TRunJournal(bool active = false, std::function<void()> afterNote = {})
+        : m_active(active), m_afterNote(std::move(afterNote)) {}
+    TRunJournal(const TRunJournal&) = delete;
+    TRunJournal& operator=(const TRunJournal&) = delete;
+    // The kept copies go, whether the run succeeded or was undone.
+    ~TRunJournal();
+
+    bool Active() const { return m_active; }
+    bool Empty() const { return m_steps.empty(); }
+    // Before the folder or file is made (its folder exists): undone by removing it, without following a link.
+    void FolderMade(const std::string& path);
+    void FileMade(const std::string& path);
+    // Before an existing file is overwritten or replaced: its bytes, attributes and time copied away now;
+    // Exception when they cannot be. Undone by copying them back.
+    void FileKept(const std::string& path);
+    // A new file waiting in a private folder for the restart: undone by deleting it, so that the restart's
+    // rename finds nothing.
+    void FileWaiting(const std::string& path);
+    // Before a value is written (`view`: 0 or KEY_WOW64_64KEY): its old type and data, or its absence, and
+    // every key of the path that the write will create. Undone by writing the old data back, or deleting.
+    void ValueKept(HKEY root, REGSAM view, const std::string& key, const std::string& name);
+    // Before a key is opened for writing: every key of the path that doing so will create.
+    void KeysKept(HKEY root, REGSAM view, const std::string& key);
+    // After the group and its items were sent to Program Manager: undone as the uninstaller removes them.
+    void GroupSent(const TGroupUndo& group);
+
+    // Each change undone, last first; each step reported, a step that fails left with its reason and the
+    // undo going on. The journal is empty afterwards.
+    void Undo(TUndoReport& report);
+
+private:
+    struct TStep {
+        std::string What;                               // empty: the step reports for itself
+        std::function<std::string(TUndoReport&)> Undo;  // the reason it failed; empty when done
+    };
+    void Note(std::string what, std::function<std::string(TUndoReport&)> undo);
+
+    bool m_active;
+    std::function<void()> m_afterNote;
+    std::vector<TStep> m_steps;
+    std::string m_keptFolder;  // made with the first copy
+    std::vector<std::string> m_keptFiles;
+};
+
+}  // namespace quenby
