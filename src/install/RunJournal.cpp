@@ -9,6 +9,7 @@
 #include "win/Handles.h"
 #include "win/NoLinkRemoval.h"
 #include "win/PathCompare.h"
+#include "win/PlainFile.h"
 #include "win/PrivateFolder.h"
 #include "win/RegistryKey.h"
 #include "win/SystemText.h"
@@ -17,12 +18,16 @@ namespace quenby {
 
 namespace {
 
-std::string ParentOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+// A root keeps its backslash.
+std::string ParentOf(const std::string& path) {
+    const std::size_t cut = path.find_last_of('\\');
+    return path.substr(0, cut == 2 && path[1] == ':' ? 3 : cut);
+}
 
 // Where the path resolves to now, its folder's links followed: what it must still resolve to when it is undone.
 std::string ExpectedFinal(const std::string& path) {
-    const std::string folder = FinalPathOf(ParentOf(path));
-    return folder.empty() ? std::string() : folder + path.substr(path.find_last_of('\\'));
+    const std::string parent = ParentOf(path), folder = FinalPathOf(parent);
+    return folder.empty() ? std::string() : FinalPathBelow(folder, parent, path);
 }
 
 // Removed through a handle that follows no link, and only where it was made.

@@ -221,5 +221,30 @@ TEST(UnattendedE2e, ADestinationWithoutRoomOrHoldingLinksIsRefused) {
     EXPECT_FALSE(test::Exists("C:\\Other\\moons.txt") || test::Exists("C:\\Pre\\Quenby.log"));
 }
 
+// A failed run leaves the machine as it found it, whether a source is missing (the next disk) or damaged: with
+// another product's shared file in the Windows directory and a file of the destination that the run
+// overwrites. Also on the shipped i686 build.
+TEST(UnattendedE2e, AFailedRunLeavesTheMachineAsItFoundIt) {
+    const auto desktop = HoldDesktop();
+    const std::string shared = test::WindowsDir() + "\\orrshare.dll";
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX\" && cp -r media/net drive_c/Damaged && mkdir drive_c/Alpha && "
+                      "echo old > drive_c/Alpha/readme.txt && echo theirs > \"$(ls -d drive_c/windows)/orrshare.dll\" "
+                      "&& printf XXXX | dd of=drive_c/Damaged/data/moons.tx_ bs=1 seek=40 conv=notrunc 2>/dev/null"),
+              0);
+    const std::set<std::string> before = test::Snapshot();
+    for (const auto& [folder, failure] :
+         {std::pair("A:\\", "Missing source file (the next disk is not in the folder)"),
+          std::pair("C:\\Damaged\\", "File damaged (it does not match its checksum)")}) {
+        EXPECT_EQ(RunSetup(folder, "/VERYSILENT /DIR=C:\\Alpha /LOG=M:\\failed.log"), 1603u) << folder;
+        const std::string log = test::ReadFile("M:\\failed.log");
+        for (const std::string& line : {std::string(failure) + ": ", std::string("Undone: C:\\Alpha\\readme.txt\r\n"),
+                                        std::string("\r\nRolled back.\r\n")})
+            EXPECT_NE(log.find(line), std::string::npos) << line << log;
+        EXPECT_TRUE(log.ends_with("\r\nExit code: 1603\r\n")) << log;
+        EXPECT_EQ(test::Difference(before, test::Snapshot()), "") << folder;
+        EXPECT_EQ(test::ReadFile("C:\\Alpha\\readme.txt") + test::ReadFile(shared), "old\ntheirs\n");
+    }
+}
+
 }  // namespace
 }  // namespace quenby
