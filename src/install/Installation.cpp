@@ -254,7 +254,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
             m_resume = TCopyResume{0, true, destination};
         }
 
-        CheckRoom(instructions, destination, windowsDir, m_resume);
+        CheckRoom(instructions, destination, windowsDir, m_resume, journal.Active());
         sink.RunStarted();
 
         std::vector<std::string> created;
