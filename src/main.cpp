@@ -14,6 +14,7 @@
 #include "win/DdeClientConv.h"
 #include "win/InstallationLock.h"
 #include "win/LibrarySearch.h"
+#include "win/LogFile.h"
 #include "wizard/MainWin.h"
 #include "wizard/WaitWin.h"
 
@@ -46,7 +47,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         if (interactive)
             MessageBoxA(nullptr, quenby::BadSwitchText(options.BadSwitch).c_str(), quenby::kApplicationTitle,
                         MB_ICONERROR | MB_OK);
+        // The refusal in the log too, where /LOG itself was understood.
+        if (options.LogWanted) {
+            try {
+                quenby::TLogFile log(options.Log.empty() ? quenby::DatedLogPath(quenby::kSetupProgram) : options.Log,
+                                     quenby::kSetupProgram, commandLine);
+                log.Line(quenby::kLogError, quenby::BadSwitchText(options.BadSwitch));
+                log.End(quenby::kExitBadCommandLine);
+            } catch (const std::exception&) {
+                // The exit code says it.
+            }
+        }
         return quenby::kExitBadCommandLine;
+    }
+    if (options.Help) {
+        if (interactive)
+            MessageBoxA(nullptr, quenby::SetupSwitchList().c_str(), quenby::kHelpCaption, MB_ICONINFORMATION | MB_OK);
+        return quenby::kExitDone;
     }
     for (std::string* path : {&options.LoadInf, &options.SaveInf, &options.Log}) MakeFull(*path);
     const quenby::TInstallationLock lock;

@@ -16,6 +16,7 @@
 #include "win/DdeClientConv.h"
 #include "win/InstallationLock.h"
 #include "win/LibrarySearch.h"
+#include "win/LogFile.h"
 #include "win/PrivateFolder.h"
 
 // As in Setup.exe: an escaping exception is a fault, and the library's console report would only add its
@@ -28,32 +29,53 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     quenby::KeepLibrarySearchToSystem();
     std::string rest;
     std::optional<quenby::TOriginal> original = quenby::TakeOriginal(commandLine, rest);
+    const std::string arguments = original ? rest : std::string(commandLine);
+    const quenby::TRemovalOptions options = quenby::ReadRemovalCommandLine(arguments);
+    // The copy writes the log, the original only when it cannot start one. The copy runs in the same
+    // folder, so a relative /LOG names the same file.
+    std::optional<quenby::TLogFile> log;
+    const auto openLog = [&] {
+        try {
+            log.emplace(!options.LogWanted    ? std::string()
+                        : options.Log.empty() ? quenby::DatedLogPath(quenby::kUninstallProgram)
+                                              : options.Log,
+                        quenby::kUninstallProgram, arguments);
+        } catch (const std::exception&) {
+            log.emplace(std::string(), quenby::kUninstallProgram, arguments);  // nowhere to write: the code says it
+        }
+    };
+    // A box for a person; its text in the log in any case.
+    const auto tell = [&](const std::string& text, const char* caption) {
+        log->Line(text);
+        if (!options.Quiet) MessageBoxA(nullptr, text.c_str(), caption, MB_ICONERROR | MB_OK);
+    };
     if (!original) {
         if (const std::optional<int> code = quenby::RunFromCopy(commandLine)) return *code;
-        if (!quenby::QuietRemovalRequested(commandLine))
-            MessageBoxA(nullptr, quenby::NoPrivateFolderText(quenby::PrivateFoldersParent()).c_str(),
-                        quenby::kNoLogCaption, MB_ICONERROR | MB_OK);
+        openLog();
+        tell(quenby::NoPrivateFolderText(quenby::PrivateFoldersParent()), quenby::kNoLogCaption);
+        log->End(quenby::kNothingRemoved);
         return quenby::kNothingRemoved;
     }
+    openLog();
     int code = quenby::kNothingRemoved;
     bool removeOriginal = false;
-    const std::string arguments = original ? rest : std::string(commandLine);
     // Held by the process that removes: the copy, not the original that only waits for it.
     const quenby::TInstallationLock lock;
     if (!lock.Held()) {
-        if (!quenby::QuietRemovalRequested(arguments))
-            MessageBoxA(nullptr, quenby::kAnotherInstallationText, quenby::kApplicationTitle, MB_ICONERROR | MB_OK);
-        if (original) quenby::EndCopy(*original, quenby::kExitAnotherRunning, false);
+        tell(quenby::kAnotherInstallationText, quenby::kApplicationTitle);
+        log->End(quenby::kExitAnotherRunning);
+        quenby::EndCopy(*original, quenby::kExitAnotherRunning, false);
         return quenby::kExitAnotherRunning;
     }
     try {
         quenby::ui::TApplication application(instance);
         application.SetTitle(quenby::kUninstallTitle);
         quenby::TDdeClientConv::InitializeLibrary();
-        code = quenby::RunUninstaller(arguments, original ? original->Path : "", removeOriginal);
+        code = quenby::RunUninstaller(options, *log, original->Path, removeOriginal);
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, quenby::ErrorBoxText(error).c_str(), quenby::kUninstallTitle, MB_ICONERROR | MB_OK);
+        tell(quenby::ErrorBoxText(error), quenby::kUninstallTitle);
     }
-    if (original) quenby::EndCopy(*original, code, removeOriginal);
+    log->End(code);
+    quenby::EndCopy(*original, code, removeOriginal);
     return code;
 }

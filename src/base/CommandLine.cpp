@@ -45,8 +45,22 @@ constexpr TSetupSwitch kSetupSwitches[] = {
     {"/ORG", kSwitchValueText, true, [](TSetupOptions& o, const std::string& value) { o.Org = value; }},
     {"/LOADINF", kSwitchValueFile, false, [](TSetupOptions& o, const std::string& value) { o.LoadInf = value; }},
     {"/SAVEINF", kSwitchValueFile, false, [](TSetupOptions& o, const std::string& value) { o.SaveInf = value; }},
-    {"/LOG", kSwitchValueFile, false, [](TSetupOptions& o, const std::string& value) { o.Log = value; }},
+    {"/LOG", kSwitchValueFile, false,
+     [](TSetupOptions& o, const std::string& value) {
+         o.Log = value;
+         o.LogWanted = true;
+     },
+     true},
     {"/ADDONS", nullptr, false, [](TSetupOptions& o, const std::string&) { o.AddOns = true; }},
+    // What deployment tools pass to every installer of this kind. There is no opening question to skip, a
+    // quiet run already answers every box itself, the program never restarts the machine (3010 says a
+    // restart is due), and the /SILENT window offers no way to stop.
+    {"/SP-", nullptr, false, [](TSetupOptions&, const std::string&) {}},
+    {"/SUPPRESSMSGBOXES", nullptr, false, [](TSetupOptions&, const std::string&) {}},
+    {"/NORESTART", nullptr, false, [](TSetupOptions&, const std::string&) {}},
+    {"/NOCANCEL", nullptr, false, [](TSetupOptions&, const std::string&) {}},
+    {"/?", nullptr, false, [](TSetupOptions& o, const std::string&) { o.Help = true; }},
+    {"/HELP", nullptr, false, [](TSetupOptions& o, const std::string&) { o.Help = true; }},
 };
 
 }  // namespace
@@ -59,7 +73,8 @@ TSetupOptions ParseSetupCommandLine(std::string_view commandLine) {
         const bool hasValue = equals != std::string::npos;
         const std::string value = hasValue ? argument.substr(equals + 1) : std::string();
         const TSetupSwitch* row = FindSwitch(kSetupSwitches, std::string_view(argument).substr(0, equals));
-        const bool wellFormed = row && !seen[row - kSetupSwitches] && hasValue == (row->Value != nullptr) &&
+        const bool wellFormed = row && !seen[row - kSetupSwitches] &&
+                                (hasValue == (row->Value != nullptr) || (!hasValue && row->MayBeAbsent)) &&
                                 (!hasValue || !value.empty() || row->MayBeEmpty);
         if (!wellFormed) {
             if (options.BadSwitch.empty()) options.BadSwitch = argument;
@@ -76,7 +91,7 @@ std::string SetupSwitchList() {
     for (const TSetupSwitch& row : kSetupSwitches) {
         if (!list.empty()) list += "\r\n";
         list += row.Name;
-        if (row.Value) list.append("=").append(row.Value);
+        if (row.Value) list.append(row.MayBeAbsent ? "[=" : "=").append(row.Value).append(row.MayBeAbsent ? "]" : "");
     }
     return list;
 }

@@ -19,17 +19,21 @@ struct TSetupOptions {
     std::optional<std::string> Dir, Name, Org;  // unset: the answers file's or the proposed one
     std::string LoadInf, SaveInf, Log;          // files; empty when not given
     bool AddOns = false;
-    std::string BadSwitch;  // the first refused argument; the mode is still read from the others
+    bool LogWanted = false;  // /LOG, with a file or alone (then Log is empty: a dated file in %TEMP%)
+    bool Help = false;       // /? or /HELP
+    std::string BadSwitch;   // the first refused argument; the mode is still read from the others
 };
 
 // One row of a program's switch table: the name, the word the help shows for the value (none when the switch
-// takes no value), whether an empty value is taken rather than refused, and what the switch does to the options.
+// takes no value), whether an empty value is taken rather than refused, what the switch does to the options,
+// and whether the switch may also come without its value.
 template <class TOptions>
 struct TSwitch {
     const char* Name;
     const char* Value;
     bool MayBeEmpty;
     void (*Apply)(TOptions& options, const std::string& value);
+    bool MayBeAbsent = false;
 };
 
 // The row named `name` in any case; nullptr when none is.

@@ -10,6 +10,7 @@ inline constexpr int kExitUserLeft = 1602;       // the user left before complet
 inline constexpr int kExitFailed = 1603;
 inline constexpr int kExitAnotherRunning = 1618;  // another Quenby setup or uninstall holds the lock
 inline constexpr int kExitBadCommandLine = 87;
-inline constexpr int kExitDiskFull = 112;  // a drive has not the room the installation needs: nothing written
+inline constexpr int kExitUnknownProduct = 1605;  // removal: no log and no entry names that folder
+inline constexpr int kExitDiskFull = 112;         // a drive has not the room the installation needs: nothing written
 
 }  // namespace quenby

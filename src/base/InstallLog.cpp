@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/Checksums.h"
 #include "base/CommandLine.h"
@@ -380,40 +383,61 @@ std::string NormalisedDestination(const std::string& destination) {
 
 namespace {
 
-// The uninstaller's command line: a quiet switch, then the destination.
-struct TRemovalCommandLine {
-    bool Quiet = false;
-    std::string Destination;
+void RemoveQuietly(TRemovalOptions& removal, const std::string&) { removal.Quiet = true; }
+void RemoveUnseen(TRemovalOptions& removal, const std::string&) { removal.Quiet = removal.NoWindow = true; }
+void Accept(TRemovalOptions&, const std::string&) {}
+// What deployment tools append to an entry's UninstallString, and /LOG with its file or alone.
+constexpr TSwitch<TRemovalOptions> kRemovalSwitches[] = {
+    {kSilentSwitch, nullptr, false, RemoveQuietly},
+    {kVerySilentSwitch, nullptr, false, RemoveUnseen},
+    {"/SUPPRESSMSGBOXES", nullptr, false, Accept},
+    {"/NORESTART", nullptr, false, Accept},
+    {"/SP-", nullptr, false, Accept},
+    {"/LOG", "file", false,
+     [](TRemovalOptions& removal, const std::string& value) {
+         removal.LogWanted = true;
+         removal.Log = value;
+     },
+     true},
 };
 
-void RemoveQuietly(TRemovalCommandLine& removal, const std::string&) { removal.Quiet = true; }
-// Taken only first and followed by a blank: the rest of the line is a path, whatever it holds.
-constexpr TSwitch<TRemovalCommandLine> kRemovalSwitches[] = {{kSilentSwitch, nullptr, false, RemoveQuietly},
-                                                             {kVerySilentSwitch, nullptr, false, RemoveQuietly}};
-
-TRemovalCommandLine ReadRemovalCommandLine(const std::string& line) {
-    TRemovalCommandLine removal;
-    std::size_t first = line.find_first_not_of(" \t");
-    const std::size_t blank = line.find_first_of(" \t", first);
-    if (blank != std::string::npos) {
-        if (const auto* row = FindSwitch(kRemovalSwitches, std::string_view(line).substr(first, blank - first))) {
-            row->Apply(removal, {});
-            first = line.find_first_not_of(" \t", blank);
-        }
-    }
-    if (first == std::string::npos) return removal;
-    std::string text = line.substr(first, line.find_last_not_of(" \t") - first + 1);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
-    removal.Destination = std::move(text);
-    return removal;
+// A word that is one of the switches, applied; false for anything else.
+bool TakeSwitch(TRemovalOptions& removal, std::string word) {
+    std::erase(word, '"');  // as programs split their arguments: quotes group, and are dropped
+    const std::size_t equals = word.find('=');
+    const auto* row = FindSwitch(kRemovalSwitches, std::string_view(word).substr(0, equals));
+    if (!row) return false;
+    const bool hasValue = equals != std::string::npos;
+    if (hasValue ? !row->Value || equals + 1 == word.size() : row->Value && !row->MayBeAbsent) return false;
+    row->Apply(removal, hasValue ? word.substr(equals + 1) : std::string());
+    return true;
 }
 
 }  // namespace
 
-bool QuietRemovalRequested(const std::string& commandLine) { return ReadRemovalCommandLine(commandLine).Quiet; }
-
-std::string DestinationFromCommandLine(const std::string& commandLine) {
-    return ReadRemovalCommandLine(commandLine).Destination;
+TRemovalOptions ReadRemovalCommandLine(const std::string& line) {
+    // The words, blank-separated, a quoted part holding its blanks; each with where it starts and ends.
+    std::vector<std::pair<std::size_t, std::size_t>> words;
+    for (std::size_t at = 0; at < line.size();) {
+        if (line[at] == ' ' || line[at] == '\t') {
+            ++at;
+            continue;
+        }
+        const std::size_t start = at;
+        for (bool quoted = false; at < line.size() && (quoted || (line[at] != ' ' && line[at] != '\t')); ++at)
+            if (line[at] == '"') quoted = !quoted;
+        words.emplace_back(start, at);
+    }
+    TRemovalOptions removal;
+    std::size_t first = 0, last = words.size();
+    const auto word = [&](std::size_t i) { return line.substr(words[i].first, words[i].second - words[i].first); };
+    while (first < last && TakeSwitch(removal, word(first))) ++first;
+    while (last > first && TakeSwitch(removal, word(last - 1))) --last;
+    if (first == last) return removal;
+    std::string text = line.substr(words[first].first, words[last - 1].second - words[first].first);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    removal.Destination = std::move(text);
+    return removal;
 }
 
 }  // namespace quenby

@@ -116,10 +116,17 @@ struct TUninstallPlan {
 TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination,
                              const TPathComparer& paths);
 
-// The uninstaller's command line: an optional /SILENT or /VERYSILENT (any case), then the destination,
-// blanks around it and one pair of quotes dropped.
-std::string DestinationFromCommandLine(const std::string& commandLine);
-// Whether the command line starts with /SILENT or /VERYSILENT: the removal asks no question.
-bool QuietRemovalRequested(const std::string& commandLine);
+// The uninstaller's command line: the destination, unquoted or in one pair of quotes, with switches (any case)
+// before it or after it: a word after the destination that is one of the switches is a switch, anything else
+// belongs to the path. /SILENT or /VERYSILENT: no question asked; /LOG[=file]; and what deployment tools
+// append to every uninstall command (/SUPPRESSMSGBOXES, /NORESTART, /SP-), accepted.
+struct TRemovalOptions {
+    bool Quiet = false;
+    bool NoWindow = false;  // /VERYSILENT: not even the progress window
+    bool LogWanted = false;
+    std::string Log;  // empty with LogWanted: the dated log in the temporary folder
+    std::string Destination;
+};
+TRemovalOptions ReadRemovalCommandLine(const std::string& commandLine);
 
 }  // namespace quenby

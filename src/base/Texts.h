@@ -238,6 +238,11 @@ inline constexpr char kAnotherInstallationText[] =
 
 // The unattended run's log (/LOG): one line per event, "<what>: <detail>", read by a person.
 inline constexpr char kLogCommandLine[] = "Command line";
+// The program word in a log's header and in its dated name.
+inline constexpr char kSetupProgram[] = "Setup";
+// The box that /? and /HELP show: the switches.
+inline constexpr char kHelpCaption[] = "Setup";
+inline constexpr char kUninstallProgram[] = "Uninstall";
 inline constexpr char kLogDestination[] = "Destination";
 inline constexpr char kLogName[] = "Name";
 inline constexpr char kLogOrganization[] = "Organization";
@@ -260,6 +265,16 @@ inline constexpr char kLogUndone[] = "Undone";
 inline constexpr char kLogNotUndone[] = "Not undone";
 inline constexpr char kLogRolledBack[] = "Rolled back.";
 inline constexpr char kLogExitCode[] = "Exit code";
+inline constexpr char kLogElapsed[] = "Elapsed time";
+// The uninstaller's own lines.
+inline constexpr char kLogVerified[] = "Log verified";
+inline constexpr char kLogDeclined[] = "The user declined the removal";
+inline constexpr char kLogRemoving[] = "Removing";
+inline constexpr char kLogLeft[] = "Left";
+inline constexpr char kLogNotWritten[] = "The log could not be written to";
+inline std::string LogHeaderText(const std::string& program, const std::string& when, const std::string& user) {
+    return std::string(kApplicationTitle) + " " + program + ", " + when + ", user " + user;
+}
 inline std::string LogLine(const char* what, const std::string& detail) { return std::string(what) + ": " + detail; }
 
 }  // namespace quenby

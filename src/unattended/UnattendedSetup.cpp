@@ -8,9 +8,9 @@
 #include "install/Answers.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
-#include "unattended/SetupLog.h"
 #include "unattended/UnattendedSink.h"
 #include "win/FileSystem.h"
+#include "win/LogFile.h"
 
 namespace quenby {
 
@@ -26,7 +26,7 @@ TAnswers Answers(const TSetupOptions& options, const TInstructions& instructions
     return answers;
 }
 
-int Install(const TSetupOptions& options, TSetupLog& log) {
+int Install(const TSetupOptions& options, TLogFile& log) {
     const TInstructions instructions = ReadInstructionsFromMedium();
     if (instructions.Missing) throw Exception(std::string(kNoInstructionsText) + " " + instructions.InstructionsPath);
     // A mistyped answers file must not install with the proposed answers.
@@ -49,13 +49,13 @@ int Install(const TSetupOptions& options, TSetupLog& log) {
 }  // namespace
 
 int RunUnattendedSetup(const TSetupOptions& options, const std::string& commandLine) {
-    std::optional<TSetupLog> log;
+    std::optional<TLogFile> log;
     try {
-        log.emplace(options.Log);
+        log.emplace(options.LogWanted && options.Log.empty() ? DatedLogPath(kSetupProgram) : options.Log, kSetupProgram,
+                    commandLine);
     } catch (const std::exception&) {
         return kExitFailed;  // nowhere to say why; the code says it failed
     }
-    log->Line(kLogCommandLine, commandLine);
     int code = kExitFailed;
     try {
         code = Install(options, *log);
@@ -65,7 +65,7 @@ int RunUnattendedSetup(const TSetupOptions& options, const std::string& commandL
     } catch (const std::exception& error) {
         log->Line(kLogError, error.what());
     }
-    log->Line(kLogExitCode, std::to_string(code));
+    log->End(code);
     return code;
 }
 

@@ -5,7 +5,7 @@
 
 namespace quenby {
 
-TUnattendedSink::TUnattendedSink(const TInstructions& instructions, TSetupLog& log, bool window, bool addOns)
+TUnattendedSink::TUnattendedSink(const TInstructions& instructions, TLogFile& log, bool window, bool addOns)
     : m_log(log), m_addOns(addOns) {
     if (window) m_window = std::make_unique<TSilentProgress>(instructions.DisplayTitle);
 }

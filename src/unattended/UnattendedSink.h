@@ -7,14 +7,14 @@
 
 #include "base/Instructions.h"
 #include "install/InstallSink.h"
-#include "unattended/SetupLog.h"
 #include "unattended/SilentProgress.h"
+#include "win/LogFile.h"
 
 namespace quenby {
 
 class TUnattendedSink final : public TInstallSink {
 public:
-    TUnattendedSink(const TInstructions& instructions, TSetupLog& log, bool window, bool addOns);
+    TUnattendedSink(const TInstructions& instructions, TLogFile& log, bool window, bool addOns);
 
     // Whether the run installed everything (false after a missing disk or a failure).
     bool Completed() const { return m_completed; }
@@ -42,7 +42,7 @@ public:
     HWND Owner() const override { return m_window ? m_window->Handle() : nullptr; }
 
 private:
-    TSetupLog& m_log;
+    TLogFile& m_log;
     std::unique_ptr<TSilentProgress> m_window;
     bool m_addOns;
     bool m_completed = false;

@@ -39,15 +39,16 @@ std::string SealedSpelling(const std::string& given) {
 
 class TRun final : public TUndoReport {
 public:
-    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm& form, const std::string& original,
-         bool quiet)
+    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm* form, const std::string& original,
+         bool quiet, TLogFile& log)
         : m_original(original),
           m_destination(destination),
           m_destinationFinal(plan.DestinationFinal.empty() ? destination : plan.DestinationFinal),
           m_plan(plan),
           m_form(form),
           m_windowsDir(WindowsDirectory()),
-          m_quiet(quiet) {}
+          m_quiet(quiet),
+          m_log(log) {}
 
     void Undo() {
         LowerCounters();
@@ -72,10 +73,14 @@ public:
         const std::size_t total = m_plan.Counters.size() + m_plan.MachineCounters.size() +
                                   m_plan.UninstallEntries.size() + m_plan.Values.size() + m_plan.Keys.size() +
                                   m_plan.Groups.size() + m_plan.Files.size() + m_plan.Directories.size() + 3;
-        m_form.ShowStep(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
+        m_log.Line(kLogRemoving, item);
+        if (m_form) m_form->ShowStep(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
     }
 
-    void Leave(const std::string& what, const std::string& why) override { m_left.push_back(what + ": " + why); }
+    void Leave(const std::string& what, const std::string& why) override {
+        m_left.push_back(what + ": " + why);
+        m_log.Line(kLogLeft, m_left.back());
+    }
 
 private:
     // Each raise lowered by one, once: the log records each lowering before it is made, so that a rerun
@@ -169,8 +174,8 @@ private:
     void OfferSharedFile(const std::string& path) {
         if (!Exists(path)) return;
         // Quiet, the question's default answer: keep the file.
-        if (m_quiet || MessageBoxA(m_form.Handle(), RemoveSharedFileText(path).c_str(), kSharedCaption,
-                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        if (m_quiet || MessageBoxA(m_form ? m_form->Handle() : nullptr, RemoveSharedFileText(path).c_str(),
+                                   kSharedCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
             Leave(path, kLeftKept);
             return;
         }
@@ -282,9 +287,10 @@ private:
     const std::string& m_destination;
     const std::string m_destinationFinal;
     const TUninstallPlan& m_plan;
-    TUninstallForm& m_form;
+    TUninstallForm* m_form;  // none without a window
     const std::string m_windowsDir;
     const bool m_quiet;
+    TLogFile& m_log;
     std::vector<std::string> m_left;
     std::vector<std::string> m_foreignKeys;
     std::size_t m_done = 0;
@@ -307,39 +313,67 @@ std::string ProductName(const TUninstallPlan& plan, const std::string& destinati
     return plan.Application;
 }
 
+// Whether any uninstall entry's command removes `destination`: a folder that has neither log nor entry holds
+// no product (1605 for the tools, which read it as nothing to do).
+bool AnyEntryRemoves(const std::string& destination) {
+    const auto entries = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallKeys, KEY_READ);
+    if (!entries || destination.empty()) return false;
+    const std::string command = UninstallCommand(WindowsDirectory(), destination);
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(entries->Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+        try {
+            if (const auto entry = TRegistryKey::Open(entries->Get(), name, KEY_QUERY_VALUE);
+                entry && SamePath(entry->ReadText(kEntryUninstallString), command))
+                return true;
+        } catch (const ERegistryException&) {
+            // not text: not Setup's
+        }
+    }
+}
+
 }  // namespace
 
-TUninstallResult RunUninstaller(const std::string& commandLine, const std::string& original, bool& removeOriginal) {
-    const std::string destination = SealedSpelling(DestinationFromCommandLine(commandLine));
-    const bool quiet = QuietRemovalRequested(commandLine);
+TUninstallResult RunUninstaller(const TRemovalOptions& options, TLogFile& log, const std::string& original,
+                                bool& removeOriginal) {
+    const std::string destination = SealedSpelling(options.Destination);
+    const bool quiet = options.Quiet;
+    // A box for a person; its text in the log whoever reads it.
+    const auto tell = [&](const std::string& text, const char* caption, UINT icon) {
+        log.Line(text);
+        if (!quiet) MessageBoxA(nullptr, text.c_str(), caption, icon | MB_OK);
+    };
     const std::string logPath = InstallLogPath(destination);
     if (destination.empty() || !IsFile(logPath)) {
-        if (!quiet) MessageBoxA(nullptr, NoLogText(destination).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
-        return kNothingRemoved;
+        tell(NoLogText(destination), kNoLogCaption, MB_ICONERROR);
+        return AnyEntryRemoves(destination) ? kNothingRemoved : kUnknownProduct;
     }
     // Only what this machine's Setup.exe wrote and recorded is acted on.
     const std::optional<std::string> verified = ReadVerifiedLog(destination);
     if (!verified) {
-        MessageBoxA(nullptr, LogMismatchText(logPath).c_str(), kNoLogCaption, MB_ICONERROR | MB_OK);
+        tell(LogMismatchText(logPath), kNoLogCaption, MB_ICONERROR);
         return kNothingRemoved;
     }
     TUninstallPlan plan;
     try {
         plan = PlanUninstall(ParseLog(*verified), destination, kPathComparer);
     } catch (const ELogRefused& refused) {
-        if (!quiet)
-            MessageBoxA(nullptr, LogRefusedText(destination, refused.what()).c_str(), kUninstallTitle,
-                        MB_ICONERROR | MB_OK);
+        tell(LogRefusedText(destination, refused.what()), kUninstallTitle, MB_ICONERROR);
         return kNothingRemoved;
     }
+    log.Line(kLogVerified, logPath);
 
     const std::string displayName = ProductName(plan, destination);
     if (!quiet && MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
-                              MB_YESNO | MB_ICONQUESTION) != IDYES)
+                              MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        log.Line(kLogDeclined);
         return kDeclined;
+    }
 
-    auto form = std::make_unique<TUninstallForm>(displayName);
-    TRun run(destination, plan, *form, original, quiet);
+    auto form = options.NoWindow ? nullptr : std::make_unique<TUninstallForm>(displayName);
+    TRun run(destination, plan, form.get(), original, quiet, log);
     run.Undo();
     form.reset();
     removeOriginal = run.RemoveOriginal();
@@ -349,7 +383,7 @@ TUninstallResult RunUninstaller(const std::string& commandLine, const std::strin
         text += std::string("\r\n\r\n") + kLeftHeading;
         for (const std::string& left : run.Left()) text += "\r\n" + left;
     }
-    if (!quiet) MessageBoxA(nullptr, text.c_str(), kUninstallTitle, MB_ICONINFORMATION | MB_OK);
+    tell(text, kUninstallTitle, MB_ICONINFORMATION);
     return run.RestartNeeded() ? kRemovedAfterRestart : kRemoved;
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "base/ExitCodes.h"
+#include "base/InstallLog.h"
+#include "win/LogFile.h"
 
 namespace quenby {
 
@@ -12,11 +14,13 @@ enum TUninstallResult {
     kRemovedAfterRestart = kExitRestartNeeded,
     kDeclined = kExitUserLeft,
     kNothingRemoved = kExitFailed,
+    kUnknownProduct = kExitUnknownProduct,
 };
 
-// The command line is the destination directory (quotes around it accepted). `original`: the file of the
-// Uninstall.exe that started this copy, empty when this is no copy; `removeOriginal` is set when it is to
-// be removed once it has ended.
-TUninstallResult RunUninstaller(const std::string& commandLine, const std::string& original, bool& removeOriginal);
+// `original`: the file of the Uninstall.exe that started this copy, empty when this is no copy;
+// `removeOriginal` is set when it is to be removed once it has ended. Every box's text also goes to the log;
+// a quiet removal shows none and takes each question's default.
+TUninstallResult RunUninstaller(const TRemovalOptions& options, TLogFile& log, const std::string& original,
+                                bool& removeOriginal);
 
 }  // namespace quenby

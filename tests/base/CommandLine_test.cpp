@@ -16,6 +16,11 @@ TEST(CommandLine, SwitchesInAnyCaseWithTheirValuesQuotedOrNot) {
     EXPECT_EQ(options.LoadInf + "|" + options.SaveInf + "|" + options.Log, "in 1.inf|o.inf|x.log");
     EXPECT_TRUE(options.AddOns);
     EXPECT_EQ(ParseSetupCommandLine("/VERYSILENT /SILENT").Mode, TSetupMode::VerySilent);
+    // The deployment tools' line; /LOG alone wants the dated log.
+    const TSetupOptions tools =
+        ParseSetupCommandLine("/sp- /VERYSILENT /SuppressMsgBoxes /NORESTART /NOCANCEL /LOG \"/DIR=C:\\A B\"");
+    EXPECT_EQ(tools.BadSwitch + "|" + tools.Log + "|" + *tools.Dir, "||C:\\A B");
+    EXPECT_TRUE(tools.LogWanted && ParseSetupCommandLine("/?").Help && ParseSetupCommandLine("/help").Help);
     EXPECT_EQ(ParseSetupCommandLine(" ").Mode, TSetupMode::Interactive);
     EXPECT_FALSE(ParseSetupCommandLine("").Dir.has_value());
 }
@@ -30,6 +35,8 @@ TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
         {"/DIR", "/DIR"},
         {"/DIR= /NAME=x", "/DIR="},
         {"/LOG=", "/LOG="},
+        {"/SP-=1 /LOG /LOG", "/SP-=1"},
+        {"/LOG /LOG=x", "/LOG=x"},
         {"/NAME=a /name=b", "/name=b"},
         {"C:\\Orrery", "C:\\Orrery"},
         {"/D /E", "/D"},
@@ -39,7 +46,8 @@ TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
     // The help is made from the switch table: every row on a line of its own, the value's word after "=".
     EXPECT_EQ(BadSwitchText("/D"),
               "Unknown or malformed switch /D.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n/NAME=text\r\n"
-              "/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS");
+              "/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG[=file]\r\n/ADDONS\r\n/SP-\r\n"
+              "/SUPPRESSMSGBOXES\r\n/NORESTART\r\n/NOCANCEL\r\n/?\r\n/HELP");
 }
 
 }  // namespace quenby

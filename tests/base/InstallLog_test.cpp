@@ -125,14 +125,32 @@ TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
     EXPECT_EQ(plan.Groups[1].Items, (std::vector<std::string>{"Two", "One"}));
 }
 
-TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotes) {
-    EXPECT_EQ(DestinationFromCommandLine("C:\\Program Files\\Orrery"), kDest);
-    EXPECT_EQ(DestinationFromCommandLine("  \"C:\\Program Files\\Orrery\" "), kDest);
-    EXPECT_EQ(DestinationFromCommandLine("   "), "");
-    // A quiet switch before the destination is no part of it, in any case; one glued to it is.
-    for (const char* line : {"/VERYSILENT C:\\Program Files\\Orrery", " /silent  \"C:\\Program Files\\Orrery\""})
-        EXPECT_TRUE(DestinationFromCommandLine(line) == kDest && QuietRemovalRequested(line)) << line;
-    EXPECT_FALSE(QuietRemovalRequested("C:\\Program Files\\Orrery") || QuietRemovalRequested("/SILENTC:\\Orrery"));
+TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotesAndTheSwitchesAroundIt) {
+    const struct {
+        const char* line;
+        std::string destination;
+        bool quiet;
+        const char* log;  // "-": no /LOG
+    } cases[] = {
+        {"C:\\Program Files\\Orrery", kDest, false, "-"},
+        {"  \"C:\\Program Files\\Orrery\" ", kDest, false, "-"},
+        {"   ", "", false, "-"},
+        {"/VERYSILENT C:\\Program Files\\Orrery", kDest, true, "-"},
+        {" /silent  \"C:\\Program Files\\Orrery\"", kDest, true, "-"},
+        {"/SILENTC:\\Orrery", "/SILENTC:\\Orrery", false, "-"},  // glued to the path: part of it
+        // The tools' line appended to the entry's command, and /LOG with or without its file.
+        {"C:\\Program Files\\Orrery /VERYSILENT /suppressmsgboxes /NORESTART /SP- /LOG", kDest, true, ""},
+        {"/LOG=\"C:\\my logs\\x.txt\" C:\\Program Files\\Orrery", kDest, false, "C:\\my logs\\x.txt"},
+        {"\"/LOG=C:\\my logs\\x.txt\" C:\\Program Files\\Orrery /SILENT", kDest, true, "C:\\my logs\\x.txt"},
+        {"C:\\Program Files\\Orrery /LOG= /X", "C:\\Program Files\\Orrery /LOG= /X", false, "-"},
+        {"C:\\Program /SILENT Files", "C:\\Program /SILENT Files", false, "-"},  // only at either end
+    };
+    for (const auto& c : cases) {
+        const TRemovalOptions removal = ReadRemovalCommandLine(c.line);
+        EXPECT_EQ(removal.Destination, c.destination) << c.line;
+        EXPECT_EQ(removal.Quiet, c.quiet) << c.line;
+        EXPECT_EQ(removal.LogWanted ? removal.Log : "-", c.log) << c.line;
+    }
     EXPECT_EQ(QuietUninstallCommand("C:\\windows", kDest),
               "C:\\windows\\Uninstall.exe /VERYSILENT " + std::string(kDest));
 }
