@@ -18,6 +18,11 @@ std::string DisplayName(const std::string& application, const std::string& versi
     return application + " " + version;
 }
 
+std::string DisplayIcon(const TStringList& items, const std::string& windowsDir, const std::string& destination) {
+    const std::string program = items.Empty() ? windowsDir + "\\" + kUninstallerName : destination + "\\" + items[0];
+    return program + ",0";
+}
+
 std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination) {
     return windowsDir + "\\" + kUninstallerName + " " + kVerySilentSwitch + " " + destination;
 }

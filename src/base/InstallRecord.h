@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/StringList.h"
+
 namespace quenby {
 
 inline constexpr char kInstructionsFileName[] = "Quenby.ipi";  // beside Setup.exe on the first disk
@@ -29,6 +31,10 @@ inline constexpr char kEntryInstallLocation[] = "InstallLocation";
 inline constexpr char kEntryInstallDate[] = "InstallDate";
 inline constexpr char kEntryEstimatedSize[] = "EstimatedSize";
 inline constexpr char kEntryUrlInfoAbout[] = "URLInfoAbout";
+inline constexpr char kEntryPublisher[] = "Publisher";
+inline constexpr char kEntryDisplayIcon[] = "DisplayIcon";
+inline constexpr char kEntryVersionMajor[] = "VersionMajor";
+inline constexpr char kEntryVersionMinor[] = "VersionMinor";
 inline constexpr char kEntryNoModify[] = "NoModify";
 inline constexpr char kEntryNoRepair[] = "NoRepair";
 // Below HKEY_CURRENT_USER: the shared-file counters, one value per file name in the Windows directory.
@@ -57,6 +63,9 @@ std::string UninstallCommand(const std::string& windowsDir, const std::string& d
 std::string DisplayName(const std::string& application, const std::string& version);
 // The same with /VERYSILENT before the destination: the entry's QuietUninstallString.
 std::string QuietUninstallCommand(const std::string& windowsDir, const std::string& destination);
+// The entry's DisplayIcon: the first [Items] program (named relative to the destination, as its item names
+// it), else the uninstaller UninstallCommand starts; ",0", the first icon, after either.
+std::string DisplayIcon(const TStringList& items, const std::string& windowsDir, const std::string& destination);
 // The quiet switches, for Setup and for the uninstaller (before the destination): no question asked, each
 // gets its default.
 inline constexpr char kSilentSwitch[] = "/SILENT";

@@ -26,6 +26,7 @@ void TInstructions::ReadFrom(const TIniSource& file, const std::string& sourceDi
     Application = file.ReadText(kSettings, "Application", "");
     Copyright = file.ReadText(kSettings, "Copyright", "");
     WebAddress = file.ReadText(kSettings, "WebAddress", "");
+    Publisher = file.ReadText(kSettings, "Publisher", "");
     EmailAddress = file.ReadText(kSettings, "EmailAddress", "");
     Version = file.ReadText(kSettings, "Version", "");
     ProgGroup = file.ReadText(kSettings, "ProgGroup", "Tavix");

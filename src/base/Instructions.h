@@ -15,6 +15,7 @@ struct TInstructions {
     std::string Application;
     std::string Copyright;
     std::string WebAddress;
+    std::string Publisher;  // the company, for the uninstall entry; optional
     std::string EmailAddress;
     std::string Version;
     std::string ProgGroup;

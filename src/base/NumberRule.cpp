@@ -1,5 +1,6 @@
 #include "base/NumberRule.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/Errors.h"
@@ -62,6 +63,24 @@ std::int32_t ReadNumber(std::string_view text, std::int32_t defaultValue) {
 std::int32_t StrToInt(std::string_view text) {
     if (auto value = ParseNumber(text)) return *value;
     throw EConvertError(std::string(text));
+}
+
+std::optional<TVersionNumbers> VersionNumbers(std::string_view version) {
+    std::uint32_t parts[2] = {0, 0};
+    std::size_t part = 0;
+    for (std::size_t start = 0;; ++part) {
+        const std::size_t dot = std::min(version.find('.', start), version.size());
+        if (dot == start) return std::nullopt;  // empty, or a dot without digits on one side
+        std::uint64_t value = 0;
+        for (std::size_t i = start; i < dot; ++i) {
+            if (version[i] < '0' || version[i] > '9') return std::nullopt;
+            value = value * 10 + static_cast<unsigned>(version[i] - '0');
+            if (value > 0xFFFFFFFFull) return std::nullopt;
+        }
+        if (part < 2) parts[part] = static_cast<std::uint32_t>(value);
+        if (dot == version.size()) return TVersionNumbers{parts[0], parts[1]};
+        start = dot + 1;
+    }
 }
 
 }  // namespace quenby

@@ -82,7 +82,7 @@ void TInstallLogWriter::WriteValue(TRegistryProfile& profile, const std::string&
 std::string TInstallLogWriter::NoteValue(const TRegistryProfile& profile, const std::string& section,
                                          const std::string& name) {
     const std::string key = profile.KeyPath(section);
-    // The key of the value written last is there, with every key above it: the entry's ten values ask once.
+    // The key of the value written last is there, with every key above it: the entry's values ask once.
     if (m_lastKey != std::pair(profile.Root(), key)) KeysToCreate(profile.Root(), key);
     AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootWord(profile.Root()), key, name});
     m_journal.ValueKept(profile.Root(), 0, key, name);

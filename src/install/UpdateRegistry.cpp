@@ -8,6 +8,7 @@
 
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
+#include "base/NumberRule.h"
 #include "base/Texts.h"
 #include "install/UninstallRecord.h"
 #include "win/FileSystem.h"
@@ -147,6 +148,12 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
                 InstalledKilobytes(instructions, destination, windowsDir));
     if (!instructions.WebAddress.empty())
         write(*product, uninstallSection, kEntryUrlInfoAbout, instructions.WebAddress);
+    if (!instructions.Publisher.empty()) write(*product, uninstallSection, kEntryPublisher, instructions.Publisher);
+    write(*product, uninstallSection, kEntryDisplayIcon, DisplayIcon(instructions.Items, windowsDir, destination));
+    if (const std::optional<TVersionNumbers> version = VersionNumbers(instructions.Version)) {
+        writeNumber(*product, uninstallSection, kEntryVersionMajor, version->Major);
+        writeNumber(*product, uninstallSection, kEntryVersionMinor, version->Minor);
+    }
     writeNumber(*product, uninstallSection, kEntryNoModify, 1);
     writeNumber(*product, uninstallSection, kEntryNoRepair, 1);
 

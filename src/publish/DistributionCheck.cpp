@@ -178,6 +178,11 @@ private:
                   "is empty or missing: the installer refuses to copy anything, since the uninstall entry is named "
                   "after it",
                   "Give the product's name, such as Application=Widget");
+        if (m_in.Publisher.empty())
+            Warning("Settings", "Publisher",
+                    "is empty or missing: the uninstall entry names no publisher, and the system's list of programs "
+                    "shows none",
+                    "Give the company's name, such as Publisher=Acme Software");
         if (m_in.Keys.Empty()) {
             Error("Keys", "",
                   "the section is empty or missing: the registry step stops with \"" +

@@ -64,7 +64,7 @@ private:
 };
 
 const std::string kGood =
-    "[Settings]\nApplication=Widget\nVersion=2.0\nExpand=1\nDirectory=C:\\Program Files\\Widget\n"
+    "[Settings]\nApplication=Widget\nPublisher=Acme\nVersion=2.0\nExpand=1\nDirectory=C:\\Program Files\\Widget\n"
     "[StartInfo]\nterms.txt=\n[EndInfo]\nthanks.txt=\n"
     "[Dirs]\ndata=0\n"
     "[SysFilesIn]\nwcore.dl_=\nUninstall.ex_=\n[SysFilesOut]\nwcore.dll=0\nUninstall.exe=0\n"
@@ -133,6 +133,7 @@ TEST(DistributionCheck, EachFaultInTheInstructionsGivesItsOneFinding) {
         // [AddItem("C:\Program Files\Widget\widget.exe",)] is 50 with its line end: a title of 211 is too long.
         {{{"widget.exe=Widget", "widget.exe=" + t211}}, E, "Items", "widget.exe"},
         {{{"Application=Widget", "Application=" + longName}}, E, "Settings", "Application"},
+        {{{"Publisher=Acme\n", ""}}, W, "Settings", "Publisher"},
         {{{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=00"}}, W, "FilesOut", "widget.exe"},
         {{{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=\" 0\""}}, W, "FilesOut", "widget.exe"},
         {{{"Edition=Home", "Owner=$NAME"}}, W, "Owner", "Owner"},

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/InstallRecord.h"
+
 using namespace quenby;
 
 TEST(ProgmanMacros, FillTheTemplatesUnchangedAndEndEachLine) {
@@ -15,6 +17,11 @@ TEST(ProgmanMacros, FillTheTemplatesUnchangedAndEndEachLine) {
     EXPECT_EQ(ItemMacro("D:\\T ", "c.exe", "C"), "[AddItem(\"D:\\T \\c.exe\",C)]\r\n");
     EXPECT_EQ(UninstallerItemMacro("D:\\WINDOWS", "D:\\My Tools", "Calc"),
               "[AddItem(D:\\WINDOWS\\Uninstall.exe D:\\My Tools,Uninstall Calc)]\r\n");
+    // The uninstall entry's icon: the first item's program, else the uninstaller the item above starts.
+    TStringList items;
+    EXPECT_EQ(DisplayIcon(items, "D:\\WINDOWS", "D:\\My Tools"), "D:\\WINDOWS\\Uninstall.exe,0");
+    for (const char* item : {"bin\\calc.exe", "read.txt"}) items.Add(item);
+    EXPECT_EQ(DisplayIcon(items, "D:\\WINDOWS", "D:\\My Tools"), "D:\\My Tools\\bin\\calc.exe,0");
 }
 
 TEST(ProgmanMacros, AMacroFitsUpToTheBufferLengthWithItsLineEnd) {

@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -13,6 +16,7 @@
 #include "Prefix.h"
 #include "Snapshot.h"
 #include "Wizard.h"
+#include "win/RegistryKey.h"
 
 namespace quenby {
 namespace {
@@ -22,10 +26,15 @@ using test::kPageMs;
 using test::kStartMs;
 
 constexpr char kDestination[] = "C:\\Orrery Net";
+// The sample's product files (below the destination) and its shared files (in the Windows directory).
+constexpr const char* kProductFiles[] = {"orrery.exe", "readme.txt", "data\\planets.txt", "data\\moons.txt",
+                                         "charts\\ecliptic.txt"};
+constexpr const char* kSharedFiles[] = {"orrshare.dll", "Uninstall.exe"};
 const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orrery";
 constexpr char kBadSwitch[] =
     "Unknown or malformed switch /BOGUS.\r\n\r\n/SILENT\r\n/VERYSILENT\r\n/DIR=path\r\n"
-    "/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG=file\r\n/ADDONS";
+    "/NAME=text\r\n/ORG=text\r\n/LOADINF=file\r\n/SAVEINF=file\r\n/LOG[=file]\r\n/ADDONS\r\n/SP-\r\n"
+    "/SUPPRESSMSGBOXES\r\n/NORESTART\r\n/NOCANCEL\r\n/?\r\n/HELP";
 
 // Wine's desktop ends some time after its last window, and a program started then cannot make any.
 std::unique_ptr<TDriver> HoldDesktop() {
@@ -35,6 +44,10 @@ std::unique_ptr<TDriver> HoldDesktop() {
 }
 
 std::string Entry(const char* name) { return test::RegText(HKEY_LOCAL_MACHINE, kUninstall, name, test::SetupView()); }
+std::optional<DWORD> EntryNumber(const char* name) {  // none unless a REG_DWORD
+    const auto key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstall, KEY_READ | test::SetupView());
+    return key ? key->ReadDword(name) : std::nullopt;
+}
 
 // Setup.exe run from `folder` with `arguments` to its end; "class:caption;" of each window it showed (a
 // caption read while the window goes away may be empty).
@@ -96,10 +109,20 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     EXPECT_EQ(interactiveFiles.at(std::string(kDestination) + "\\orrery.exe"),
               test::ReadFile(test::SetupBuildDir() + "\\orrery.exe"));
     // The entry's values beside DisplayName and UninstallString.
-    EXPECT_EQ(Entry("DisplayVersion") + "|" + Entry("InstallLocation") + "|" + Entry("URLInfoAbout"),
-              std::string("1.4|") + kDestination + "|www.brightwater.example");
+    EXPECT_EQ(Entry("DisplayVersion") + "|" + Entry("InstallLocation") + "|" + Entry("URLInfoAbout") + "|" +
+                  Entry("Publisher") + "|" + Entry("DisplayIcon"),
+              std::string("1.4|") + kDestination + "|www.brightwater.example|Brightwater Instruments|" + kDestination +
+                  "\\orrery.exe,0");
     EXPECT_EQ(Entry("InstallDate").size(), 8u);
-    for (const char* number : {"EstimatedSize", "NoModify", "NoRepair"}) EXPECT_EQ(Entry(number), "<not text>");
+    const std::pair<const char*, DWORD> numbers[] = {
+        {"VersionMajor", 1}, {"VersionMinor", 4}, {"NoModify", 1}, {"NoRepair", 1}};
+    for (const auto& [name, number] : numbers) EXPECT_EQ(EntryNumber(name), number) << name;
+    // The size the system's list of programs shows: the installed files' bytes in KB, rounded up.
+    std::uint64_t bytes = 0;
+    for (const char* file : kProductFiles) bytes += test::ReadFile(std::string(kDestination) + "\\" + file).size();
+    for (const char* file : kSharedFiles) bytes += test::ReadFile(test::WindowsDir() + "\\" + file).size();
+    const double kilobytes = static_cast<double>(bytes) / 1024;
+    EXPECT_NEAR(EntryNumber("EstimatedSize").value_or(0), std::ceil(kilobytes), kilobytes / 100);
     QuietUninstall();
 
     std::string shown;
@@ -122,8 +145,7 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     EXPECT_EQ(test::DifferenceButWaitingCopies(dateless(interactive), dateless(silent)), "");
     EXPECT_EQ(Installed(silent), interactiveFiles);
     const std::string log = test::ReadFile("M:\\silent.log");
-    for (const char* file :
-         {"orrery.exe", "readme.txt", "data\\planets.txt", "data\\moons.txt", "charts\\ecliptic.txt"})
+    for (const char* file : kProductFiles)
         EXPECT_NE(log.find(std::string(" -> ") + kDestination + "\\" + file + "\r\n"), std::string::npos) << file;
     for (const char* line : {"File replaced: N:\\\\orrshare.dl_ -> C:\\windows\\orrshare.dll\r\n",
                              "Name: Ann Orbit\r\n", "Add-on skipped (no /ADDONS): readme.txt\r\n"})
@@ -172,8 +194,10 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     bad.Write("Setup.exe", test::ReadFile(test::SetupExe()));
     EXPECT_EQ(RunSetup(bad.Path() + "\\", "/SILENT /LOG=M:\\bad.log"), 1603u);
     const std::string log = test::ReadFile("M:\\bad.log");
-    EXPECT_TRUE(log.ends_with("\r\nError: No application name in the installation instructions\r\nExit code: 1603\r\n"))
+    EXPECT_NE(log.find("\r\nError: No application name in the installation instructions\r\nElapsed time: "),
+              std::string::npos)
         << log;
+    EXPECT_TRUE(log.ends_with(" s\r\nExit code: 1603\r\n")) << log;
 }
 
 // One folder however it is typed: one log, one seal, one entry, removed by any of its spellings.
@@ -244,6 +268,52 @@ TEST(UnattendedE2e, AFailedRunLeavesTheMachineAsItFoundIt) {
         EXPECT_EQ(test::Difference(before, test::Snapshot()), "") << folder;
         EXPECT_EQ(test::ReadFile("C:\\Alpha\\readme.txt") + test::ReadFile(shared), "old\ntheirs\n");
     }
+}
+
+// The deployment tools' lines as they stand: the install line with a /LOG into a missing folder (the log goes to
+// the dated file in %TEMP% and says why), runs appending to one log, the removal's command with their switches
+// appended, quiet and logged even when the log is tampered with, and a removal of what is gone (1605).
+TEST(UnattendedE2e, TheDeploymentToolsLinesInstallAndRemoveWithTheirLogs) {
+    const auto desktop = HoldDesktop();
+    EXPECT_EQ(BoxThenExit("/?", 0), "Setup|" + std::string(kBadSwitch).substr(std::string(kBadSwitch).find("/SILENT")));
+    const std::string tools = "/SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=\"C:\\Tools Dir\" ";
+    EXPECT_EQ(RunSetup("N:\\", tools + "/LOG=M:\\missing\\setup.log"), 0u);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((std::string(temp) + "Quenby Setup Log *.txt").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    const std::string dated = test::ReadFile(std::string(temp) + found.cFileName);
+    EXPECT_TRUE(dated.starts_with("The log could not be written to: M:\\missing\\setup.log: ")) << dated;
+    EXPECT_TRUE(std::string(found.cFileName).ends_with(" #001.txt")) << found.cFileName;
+    for (int run = 0; run < 2; ++run) EXPECT_EQ(RunSetup("N:\\", tools + "/LOG=M:\\tools.log"), 0u);
+    const std::string twice = test::ReadFile("M:\\tools.log");
+    EXPECT_NE(twice.find("Exit code: 0\r\nQuenby 3.2 Setup, "), std::string::npos) << twice;
+
+    const std::string command = Entry("UninstallString"), log = "C:\\Tools Dir\\Quenby.log";
+    const std::size_t blank = command.find(' ');
+    const auto remove = [&](const std::string& logFile) {
+        return TDriver(command.substr(0, blank), "C:\\",
+                       command.substr(blank + 1) + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG=" + logFile)
+            .WaitExit(kStartMs);
+    };
+    const std::string genuine = test::ReadFile(log);
+    std::string tampered = genuine;
+    tampered[tampered.size() / 2] ^= 1;
+    test::TScratchFolder scratch("quenby-tools");
+    ASSERT_TRUE(CopyFileA(scratch.Write("Quenby.log", tampered).c_str(), log.c_str(), FALSE));
+    EXPECT_EQ(remove("M:\\refused.log"), 1603u);
+    EXPECT_NE(test::ReadFile("M:\\refused.log").find(" does not match what Setup recorded; nothing was removed.\r\n"),
+              std::string::npos)
+        << test::ReadFile("M:\\refused.log");
+    ASSERT_TRUE(CopyFileA(scratch.Write("Quenby.log", genuine).c_str(), log.c_str(), FALSE));
+    EXPECT_EQ(remove("M:\\removal.log"), 0u);
+    const std::string removal = test::ReadFile("M:\\removal.log");
+    EXPECT_NE(removal.find("Removing: C:\\Tools Dir\\data\\planets.txt\r\n"), std::string::npos) << removal;
+    EXPECT_TRUE(removal.ends_with("Exit code: 0\r\n")) << removal;
+    EXPECT_FALSE(test::Exists("C:\\Tools Dir"));
+    EXPECT_EQ(remove("M:\\gone.log"), 1605u);
 }
 
 }  // namespace
