@@ -261,6 +261,7 @@ inline constexpr char kLogAddOnStarted[] = "Add-on started";
 inline constexpr char kLogAddOnSkipped[] = "Add-on skipped (no /ADDONS)";
 inline constexpr char kLogError[] = "Error";
 // A failed unattended run put back: each change, one that could not be with its reason, then the end.
+inline constexpr char kLogOldCopy[] = "Old copy kept";
 inline constexpr char kLogUndone[] = "Undone";
 inline constexpr char kLogNotUndone[] = "Not undone";
 inline constexpr char kLogRolledBack[] = "Rolled back.";

@@ -231,7 +231,8 @@ void TInstallation::AddToProgress(int amount, TInstallSink& sink) {
 
 void TInstallation::Run(const std::string& typedDestination, const TUserAnswers& answers, TInstallSink& sink) {
     const TRunEnd runEnd(sink);
-    TRunJournal journal(m_undoOnFailure, m_beforeEachChange);
+    TRunJournal journal(m_undoOnFailure, m_beforeEachChange,
+                        [&sink](const std::string& path, const std::string& copy) { sink.OldCopyKept(path, copy); });
     const TInstructions& instructions = m_instructions;
     m_lastRunFailed = true;
     std::string missingSource;

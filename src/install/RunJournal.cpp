@@ -102,6 +102,7 @@ void TRunJournal::FileKept(const std::string& path) {
     if (!CopyFileA(path.c_str(), kept.c_str(), TRUE))
         throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
     m_keptFiles.push_back(kept);
+    if (m_kept) m_kept(path, kept);
     Note(path, [path, kept, final = FinalPathOf(path)](TUndoReport&) {
         // Left alone where the run did not change it after all (kept, or waiting for the restart).
         if (HoldsSameBytes(path, kept)) return std::string();

@@ -19,8 +19,10 @@ class TRunJournal {
 public:
     // `afterNote` runs after each change is noted, before it is made: a test's hook, which may raise to fail
     // the run there.
-    explicit TRunJournal(bool active = false, std::function<void()> afterNote = {})
-        : m_active(active), m_afterNote(std::move(afterNote)) {}
+    // `kept` hears where each file's old bytes are kept.
+    using TKeptReport = std::function<void(const std::string& path, const std::string& copy)>;
+    explicit TRunJournal(bool active = false, std::function<void()> afterNote = {}, TKeptReport kept = {})
+        : m_active(active), m_afterNote(std::move(afterNote)), m_kept(std::move(kept)) {}
     TRunJournal(const TRunJournal&) = delete;
     TRunJournal& operator=(const TRunJournal&) = delete;
     // The kept copies go, whether the run succeeded or was undone.
@@ -58,6 +60,7 @@ private:
 
     bool m_active;
     std::function<void()> m_afterNote;
+    TKeptReport m_kept;
     std::vector<TStep> m_steps;
     std::string m_keptFolder;  // made with the first copy
     std::vector<std::string> m_keptFiles;

@@ -58,6 +58,10 @@ void TUnattendedSink::CounterRaised(const std::string& sharedFile) { m_log.Line(
 
 void TUnattendedSink::AddOnStarted(const std::string& file) { m_log.Line(kLogAddOnStarted, file); }
 
+void TUnattendedSink::OldCopyKept(const std::string& path, const std::string& copy) {
+    m_log.Line(kLogOldCopy, path + " in " + copy);
+}
+
 void TUnattendedSink::Undone(const std::string& what) { m_log.Line(kLogUndone, what); }
 
 void TUnattendedSink::NotUndone(const std::string& what, const std::string& why) {

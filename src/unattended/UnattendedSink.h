@@ -35,6 +35,7 @@ public:
     void ValueWritten(const std::string& key, const std::string& name) override;
     void CounterRaised(const std::string& sharedFile) override;
     void AddOnStarted(const std::string& file) override;
+    void OldCopyKept(const std::string& path, const std::string& copy) override;
     void Undone(const std::string& what) override;
     void NotUndone(const std::string& what, const std::string& why) override;
     void RolledBack() override;

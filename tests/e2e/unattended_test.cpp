@@ -261,8 +261,10 @@ TEST(UnattendedE2e, AFailedRunLeavesTheMachineAsItFoundIt) {
           std::pair("C:\\Damaged\\", "File damaged (it does not match its checksum)")}) {
         EXPECT_EQ(RunSetup(folder, "/VERYSILENT /DIR=C:\\Alpha /LOG=M:\\failed.log"), 1603u) << folder;
         const std::string log = test::ReadFile("M:\\failed.log");
-        for (const std::string& line : {std::string(failure) + ": ", std::string("Undone: C:\\Alpha\\readme.txt\r\n"),
-                                        std::string("\r\nRolled back.\r\n")})
+        for (const std::string& line :
+             {std::string(failure) + ": ", std::string("Undone: C:\\Alpha\\readme.txt\r\n"),
+              "Old copy kept: C:\\Alpha\\readme.txt in " + test::WindowsDir() + "\\Temp\\Quenby-",
+              std::string("\r\nRolled back.\r\n")})
             EXPECT_NE(log.find(line), std::string::npos) << line << log;
         EXPECT_TRUE(log.ends_with("\r\nExit code: 1603\r\n")) << log;
         EXPECT_EQ(test::Difference(before, test::Snapshot()), "") << folder;
