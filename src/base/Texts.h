@@ -107,6 +107,9 @@ inline std::string NoRoomText(const std::string& drive, const std::string& produ
     return "There is not enough room on drive " + drive + " for " + product + ": " + std::to_string(neededKb) +
            " KB are needed and " + std::to_string(freeKb) + " KB are free. Choose another folder.";
 }
+inline std::string AlreadyInstalledText(const std::string& displayName, const std::string& folder) {
+    return displayName + " is already installed in " + folder + ". Remove it first, or install it there.";
+}
 inline std::string DestinationLinkText(const std::string& destination, const std::string& link) {
     return "The folder " + destination + " contains a link (" + link +
            "). Setup does not install through links; choose another folder.";

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/CommandLine.h"
+#include "install/DestinationCheck.h"
 #include "win/RegistryKey.h"
 #include "win/profile.h"
 
@@ -15,7 +16,7 @@ constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 }  // namespace
 
 TAnswers ProposedAnswers(const TInstructions& instructions) {
-    TAnswers proposed{instructions.Directory, {}};
+    TAnswers proposed{InstalledLocation(instructions).value_or(instructions.Directory), {}};
     if (const std::optional<TRegistryKey> key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kWindowsKey, KEY_QUERY_VALUE)) {
         proposed.User.Organisation = key->ReadText("RegisteredOrganization");
         proposed.User.UserName = key->ReadText("RegisteredOwner");

@@ -8,9 +8,12 @@
 #include "base/Errors.h"
 #include "base/InstallRecord.h"
 #include "base/Texts.h"
+#include "undo/SealedLog.h"
 #include "win/NoLinkRemoval.h"
+#include "win/PathCompare.h"
 #include "win/PathForm.h"
 #include "win/PlainFile.h"
+#include "win/RegistryKey.h"
 
 namespace quenby {
 
@@ -32,19 +35,12 @@ bool IsLink(const std::string& path, const std::string& destination, const std::
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsWhereMeant(path, destination, destinationFinal);
 }
 
-}  // namespace
-
-std::string CheckDestination(const TInstructions& instructions, const std::string& typed) {
-    if (typed.size() > kMaxPathLength) throw Exception(PathTooLongText(typed));
-    if (!IsFullDirectoryPath(typed)) throw Exception(InvalidDestinationText(typed));
-    const std::string destination = OneSpelling(typed);
-    // Long names may make it longer than it was typed.
-    if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
+void RefuseLinks(const TInstructions& instructions, const std::string& destination) {
     // A root keeps its backslash; any other folder is named without one.
     const std::string base = destination.size() > 3 && destination.back() == '\\'
                                  ? destination.substr(0, destination.size() - 1)
                                  : destination;
-    if (GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES) return destination;  // nothing below it yet
+    if (GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // nothing below it yet
     const std::string baseFinal = FinalPathOf(base);
     for (const std::string& path : WrittenPaths(instructions, base)) {
         // Each folder on the way, then the path itself; past the first that is missing nothing exists.
@@ -55,6 +51,33 @@ std::string CheckDestination(const TInstructions& instructions, const std::strin
             if (IsLink(part, base, baseFinal)) throw EDestinationRefused(DestinationLinkText(destination, part));
         }
     }
+}
+
+}  // namespace
+
+std::optional<std::string> InstalledLocation(const TInstructions& instructions) {
+    if (instructions.Application.empty()) return std::nullopt;
+    try {
+        const auto entry =
+            TRegistryKey::Open(HKEY_LOCAL_MACHINE, UninstallEntryKey(instructions.Application), KEY_QUERY_VALUE);
+        const std::string location = entry ? entry->ReadText(kEntryInstallLocation) : std::string();
+        if (!location.empty() && ReadVerifiedLog(location)) return location;
+    } catch (const ERegistryException&) {
+        // not text: not Setup's
+    }
+    return std::nullopt;
+}
+
+std::string CheckDestination(const TInstructions& instructions, const std::string& typed) {
+    if (typed.size() > kMaxPathLength) throw Exception(PathTooLongText(typed));
+    if (!IsFullDirectoryPath(typed)) throw Exception(InvalidDestinationText(typed));
+    const std::string destination = OneSpelling(typed);
+    // Long names may make it longer than it was typed.
+    if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
+    RefuseLinks(instructions, destination);
+    if (const auto installed = InstalledLocation(instructions); installed && !SamePath(*installed, destination))
+        throw EDestinationRefused(
+            AlreadyInstalledText(DisplayName(instructions.Application, instructions.Version), *installed));
     return destination;
 }
 

@@ -2,6 +2,7 @@
 #include "wizard/MainDialog.h"
 #include "base/Texts.h"
 #include "install/Answers.h"
+#include "install/DestinationCheck.h"
 #include "win/NoticeFile.h"
 
 namespace quenby {
@@ -48,7 +49,8 @@ void TMainDialog::GetNames() {
 void TMainDialog::GetDestination() {
     ShowPanel("Panel2", false);
     SetInfoText(DestinationInfo(m_instructions.Application, m_instructions.Version));
-    Control("EditPath").SetCaption(m_instructions.Directory);
+    // Where the application is installed already, if it is: another folder would be refused.
+    Control("EditPath").SetCaption(InstalledLocation(m_instructions).value_or(m_instructions.Directory));
     ShowPanel("Panel4", true);
     m_state = kStateDestination;
 }

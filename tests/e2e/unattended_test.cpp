@@ -200,13 +200,33 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     EXPECT_TRUE(log.ends_with(" s\r\nExit code: 1603\r\n")) << log;
 }
 
-// One folder however it is typed: one log, one seal, one entry, removed by any of its spellings.
-TEST(UnattendedE2e, OneFolderTypedTwoWaysIsOneInstallation) {
+// One folder however it is typed: one log, one seal, one entry, removed by any of its spellings; and one folder
+// for the application while it is installed.
+TEST(UnattendedE2e, OneFolderTypedTwoWaysIsOneInstallationAndASecondGoesThere) {
     const auto desktop = HoldDesktop();
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Orr4"), 0u);
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=c:\\orr4\\data\\..\\."), 0u);
     EXPECT_FALSE(test::Exists("C:\\Orr4\\Quenby.log.bad"));
     EXPECT_EQ(Entry("InstallLocation"), "C:\\Orr4");
+    // A second installation goes where the first one is; another folder is refused in either mode.
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /LOG=M:\\again.log"), 0u);
+    EXPECT_NE(test::ReadFile("M:\\again.log").find("\r\nDestination: C:\\Orr4\r\n"), std::string::npos);
+    const std::string elsewhere = "Orrery 1.4 is already installed in C:\\Orr4. Remove it first, or install it there.";
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Orr5 /LOG=M:\\elsewhere.log"), 1603u);
+    EXPECT_NE(test::ReadFile("M:\\elsewhere.log").find("Error: " + elsewhere + "\r\n"), std::string::npos);
+    {
+        test::TWizard wizard("N:\\Setup.exe", "N:\\");
+        wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
+        wizard.ToDestinationPage();
+        EXPECT_EQ(Text(wizard.Item("EditPath")), "C:\\Orr4");
+        wizard.Enter("EditPath", "C:\\Orr5");
+        Click(wizard.Item("NextBut"));
+        const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
+        EXPECT_EQ(box.caption + "|" + box.text, "Orrery 1.4|" + elsewhere);
+        wizard.Driver().CloseMessageBox(box);
+        wizard.Cancel("Orrery 1.4", 1603);
+    }
+    EXPECT_FALSE(test::Exists("C:\\Orr5"));
     EXPECT_EQ(TDriver(test::WindowsDir() + "\\Uninstall.exe", "C:\\", "/VERYSILENT C:\\Orr4\\.").WaitExit(kPageMs), 0u);
     EXPECT_FALSE(test::Exists("C:\\Orr4"));
 }
