@@ -49,6 +49,7 @@ public:
     virtual void GroupSent(const std::string& group, const std::vector<std::string>& items) {
         (void)group, (void)items;
     }
+    // `key` as ShownKey (win/RegistryKey.h) shows it.
     virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }
     virtual void CounterRaised(const std::string& sharedFile) { (void)sharedFile; }
     virtual void AddOnStarted(const std::string& file) { (void)file; }

@@ -82,12 +82,12 @@ void UpdateRegistry(const TInstructions& instructions, const TUserAnswers& answe
     auto write = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
                      const std::string& text) {
         log.WriteValue(profile, section, name, text);
-        sink.ValueWritten(profile.KeyPath(section), name);
+        sink.ValueWritten(ShownKey(profile.Root(), profile.KeyPath(section)), name);
     };
     auto writeNumber = [&](TRegistryProfile& profile, const std::string& section, const std::string& name,
                            DWORD number) {
         log.WriteValue(profile, section, name, number);
-        sink.ValueWritten(profile.KeyPath(section), name);
+        sink.ValueWritten(ShownKey(profile.Root(), profile.KeyPath(section)), name);
     };
 
     // Declared so that they are released in the order product registry profile, counter registry

@@ -27,8 +27,6 @@ namespace quenby {
 
 namespace {
 
-std::string Shown(HKEY root, const std::string& path) { return RootWord(root) + ("\\" + path); }
-
 // Setup seals an installation under the destination's one spelling; one made before it kept that spelling
 // is sealed under the text it was given.
 std::string SealedSpelling(const std::string& given) {
@@ -106,7 +104,7 @@ private:
         };
         for (const std::string& name : m_plan.Counters) {
             Step(name);
-            const std::string shown = Shown(HKEY_CURRENT_USER, kCountersKey) + "\\" + name;
+            const std::string shown = ShownKey(HKEY_CURRENT_USER, kCountersKey) + "\\" + name;
             const auto key = TRegistryKey::Open(HKEY_CURRENT_USER, kCountersKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
             if (!key || !key->ValueExists(name)) continue;  // already gone: nothing counts on the file through it
             std::optional<std::int32_t> count;
@@ -192,7 +190,7 @@ private:
     // Only while the entry still names this installation's uninstall command.
     void RemoveUninstallEntry(const std::string& name) {
         const std::string path = UninstallEntryKey(name);
-        const std::string shown = Shown(HKEY_LOCAL_MACHINE, path);
+        const std::string shown = ShownKey(HKEY_LOCAL_MACHINE, path);
         Step(shown);
         const auto key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, path, KEY_READ);
         if (!key) return;

@@ -97,6 +97,13 @@ void TRegistryKey::DeleteTree(HKEY root, const std::string& path) {
 
 const char* RootWord(HKEY root) { return root == HKEY_LOCAL_MACHINE ? kMachineRootWord : kUserRootWord; }
 
+std::string ShownKey(HKEY root, const std::string& path) {
+    BOOL wow64 = FALSE;
+    const bool redirected = root == HKEY_LOCAL_MACHINE && IsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
+                            _strnicmp(path.c_str(), "SOFTWARE\\", 9) == 0;
+    return RootWord(root) + ("\\" + path) + (redirected ? " (32-bit view)" : "");
+}
+
 HKEY RootOfWord(std::string_view word) { return word == kMachineRootWord ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 }  // namespace quenby

@@ -42,6 +42,9 @@ private:
 
 // The words the installation log names the two roots by ("HKLM", "HKCU"), both ways.
 const char* RootWord(HKEY root);
+// A key as a log shows it: its root's word and its path, and the 32-bit view named where a 32-bit program's
+// HKLM\SOFTWARE lands in it on a 64-bit system.
+std::string ShownKey(HKEY root, const std::string& path);
 HKEY RootOfWord(std::string_view word);
 
 }  // namespace quenby

@@ -69,10 +69,10 @@ std::string BoxThenExit(const std::string& arguments, DWORD exitCode) {
 }
 
 // The entry's quiet command run as it stands.
-void QuietUninstall() {
+void QuietUninstall(const std::string& destination = kDestination) {
     const std::string command = Entry("QuietUninstallString");
     const std::size_t blank = command.find(' ');
-    EXPECT_EQ(command.substr(blank + 1), std::string("/VERYSILENT ") + kDestination);
+    EXPECT_EQ(command.substr(blank + 1), "/VERYSILENT " + destination);
     EXPECT_EQ(TDriver(command.substr(0, blank), "C:\\", command.substr(blank + 1)).WaitExit(kPageMs), 0u);
 }
 
@@ -148,6 +148,7 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     for (const char* file : kProductFiles)
         EXPECT_NE(log.find(std::string(" -> ") + kDestination + "\\" + file + "\r\n"), std::string::npos) << file;
     for (const char* line : {"File replaced: N:\\\\orrshare.dl_ -> C:\\windows\\orrshare.dll\r\n",
+                             "Registry value: HKCU\\Software\\Brightwater\\Orrery\\Registration Name\r\n",
                              "Name: Ann Orbit\r\n", "Add-on skipped (no /ADDONS): readme.txt\r\n"})
         EXPECT_NE(log.find(line), std::string::npos) << line << log;
     EXPECT_TRUE(log.ends_with("Exit code: 0\r\n")) << log;
@@ -166,6 +167,7 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, registration, "Name") + "|" +
                   test::RegText(HKEY_CURRENT_USER, registration, "Organization") + "|" + Entry("InstallLocation"),
               "Ann Orbit|Star Gazers Ltd.|C:\\Replayed");
+    QuietUninstall("C:\\Replayed");
 }
 
 TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
@@ -312,6 +314,10 @@ TEST(UnattendedE2e, TheDeploymentToolsLinesInstallAndRemoveWithTheirLogs) {
     for (int run = 0; run < 2; ++run) EXPECT_EQ(RunSetup("N:\\", tools + "/LOG=M:\\tools.log"), 0u);
     const std::string twice = test::ReadFile("M:\\tools.log");
     EXPECT_NE(twice.find("Exit code: 0\r\nQuenby 3.2 Setup, "), std::string::npos) << twice;
+    // The shipped 32-bit program's entry lands in the 32-bit view, and its log says so.
+    const std::string value =
+        "Registry value: HKLM\\" + kUninstall + (test::SetupView() == KEY_WOW64_32KEY ? " (32-bit view)" : "");
+    EXPECT_NE(twice.find(value + " DisplayName\r\n"), std::string::npos) << twice;
 
     const std::string command = Entry("UninstallString"), log = "C:\\Tools Dir\\Quenby.log";
     const std::size_t blank = command.find(' ');

@@ -84,8 +84,11 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
               (std::vector<std::string>{"failed No application name in the installation instructions", "ended"}));
     EXPECT_FALSE(test::Exists(target / "Nameless"));
 
-    // A drive's root as the destination: the record still lands in that root.
-    TInstallation atRoot(instructions);
+    // A drive's root as the destination: the record still lands in that root. (Another application: one
+    // installed already goes where it is.)
+    TInstructions rooted = instructions;
+    rooted.Application = "Rooted";
+    TInstallation atRoot(rooted);
     TRecordingSink root;
     atRoot.Run("C:\\", {"Ann", "Org"}, root);
     EXPECT_EQ(root.Events.back(), "ended");
