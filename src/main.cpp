@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include "base/CommandLine.h"
 #include "base/Errors.h"
@@ -85,11 +86,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             application.SetTitle(quenby::kApplicationTitle);
             return quenby::RunUnattendedSetup(options, commandLine);
         }
+        // /LOG in a run with a person too: what the copy runs did, and how the wizard ended.
+        std::optional<quenby::TLogFile> log;
+        if (options.LogWanted)
+            log.emplace(options.Log.empty() ? quenby::DatedLogPath(quenby::kSetupProgram) : options.Log,
+                        quenby::kSetupProgram, commandLine);
         quenby::ShowSplash();
         application.SetTitle(quenby::kApplicationTitle);
-        quenby::TMainWindow backdrop(options.SaveInf);
+        quenby::TMainWindow backdrop(options.SaveInf, log ? &*log : nullptr);
         application.SetMainForm(&backdrop);
         application.Run();
+        if (log) log->End(application.ExitCode());
         return application.ExitCode();
     } catch (const std::exception& error) {
         // Only a failure to create the windows themselves gets here; handlers report their own.

@@ -53,10 +53,10 @@ public:
     virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }
     virtual void CounterRaised(const std::string& sharedFile) { (void)sharedFile; }
     virtual void AddOnStarted(const std::string& file) { (void)file; }
-    // A failed run's changes put back, one by one (`what`: a path, a registry value or key, a group), and
-    // then the end of it.
     // Before an unattended run overwrites a file: where its old bytes wait, should the run fail.
     virtual void OldCopyKept(const std::string& path, const std::string& copy) { (void)path, (void)copy; }
+    // A failed run's changes put back, one by one (`what`: a path, a registry value or key, a group), and
+    // then the end of it.
     virtual void Undone(const std::string& what) { (void)what; }
     virtual void NotUndone(const std::string& what, const std::string& why) { (void)what, (void)why; }
     virtual void RolledBack() {}

@@ -8,6 +8,7 @@
 #include "install/Answers.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
+#include "install/LoggedSink.h"
 #include "unattended/UnattendedSink.h"
 #include "win/FileSystem.h"
 #include "win/LogFile.h"
@@ -37,12 +38,13 @@ int Install(const TSetupOptions& options, TLogFile& log) {
     log.Line(kLogName, answers.User.UserName);
     log.Line(kLogOrganization, answers.User.Organisation);
 
-    TUnattendedSink sink(instructions, log, options.Mode == TSetupMode::Silent, options.AddOns);
+    TUnattendedSink presenter(instructions, options.Mode == TSetupMode::Silent, options.AddOns);
+    TLoggedSink sink(presenter, log);
     TInstallation installation(instructions);
     // A deployment job installs the product or leaves the machine as it found it.
     installation.UndoOnFailure();
     installation.Run(dir, answers.User, sink);
-    if (!sink.Completed()) return kExitFailed;  // the next disk is not there: nobody can put it in
+    if (!presenter.Completed()) return kExitFailed;  // the next disk is not there: nobody can put it in
     return installation.RestartNeeded() ? kExitRestartNeeded : kExitDone;
 }
 

@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "base/Texts.h"
 #include "install/Answers.h"
+#include "install/LoggedSink.h"
 #include "ui/Application.h"
 #include "wizard/MainWin.h"
 
@@ -15,7 +16,9 @@ const ui::TEventRow<TMainDialog> TMainDialog::kEvents[] = {
 };
 
 TMainDialog::TMainDialog(TMainWindow& backdrop)
-    : TMainDialog(backdrop.Instructions(), backdrop.Handle(), backdrop.AnswersFile()) {}
+    : TMainDialog(backdrop.Instructions(), backdrop.Handle(), backdrop.AnswersFile()) {
+    m_log = backdrop.Log();
+}
 
 TMainDialog::TMainDialog(const TInstructions& instructions, HWND owner, std::string answersFile)
     : TFormOf(forms::kMainDialogForm),
@@ -72,6 +75,19 @@ void TMainDialog::NextButClick() {
             const std::string destination = Control("EditPath").Caption();
             if (!m_answersFile.empty()) SaveAnswers(m_answersFile, {destination, {m_userName, m_organisation}});
             try {
+                if (m_log) {
+                    m_log->Line(kLogDestination, destination);
+                    m_log->Line(kLogName, m_userName);
+                    m_log->Line(kLogOrganization, m_organisation);
+                    TLoggedSink logged(*this, *m_log);
+                    try {
+                        m_installation.Run(destination, {m_userName, m_organisation}, logged);
+                    } catch (const std::exception& error) {
+                        m_log->Line(kLogError, error.what());
+                        throw;
+                    }
+                    break;
+                }
                 m_installation.Run(destination, {m_userName, m_organisation}, *this);
             } catch (const EDestinationRefused& refused) {
                 // Another folder may be chosen on the page, which stays.

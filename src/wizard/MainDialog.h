@@ -10,6 +10,7 @@
 #include "install/InstallSink.h"
 #include "install/Installation.h"
 #include "ui/Form.h"
+#include "win/LogFile.h"
 #include "wizard/forms/MainDialogForm.h"
 
 namespace quenby {
@@ -84,6 +85,7 @@ private:
     TInstallation m_installation;
     Tdirtree m_tree;
     std::string m_answersFile;  // /SAVEINF
+    TLogFile* m_log = nullptr;  // /LOG
 };
 
 }  // namespace quenby

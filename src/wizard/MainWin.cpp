@@ -18,8 +18,8 @@ const ui::TEventRow<TMainWindow> TMainWindow::kEvents[] = {
     {"Timer", &TMainWindow::TimerTimer},
 };
 
-TMainWindow::TMainWindow(std::string answersFile)
-    : TFormOf(forms::kMainWindowForm), m_answersFile(std::move(answersFile)) {
+TMainWindow::TMainWindow(std::string answersFile, TLogFile* log)
+    : TFormOf(forms::kMainWindowForm), m_answersFile(std::move(answersFile)), m_log(log) {
     Create(nullptr);
 }
 

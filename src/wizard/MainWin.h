@@ -6,6 +6,7 @@
 
 #include "base/Instructions.h"
 #include "ui/Form.h"
+#include "win/LogFile.h"
 #include "wizard/forms/MainWindowForm.h"
 
 namespace quenby {
@@ -14,12 +15,14 @@ class TMainDialog;
 
 class TMainWindow final : public ui::TFormOf<forms::kMainWindowControls> {
 public:
-    // answersFile: where /SAVEINF writes the answers when the copy step starts; empty for none.
-    explicit TMainWindow(std::string answersFile = {});
+    // answersFile: where /SAVEINF writes the answers when the copy step starts; empty for none. log: /LOG's
+    // file, which the copy runs write to; none without /LOG.
+    explicit TMainWindow(std::string answersFile = {}, TLogFile* log = nullptr);
     ~TMainWindow() override;
 
     const TInstructions& Instructions() const;
     const std::string& AnswersFile() const { return m_answersFile; }
+    TLogFile* Log() const { return m_log; }
 
 private:
     void FormCreate() override;
@@ -35,6 +38,7 @@ private:
     std::string m_readError;  // why the instructions could not be read, for the error box
     std::unique_ptr<TMainDialog> m_dialog;
     std::string m_answersFile;
+    TLogFile* m_log;
 };
 
 }  // namespace quenby

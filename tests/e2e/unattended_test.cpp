@@ -94,7 +94,7 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     const auto desktop = HoldDesktop();
     const std::set<std::string> before = test::Snapshot();
     {
-        test::TWizard wizard("N:\\Setup.exe", "N:\\", "/saveinf=M:\\answers.inf");
+        test::TWizard wizard("N:\\Setup.exe", "N:\\", "/saveinf=M:\\answers.inf /LOG=M:\\wizard.log");
         wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
         wizard.ToDestinationPage("Ann Orbit", "Star Gazers Ltd.");
         wizard.Enter("EditPath", kDestination);
@@ -104,6 +104,10 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
         wizard.CloseOtherWindow("Brightwater Orrery");
         wizard.Finish("Orrery 1.4", "THANK YOU FOR INSTALLING ORRERY");
     }
+    // /LOG with a person too.
+    const std::string wizardLog = test::ReadFile("M:\\wizard.log");
+    EXPECT_NE(wizardLog.find(" -> C:\\Orrery Net\\orrery.exe\r\n"), std::string::npos) << wizardLog;
+    EXPECT_TRUE(wizardLog.ends_with("\r\nExit code: 0\r\n")) << wizardLog;
     const std::set<std::string> interactive = test::Snapshot();
     const auto interactiveFiles = Installed(interactive);
     EXPECT_EQ(interactiveFiles.at(std::string(kDestination) + "\\orrery.exe"),
