@@ -163,6 +163,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       if(test_name STREQUAL "planting_test")
         list(APPEND test_env "QUENBY_DLLOVERRIDES=winemenubuilder.exe=d\;lz32=n,b")
       endif()
+      # The removal's decisions are tested in-process, as the engine's are.
+      if(test_name STREQUAL "Uninstaller_test")
+        target_link_libraries(${kind}_${test_name} PRIVATE quenby_uninstall)
+      endif()
       add_test(NAME ${kind}.${test_name} COMMAND ${kind}_${test_name})
       set_tests_properties(${kind}.${test_name} PROPERTIES
         ENVIRONMENT "${test_env};QUENBY_SETUP_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 900)

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -71,7 +72,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         quenby::ui::TApplication application(instance);
         application.SetTitle(quenby::kUninstallTitle);
         quenby::TDdeClientConv::InitializeLibrary();
-        code = quenby::RunUninstaller(options, *log, original->Path, removeOriginal);
+        std::unique_ptr<quenby::TRemovalSink> sink;
+        if (options.Quiet)
+            sink = std::make_unique<quenby::TQuietRemoval>(*log, !options.NoWindow);
+        else
+            sink = std::make_unique<quenby::TWindowedRemoval>(*log);
+        code = quenby::RunUninstaller(options.Destination, *sink, original->Path, removeOriginal);
     } catch (const std::exception& error) {
         tell(quenby::ErrorBoxText(error), quenby::kUninstallTitle);
     }

@@ -271,10 +271,10 @@ inline constexpr char kLogRolledBack[] = "Rolled back.";
 inline constexpr char kLogExitCode[] = "Exit code";
 inline constexpr char kLogElapsed[] = "Elapsed time";
 // The uninstaller's own lines.
-inline constexpr char kLogVerified[] = "Log verified";
 inline constexpr char kLogDeclined[] = "The user declined the removal";
 inline constexpr char kLogRemoving[] = "Removing";
 inline constexpr char kLogLeft[] = "Left";
+inline constexpr char kLogSharedRemoved[] = "The user chose to remove the shared file";
 inline constexpr char kLogNotWritten[] = "The log could not be written to";
 inline std::string LogHeaderText(const std::string& program, const std::string& when, const std::string& user) {
     return std::string(kApplicationTitle) + " " + program + ", " + when + ", user " + user;

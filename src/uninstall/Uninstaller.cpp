@@ -15,7 +15,6 @@
 #include "undo/ProgramItems.h"
 #include "undo/SealedLog.h"
 #include "undo/UndoReport.h"
-#include "uninstall/ProgressForm.h"
 #include "win/FileSystem.h"
 #include "win/NoLinkRemoval.h"
 #include "win/PathCompare.h"
@@ -37,16 +36,13 @@ std::string SealedSpelling(const std::string& given) {
 
 class TRun final : public TUndoReport {
 public:
-    TRun(const std::string& destination, const TUninstallPlan& plan, TUninstallForm* form, const std::string& original,
-         bool quiet, TLogFile& log)
+    TRun(const std::string& destination, const TUninstallPlan& plan, TRemovalSink& sink, const std::string& original)
         : m_original(original),
           m_destination(destination),
           m_destinationFinal(plan.DestinationFinal.empty() ? destination : plan.DestinationFinal),
           m_plan(plan),
-          m_form(form),
-          m_windowsDir(WindowsDirectory()),
-          m_quiet(quiet),
-          m_log(log) {}
+          m_sink(sink),
+          m_windowsDir(WindowsDirectory()) {}
 
     void Undo() {
         LowerCounters();
@@ -71,13 +67,12 @@ public:
         const std::size_t total = m_plan.Counters.size() + m_plan.MachineCounters.size() +
                                   m_plan.UninstallEntries.size() + m_plan.Values.size() + m_plan.Keys.size() +
                                   m_plan.Groups.size() + m_plan.Files.size() + m_plan.Directories.size() + 3;
-        m_log.Line(kLogRemoving, item);
-        if (m_form) m_form->ShowStep(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
+        m_sink.Step(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
     }
 
     void Leave(const std::string& what, const std::string& why) override {
         m_left.push_back(what + ": " + why);
-        m_log.Line(kLogLeft, m_left.back());
+        m_sink.Left(m_left.back());
     }
 
 private:
@@ -171,9 +166,7 @@ private:
 
     void OfferSharedFile(const std::string& path) {
         if (!Exists(path)) return;
-        // Quiet, the question's default answer: keep the file.
-        if (m_quiet || MessageBoxA(m_form ? m_form->Handle() : nullptr, RemoveSharedFileText(path).c_str(),
-                                   kSharedCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        if (!m_sink.SharedFileGoes(path)) {
             Leave(path, kLeftKept);
             return;
         }
@@ -285,10 +278,8 @@ private:
     const std::string& m_destination;
     const std::string m_destinationFinal;
     const TUninstallPlan& m_plan;
-    TUninstallForm* m_form;  // none without a window
+    TRemovalSink& m_sink;
     const std::string m_windowsDir;
-    const bool m_quiet;
-    TLogFile& m_log;
     std::vector<std::string> m_left;
     std::vector<std::string> m_foreignKeys;
     std::size_t m_done = 0;
@@ -334,46 +325,33 @@ bool AnyEntryRemoves(const std::string& destination) {
 
 }  // namespace
 
-TUninstallResult RunUninstaller(const TRemovalOptions& options, TLogFile& log, const std::string& original,
+TUninstallResult RunUninstaller(const std::string& givenDestination, TRemovalSink& sink, const std::string& original,
                                 bool& removeOriginal) {
-    const std::string destination = SealedSpelling(options.Destination);
-    const bool quiet = options.Quiet;
-    // A box for a person; its text in the log whoever reads it.
-    const auto tell = [&](const std::string& text, const char* caption, UINT icon) {
-        log.Line(text);
-        if (!quiet) MessageBoxA(nullptr, text.c_str(), caption, icon | MB_OK);
-    };
+    const std::string destination = SealedSpelling(givenDestination);
     const std::string logPath = InstallLogPath(destination);
     if (destination.empty() || !IsFile(logPath)) {
-        tell(NoLogText(destination), kNoLogCaption, MB_ICONERROR);
+        sink.Refused(NoLogText(destination), kNoLogCaption);
         return AnyEntryRemoves(destination) ? kNothingRemoved : kUnknownProduct;
     }
     // Only what this machine's Setup.exe wrote and recorded is acted on.
     const std::optional<std::string> verified = ReadVerifiedLog(destination);
     if (!verified) {
-        tell(LogMismatchText(logPath), kNoLogCaption, MB_ICONERROR);
+        sink.Refused(LogMismatchText(logPath), kNoLogCaption);
         return kNothingRemoved;
     }
     TUninstallPlan plan;
     try {
         plan = PlanUninstall(ParseLog(*verified), destination, kPathComparer);
     } catch (const ELogRefused& refused) {
-        tell(LogRefusedText(destination, refused.what()), kUninstallTitle, MB_ICONERROR);
+        sink.Refused(LogRefusedText(destination, refused.what()), kUninstallTitle);
         return kNothingRemoved;
     }
-    log.Line(kLogVerified, logPath);
 
     const std::string displayName = ProductName(plan, destination);
-    if (!quiet && MessageBoxA(nullptr, ConfirmRemovalText(displayName).c_str(), kUninstallTitle,
-                              MB_YESNO | MB_ICONQUESTION) != IDYES) {
-        log.Line(kLogDeclined);
-        return kDeclined;
-    }
-
-    auto form = options.NoWindow ? nullptr : std::make_unique<TUninstallForm>(displayName);
-    TRun run(destination, plan, form.get(), original, quiet, log);
+    if (!sink.Confirmed(displayName)) return kDeclined;
+    sink.Started(displayName);
+    TRun run(destination, plan, sink, original);
     run.Undo();
-    form.reset();
     removeOriginal = run.RemoveOriginal();
 
     std::string text = RemovedText(displayName);
@@ -381,7 +359,7 @@ TUninstallResult RunUninstaller(const TRemovalOptions& options, TLogFile& log, c
         text += std::string("\r\n\r\n") + kLeftHeading;
         for (const std::string& left : run.Left()) text += "\r\n" + left;
     }
-    tell(text, kUninstallTitle, MB_ICONINFORMATION);
+    sink.Finished(text);
     return run.RestartNeeded() ? kRemovedAfterRestart : kRemoved;
 }
 

@@ -3,8 +3,7 @@
 #include <string>
 
 #include "base/ExitCodes.h"
-#include "base/InstallLog.h"
-#include "win/LogFile.h"
+#include "uninstall/RemovalSink.h"
 
 namespace quenby {
 
@@ -17,10 +16,10 @@ enum TUninstallResult {
     kUnknownProduct = kExitUnknownProduct,
 };
 
-// `original`: the file of the Uninstall.exe that started this copy, empty when this is no copy;
-// `removeOriginal` is set when it is to be removed once it has ended. Every box's text also goes to the log;
-// a quiet removal shows none and takes each question's default.
-TUninstallResult RunUninstaller(const TRemovalOptions& options, TLogFile& log, const std::string& original,
+// Removes the installation in `destination`, telling and asking `sink`. `original`: the file of the
+// Uninstall.exe that started this copy, empty when this is no copy; `removeOriginal` is set when it is to be
+// removed once it has ended.
+TUninstallResult RunUninstaller(const std::string& destination, TRemovalSink& sink, const std::string& original,
                                 bool& removeOriginal);
 
 }  // namespace quenby

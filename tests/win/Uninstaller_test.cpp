@@ -1,0 +1,98 @@
+// The removal's decisions, in-process under a sink that records what it hears and answers each shared-file
+// question Yes: a log that does not verify, an entry that became another installation's, counts that the log
+// cannot record, and which shared files are offered.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Prefix.h"
+#include "install/Installation.h"
+#include "install/InstructionsFile.h"
+#include "uninstall/Uninstaller.h"
+#include "win/Handles.h"
+
+namespace quenby {
+namespace {
+
+struct TQuietSink final : TInstallSink {
+    void RunStarted() override {}
+    void FileStarted(const std::string&, const std::string&) override {}
+    void Progress(int) override {}
+    void NeedDisk(const std::string&) override {}
+    void Done() override {}
+    void RunEnded() override {}
+};
+
+struct TRecordingRemoval final : TRemovalSink {
+    std::string Heard;
+    void Refused(const std::string& text, const char*) override { Heard += "refused " + text + "\n"; }
+    bool Confirmed(const std::string&) override { return true; }
+    void Started(const std::string&) override {}
+    void Step(const std::string&, int) override {}
+    void Left(const std::string& line) override { Heard += "left " + line + "\n"; }
+    bool SharedFileGoes(const std::string& path) override {
+        Heard += "offered " + path + "\n";
+        return true;
+    }
+    void Finished(const std::string&) override {}
+};
+
+TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
+    const test::TScratchFolder medium("quenby-removal-medium");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Rm\r\nVersion=1\r\nProgGroup=Rm\r\n[SysFilesIn]\r\nown.dll=\r\n"
+                 "shared.dll=\r\n[SysFilesOut]\r\nqr-own.dll=0\r\nqr-shared.dll=0\r\n[FilesIn]\r\na.txt=\r\n"
+                 "[FilesOut]\r\na.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Rm\r\n");
+    for (const char* file : {"own.dll", "shared.dll", "a.txt"}) medium.Write(file, file);
+    const std::string windows = test::WindowsDir();
+    const test::TScratchFolder other("quenby-removal-other");
+    ASSERT_TRUE(
+        CopyFileA(other.Write("qr-shared.dll", "theirs").c_str(), (windows + "\\qr-shared.dll").c_str(), FALSE));
+    const test::TScratchFolder target("quenby-removal-target");
+    const std::string destination = target / "Rm", log = destination + "\\Quenby.log";
+    TQuietSink quiet;
+    TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(destination, {"Ann", "Org"}, quiet);
+    bool removeOriginal = false;
+
+    const std::string genuine = test::ReadFile(log);
+    ASSERT_TRUE(
+        CopyFileA(other.Write("Quenby.log", std::string(genuine).replace(40, 1, "#")).c_str(), log.c_str(), FALSE));
+    TRecordingRemoval refused;
+    EXPECT_EQ(RunUninstaller(destination, refused, "", removeOriginal), kNothingRemoved);
+    EXPECT_EQ(refused.Heard,
+              "refused The installation log " + log + " does not match what Setup recorded; nothing was removed.\n");
+    ASSERT_TRUE(CopyFileA(other.Write("Quenby.log", genuine).c_str(), log.c_str(), FALSE));
+
+    // The entry now another installation's; the log held open for reading only, so that no lowering can be
+    // recorded.
+    const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Rm";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, entry.c_str(), "UninstallString", REG_SZ, "C:\\other.exe", 13), 0);
+    TRecordingRemoval first;
+    {
+        const THandle reader(
+            CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
+        RunUninstaller(destination, first, "", removeOriginal);
+    }
+    for (const std::string& left :
+         {"left HKLM\\" + entry + ": it now belongs to another installation of the same name\n",
+          std::string("left HKCU\\Software\\Norvale\\Uninstall\\Counters\\qr-own.dll: its count was not lowered, "
+                      "since the log could not record it: ")})
+        EXPECT_NE(first.Heard.find(left), std::string::npos) << left << first.Heard;
+    EXPECT_EQ(first.Heard.find("offered"), std::string::npos) << first.Heard;
+
+    // Once the log can record: only the shared file the installation made is offered, and goes.
+    TRecordingRemoval second;
+    EXPECT_EQ(RunUninstaller(destination, second, "", removeOriginal), kRemoved);
+    EXPECT_NE(second.Heard.find("offered " + windows + "\\qr-own.dll\n"), std::string::npos) << second.Heard;
+    EXPECT_EQ(second.Heard.find("qr-shared.dll"), std::string::npos) << second.Heard;
+    EXPECT_FALSE(test::Exists(windows + "\\qr-own.dll"));
+    EXPECT_TRUE(test::Exists(windows + "\\qr-shared.dll"));
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, entry.c_str());
+    DeleteFileA((windows + "\\qr-shared.dll").c_str());
+}
+
+}  // namespace
+}  // namespace quenby
