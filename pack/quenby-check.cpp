@@ -3,12 +3,14 @@
 //
 //   quenby-check [--quiet] DIR     DIR holds Setup.exe and Quenby.ipi, or disk folders disk1, disk2, ...
 //
-// One finding a line, errors first; --quiet prints errors only. Exit code 0 without errors, 1 with.
+// One finding a line, errors first, then a line that counts them ("1 error, 2 warnings"); --quiet prints the
+// errors only. Exit code 0 without errors, 1 with.
 // With [Checksums] in the instructions every source file is hashed where the installer reads it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "FileDigest.h"
@@ -32,15 +34,25 @@ public:
     const quenby::TInstructions& Instructions() const { return m_instructions; }
 
     bool HasSection(const std::string& section) const override {
+        for (const std::string& name : SectionNames())
+            if (lstrcmpiA(name.c_str(), section.c_str()) == 0) return true;
+        return false;
+    }
+
+    std::vector<std::string> SectionNames() const override {
         for (DWORD size = 4096;; size *= 2) {
             std::vector<char> names(size, '\0');
             DWORD length = GetPrivateProfileSectionNamesA(names.data(), size, m_instructions.InstructionsPath.c_str());
             // A list that did not fit comes back as size - 2.
             if (length + 2 >= size) continue;
-            for (const char* name = names.data(); *name; name += std::strlen(name) + 1)
-                if (lstrcmpiA(name, section.c_str()) == 0) return true;
-            return false;
+            std::vector<std::string> list;
+            for (const char* name = names.data(); *name; name += std::strlen(name) + 1) list.push_back(name);
+            return list;
         }
+    }
+
+    void ListKeys(const std::string& section, quenby::TStringList& list) const override {
+        quenby::TProfileFile(m_instructions.InstructionsPath).ListKeys(section, list);
     }
 
     std::vector<quenby::TChecksum> Checksums() const override {

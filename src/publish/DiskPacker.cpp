@@ -186,14 +186,30 @@ bool HasErrors(const std::vector<TFinding>& findings) {
     return false;
 }
 
+namespace {
+
+// "no errors", "1 error", "2 errors".
+std::string Counted(size_t count, const std::string& what) {
+    if (count == 0) return "no " + what + "s";
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+std::string Summary(size_t errors, size_t warnings) {
+    return Counted(errors, "error") + ", " + Counted(warnings, "warning") + "\n";
+}
+
+}  // namespace
+
 std::string FindingsReport(const std::vector<TFinding>& findings, bool quiet) {
     std::string report;
-    for (TSeverity severity : {TSeverity::Error, TSeverity::Warning}) {
-        if (quiet && severity == TSeverity::Warning) break;
-        for (const TFinding& finding : findings)
-            if (finding.Severity == severity) report += FormatFinding(finding) + "\n";
-    }
-    return report;
+    size_t counts[2] = {};
+    for (TSeverity severity : {TSeverity::Error, TSeverity::Warning})
+        for (const TFinding& finding : findings) {
+            if (finding.Severity != severity) continue;
+            ++counts[severity == TSeverity::Error ? 0 : 1];
+            if (!quiet || severity == TSeverity::Error) report += FormatFinding(finding) + "\n";
+        }
+    return quiet ? report : report + Summary(counts[0], counts[1]);
 }
 
 namespace {
@@ -247,6 +263,7 @@ int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const s
             "error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
             "Put Quenby.ipi beside Setup.exe on the first disk.\n",
             firstDisk.c_str());
+        if (!quiet) std::fputs(Summary(1, 0).c_str(), stdout);
         return 1;
     }
     std::vector<TFinding> findings = CheckDistribution(in, media);

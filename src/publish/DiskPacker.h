@@ -24,7 +24,8 @@ TDisk MakeImage(const std::filesystem::path& dir, const std::filesystem::path& o
 // the installer reads it from; a file on no disk is left out (the checks report it).
 void WriteChecksums(const std::filesystem::path& dir, const TFileDigest& digest);
 
-// One line per finding, errors first; warnings left out when `quiet`.
+// One line per finding, errors first, then how many of each ("1 error, no warnings"); only the errors'
+// lines when `quiet`.
 std::string FindingsReport(const std::vector<TFinding>& findings, bool quiet);
 bool HasErrors(const std::vector<TFinding>& findings);
 

@@ -7,6 +7,8 @@
 #include "base/ProgmanMacros.h"
 #include "base/Texts.h"
 #include "publish/IniFile.h"
+#include "publish/NearestName.h"
+#include "publish/PeVersion.h"
 
 namespace quenby {
 
@@ -55,20 +57,68 @@ std::string Trimmed(const std::string& text) {
     return text.substr(start, text.find_last_not_of(" \t") - start + 1);
 }
 
+// ---- names Setup does not read ----
+
+bool Lists(const std::vector<std::string>& names, const std::string& name) {
+    for (const std::string& listed : names)
+        if (SameTextIgnoringCase(listed, name)) return true;
+    return false;
+}
+
+std::string NotReadText(const std::string& name, const char* kind, const std::string& nearest) {
+    const std::string text = "`" + name + "` is not " + kind + " Setup reads";
+    return nearest.empty() ? text + "." : text + "; did you mean `" + nearest + "`?";
+}
+
+// Setup's own reading routine, run over a file that holds nothing, names every section it reads and, of a
+// section it reads key by key rather than listing ([Settings]), every key: a name added there is known here.
+class TNamesRead : public TIniSource {
+public:
+    struct TSection {
+        std::string Name;
+        bool Listed = false;
+        std::vector<std::string> Keys;
+    };
+
+    TNamesRead() { TInstructions().ReadFrom(*this, ""); }
+    const std::vector<TSection>& Sections() const { return m_sections; }
+
+    std::string ReadText(const std::string& section, const std::string& key,
+                         const std::string& defaultText) const override {
+        Noted(section).Keys.push_back(key);
+        return defaultText;
+    }
+    void ListKeys(const std::string& section, TStringList& list) const override {
+        Noted(section).Listed = true;
+        list.Clear();
+    }
+
+private:
+    TSection& Noted(const std::string& section) const {
+        for (TSection& noted : m_sections)
+            if (noted.Name == section) return noted;
+        return m_sections.emplace_back(TSection{section, false, {}});
+    }
+    mutable std::vector<TSection> m_sections;
+};
+
 class TChecker {
 public:
     TChecker(const TInstructions& in, const TDistributionMedia& media, const TTargetAssumptions& target)
         : m_in(in), m_media(media), m_target(target), m_disks(FollowDisks(in, media)) {}
 
     std::vector<TFinding> Run() {
+        CheckNames();
         CheckPairs("FilesIn", m_in.FilesIn, "FilesOut", m_in.FilesOut);
         CheckPairs("SysFilesIn", m_in.SysFilesIn, "SysFilesOut", m_in.SysFilesOut);
         CheckSources("SysFilesIn", m_in.SysFilesIn, m_disks.SysFileDisks);
         CheckSources("FilesIn", m_in.FilesIn, m_disks.FileDisks);
+        CheckSystemFileVersions();
         CheckNotices("StartInfo", m_in.StartInfo, 1, "before anything is copied");
         CheckNotices("EndInfo", m_in.EndInfo, m_disks.FinalDisk, "after the last file is copied");
         CheckAddOns();
         CheckKeys();
+        CheckItems();
         CheckSubFolders();
         CheckLimits();
         CheckReplaceValues("FilesOut", m_in.FilesOut, m_in.FilesOutValues);
@@ -88,6 +138,39 @@ private:
     void Warning(std::string section, std::string key, std::string problem, std::string remedy) {
         m_findings.push_back(
             {TSeverity::Warning, std::move(section), std::move(key), std::move(problem), std::move(remedy)});
+    }
+
+    // A typo in a name is no error to Setup: the entry is not read, and the default or nothing takes its place.
+    void CheckNames() {
+        const TNamesRead read;
+        std::vector<std::string> sections;
+        for (const TNamesRead::TSection& section : read.Sections()) sections.push_back(section.Name);
+        for (int i = 1; i < m_in.Keys.Count(); ++i) sections.push_back(m_in.Keys[i]);  // the value sections
+        std::vector<std::string> seen;
+        for (const std::string& name : m_media.SectionNames()) {
+            if (Lists(seen, name)) continue;
+            seen.push_back(name);
+            if (!Lists(sections, name)) {
+                const std::string nearest = NearestName(name, sections);
+                Warning(name, "",
+                        NotReadText("[" + name + "]", "a section", nearest.empty() ? "" : "[" + nearest + "]"), "");
+                continue;
+            }
+            for (const TNamesRead::TSection& section : read.Sections())
+                if (!section.Listed && SameTextIgnoringCase(section.Name, name)) CheckSettingNames(section);
+        }
+    }
+
+    void CheckSettingNames(const TNamesRead::TSection& section) {
+        TStringList keys;
+        m_media.ListKeys(section.Name, keys);
+        std::vector<std::string> seen;
+        for (const std::string& key : keys) {
+            if (Lists(section.Keys, key) || Lists(seen, key)) continue;
+            seen.push_back(key);
+            Warning(section.Name, key,
+                    NotReadText("[" + section.Name + "] " + key, "a setting", NearestName(key, section.Keys)), "");
+        }
     }
 
     bool SingleMedium() const { return m_media.DiskCount() <= 1; }
@@ -135,6 +218,22 @@ private:
                             "Expand=1 but the source is not in the compressed (SZDD) format: it is copied unchanged",
                             "Compress it with \"quenby-pack compress\", or set Expand=0 when no file is compressed");
             }
+        }
+    }
+
+    // A shared file replaces one already installed unless both carry versions and the installed one is as new.
+    void CheckSystemFileVersions() {
+        for (int i = 0; i < m_in.SysFilesIn.Count(); ++i) {
+            const std::string& name = m_in.SysFilesIn[i];
+            const int disk = m_disks.SysFileDisks[static_cast<size_t>(i)];
+            std::optional<TBytes> bytes = disk ? m_media.Contents(disk, name) : std::nullopt;
+            // As the copy step writes it; a damaged compressed file is no question of versions.
+            if (bytes && m_in.Expand && IsSzdd(*bytes)) bytes = SzddExpand(*bytes);
+            if (!bytes || HasVersionResource(*bytes)) continue;
+            Warning("SysFilesIn", name,
+                    "the file has no version resource, so it replaces a file of the same name already in the "
+                    "Windows directory, even a newer one",
+                    "Give it a version resource (VERSIONINFO), so that a newer copy already installed is kept");
         }
     }
 
@@ -203,6 +302,19 @@ private:
             const TInstructions::TValueSection& values = m_in.KeySections.at(static_cast<size_t>(i));
             for (int n = 0; n < values.Names.Count(); ++n)
                 CheckPersonalValue(section, values.Names[n], values.Texts[n]);
+        }
+    }
+
+    // The group step names each item's program below the destination.
+    void CheckItems() {
+        for (const std::string& program : m_in.Items) {
+            const bool fullPath = program.rfind('\\', 0) == 0 || (program.size() > 1 && program[1] == ':');
+            if (!fullPath && Lists(m_in.FilesOut.Items(), program)) continue;
+            Error("Items", program,
+                  fullPath ? "names a full path, but the item's program is taken relative to the destination (" +
+                                 m_in.Directory + "\\" + program + "), so the item starts nothing"
+                           : "the program is not among the installed files in [FilesOut], so the item starts nothing",
+                  "Name the program as its [FilesOut] entry does, relative to the destination");
         }
     }
 
@@ -388,8 +500,9 @@ void FollowList(const TStringList& names, const TDistributionMedia& media, int& 
 }  // namespace
 
 std::string FormatFinding(const TFinding& finding) {
-    std::string line = finding.Severity == TSeverity::Error ? "error: [" : "warning: [";
-    line += finding.Section + "]";
+    std::string line = finding.Severity == TSeverity::Error ? "error: " : "warning: ";
+    if (finding.Remedy.empty()) return line + finding.Problem;
+    line += "[" + finding.Section + "]";
     if (!finding.Key.empty()) line += " " + finding.Key;
     return line + ": " + finding.Problem + ". " + finding.Remedy + ".";
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Instructions.h"
@@ -22,7 +23,8 @@ struct TFinding {
     std::string Remedy;   // what to do
 };
 
-// "error: [Section] Key: Problem. Remedy."
+// "error: [Section] Key: Problem. Remedy."; a finding without a remedy is one sentence that names its own
+// place: "warning: Problem".
 std::string FormatFinding(const TFinding& finding);
 
 struct TMediaFile {
@@ -32,14 +34,23 @@ struct TMediaFile {
 constexpr std::size_t kMediaHeadBytes = 65536;
 
 // What the checks see of the media: the disks in the order they are inserted (a single medium is one
-// disk), and which sections the instructions file has (their entries are in the instructions).
+// disk), and the instructions file's sections (their entries Setup reads are in the instructions).
 class TDistributionMedia {
 public:
     virtual ~TDistributionMedia() = default;
     virtual int DiskCount() const = 0;
     // A file named relative to the source directory, on disk 1..DiskCount(); empty when it is not there.
     virtual std::optional<TMediaFile> File(int disk, const std::string& name) const = 0;
+    // The whole file, for the checks that read past its head; empty when it is not there or cannot be read.
+    virtual std::optional<TBytes> Contents(int disk, const std::string& name) const {
+        std::optional<TMediaFile> file = File(disk, name);
+        if (!file || file->Size != file->Head.size()) return std::nullopt;
+        return std::move(file->Head);
+    }
     virtual bool HasSection(const std::string& section) const = 0;
+    // Every section of the instructions file, and the keys of one, as the profile functions list them.
+    virtual std::vector<std::string> SectionNames() const = 0;
+    virtual void ListKeys(const std::string& section, TStringList& list) const = 0;
     // The entries of [Checksums] (HasSection says whether the section is there at all).
     virtual std::vector<TChecksum> Checksums() const { return {}; }
     // SHA-256 of a file on a disk in lower-case hex; empty when it is not there or cannot be read.

@@ -87,6 +87,13 @@ std::optional<TMediaFile> TDistributionFolder::File(int disk, const std::string&
     return file;
 }
 
+std::optional<TBytes> TDistributionFolder::Contents(int disk, const std::string& name) const {
+    std::optional<fs::path> path = Locate(disk, name);
+    std::optional<std::string> content = path ? ReadWholeFile(*path) : std::nullopt;
+    if (!content) return std::nullopt;
+    return TBytes(content->begin(), content->end());
+}
+
 std::optional<std::string> TDistributionFolder::Digest(int disk, const std::string& name) const {
     std::optional<fs::path> path = Locate(disk, name);
     if (!path || !m_digest) return std::nullopt;

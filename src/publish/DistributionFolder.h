@@ -23,6 +23,7 @@ public:
     // The first disk that holds the file, or 0.
     int FirstDiskWith(const std::string& name) const;
     std::optional<TMediaFile> File(int disk, const std::string& name) const override;
+    std::optional<TBytes> Contents(int disk, const std::string& name) const override;
     std::optional<std::string> Digest(int disk, const std::string& name) const override;
 
 private:
@@ -38,6 +39,8 @@ public:
     bool Missing() const { return m_instructions.Missing; }
     const TInstructions& Instructions() const { return m_instructions; }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
+    std::vector<std::string> SectionNames() const override { return m_ini.SectionNames(); }
+    void ListKeys(const std::string& section, TStringList& list) const override { m_ini.ListKeys(section, list); }
     std::vector<TChecksum> Checksums() const override { return ReadChecksums(m_ini); }
 
 private:

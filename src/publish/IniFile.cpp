@@ -65,6 +65,12 @@ const TIniFile::TSection* TIniFile::Find(const std::string& section) const {
 
 bool TIniFile::HasSection(const std::string& section) const { return Find(section) != nullptr; }
 
+std::vector<std::string> TIniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (size_t i = 1; i < m_sections.size(); ++i) names.push_back(m_sections[i].Name);
+    return names;
+}
+
 std::string TIniFile::ReadText(const std::string& section, const std::string& key,
                                const std::string& defaultText) const {
     const TSection* found = Find(section);

@@ -17,6 +17,8 @@ public:
 
     // Section and key names compare without regard to case; the first of two equal keys wins.
     bool HasSection(const std::string& section) const;
+    // Every section header in file order, a name given twice included.
+    std::vector<std::string> SectionNames() const;
     std::string ReadText(const std::string& section, const std::string& key,
                          const std::string& defaultText) const override;
     // Keys in file order, duplicates included, without comment lines (";...").

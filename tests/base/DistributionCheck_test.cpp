@@ -8,7 +8,9 @@
 #include <tuple>
 
 #include "FakeDigest.h"
+#include "TinyPe.h"
 #include "base/Instructions.h"
+#include "publish/DiskPacker.h"
 #include "publish/IniFile.h"
 
 using quenby::TFinding;
@@ -46,6 +48,10 @@ public:
         return quenby::TMediaFile{found->second.size(), found->second};
     }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
+    std::vector<std::string> SectionNames() const override { return m_ini.SectionNames(); }
+    void ListKeys(const std::string& section, quenby::TStringList& list) const override {
+        m_ini.ListKeys(section, list);
+    }
     std::vector<quenby::TChecksum> Checksums() const override { return quenby::ReadChecksums(m_ini); }
     std::optional<std::string> Digest(int disk, const std::string& name) const override {
         std::optional<quenby::TMediaFile> file = File(disk, name);
@@ -87,10 +93,14 @@ TMemoryMedia Distribution(const TEdits& edits) {
     media.Put(1, "Quenby.ipi", text);
     media.Put(1, "terms.txt", "Terms.\r\n");
     media.Put(1, "thanks.txt", "Thanks.\r\n");
-    media.PutCompressed(1, "wcore.dl_", "core");
-    media.PutCompressed(1, "Uninstall.ex_", "uninstaller");
-    media.PutCompressed(1, "widget.ex_", "program");
-    media.PutCompressed(1, "data\\sample.da_", "data");
+    // Without expansion the files are installed as they lie.
+    auto put = [&, expand = text.find("Expand=1") != std::string::npos](const char* name, const std::string& content) {
+        expand ? media.PutCompressed(1, name, content) : media.Put(1, name, content);
+    };
+    put("wcore.dl_", quenby::test::TinyPeImage(16));
+    put("Uninstall.ex_", quenby::test::TinyPeImage(16));
+    put("widget.ex_", "program");
+    put("data\\sample.da_", "data");
     return media;
 }
 
@@ -109,6 +119,7 @@ constexpr TSeverity W = TSeverity::Warning;
 
 TEST(DistributionCheck, EachFaultInTheInstructionsGivesItsOneFinding) {
     const std::string p236(236, 'p'), s245(245, 's'), t211(211, 't'), longName(240, 'n');
+    const std::string owner = kGood.substr(kGood.find("[Owner]"));  // the value section
     const struct {
         TEdits edits;
         TSeverity severity;
@@ -118,9 +129,9 @@ TEST(DistributionCheck, EachFaultInTheInstructionsGivesItsOneFinding) {
         {{{"data\\sample.dat=0\n", ""}}, E, "FilesOut", ""},
         {{{"wcore.dll=0\n", "wcore.dll=0\nspare.dll=0\n"}}, E, "SysFilesOut", ""},
         {{{"0=thanks.txt", "first=thanks.txt"}}, E, "AddOns", "first"},
-        {{{"Owner=Registration", "Ownr=Registration"}}, E, "Keys", "Ownr"},
+        {{{owner, ""}}, E, "Keys", "Owner"},
         // The registry step cannot take a first entry that is not there: the installation never completes.
-        {{{"Base=\\Software\\Acme\\Widget\nOwner=Registration\n", ""}}, E, "Keys", ""},
+        {{{"Base=\\Software\\Acme\\Widget\nOwner=Registration\n", ""}, {owner, ""}}, E, "Keys", ""},
         // Nor can the copy step start without the name of the uninstall entry.
         {{{"Application=Widget", "Application="}}, E, "Settings", "Application"},
         {{{"data=0\n", ""}}, E, "FilesOut", "data\\sample.dat"},
@@ -128,11 +139,16 @@ TEST(DistributionCheck, EachFaultInTheInstructionsGivesItsOneFinding) {
         {{{"data=0\n", "data=00\n"}}, E, "FilesOut", "data\\sample.dat"},
         {{{"wcore.dll=0", "shared\\wcore.dll=0"}}, E, "SysFilesOut", "shared\\wcore.dll"},
         // C:\Program Files\Widget\ (24) + 236 = 260 characters, one too many; C:\WINDOWS\ (11) + 249 = 260.
-        {{{"widget.exe=0", p236 + "=0"}}, E, "FilesOut", p236},
+        {{{"widget.exe=0", p236 + "=0"}, {"widget.exe=Widget\n", ""}}, E, "FilesOut", p236},
         {{{"wcore.dll=0", s245 + ".dll=0"}}, E, "SysFilesOut", s245 + ".dll"},
         // [AddItem("C:\Program Files\Widget\widget.exe",)] is 50 with its line end: a title of 211 is too long.
         {{{"widget.exe=Widget", "widget.exe=" + t211}}, E, "Items", "widget.exe"},
         {{{"Application=Widget", "Application=" + longName}}, E, "Settings", "Application"},
+        // The group step puts the destination in front of an item's program.
+        {{{"widget.exe=Widget", "widgets.exe=Widget"}}, E, "Items", "widgets.exe"},
+        {{{"widget.exe=Widget", "C:\\Widget\\widget.exe=Widget"}}, E, "Items", "C:\\Widget\\widget.exe"},
+        // A shared file without a version replaces even a newer one installed.
+        {{{"wcore.dl_=", "widget.ex_="}}, W, "SysFilesIn", "widget.ex_"},
         {{{"Publisher=Acme\n", ""}}, W, "Settings", "Publisher"},
         {{{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=00"}}, W, "FilesOut", "widget.exe"},
         {{{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=\" 0\""}}, W, "FilesOut", "widget.exe"},
@@ -158,12 +174,13 @@ TEST(DistributionCheck, WhatOnlyLooksLikeAFaultGivesNoFinding) {
         {{"data=0\n", "data\\old=0\n"}},
         {{"data=0\n", "C:\\Program Files\\Widget\\DATA=1\n"}},
         {{"wcore.dll=0", "system\\wcore.dll=0"}},
-        {{"widget.exe=0", std::string(235, 'p') + "=0"}},
+        {{"widget.exe=0", std::string(235, 'p') + "=0"}, {"widget.exe=Widget\n", ""}},
         {{"widget.exe=Widget", "widget.exe=" + std::string(210, 't')}},
         {{"Expand=1", "Expand=0"}, {"widget.exe=0", "widget.exe=1"}},
         // With Expand=1 every file is written anew and the value is not consulted.
         {{"widget.exe=0", "widget.exe=00"}},
         {{"Name=$NAME\nOrganization=$ORG", "name=$name\nORGANIZATION=$Org"}},
+        {{"[Settings]\nApplication", "[SETTINGS]\napplication"}, {"widget.exe=Widget", "WIDGET.EXE=Widget"}},
     };
     for (const TEdits& edits : cases) EXPECT_TRUE(Distribution(edits).Check().empty()) << edits.size();
 }
@@ -249,4 +266,39 @@ TEST(DistributionCheck, FindingLineSaysWhatWhereAndWhatToDo) {
     const TFinding finding{E, "FilesIn", "widget.ex_", "the source file is on no disk", "Add the file"};
     EXPECT_EQ(quenby::FormatFinding(finding),
               "error: [FilesIn] widget.ex_: the source file is on no disk. Add the file.");
+    // The report: errors first, then the counts, which --quiet leaves out with the warnings.
+    const TFinding w{W, "Settings", "Colour", "w", ""};
+    const std::string e = quenby::FormatFinding(finding) + "\n";
+    const struct {
+        std::vector<TFinding> findings;
+        bool quiet;
+        std::string report;
+    } cases[] = {
+        {{}, false, "no errors, no warnings\n"},
+        {{w, finding, w}, false, e + "warning: w\nwarning: w\n1 error, 2 warnings\n"},
+        {{finding, w, finding}, false, e + e + "warning: w\n2 errors, 1 warning\n"},
+        {{w, finding, w}, true, e},
+    };
+    for (const auto& c : cases) EXPECT_EQ(quenby::FindingsReport(c.findings, c.quiet), c.report);
+}
+
+TEST(DistributionCheck, ANameSetupDoesNotReadIsWarnedAboutWithTheNearestItMayMean) {
+    const struct {
+        TEdits edits;
+        const char* line;
+    } cases[] = {
+        {{{"Version=2.0", "ProgramGroup=Acme"}},
+         "warning: `[Settings] ProgramGroup` is not a setting Setup reads; did you mean `ProgGroup`?"},
+        {{{"Directory=", "InstallDir="}},
+         "warning: `[Settings] InstallDir` is not a setting Setup reads; did you mean `Directory`?"},
+        {{{"Version=2.0", "Colour=Blue"}}, "warning: `[Settings] Colour` is not a setting Setup reads."},
+        {{{"[EndInfo]", "[EndNotice]"}},
+         "warning: `[EndNotice]` is not a section Setup reads; did you mean `[EndInfo]`?"},
+        {{{"[Items]", "[Item]"}}, "warning: `[Item]` is not a section Setup reads; did you mean `[Items]`?"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<TFinding> findings = Distribution(c.edits).Check();
+        ASSERT_EQ(findings.size(), 1u) << c.line;
+        EXPECT_EQ(quenby::FormatFinding(findings[0]), c.line);
+    }
 }

@@ -21,6 +21,10 @@ public:
         return quenby::TMediaFile{name.size(), quenby::TBytes(name.begin(), name.end())};
     }
     bool HasSection(const std::string& section) const override { return m_ini.HasSection(section); }
+    std::vector<std::string> SectionNames() const override { return m_ini.SectionNames(); }
+    void ListKeys(const std::string& section, quenby::TStringList& list) const override {
+        m_ini.ListKeys(section, list);
+    }
 
 private:
     const quenby::TIniFile& m_ini;
