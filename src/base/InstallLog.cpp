@@ -39,6 +39,10 @@ constexpr TKindRow kKinds[] = {
     {TLogKind::Lowered, "lowered", false, false, false},
     {TLogKind::MachineCounter, "machinecounter", false, false, false},
     {TLogKind::MachineLowered, "machinelowered", false, false, false},
+    {TLogKind::RunStart, "runstart", false, false, false},
+    {TLogKind::RunEnd, "runend", false, false, false},
+    {TLogKind::Saved, "saved", false, false, true},
+    {TLogKind::OldValue, "oldvalue", false, true, true},
 };
 
 const TKindRow& RowOf(TLogKind kind) {
@@ -171,6 +175,10 @@ bool IsAcceptable(const TLogEntry& entry, const std::string& destination, const 
         case TLogKind::MachineCounter:
         case TLogKind::MachineLowered: return IsCleanRelativeName(entry.Path);
         case TLogKind::AtRestart: return IsCleanFullPath(entry.Path);
+        case TLogKind::RunStart:
+        case TLogKind::RunEnd: return entry.Path.find('\\') == std::string::npos;
+        case TLogKind::Saved: return IsCleanFullPath(entry.Path) && IsCleanFullPath(entry.Name);
+        case TLogKind::OldValue: return IsCleanKeyPath(entry.Path) && ParseOldValue(entry).has_value();
         case TLogKind::Key:
         case TLogKind::Value: return IsCleanKeyPath(entry.Path);
         case TLogKind::Uninstall: return entry.Path.find('\\') == std::string::npos;
@@ -230,6 +238,28 @@ std::vector<TLogEntry> ParseLog(const std::string& text) {
     return entries;
 }
 
+std::string OldValueName(unsigned long type, std::string_view data, const std::string& name) {
+    return std::to_string(type) + ":" + HexText(data) + ":" + name;
+}
+
+std::optional<TOldValue> ParseOldValue(const TLogEntry& entry) {
+    const std::size_t typeEnd = entry.Name.find(':'), dataEnd = entry.Name.find(':', typeEnd + 1);
+    if (typeEnd == 0 || typeEnd > 10 || dataEnd == std::string::npos || (dataEnd - typeEnd - 1) % 2 != 0)
+        return std::nullopt;
+    TOldValue value{{entry.Root, entry.Path, entry.Name.substr(dataEnd + 1)}, 0, {}};
+    for (std::size_t i = 0; i < typeEnd; ++i) {
+        if (entry.Name[i] < '0' || entry.Name[i] > '9') return std::nullopt;
+        value.Type = value.Type * 10 + static_cast<unsigned long>(entry.Name[i] - '0');
+    }
+    auto nibble = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; };
+    for (std::size_t i = typeEnd + 1; i < dataEnd; i += 2) {
+        const int high = nibble(entry.Name[i]), low = nibble(entry.Name[i + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        value.Data += static_cast<char>(high * 16 + low);
+    }
+    return value;
+}
+
 TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::string& destination,
                              const TPathComparer& paths) {
     TUninstallPlan plan;
@@ -243,6 +273,7 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
     std::map<std::string, int> lowered, machineLowered;  // by folded name: raises already undone
     std::map<std::string, bool> machineCounted;          // by folded name: whether counted machine-wide too
     bool destinationNamed = false;
+    bool unfinished = false;  // the last run began and never completed
 
     for (const TLogEntry& entry : entries) {
         if (!IsAcceptable(entry, destination, paths))
@@ -296,11 +327,26 @@ TUninstallPlan PlanUninstall(const std::vector<TLogEntry>& entries, const std::s
             case TLogKind::Uninstall:
                 if (isFirst("u" + entry.Path)) plan.UninstallEntries.push_back(entry.Path);
                 break;
+            case TLogKind::RunStart:
+            case TLogKind::RunEnd:
+                unfinished = entry.Kind == TLogKind::RunStart;
+                plan.Restores.clear();
+                plan.OldValues.clear();
+                break;
+            case TLogKind::Saved: plan.Restores.push_back({entry.Path, entry.Name}); break;
+            case TLogKind::OldValue: plan.OldValues.push_back(*ParseOldValue(entry)); break;
             case TLogKind::Kept:
             case TLogKind::AtRestart:  // the file's own line says whether it was there before
             case TLogKind::Checked: break;
         }
     }
+    // A completed run's removal never brings old versions back; nor does a log written before run lines.
+    if (!unfinished) {
+        plan.Restores.clear();
+        plan.OldValues.clear();
+    }
+    std::reverse(plan.Restores.begin(), plan.Restores.end());
+    std::reverse(plan.OldValues.begin(), plan.OldValues.end());
     if (!destinationNamed) throw ELogRefused("it names no destination");
 
     for (const std::string& name : newSystemFiles) {

@@ -34,6 +34,10 @@ enum class TLogKind {
     Lowered,         // the uninstaller's progress: one raise of this counter undone
     MachineCounter,  // a shared file's machine-wide count raised
     MachineLowered,  // the uninstaller's progress: one machine-wide raise undone
+    RunStart,        // a run begins to change the machine
+    RunEnd,          // the run's copy step completed
+    Saved,           // a file's old bytes kept before the run overwrote it: Path the file, Name the copy
+    OldValue,        // a value's old data before the run wrote it: Name "<type>:<hex data>:<value name>"
 };
 
 // The words a log line names the registry's two roots by.
@@ -91,8 +95,25 @@ struct TGroupUndo {
     std::vector<std::string> Items;
 };
 
+// What an unfinished last run overwrote, to be put back before the rest is removed.
+struct TRestore {
+    std::string Target, Copy;
+};
+struct TOldValue {
+    TRegistryName Name;
+    unsigned long Type = 0;
+    std::string Data;
+};
+// The Name of an OldValue line, and back; none when it does not read as one.
+std::string OldValueName(unsigned long type, std::string_view data, const std::string& name);
+std::optional<TOldValue> ParseOldValue(const TLogEntry& entry);
+
 // What to undo, each list in the order in which it is undone.
 struct TUninstallPlan {
+    // Filled only when the last run began (a run-start line) and never completed: what it overwrote, last
+    // first.
+    std::vector<TRestore> Restores;
+    std::vector<TOldValue> OldValues;
     std::string Application;
     std::string DestinationFinal;       // as the first run recorded it; empty in a log without one
     std::vector<TRegistryName> Values;  // written where none existed

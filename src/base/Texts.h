@@ -185,6 +185,7 @@ inline constexpr char kLeftNotNumber[] = "its counter is no number";
 inline constexpr char kLeftNoMachineCount[] = "it has no machine-wide count, so other products may still use it";
 inline constexpr char kLeftNotMachineCount[] = "its machine-wide count is another installer's (no REG_DWORD)";
 inline constexpr char kLeftThroughLink[] = "it is reached through a link";
+inline constexpr char kLeftNotPutBack[] = "its old copy is not where Setup keeps copies; it was not put back";
 inline constexpr char kLeftInUse[] = "it is in use; it goes when Windows restarts";
 inline std::string CannotKeepText(const std::string& path, const std::string& reason) {
     return "Cannot keep a copy of " + path + " to put back should the installation fail: " + reason;

@@ -26,7 +26,8 @@ namespace {
 // The log as it was and its record, noted before the log is opened; the name an unverifiable log would be
 // moved to, to be noted once it was taken.
 std::string NoteLog(const std::string& destination, TRunJournal& journal) {
-    if (!journal.Active()) return {};
+    // Only an undo needs the log and its record as they were: the uninstaller removes them anyway.
+    if (!journal.Undoes()) return {};
     const std::string path = InstallLogPath(destination);
     journal.ValueKept(HKEY_LOCAL_MACHINE, 0, kLogRecordsKey, SealValueName(destination));
     if (Exists(path))
@@ -46,6 +47,8 @@ TInstallLogWriter::TInstallLogWriter(const std::string& destination, const std::
     Add(TLogKind::Destination, destination);
     // The uninstaller removes nothing that is not below this, whatever the destination becomes later.
     Add(TLogKind::FinalPath, FinalPathOf(destination));
+    // From here on this run changes the machine; its end line says it completed.
+    Add(TLogKind::RunStart, application);
 }
 
 void TInstallLogWriter::Add(TLogKind kind, const std::string& path, bool existed) {
@@ -84,7 +87,20 @@ std::string TInstallLogWriter::NoteValue(const TRegistryProfile& profile, const 
     const std::string key = profile.KeyPath(section);
     // The key of the value written last is there, with every key above it: the entry's values ask once.
     if (m_lastKey != std::pair(profile.Root(), key)) KeysToCreate(profile.Root(), key);
-    AddEntry({TLogKind::Value, ValueExists(profile.Root(), key, name), RootWord(profile.Root()), key, name});
+    const bool existed = ValueExists(profile.Root(), key, name);
+    AddEntry({TLogKind::Value, existed, RootWord(profile.Root()), key, name});
+    // Its old data, for the uninstaller to put back should this run be cut off.
+    if (const std::optional<TRegistryKey> open = TRegistryKey::Open(profile.Root(), key, KEY_QUERY_VALUE);
+        existed && open) {
+        DWORD type = REG_NONE, size = 0;
+        if (RegQueryValueExA(open->Get(), name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+            std::string data(size, '\0');
+            if (RegQueryValueExA(open->Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                 &size) == ERROR_SUCCESS)
+                AddEntry({TLogKind::OldValue, false, RootWord(profile.Root()), key,
+                          OldValueName(type, std::string_view(data).substr(0, size), name)});
+        }
+    }
     m_journal.ValueKept(profile.Root(), 0, key, name);
     return key;
 }

@@ -30,9 +30,9 @@ public:
     void WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name,
                     const std::string& text);
     void WriteValue(TRegistryProfile& profile, const std::string& section, const std::string& name, DWORD number);
+    void AddEntry(const TLogEntry& entry);
 
 private:
-    void AddEntry(const TLogEntry& entry);
     // Notes the keys the value's write creates and the value itself; the key's path.
     std::string NoteValue(const TRegistryProfile& profile, const std::string& section, const std::string& name);
 

@@ -204,7 +204,8 @@ private:
 }  // namespace
 
 void TInstallation::UndoRun(TRunJournal& journal, TInstallSink& sink) {
-    if (!journal.Active() || journal.Empty()) return;
+    if (!m_undoOnFailure || journal.Empty()) return;
+    journal.Release();
     // Another run starts afresh: nothing of this one stays.
     m_conv.Close();
     m_resume = TCopyResume{};
@@ -231,8 +232,11 @@ void TInstallation::AddToProgress(int amount, TInstallSink& sink) {
 
 void TInstallation::Run(const std::string& typedDestination, const TUserAnswers& answers, TInstallSink& sink) {
     const TRunEnd runEnd(sink);
-    TRunJournal journal(m_undoOnFailure, m_beforeEachChange,
+    // Every run keeps what it overwrites until it completes: an unattended one to undo a failure, any other
+    // for the uninstaller to put back should the run be cut off.
+    TRunJournal journal(true, m_beforeEachChange,
                         [&sink](const std::string& path, const std::string& copy) { sink.OldCopyKept(path, copy); });
+    journal.SetUndoes(m_undoOnFailure);
     const TInstructions& instructions = m_instructions;
     m_lastRunFailed = true;
     std::string missingSource;
@@ -262,6 +266,9 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         CreateDirectoryPath(destination, created, journal);
         const std::string destinationFinal = FinalPathOf(destination);
         TInstallLogWriter log(destination, instructions.Application, journal);  // lives in the destination
+        journal.AlsoReport([&log](const std::string& path, const std::string& copy) {
+            log.AddEntry({TLogKind::Saved, false, "", path, copy});
+        });
         auto noteCreated = [&] {
             for (const std::string& directory : created) {
                 log.Add(TLogKind::Directory, directory);
@@ -306,6 +313,8 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         StartAddOns(sink, instructions, resume.AddOnsHandled);
 
         if (m_position < 100) SetProgress(100, sink);
+        log.Add(TLogKind::RunEnd, instructions.Application);
+        journal.Release();
         m_conv.Close();
         resume = TCopyResume{0, resume.SystemFiles, destination};  // whole: a later run is another installation
         m_lastRunFailed = false;

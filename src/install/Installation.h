@@ -44,11 +44,9 @@ public:
 
     // From now on a run that fails, or stops for a disk, puts back everything it changed before it ends
     // (an unattended run: nobody will go on with it).
-    // `beforeEachChange`: a test's hook, run as each change is about to be made; it may raise.
-    void UndoOnFailure(std::function<void()> beforeEachChange = {}) {
-        m_undoOnFailure = true;
-        m_beforeEachChange = std::move(beforeEachChange);
-    }
+    void UndoOnFailure() { m_undoOnFailure = true; }
+    // A test's hook, run as each change is about to be made; it may raise.
+    void BeforeEachChange(std::function<void()> hook) { m_beforeEachChange = std::move(hook); }
 
     // Whether the last run ended in a failure (not at a disk prompt).
     bool LastRunFailed() const { return m_lastRunFailed; }

@@ -72,6 +72,7 @@ std::string RegistryName(HKEY root, const std::string& key, const std::string& n
 }  // namespace
 
 TRunJournal::~TRunJournal() {
+    if (!m_released) return;
     for (const std::string& file : m_keptFiles) {
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(file.c_str());
@@ -103,6 +104,7 @@ void TRunJournal::FileKept(const std::string& path) {
         throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
     m_keptFiles.push_back(kept);
     if (m_kept) m_kept(path, kept);
+    if (m_alsoKept) m_alsoKept(path, kept);
     Note(path, [path, kept, final = FinalPathOf(path)](TUndoReport&) {
         // Left alone where the run did not change it after all (kept, or waiting for the restart).
         if (HoldsSameBytes(path, kept)) return std::string();

@@ -25,10 +25,17 @@ public:
         : m_active(active), m_afterNote(std::move(afterNote)), m_kept(std::move(kept)) {}
     TRunJournal(const TRunJournal&) = delete;
     TRunJournal& operator=(const TRunJournal&) = delete;
-    // The kept copies go, whether the run succeeded or was undone.
+    // The kept copies go once released; a run that stopped leaves them for the uninstaller to put back.
     ~TRunJournal();
+    // Also hears where each old copy is kept (the installation log, once it is open).
+    void AlsoReport(TKeptReport kept) { m_alsoKept = std::move(kept); }
+    // The run completed, or was undone: the copies are not needed any more.
+    void Release() { m_released = true; }
 
     bool Active() const { return m_active; }
+    // Whether a failure is undone from this journal (an unattended run), not only kept for the uninstaller.
+    bool Undoes() const { return m_undoes; }
+    void SetUndoes(bool undoes) { m_undoes = undoes; }
     bool Empty() const { return m_steps.empty(); }
     // Before the folder or file is made (its folder exists): undone by removing it, without following a link.
     void FolderMade(const std::string& path);
@@ -60,7 +67,9 @@ private:
 
     bool m_active;
     std::function<void()> m_afterNote;
-    TKeptReport m_kept;
+    TKeptReport m_kept, m_alsoKept;
+    bool m_released = false;
+    bool m_undoes = false;
     std::vector<TStep> m_steps;
     std::string m_keptFolder;  // made with the first copy
     std::vector<std::string> m_keptFiles;

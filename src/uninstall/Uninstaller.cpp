@@ -19,6 +19,7 @@
 #include "win/NoLinkRemoval.h"
 #include "win/PathCompare.h"
 #include "win/PathForm.h"
+#include "win/PrivateFolder.h"
 #include "win/RegistryKey.h"
 #include "win/SystemText.h"
 
@@ -45,6 +46,7 @@ public:
           m_windowsDir(WindowsDirectory()) {}
 
     void Undo() {
+        PutBack();
         LowerCounters();
         for (const std::string& name : m_plan.UninstallEntries) RemoveUninstallEntry(name);
         for (const TRegistryName& value : m_plan.Values) RemoveValue(value);
@@ -64,9 +66,10 @@ public:
     bool RemoveOriginal() const { return m_removeOriginal; }
 
     void Step(const std::string& item) override {
-        const std::size_t total = m_plan.Counters.size() + m_plan.MachineCounters.size() +
-                                  m_plan.UninstallEntries.size() + m_plan.Values.size() + m_plan.Keys.size() +
-                                  m_plan.Groups.size() + m_plan.Files.size() + m_plan.Directories.size() + 3;
+        const std::size_t total = m_plan.Restores.size() + m_plan.OldValues.size() + m_plan.Counters.size() +
+                                  m_plan.MachineCounters.size() + m_plan.UninstallEntries.size() +
+                                  m_plan.Values.size() + m_plan.Keys.size() + m_plan.Groups.size() +
+                                  m_plan.Files.size() + m_plan.Directories.size() + 3;
         m_sink.Step(item, static_cast<int>(std::min<std::size_t>(100, 100 * ++m_done / total)));
     }
 
@@ -76,6 +79,44 @@ public:
     }
 
 private:
+    // What a last run that never completed overwrote comes back first, from the copies it kept where no user
+    // can change them; the rest is then removed as for any run (a file that was there before stays, now with
+    // its old bytes).
+    void PutBack() {
+        const std::string privateFolders = PrivateFoldersParent();
+        for (const TRestore& restore : m_plan.Restores) {
+            const std::string& target = restore.Target;
+            Step(target);
+            const bool mayBeOurs = IsBelowPath(target, m_destination) ||
+                                   SamePath(target.substr(0, target.find_last_of('\\')), m_windowsDir);
+            if (!mayBeOurs || !IsBelowPath(restore.Copy, privateFolders)) {
+                Leave(target, kLeftNotPutBack);
+                continue;
+            }
+            if (!Exists(restore.Copy)) continue;  // put back by an earlier removal
+            std::string why = Remove(target);
+            if (why.empty() && !CopyFileA(restore.Copy.c_str(), target.c_str(), TRUE))
+                why = SystemErrorText(GetLastError());
+            if (!why.empty()) {
+                Leave(target, why);
+                continue;
+            }
+            SetFileAttributesA(restore.Copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(restore.Copy.c_str());
+            RemoveDirectoryA(restore.Copy.substr(0, restore.Copy.find_last_of('\\')).c_str());
+        }
+        for (const TOldValue& value : m_plan.OldValues) {
+            const std::string shown = value.Name.Root + "\\" + value.Name.Key + "\\" + value.Name.Name;
+            Step(shown);
+            const auto key = TRegistryKey::Create(RootOfWord(value.Name.Root), value.Name.Key, KEY_SET_VALUE);
+            const LSTATUS status = key ? RegSetValueExA(key->Get(), value.Name.Name.c_str(), 0, value.Type,
+                                                        reinterpret_cast<const BYTE*>(value.Data.data()),
+                                                        static_cast<DWORD>(value.Data.size()))
+                                       : ERROR_ACCESS_DENIED;
+            if (status != ERROR_SUCCESS) Leave(shown, SystemErrorText(status));
+        }
+    }
+
     // Each raise lowered by one, once: the log records each lowering before it is made, so that a rerun
     // skips it (a run stopped in between leaves one count too many, never one too few).
     void LowerCounters() {

@@ -192,7 +192,8 @@ TEST(Installation, AFailedRunThatUndoesLeavesThePrefixAsItFoundItWhereverItFails
     for (int failAt = 0;; ++failAt) {
         TInstallation installation(instructions);
         int changes = 0;
-        installation.UndoOnFailure([&] {
+        installation.UndoOnFailure();
+        installation.BeforeEachChange([&] {
             if (changes++ == failAt) throw Exception("failed at " + std::to_string(failAt));
         });
         TRecordingSink sink;

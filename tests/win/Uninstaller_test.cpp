@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Prefix.h"
+#include "Snapshot.h"
 #include "install/Installation.h"
 #include "install/InstructionsFile.h"
 #include "uninstall/Uninstaller.h"
@@ -92,6 +94,35 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
     EXPECT_TRUE(test::Exists(windows + "\\qr-shared.dll"));
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, entry.c_str());
     DeleteFileA((windows + "\\qr-shared.dll").c_str());
+}
+
+// A run cut off at the disk prompt had overwritten a product file and another product's shared file: the
+// removal puts both back from the copies the run kept, then removes the rest, and the prefix is as it was.
+TEST(Uninstaller, PutsBackWhatARunCutOffOverwroteThenRemovesTheRest) {
+    const test::TScratchFolder medium("quenby-cutoff-medium");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Cut\r\nVersion=1\r\nProgGroup=Cut\r\n[SysFilesIn]\r\n"
+                 "own.dll=\r\n[SysFilesOut]\r\nqr-theirs.dll=0\r\n[FilesIn]\r\na.txt=\r\nb.txt=\r\n"
+                 "[FilesOut]\r\na.txt=0\r\nb.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Cut\r\n");
+    for (const char* file : {"own.dll", "a.txt"}) medium.Write(file, std::string("new ") + file);
+    const std::string windows = test::WindowsDir();
+    const test::TScratchFolder other("quenby-cutoff-other");
+    ASSERT_TRUE(CopyFileA(other.Write("x", "theirs").c_str(), (windows + "\\qr-theirs.dll").c_str(), FALSE));
+    const test::TScratchFolder target("quenby-cutoff-target");
+    const std::string destination = target / "Cut";
+    target.Write("Cut\\a.txt", "old a");
+    const std::vector<test::TWalk> touched = {{target.Path()}, {windows, false}, {windows + "\\temp"}};
+    const std::set<std::string> before = test::Snapshot(touched);
+    TQuietSink quiet;
+    TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(destination, {"Ann", "Org"}, quiet);
+    ASSERT_EQ(test::ReadFile(destination + "\\a.txt") + test::ReadFile(windows + "\\qr-theirs.dll"),
+              "new a.txtnew own.dll");
+    TRecordingRemoval removal;
+    bool removeOriginal = false;
+    EXPECT_EQ(RunUninstaller(destination, removal, "", removeOriginal), kRemoved);
+    EXPECT_EQ(removal.Heard, "left " + destination + ": it holds things the installation did not make\n");
+    EXPECT_EQ(test::Difference(before, test::Snapshot(touched)), "");
+    DeleteFileA((windows + "\\qr-theirs.dll").c_str());
 }
 
 }  // namespace
