@@ -96,14 +96,16 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
     DeleteFileA((windows + "\\qr-shared.dll").c_str());
 }
 
-// A run cut off at the disk prompt had overwritten a product file and another product's shared file: the
-// removal puts both back from the copies the run kept, then removes the rest, and the prefix is as it was.
+// A run cut off at its end (an add-on it cannot start) had overwritten a product file, another product's shared
+// file and a value: the removal puts them back from what the run kept, then removes the rest, and the prefix
+// is as it was.
 TEST(Uninstaller, PutsBackWhatARunCutOffOverwroteThenRemovesTheRest) {
     const test::TScratchFolder medium("quenby-cutoff-medium");
     medium.Write("Quenby.ipi",
                  "[Settings]\r\nApplication=Cut\r\nVersion=1\r\nProgGroup=Cut\r\n[SysFilesIn]\r\n"
-                 "own.dll=\r\n[SysFilesOut]\r\nqr-theirs.dll=0\r\n[FilesIn]\r\na.txt=\r\nb.txt=\r\n"
-                 "[FilesOut]\r\na.txt=0\r\nb.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Cut\r\n");
+                 "own.dll=\r\n[SysFilesOut]\r\nqr-theirs.dll=0\r\n[FilesIn]\r\na.txt=\r\n[FilesOut]\r\na.txt=0\r\n"
+                 "[AddOns]\r\nx=a.txt\r\n[Keys]\r\nBase=\\Software\\Norvale "
+                 "Tests\\Cut\r\nOwner=Registration\r\n[Owner]\r\nName=$NAME\r\n");
     for (const char* file : {"own.dll", "a.txt"}) medium.Write(file, std::string("new ") + file);
     const std::string windows = test::WindowsDir();
     const test::TScratchFolder other("quenby-cutoff-other");
@@ -111,18 +113,23 @@ TEST(Uninstaller, PutsBackWhatARunCutOffOverwroteThenRemovesTheRest) {
     const test::TScratchFolder target("quenby-cutoff-target");
     const std::string destination = target / "Cut";
     target.Write("Cut\\a.txt", "old a");
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Cut\\Registration", "Name", REG_SZ, "Bo", 3),
+              0);
     const std::vector<test::TWalk> touched = {{target.Path()}, {windows, false}, {windows + "\\temp"}};
     const std::set<std::string> before = test::Snapshot(touched);
     TQuietSink quiet;
-    TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(destination, {"Ann", "Org"}, quiet);
-    ASSERT_EQ(test::ReadFile(destination + "\\a.txt") + test::ReadFile(windows + "\\qr-theirs.dll"),
-              "new a.txtnew own.dll");
+    EXPECT_THROW(TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(destination, {"Ann", "Org"}, quiet),
+                 std::exception);
+    ASSERT_EQ(test::ReadFile(destination + "\\a.txt") + test::ReadFile(windows + "\\qr-theirs.dll") +
+                  test::RegText(HKEY_CURRENT_USER, "Software\\Norvale Tests\\Cut\\Registration", "Name"),
+              "new a.txtnew own.dllAnn");
     TRecordingRemoval removal;
     bool removeOriginal = false;
     EXPECT_EQ(RunUninstaller(destination, removal, "", removeOriginal), kRemoved);
     EXPECT_EQ(removal.Heard, "left " + destination + ": it holds things the installation did not make\n");
     EXPECT_EQ(test::Difference(before, test::Snapshot(touched)), "");
     DeleteFileA((windows + "\\qr-theirs.dll").c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 
 }  // namespace
