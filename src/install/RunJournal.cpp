@@ -99,9 +99,14 @@ void TRunJournal::FileKept(const std::string& path) {
         if (m_keptFolder.empty()) throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
     }
     const std::string kept = m_keptFolder + "\\" + std::to_string(m_keptFiles.size() + 1);
-    // The copy keeps the attributes and the time with the bytes, and so does the copy back.
-    if (!CopyFileA(path.c_str(), kept.c_str(), TRUE))
-        throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
+    // The copy keeps the attributes and the time with the bytes, and so does the copy back. A file another
+    // program holds so that it cannot be read cannot be written now either: it waits for the restart, and
+    // what waits is undone by deleting it.
+    if (!CopyFileA(path.c_str(), kept.c_str(), TRUE)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return;
+        throw Exception(CannotKeepText(path, SystemErrorText(error)));
+    }
     m_keptFiles.push_back(kept);
     if (m_kept) m_kept(path, kept);
     if (m_alsoKept) m_alsoKept(path, kept);

@@ -94,7 +94,9 @@ private:
                 continue;
             }
             if (!Exists(restore.Copy)) continue;  // put back by an earlier removal
+            // A file in use (the Uninstall.exe that started this copy) is moved away to go at the restart.
             std::string why = Remove(target);
+            if (why == kLeftInUse) why.clear();
             if (why.empty() && !CopyFileA(restore.Copy.c_str(), target.c_str(), TRUE))
                 why = SystemErrorText(GetLastError());
             if (!why.empty()) {

@@ -34,8 +34,9 @@ std::string InstallationLockPath() {
 TInstallationLock::TInstallationLock() : m_path(InstallationLockPath()) {
     TAdminOnlySecurity security(kAdminOnlyFileSddl);
     if (m_path.empty() || !security.Get()) return;
+    // Deleted on close too: a process killed while it holds the lock leaves no file behind.
     m_file = THandle(CreateFileA(m_path.c_str(), GENERIC_READ | DELETE, 0, security.Get(), OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 TInstallationLock::~TInstallationLock() {

@@ -16,6 +16,8 @@
 #include "Prefix.h"
 #include "Snapshot.h"
 #include "Wizard.h"
+#include "base/Texts.h"
+#include "win/Handles.h"
 #include "win/RegistryKey.h"
 
 namespace quenby {
@@ -346,6 +348,50 @@ TEST(UnattendedE2e, TheDeploymentToolsLinesInstallAndRemoveWithTheirLogs) {
     EXPECT_TRUE(removal.ends_with("Exit code: 0\r\n")) << removal;
     EXPECT_FALSE(test::Exists("C:\\Tools Dir"));
     EXPECT_EQ(remove("M:\\gone.log"), 1605u);
+}
+
+// A run with a person cut off part-way, the process killed at the damaged file's question or the wizard
+// cancelled at the disk prompt, then removed quietly: what it overwrote (a product file, another product's
+// shared file, the uninstaller) comes back, and the machine is as it was but for the uninstaller's copy that
+// waits for the restart. Also on the shipped i686 build.
+TEST(UnattendedE2e, ARunCutOffIsPutBackByTheUninstaller) {
+    const auto desktop = HoldDesktop();
+    const std::string windows = test::WindowsDir();
+    ASSERT_EQ(RunHost("cd \"$WINEPREFIX\" && rm -rf drive_c/Cut && cp -r media/net drive_c/Cut && printf XXXX | dd "
+                      "of=drive_c/Cut/data/moons.tx_ bs=1 seek=40 conv=notrunc 2>/dev/null && mkdir -p drive_c/Beta && "
+                      "echo old > drive_c/Beta/readme.txt && echo theirs > \"$(ls -d drive_c/windows)/orrshare.dll\""),
+              0);
+    ASSERT_TRUE(CopyFileA(test::SetupExe().replace(test::SetupExe().rfind("Setup.exe"), 9, "Uninstall.exe").c_str(),
+                          (windows + "\\Uninstall.exe").c_str(), FALSE));
+    const std::string uninstaller = test::ReadFile(windows + "\\Uninstall.exe");
+    // An earlier removal's copy may still be ending, its lock with it.
+    WaitUntil([&] { return !test::Exists(windows + "\\Quenby.Installation.lock"); }, kPageMs, "the lock released");
+    const std::set<std::string> before = test::Snapshot();
+    for (const char* folder : {"C:\\Cut\\", "A:\\"}) {
+        {
+            test::TWizard wizard(std::string(folder) + "Setup.exe", folder);
+            wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
+            wizard.ToDestinationPage();
+            wizard.Enter("EditPath", "C:\\Beta");
+            Click(wizard.Item("NextBut"));
+            if (folder[0] == 'C') {
+                wizard.Driver().WaitMessageBox(kPageMs);  // the damaged file's question, never answered
+                const THandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, wizard.Driver().ProcessId()));
+                ASSERT_TRUE(process && TerminateProcess(process.Get(), 1));
+                WaitForSingleObject(process.Get(), kPageMs);
+            } else {
+                WaitText(wizard.Item("ProgressLabel"), kDiskPrompt, kPageMs);
+                wizard.Cancel("Orrery 1.4");
+            }
+        }
+        ASSERT_NE(test::ReadFile("C:\\Beta\\readme.txt"), "old\n") << "the run overwrote nothing before it was cut off";
+        // 3010: the Uninstall.exe that ran, put back, has its own bytes moved away to go at the restart.
+        EXPECT_EQ(TDriver(windows + "\\Uninstall.exe", "C:\\", "/VERYSILENT C:\\Beta").WaitExit(kPageMs), 3010u)
+            << folder;
+        EXPECT_EQ(test::DifferenceButWaitingCopies(before, test::Snapshot()), "") << folder;
+        EXPECT_EQ(test::ReadFile("C:\\Beta\\readme.txt") + test::ReadFile(windows + "\\orrshare.dll"), "old\ntheirs\n");
+        EXPECT_EQ(test::ReadFile(windows + "\\Uninstall.exe"), uninstaller);
+    }
 }
 
 }  // namespace
