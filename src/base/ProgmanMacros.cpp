@@ -30,22 +30,24 @@ std::string DeleteGroupMacro(const std::string& group) { return "[DeleteGroup(" 
 
 bool MacroFits(const std::string& macro) { return macro.size() <= kMacroBufferLength; }
 
-void SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
-                     const std::function<bool(const std::string&)>& send) {
+std::vector<bool> SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
+                                  const std::function<bool(const std::string&)>& send) {
+    std::vector<bool> accepted(static_cast<std::size_t>(request.Items.Count()) + 2, false);
     const bool conversation = open();
     const std::string group = GroupMacro(request.Group);
-    send(group);
+    accepted.front() = send(group);
     // Items join whatever group is current: without ours they would land in another program's group
     // (Wine's Program Manager even crashes on an item before any group).
-    if (!MacroFits(group)) return;
+    if (!MacroFits(group)) return accepted;
     if (conversation) {
         for (int i = 0; i < request.Items.Count(); ++i) {
             std::string macro = ItemMacro(request.Destination, request.Items[i], request.ItemTitles[i]);
-            for (int sent = 0; sent <= kItemResends; ++sent)
-                if (send(macro)) break;
+            for (int sent = 0; sent <= kItemResends && !accepted[static_cast<std::size_t>(i) + 1]; ++sent)
+                accepted[static_cast<std::size_t>(i) + 1] = send(macro);
         }
     }
-    send(UninstallerItemMacro(request.WindowsDir, request.Destination, request.Application));
+    accepted.back() = send(UninstallerItemMacro(request.WindowsDir, request.Destination, request.Application));
+    return accepted;
 }
 
 std::pair<std::string, std::string> SplitAddOn(const std::string& value) {

@@ -41,9 +41,10 @@ struct TGroupRequest {
 
 // Opens the conversation (`open` reports whether one exists), then sends the group, every item and the
 // uninstaller item through `send`, which reports whether a macro was accepted. Without a conversation
-// the items are not tried. The loop ends in every case.
-void SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
-                     const std::function<bool(const std::string&)>& send);
+// the items are not tried. The loop ends in every case. Whether each was accepted: the group, each item,
+// then the uninstaller item.
+std::vector<bool> SendGroupMacros(const TGroupRequest& request, const std::function<bool()>& open,
+                                  const std::function<bool(const std::string&)>& send);
 
 // An add-on value: the file before the first space, the parameters after it (empty without a space).
 std::pair<std::string, std::string> SplitAddOn(const std::string& value);

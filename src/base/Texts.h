@@ -257,8 +257,11 @@ inline constexpr char kLogFileKept[] = "File kept (the one in place is the same 
 inline constexpr char kLogFileAtRestart[] = "File replaced at restart (the one in place is in use)";
 inline constexpr char kLogFileDamaged[] = "File damaged (it does not match its checksum)";
 inline constexpr char kLogMissingSource[] = "Missing source file (the next disk is not in the folder)";
-inline constexpr char kLogGroup[] = "Program group";
-inline constexpr char kLogItem[] = "Program item";
+inline constexpr char kLogGroup[] = "group";
+inline constexpr char kLogItem[] = "item";
+// Program Manager's conversation took the macro, or refused it (or no server answered).
+inline constexpr char kLogProgmanAccepted[] = "Program Manager accepted";
+inline constexpr char kLogProgmanRefused[] = "Program Manager did not accept";
 inline constexpr char kLogValue[] = "Registry value";
 inline constexpr char kLogCounter[] = "Shared-file counter raised";
 inline constexpr char kLogAddOnStarted[] = "Add-on started";

@@ -45,9 +45,11 @@ public:
 
     // What the run made, for a sink that keeps a log of it.
     virtual void DirectoryCreated(const std::string& path) { (void)path; }
-    // The group with every item sent to it, the uninstaller's last.
-    virtual void GroupSent(const std::string& group, const std::vector<std::string>& items) {
-        (void)group, (void)items;
+    // The group with every item sent to it, the uninstaller's last; whether Program Manager's conversation
+    // accepted each: the group, then each item (none were without a conversation).
+    virtual void GroupSent(const std::string& group, const std::vector<std::string>& items,
+                           const std::vector<bool>& accepted) {
+        (void)group, (void)items, (void)accepted;
     }
     // `key` as ShownKey (win/RegistryKey.h) shows it.
     virtual void ValueWritten(const std::string& key, const std::string& name) { (void)key, (void)name; }

@@ -301,8 +301,8 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
             items.push_back(UninstallItemTitle(instructions.Application));
             for (const std::string& title : items) log.Add(TLogKind::Item, title);
             journal.GroupSent({instructions.ProgGroup, !groupExisted, items});
-            CreateProgramGroup(m_conv, instructions, destination, windowsDir);
-            sink.GroupSent(instructions.ProgGroup, items);
+            const std::vector<bool> accepted = CreateProgramGroup(m_conv, instructions, destination, windowsDir);
+            sink.GroupSent(instructions.ProgGroup, items, accepted);
             resume.Part = TCopyPart::Registry;
         }
         if (resume.Part == TCopyPart::Registry) {

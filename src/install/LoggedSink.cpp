@@ -49,10 +49,16 @@ void TLoggedSink::DirectoryCreated(const std::string& path) {
     m_presenter.DirectoryCreated(path);
 }
 
-void TLoggedSink::GroupSent(const std::string& group, const std::vector<std::string>& items) {
-    m_log.Line(kLogGroup, group);
-    for (const std::string& title : items) m_log.Line(kLogItem, title);
-    m_presenter.GroupSent(group, items);
+void TLoggedSink::GroupSent(const std::string& group, const std::vector<std::string>& items,
+                            const std::vector<bool>& accepted) {
+    // Never "made": Program Manager carries a macro out after accepting it, and says nothing more.
+    auto line = [&](std::size_t at, const char* kind, const std::string& name) {
+        m_log.Line(at < accepted.size() && accepted[at] ? kLogProgmanAccepted : kLogProgmanRefused,
+                   std::string(kind) + " " + name);
+    };
+    line(0, kLogGroup, group);
+    for (std::size_t i = 0; i < items.size(); ++i) line(i + 1, kLogItem, items[i]);
+    m_presenter.GroupSent(group, items, accepted);
 }
 
 void TLoggedSink::ValueWritten(const std::string& key, const std::string& name) {

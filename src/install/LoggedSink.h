@@ -26,7 +26,8 @@ public:
     void Done() override { m_presenter.Done(); }
     void RunEnded() override { m_presenter.RunEnded(); }
     void DirectoryCreated(const std::string& path) override;
-    void GroupSent(const std::string& group, const std::vector<std::string>& items) override;
+    void GroupSent(const std::string& group, const std::vector<std::string>& items,
+                   const std::vector<bool>& accepted) override;
     void ValueWritten(const std::string& key, const std::string& name) override;
     void CounterRaised(const std::string& sharedFile) override;
     void AddOnStarted(const std::string& file) override;

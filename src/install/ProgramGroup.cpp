@@ -7,11 +7,11 @@
 
 namespace quenby {
 
-void CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions, const std::string& destination,
-                        const std::string& windowsDir) {
+std::vector<bool> CreateProgramGroup(TDdeClientConv& conversation, const TInstructions& instructions,
+                                     const std::string& destination, const std::string& windowsDir) {
     TGroupRequest request{instructions.ProgGroup,   destination,        windowsDir,
                           instructions.Application, instructions.Items, instructions.ItemsValues};
-    SendGroupMacros(
+    return SendGroupMacros(
         request,
         [&] {
             conversation.Open();  // does nothing when a failed earlier run left the conversation open

@@ -200,3 +200,34 @@ TEST(InstallLog, CountersAlreadyLoweredAreSkippedAndOnlyCreatedSharedFilesOffere
     ASSERT_EQ(plan.Groups.size(), 1u);
     EXPECT_EQ(plan.Groups[0].Items, std::vector<std::string>{"Read Me"});
 }
+
+// Only the last run, begun and never completed, is put back: not a completed one, not an earlier cut-off run
+// that a later one completed, not a log from before the run lines.
+TEST(InstallLog, OnlyALastRunThatNeverCompletedIsPutBack) {
+    const std::string file = kDest + "\\a.txt";
+    const TLogEntry saved = E(K::Saved, file, false, "", "C:\\windows\\Temp\\Quenby-1-1\\1");
+    const TLogEntry old = E(K::OldValue, "Software\\Norvale Tests", false, kUserRootWord,
+                            OldValueName(1, std::string("Bo\0", 3), "Name"));
+    const TLogEntry start = E(K::RunStart, "App"), end = E(K::RunEnd, "App");
+    const struct {
+        std::vector<TLogEntry> entries;
+        std::size_t restored;
+    } cases[] = {
+        {{start, saved, old}, 2},
+        {{start, saved, old, end}, 0},
+        {{start, saved, start, old}, 1},
+        {{start, saved, old, end, start}, 0},
+        {{saved, old}, 0},
+    };
+    for (const auto& c : cases) {
+        std::string text = Log({});
+        for (const TLogEntry& e : c.entries) text += FormatLogLine(e);
+        const TUninstallPlan plan = PlanUninstall(ParseLog(text), kDest, kAsciiPaths);
+        EXPECT_EQ(plan.Restores.size() + plan.OldValues.size(), c.restored) << text;
+    }
+    const TUninstallPlan cut = PlanUninstall(ParseLog(Log({start, saved, old})), kDest, kAsciiPaths);
+    ASSERT_EQ(cut.OldValues.size(), 1u);
+    EXPECT_EQ(cut.OldValues[0].Type + cut.OldValues[0].Data.size(), 1u + 3u);
+    EXPECT_EQ(cut.OldValues[0].Name.Name + "|" + cut.Restores.at(0).Target, "Name|" + file);
+    EXPECT_FALSE(ParseOldValue(E(K::OldValue, "K", false, kUserRootWord, "1:abc:Name")));  // odd hex
+}

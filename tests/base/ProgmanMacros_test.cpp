@@ -56,8 +56,10 @@ TGroupRequest Request(std::vector<std::pair<std::string, std::string>> items) {
 TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreThenMovesOn) {
     // group ok; a.exe refused, refused, accepted; b.exe refused three times; c.exe accepted; uninstaller refused.
     TScriptedSender sender{{}, {true, false, false, true, false, false, false, true, false}};
-    SendGroupMacros(
-        Request({{"a.exe", "A"}, {"b.exe", "B"}, {"c.exe", "C"}}), [] { return true; }, std::ref(sender));
+    // What the log says of each: the group, the items, the uninstaller item.
+    EXPECT_EQ(SendGroupMacros(
+                  Request({{"a.exe", "A"}, {"b.exe", "B"}, {"c.exe", "C"}}), [] { return true; }, std::ref(sender)),
+              (std::vector<bool>{true, true, false, true, false}));
     std::vector<std::string> expected{"[CreateGroup(G)]\r\n"};
     for (int i = 0; i < 3; ++i) expected.push_back("[AddItem(C:\\App\\a.exe,A)]\r\n");
     for (int i = 0; i < 3; ++i) expected.push_back("[AddItem(C:\\App\\b.exe,B)]\r\n");

@@ -155,7 +155,8 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
         EXPECT_NE(log.find(std::string(" -> ") + kDestination + "\\" + file + "\r\n"), std::string::npos) << file;
     for (const char* line : {"File replaced: N:\\\\orrshare.dl_ -> C:\\windows\\orrshare.dll\r\n",
                              "Registry value: HKCU\\Software\\Brightwater\\Orrery\\Registration Name\r\n",
-                             "Name: Ann Orbit\r\n", "Add-on skipped (no /ADDONS): readme.txt\r\n"})
+                             "Program Manager accepted: group Brightwater Orrery\r\n", "Name: Ann Orbit\r\n",
+                             "Add-on skipped (no /ADDONS): readme.txt\r\n"})
         EXPECT_NE(log.find(line), std::string::npos) << line << log;
     EXPECT_TRUE(log.ends_with("Exit code: 0\r\n")) << log;
     QuietUninstall();
