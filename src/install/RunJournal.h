@@ -1,7 +1,8 @@
-// What one unattended run changed, noted just before each change, so that a run that fails can put the
-// machine back as it found it, last change first. The old bytes of every file it overwrites are copied first
-// into a private folder (win/PrivateFolder.h), where no user can change them before they are put back; old
-// registry data is kept in memory. An inactive journal (an interactive run) notes and keeps nothing.
+// What one run changed, noted just before each change. The old bytes of every file it overwrites are copied
+// first into a private folder (win/PrivateFolder.h), where no user can change them, and the installation log
+// names the copy: the uninstaller puts them back for a run cut off. An unattended run that fails undoes its
+// notes itself, last change first (old registry data is kept in memory for that). The copies go once the run
+// completed or was undone; an inactive journal notes and keeps nothing.
 #pragma once
 #include <windows.h>
 
