@@ -385,7 +385,7 @@ TEST(UnattendedE2e, ARunCutOffIsPutBackByTheUninstaller) {
                 ASSERT_TRUE(process && TerminateProcess(process.Get(), 1));
                 WaitForSingleObject(process.Get(), kPageMs);
             } else {
-                WaitText(wizard.Item("ProgressLabel"), kDiskPrompt, kPageMs);
+                WaitText(wizard.Item("ProgressLabel"), test::kDiskPromptText, kPageMs);
                 wizard.Cancel("Orrery 1.4");
             }
         }

@@ -99,7 +99,7 @@ std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
     wizard->ToDestinationPage();
     wizard->Enter("EditPath", destination);
     Click(wizard->Item("NextBut"));
-    WaitText(wizard->Item("ProgressLabel"), kDiskPrompt, kPageMs);
+    WaitText(wizard->Item("ProgressLabel"), test::kDiskPromptText, kPageMs);
     return wizard;
 }
 
@@ -211,7 +211,10 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndAFileThatCannotBeMovedIsL
     THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(inUse);
     const std::string closing = RemoveAll("C:\\Gamma");
-    EXPECT_NE(closing.find("C:\\Gamma\\main.txt: " + std::string(kLeftInUseNotMoved)), std::string::npos) << closing;
+    EXPECT_NE(closing.find(
+                  std::string("C:\\Gamma\\main.txt: it is in use and cannot be moved away; remove it once it is free")),
+              std::string::npos)
+        << closing;
     for (const char* kept : {"C:\\Gamma\\mine.txt", "C:\\Gamma\\main.txt"}) EXPECT_TRUE(test::Exists(kept)) << kept;
     EXPECT_FALSE(test::Exists("C:\\Gamma\\data"));
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, run, "Victim"), "victim.exe");
@@ -293,7 +296,8 @@ TEST(UninstallE2e, SharedFilesStayWhileTheMachineCountsThemWhateverTheUserCounte
                             closing = AnswerToTheEnd(IDYES);
                         }),
               0u);
-    for (const std::string& left : {uninstaller + ": " + kLeftNotMachineCount, own + ": " + kLeftNoMachineCount})
+    for (const std::string& left : {uninstaller + ": its machine-wide count is another installer's (no REG_DWORD)",
+                                    own + ": it has no machine-wide count, so other products may still use it"})
         EXPECT_NE(closing.find(left), std::string::npos) << closing;
     for (const std::string& file : {shared, uninstaller, own}) EXPECT_TRUE(test::Exists(file)) << file;
     EXPECT_EQ(MachineCount("shared.dll"), "1");
@@ -360,7 +364,8 @@ TEST(UninstallE2e, AnOldSpellingsInstallationIsRemovedFromAPrivateFolderOnlyAndT
     }
     ASSERT_TRUE(mapped);
     const std::string closing = RemoveAll(old, 3010);
-    EXPECT_NE(closing.find("data\\x.txt: " + std::string(kLeftInUse)), std::string::npos) << closing;
+    EXPECT_NE(closing.find(std::string("data\\x.txt: it is in use; it goes when Windows restarts")), std::string::npos)
+        << closing;
     for (const char* gone : {"C:\\Longfellow\\main.txt", "C:\\Longfellow\\Quenby.log"})
         EXPECT_FALSE(test::Exists(gone)) << gone;
     EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, entry, view));

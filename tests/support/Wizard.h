@@ -11,6 +11,10 @@
 
 namespace quenby::test {
 
+// The next-disk prompt on the progress panel, as the user reads it.
+inline constexpr char kDiskPromptText[] =
+    "Please insert the next disk and press ok to continue or cancel to exit the installation.";
+
 // Up to a page's change. A wait ends as soon as the change is seen; the bound is for the shipped 32-bit
 // program under emulation, where starting an add-on (a 32-bit program too) holds the copy step a minute.
 constexpr DWORD kPageMs = 90000;
