@@ -16,8 +16,6 @@ namespace quenby {
 
 namespace {
 
-bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
 // Where the destination's final form puts the log: a link, a second name of another file or a folder swapped
 // in are refused, whatever the name said when it was checked.
 bool IsPlainLog(HANDLE file, const std::string& destination) {

@@ -12,8 +12,6 @@ namespace {
 
 using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
 
-bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
 }  // namespace
 
 // Looked up at run time: Windows XP lacks it.

@@ -5,16 +5,15 @@
 #include "base/Errors.h"
 #include "base/InstallLog.h"
 #include "base/Texts.h"
+#include "win/FileSystem.h"
 #include "win/SystemText.h"
 
 namespace quenby {
 
 namespace {
 
-bool IsGone(LONG result) { return result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND; }
-
 void RaiseUnlessDoneOrGone(LONG result) {
-    if (result != ERROR_SUCCESS && !IsGone(result))
+    if (result != ERROR_SUCCESS && !IsGoneError(static_cast<unsigned long>(result)))
         throw ERegistryException(SystemErrorText(static_cast<DWORD>(result)));
 }
 
