@@ -234,7 +234,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
     const TRunEnd runEnd(sink);
     // Every run keeps what it overwrites until it completes: an unattended one to undo a failure, any other
     // for the uninstaller to put back should the run be cut off.
-    TRunJournal journal(true, m_beforeEachChange,
+    TRunJournal journal(m_beforeEachChange,
                         [&sink](const std::string& path, const std::string& copy) { sink.OldCopyKept(path, copy); });
     journal.SetUndoes(m_undoOnFailure);
     const TInstructions& instructions = m_instructions;
@@ -259,7 +259,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
             m_resume = TCopyResume{0, true, destination};
         }
 
-        CheckRoom(instructions, destination, windowsDir, m_resume, journal.Active());
+        CheckRoom(instructions, destination, windowsDir, m_resume);
         sink.RunStarted();
 
         std::vector<std::string> created;

@@ -49,7 +49,7 @@ struct TDrive {
 }  // namespace
 
 void CheckRoom(const TInstructions& instructions, const std::string& destination, const std::string& windowsDir,
-               const TCopyResume& resume, bool keepsCopies) {
+               const TCopyResume& resume) {
     std::map<std::string, TDrive> drives;
     const auto add = [&](const std::string& target, std::uint64_t size) {
         const std::string root = DriveRoot(target);
@@ -78,15 +78,14 @@ void CheckRoom(const TInstructions& instructions, const std::string& destination
                 // A source on a later disk is counted once that disk is in hand.
                 if (const auto size = TargetSize(instructions.SourceDir + list.In[i], instructions.Expand))
                     add(list.Folder + "\\" + list.Out[i], *size);
-                if (const auto old = TargetSize(list.Folder + "\\" + list.Out[i], false); old && keepsCopies)
+                if (const auto old = TargetSize(list.Folder + "\\" + list.Out[i], false))
                     add(PrivateFoldersParent(), *old);
             }
     }
     add(UninstallRecordPath(destination), 1);
     add(InstallLogPath(destination), kLogLineBytes * static_cast<std::uint64_t>(lines));
-    if (keepsCopies)
-        for (const std::string& kept : {UninstallRecordPath(destination), InstallLogPath(destination)})
-            if (const auto old = TargetSize(kept, false)) add(PrivateFoldersParent(), *old);
+    for (const std::string& kept : {UninstallRecordPath(destination), InstallLogPath(destination)})
+        if (const auto old = TargetSize(kept, false)) add(PrivateFoldersParent(), *old);
     for (const auto& [root, drive] : drives) {
         ULARGE_INTEGER available{};
         if (!GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) continue;

@@ -9,10 +9,10 @@
 namespace quenby {
 
 // Every source from `resume` on that the medium in hand holds, at its expanded size in whole clusters of
-// its target's drive, with the record and the log on the destination's; `keepsCopies`: with the copies of
-// the files it would overwrite, on the private folders' drive. Raises EDiskFull for the first drive that has
-// less free; a drive that gives no figure is not refused.
+// its target's drive, with the record and the log on the destination's, and the copies the run keeps of the
+// files it would overwrite on the private folders' drive. Raises EDiskFull for the first drive that has less
+// free; a drive that gives no figure is not refused.
 void CheckRoom(const TInstructions& instructions, const std::string& destination, const std::string& windowsDir,
-               const TCopyResume& resume, bool keepsCopies = false);
+               const TCopyResume& resume);
 
 }  // namespace quenby

@@ -86,14 +86,12 @@ void TRunJournal::Note(std::string what, std::function<std::string(TUndoReport&)
 }
 
 void TRunJournal::FolderMade(const std::string& path) {
-    if (!m_active) return;
     Note(path, [path, final = ExpectedFinal(path)](TUndoReport&) { return RemoveMade(path, final); });
 }
 
 void TRunJournal::FileMade(const std::string& path) { FolderMade(path); }
 
 void TRunJournal::FileKept(const std::string& path) {
-    if (!m_active) return;
     if (m_keptFolder.empty()) {
         m_keptFolder = MakePrivateFolder();
         if (m_keptFolder.empty()) throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
@@ -120,7 +118,6 @@ void TRunJournal::FileKept(const std::string& path) {
 }
 
 void TRunJournal::FileWaiting(const std::string& path) {
-    if (!m_active) return;
     Note(path, [path](TUndoReport&) {
         // In a private folder: its name leads nowhere else.
         if (!DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
@@ -131,7 +128,6 @@ void TRunJournal::FileWaiting(const std::string& path) {
 }
 
 void TRunJournal::KeysKept(HKEY root, REGSAM view, const std::string& key) {
-    if (!m_active) return;
     // Outermost first: undone after what is written into them, innermost first.
     for (std::size_t end = 0; end != std::string::npos;) {
         end = key.find('\\', end + 1);
@@ -145,7 +141,6 @@ void TRunJournal::KeysKept(HKEY root, REGSAM view, const std::string& key) {
 }
 
 void TRunJournal::ValueKept(HKEY root, REGSAM view, const std::string& key, const std::string& name) {
-    if (!m_active) return;
     KeysKept(root, view, key);
     DWORD type = REG_NONE, size = 0;
     std::vector<BYTE> data;
@@ -174,7 +169,6 @@ void TRunJournal::ValueKept(HKEY root, REGSAM view, const std::string& key, cons
 }
 
 void TRunJournal::GroupSent(const TGroupUndo& group) {
-    if (!m_active) return;
     // With the uninstaller's own code, which reports each step itself.
     Note({}, [group](TUndoReport& report) {
         RemoveProgramItems({group}, report);

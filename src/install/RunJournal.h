@@ -2,7 +2,7 @@
 // first into a private folder (win/PrivateFolder.h), where no user can change them, and the installation log
 // names the copy: the uninstaller puts them back for a run cut off. An unattended run that fails undoes its
 // notes itself, last change first (old registry data is kept in memory for that). The copies go once the run
-// completed or was undone; an inactive journal notes and keeps nothing.
+// completed or was undone.
 #pragma once
 #include <windows.h>
 
@@ -22,8 +22,8 @@ public:
     // the run there.
     // `kept` hears where each file's old bytes are kept.
     using TKeptReport = std::function<void(const std::string& path, const std::string& copy)>;
-    explicit TRunJournal(bool active = false, std::function<void()> afterNote = {}, TKeptReport kept = {})
-        : m_active(active), m_afterNote(std::move(afterNote)), m_kept(std::move(kept)) {}
+    explicit TRunJournal(std::function<void()> afterNote = {}, TKeptReport kept = {})
+        : m_afterNote(std::move(afterNote)), m_kept(std::move(kept)) {}
     TRunJournal(const TRunJournal&) = delete;
     TRunJournal& operator=(const TRunJournal&) = delete;
     // The kept copies go once released; a run that stopped leaves them for the uninstaller to put back.
@@ -33,7 +33,6 @@ public:
     // The run completed, or was undone: the copies are not needed any more.
     void Release() { m_released = true; }
 
-    bool Active() const { return m_active; }
     // Whether a failure is undone from this journal (an unattended run), not only kept for the uninstaller.
     bool Undoes() const { return m_undoes; }
     void SetUndoes(bool undoes) { m_undoes = undoes; }
@@ -66,7 +65,6 @@ private:
     };
     void Note(std::string what, std::function<std::string(TUndoReport&)> undo);
 
-    bool m_active;
     std::function<void()> m_afterNote;
     TKeptReport m_kept, m_alsoKept;
     bool m_released = false;

@@ -5,8 +5,26 @@
 
 namespace quenby {
 
-TWindowedRemoval::TWindowedRemoval(TLogFile& log) : m_log(log) {}
-TWindowedRemoval::~TWindowedRemoval() = default;
+TLoggedRemoval::TLoggedRemoval(TLogFile& log, bool window) : m_log(log), m_window(window) {}
+TLoggedRemoval::~TLoggedRemoval() = default;
+
+void TLoggedRemoval::Started(const std::string& displayName) {
+    if (m_window) m_form = std::make_unique<TUninstallForm>(displayName);
+}
+
+void TLoggedRemoval::Step(const std::string& item, int percent) {
+    m_log.Line(kLogRemoving, item);
+    if (m_form) m_form->ShowStep(item, percent);
+}
+
+void TLoggedRemoval::Left(const std::string& line) { m_log.Line(kLogLeft, line); }
+
+void TLoggedRemoval::Finished(const std::string& text) {
+    m_form.reset();
+    m_log.Line(text);
+}
+
+HWND TLoggedRemoval::FormHandle() const { return m_form ? m_form->Handle() : nullptr; }
 
 void TWindowedRemoval::Refused(const std::string& text, const char* caption) {
     m_log.Line(text);
@@ -21,50 +39,16 @@ bool TWindowedRemoval::Confirmed(const std::string& displayName) {
     return false;
 }
 
-void TWindowedRemoval::Started(const std::string& displayName) {
-    m_form = std::make_unique<TUninstallForm>(displayName);
-}
-
-void TWindowedRemoval::Step(const std::string& item, int percent) {
-    m_log.Line(kLogRemoving, item);
-    if (m_form) m_form->ShowStep(item, percent);
-}
-
-void TWindowedRemoval::Left(const std::string& line) { m_log.Line(kLogLeft, line); }
-
 bool TWindowedRemoval::SharedFileGoes(const std::string& path) {
-    const bool goes = MessageBoxA(m_form ? m_form->Handle() : nullptr, RemoveSharedFileText(path).c_str(),
-                                  kSharedCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    const bool goes = MessageBoxA(FormHandle(), RemoveSharedFileText(path).c_str(), kSharedCaption,
+                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     if (goes) m_log.Line(kLogSharedRemoved, path);
     return goes;
 }
 
 void TWindowedRemoval::Finished(const std::string& text) {
-    m_form.reset();
-    m_log.Line(text);
+    TLoggedRemoval::Finished(text);
     MessageBoxA(nullptr, text.c_str(), kUninstallTitle, MB_ICONINFORMATION | MB_OK);
-}
-
-TQuietRemoval::TQuietRemoval(TLogFile& log, bool window) : m_log(log), m_window(window) {}
-TQuietRemoval::~TQuietRemoval() = default;
-
-void TQuietRemoval::Started(const std::string& displayName) {
-    if (m_window) m_form = std::make_unique<TUninstallForm>(displayName);
-}
-
-void TQuietRemoval::Step(const std::string& item, int percent) {
-    m_log.Line(kLogRemoving, item);
-    if (m_form) m_form->ShowStep(item, percent);
-}
-
-void TQuietRemoval::Left(const std::string& line) { m_log.Line(kLogLeft, line); }
-
-// The question's default: a file others may still need stays.
-bool TQuietRemoval::SharedFileGoes(const std::string&) { return false; }
-
-void TQuietRemoval::Finished(const std::string& text) {
-    m_form.reset();
-    m_log.Line(text);
 }
 
 }  // namespace quenby

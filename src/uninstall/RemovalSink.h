@@ -33,40 +33,43 @@ public:
     virtual void Finished(const std::string& text) = 0;
 };
 
-class TWindowedRemoval final : public TRemovalSink {
+// What both sinks share: every event in the log, and the progress window when there is one.
+class TLoggedRemoval : public TRemovalSink {
 public:
-    explicit TWindowedRemoval(TLogFile& log);
-    ~TWindowedRemoval() override;
-    void Refused(const std::string& text, const char* caption) override;
-    bool Confirmed(const std::string& displayName) override;
+    ~TLoggedRemoval() override;
     void Started(const std::string& displayName) override;
     void Step(const std::string& item, int percent) override;
     void Left(const std::string& line) override;
-    bool SharedFileGoes(const std::string& path) override;
     void Finished(const std::string& text) override;
 
-private:
+protected:
+    TLoggedRemoval(TLogFile& log, bool window);
+    HWND FormHandle() const;
+
     TLogFile& m_log;
+
+private:
+    bool m_window;
     std::unique_ptr<TUninstallForm> m_form;
 };
 
-class TQuietRemoval final : public TRemovalSink {
+class TWindowedRemoval final : public TLoggedRemoval {
 public:
-    // `window`: /SILENT's progress window; none under /VERYSILENT.
-    TQuietRemoval(TLogFile& log, bool window);
-    ~TQuietRemoval() override;
-    void Refused(const std::string& text, const char*) override { m_log.Line(text); }
-    bool Confirmed(const std::string&) override { return true; }
-    void Started(const std::string& displayName) override;
-    void Step(const std::string& item, int percent) override;
-    void Left(const std::string& line) override;
+    explicit TWindowedRemoval(TLogFile& log) : TLoggedRemoval(log, true) {}
+    void Refused(const std::string& text, const char* caption) override;
+    bool Confirmed(const std::string& displayName) override;
     bool SharedFileGoes(const std::string& path) override;
     void Finished(const std::string& text) override;
+};
 
-private:
-    TLogFile& m_log;
-    bool m_window;
-    std::unique_ptr<TUninstallForm> m_form;
+class TQuietRemoval final : public TLoggedRemoval {
+public:
+    // `window`: /SILENT's progress window; none under /VERYSILENT.
+    TQuietRemoval(TLogFile& log, bool window) : TLoggedRemoval(log, window) {}
+    void Refused(const std::string& text, const char*) override { m_log.Line(text); }
+    bool Confirmed(const std::string&) override { return true; }
+    // The question's default: a file others may still need stays.
+    bool SharedFileGoes(const std::string&) override { return false; }
 };
 
 }  // namespace quenby
