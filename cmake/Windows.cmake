@@ -170,16 +170,19 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       add_test(NAME ${kind}.${test_name} COMMAND ${kind}_${test_name})
       set_tests_properties(${kind}.${test_name} PROPERTIES
         ENVIRONMENT "${test_env};QUENBY_SETUP_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 900)
-      # The road and the planting test run again on the shipped i686 Setup.exe: the whole road only, since
+      # The road and the planting test run again on the shipped i686 Setup.exe (and the in-use files of the media
+      # test): the whole road only, since
       # every 32-bit start is emulated here (the cancels take the same code on either build); and the removal
       # whose shared-file counts must land in the 64-bit view from the 32-bit programs; and the destinations
       # the shipped Setup.exe refuses or spells as one.
-      if(QUENBY_SHIPPED_BUILD_DIR AND test_name MATCHES "^(road|planting|uninstall|unattended)_test$")
+      if(QUENBY_SHIPPED_BUILD_DIR AND test_name MATCHES "^(road|planting|uninstall|unattended|media)_test$")
         set(shipped_env "${test_env};QUENBY_SETUP_BUILD_DIR=${QUENBY_SHIPPED_BUILD_DIR}")
         if(test_name STREQUAL "road_test")
           list(APPEND shipped_env "GTEST_FILTER=RoadE2e.WholeRoad*")
         elseif(test_name STREQUAL "uninstall_test")
           list(APPEND shipped_env "GTEST_FILTER=UninstallE2e.SharedFilesStay*:UninstallE2e.AnOldSpellings*")
+        elseif(test_name STREQUAL "media_test")
+          list(APPEND shipped_env "GTEST_FILTER=MediaE2e.SharedFiles*")
         elseif(test_name STREQUAL "unattended_test")
           list(APPEND shipped_env "GTEST_FILTER=UnattendedE2e.ADestinationWithout*:UnattendedE2e.OneFolder*:UnattendedE2e.AFailedRun*:UnattendedE2e.TheDeploymentTools*:UnattendedE2e.ARunCutOff*")
         endif()
