@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "Driver.h"
@@ -272,6 +273,13 @@ TEST(Faults, RegisteredOwnerThatIsNoText) {
         RegSetKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner", type, data, size);
     };
     const std::string before = test::RegText(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+    // Put back even when a check below fails, or every later test would meet the number.
+    const std::shared_ptr<void> putBack(nullptr, [&](void*) {
+        if (before.front() == '<')
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
+        else
+            set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
+    });
     const DWORD number = 7;
     set(REG_DWORD, &number, sizeof number);
     TScratchFolder dist("quenby-fault-owner");
@@ -283,10 +291,6 @@ TEST(Faults, RegisteredOwnerThatIsNoText) {
     set(REG_SZ, "Fixed Owner", 12);
     Click(wizard.Item("NextBut"));
     WaitText(wizard.Item("EditName"), "Fixed Owner", kPageMs);
-    if (before.front() == '<')
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kWindows, "RegisteredOwner");
-    else
-        set(REG_SZ, before.c_str(), static_cast<DWORD>(before.size() + 1));
 }
 
 // A folder where a system file should be is a missing file: the disk prompt. Back on the destination page

@@ -119,7 +119,11 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
                   Entry("Publisher") + "|" + Entry("DisplayIcon"),
               std::string("1.4|") + kDestination + "|www.brightwater.example|Brightwater Instruments|" + kDestination +
                   "\\orrery.exe,0");
-    EXPECT_EQ(Entry("InstallDate").size(), 8u);
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    char today[9] = {};
+    GetDateFormatA(LOCALE_INVARIANT, 0, &now, "yyyyMMdd", today, sizeof today);
+    EXPECT_EQ(Entry("InstallDate"), today);
     const std::pair<const char*, DWORD> numbers[] = {
         {"VersionMajor", 1}, {"VersionMinor", 4}, {"NoModify", 1}, {"NoRepair", 1}};
     for (const auto& [name, number] : numbers) EXPECT_EQ(EntryNumber(name), number) << name;
@@ -207,6 +211,66 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
               std::string::npos)
         << log;
     EXPECT_TRUE(log.ends_with(" s\r\nExit code: 1603\r\n")) << log;
+
+    // A product of one file and one shared file that the test holds open: each mistake a deployment job makes
+    // fails with its reason in the log and nothing left; done, the held file waits for the restart: 3010.
+    test::TScratchFolder one("quenby-unattended-one");
+    one.Write("Setup.exe", test::ReadFile(test::SetupExe()));
+    one.Write("a.txt", "a");
+    one.Write("held.dll", "new held");
+    const std::string ipi =
+        "[Settings]\r\nApplication=One\r\nVersion=1\r\n[FilesIn]\r\na.txt=\r\n[FilesOut]\r\n"
+        "a.txt=0\r\n[SysFilesIn]\r\nheld.dll=\r\n[SysFilesOut]\r\nqu-held.dll=0\r\n[AddOns]\r\n"
+        "1=cmd.exe /c echo started>C:\\quenby-addon.txt\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\One\r\n";
+    const std::string held = test::WindowsDir() + "\\qu-held.dll";
+    ASSERT_TRUE(CopyFileA(one.Write("old.dll", "old held").c_str(), held.c_str(), FALSE));
+    THandle holder;
+    const struct {
+        bool instructions;
+        const char* arguments;
+        DWORD exitCode;
+        std::string logged;
+    } outcomes[] = {
+        {true, "/DIR=C:\\One /LOADINF=M:\\none.inf", 1603, "\r\nError: Cannot open file M:\\none.inf\r\n"},
+        {true, "/DIR=relative", 1603, "\r\nError: Invalid destination directory relative\r\n"},
+        {false, "/DIR=C:\\One", 1603,
+         "\r\nError: No installation instructions, exiting instalation. " + one / "Quenby.ipi"},
+        {true, "/DIR=C:\\One /ADDONS", 3010, "\r\nAdd-on started: cmd.exe\r\n"},
+    };
+    for (const auto& outcome : outcomes) {
+        if (outcome.instructions)
+            one.Write("Quenby.ipi", ipi);
+        else
+            DeleteFileA((one / "Quenby.ipi").c_str());
+        DeleteFileA("M:\\one.log");
+        if (outcome.exitCode == 3010)
+            holder = THandle(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_EQ(RunSetup(one.Path() + "\\", std::string("/VERYSILENT /LOG=M:\\one.log ") + outcome.arguments),
+                  outcome.exitCode)
+            << outcome.arguments;
+        const std::string oneLog = test::ReadFile("M:\\one.log");
+        EXPECT_NE(oneLog.find(outcome.logged), std::string::npos) << oneLog;
+        EXPECT_EQ(test::Exists("C:\\One\\a.txt"), outcome.exitCode == 3010) << outcome.arguments;
+    }
+    test::WaitNoProcess("cmd.exe", kPageMs);
+    EXPECT_EQ(test::ReadFile("C:\\quenby-addon.txt"), "started\r\n");
+    // A /LOG that cannot be written: a dated log in the temporary folder instead, saying so.
+    holder.Reset();
+    EXPECT_EQ(RunSetup(one.Path() + "\\", "/VERYSILENT /DIR=relative /LOG=C:\\no\\such\\one.log"), 1603u);
+    char temp[MAX_PATH] = {}, today[11] = {};
+    GetTempPathA(MAX_PATH, temp);
+    GetDateFormatA(LOCALE_INVARIANT, 0, nullptr, "yyyy-MM-dd", today, sizeof today);
+    std::string dated;
+    for (char n = '1'; n <= '9' && dated.find("C:\\no\\such\\one.log") == std::string::npos; ++n)
+        dated = test::ReadFile(std::string(temp) + "Quenby Setup Log " + today + " #00" + n + ".txt");
+    EXPECT_TRUE(dated.starts_with("The log could not be written to: C:\\no\\such\\one.log: ")) << dated;
+    EXPECT_NE(dated.find("\r\nError: Invalid destination directory relative\r\n"), std::string::npos) << dated;
+    one.Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
+    EXPECT_EQ(TDriver(one / "Uninstall.exe", "C:\\", "/VERYSILENT C:\\One").WaitExit(kPageMs), 0u);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                       "PendingFileRenameOperations");
+    DeleteFileA(held.c_str());
+    DeleteFileA("C:\\quenby-addon.txt");
 }
 
 // One folder however it is typed: one log, one seal, one entry, removed by any of its spellings; and one folder

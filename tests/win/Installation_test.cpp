@@ -37,6 +37,10 @@ public:
     void StepFailed(const std::string& message) override { Events.push_back("failed " + message); }
     void Done() override { Events.push_back("done"); }
     void RunEnded() override { Events.push_back("ended"); }
+    bool RetryDamaged(const std::string& source) override {
+        Events.push_back("damaged " + source);
+        return false;
+    }
 };
 
 TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
@@ -91,9 +95,49 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     TInstallation atRoot(rooted);
     TRecordingSink root;
     atRoot.Run("C:\\", {"Ann", "Org"}, root);
-    EXPECT_EQ(root.Events.back(), "ended");
     const std::string record = test::ReadFile("C:\\Quenby.upi");
     EXPECT_NE(record.find("UninstallString=" + windows + "\\Uninstall.exe C:\\\r\n"), std::string::npos) << record;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
+// What a present [Checksums] does not list is copied unchecked, and a malformed digest matches nothing. A shared
+// file as new as the one coming stays; one without a version on either side is replaced.
+TEST(Installation, ChecksumsAndVersionsDecideWhatIsWritten) {
+    const test::TScratchFolder medium("quenby-engine-rules");
+    const std::string windows = WindowsDir(), v1 = test::ReadFile(test::BuildDir() + "\\vlib1\\vlib.dll"),
+                      v2 = test::ReadFile(test::BuildDir() + "\\vlib2\\vlib.dll");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Rules\r\nVersion=1\r\n[SysFilesIn]\r\nsame.dll=\r\n"
+                 "plain.dll=\r\nold.dll=\r\n[SysFilesOut]\r\nqv-same.dll=0\r\nqv-plain.dll=0\r\n"
+                 "qv-old.dll=0\r\n[FilesIn]\r\nb.txt=\r\na.txt=\r\n[FilesOut]\r\nb.txt=0\r\na.txt=0\r\n"
+                 "[Keys]\r\nBase=\\Software\\Norvale Tests\\Rules\r\n[Checksums]\r\na.txt=" +
+                     std::string(63, '0') + "g\r\n");
+    for (const auto& [name, bytes] : {std::pair<const char*, std::string>{"same.dll", v2 + "x"},
+                                      {"plain.dll", "plain"},
+                                      {"old.dll", v1},
+                                      {"b.txt", "b"},
+                                      {"a.txt", "a"}})
+        medium.Write(name, bytes);
+    const test::TScratchFolder there("quenby-engine-rules-there");
+    for (const auto& [name, bytes] :
+         {std::pair<const char*, std::string>{"qv-same.dll", v2}, {"qv-plain.dll", v2}, {"qv-old.dll", "no version"}})
+        ASSERT_TRUE(CopyFileA(there.Write(name, bytes).c_str(), (windows + "\\" + name).c_str(), FALSE));
+    const test::TScratchFolder target("quenby-engine-rules-target");
+    TRecordingSink sink;
+    EXPECT_THROW(TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(target / "Rules", {"A", "O"}, sink),
+                 Exception);
+    EXPECT_EQ(std::vector<std::string>(sink.Events.end() - 3, sink.Events.end()),
+              (std::vector<std::string>{"damaged a.txt", "failed The file a.txt on the installation disk is damaged",
+                                        "ended"}));
+    const auto which = [&](const std::string& path) {
+        const std::string bytes = test::ReadFile(path);
+        return bytes == v1 ? "v1" : bytes == v2 ? "v2" : bytes;
+    };
+    EXPECT_EQ(which(windows + "\\qv-same.dll") + "|" + which(windows + "\\qv-plain.dll") + "|" +
+                  which(windows + "\\qv-old.dll") + "|" + which(target / "Rules\\b.txt"),
+              "v2|plain|v1|b");
+    EXPECT_FALSE(test::Exists(target / "Rules\\a.txt"));
+    for (const char* name : {"qv-same.dll", "qv-plain.dll", "qv-old.dll"}) DeleteFileA((windows + "\\" + name).c_str());
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 

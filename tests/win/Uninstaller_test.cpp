@@ -71,6 +71,8 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
     // recorded.
     const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Rm";
     ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, entry.c_str(), "UninstallString", REG_SZ, "C:\\other.exe", 13), 0);
+    const char* counters = "Software\\Norvale\\Uninstall\\Counters";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, counters, "qr-shared.dll", REG_SZ, "many", 5), 0);
     TRecordingRemoval first;
     {
         const THandle reader(
@@ -81,17 +83,24 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
     for (const std::string& left :
          {"left HKLM\\" + entry + ": it now belongs to another installation of the same name\n",
           std::string("left HKCU\\Software\\Norvale\\Uninstall\\Counters\\qr-own.dll: its count was not lowered, "
-                      "since the log could not record it: ")})
+                      "since the log could not record it: "),
+          std::string("left HKCU\\Software\\Norvale\\Uninstall\\Counters\\qr-shared.dll: its counter is no number\n")})
         EXPECT_NE(first.Heard.find(left), std::string::npos) << left << first.Heard;
     EXPECT_EQ(first.Heard.find("offered"), std::string::npos) << first.Heard;
 
-    // Once the log can record: only the shared file the installation made is offered, and goes.
+    // Once the log can record: only the shared file the installation made is offered, and goes. The entry
+    // emptied, as a removal stopped before deleting it leaves it: still this installation's, and removed.
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, counters, "qr-shared.dll", REG_SZ, "1", 2), 0);
+    ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, entry.c_str()), 0);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, entry.c_str(), nullptr, REG_SZ, nullptr, 0), 0);
+    ASSERT_EQ(RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, entry.c_str(), nullptr), 0);
     TRecordingRemoval second;
     EXPECT_EQ(RunUninstaller(destination, second, "", removeOriginal), kRemoved);
     EXPECT_NE(second.Heard.find("offered " + windows + "\\qr-own.dll\n"), std::string::npos) << second.Heard;
     EXPECT_EQ(second.Heard.find("qr-shared.dll"), std::string::npos) << second.Heard;
     EXPECT_FALSE(test::Exists(windows + "\\qr-own.dll"));
     EXPECT_TRUE(test::Exists(windows + "\\qr-shared.dll"));
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, entry)) << second.Heard;
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, entry.c_str());
     DeleteFileA((windows + "\\qr-shared.dll").c_str());
 }

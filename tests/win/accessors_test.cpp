@@ -171,7 +171,9 @@ TEST(InstallationDate, KeepsTheLocalesFormAsItWasAtStart) {
     ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy-MM-dd"));
     const std::string date = InstallationDateText();
     SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, atStart);
-    EXPECT_EQ(date.find('-'), std::string::npos) << date;
+    char today[80] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, nullptr, atStart, today, sizeof today);
+    EXPECT_TRUE(date.starts_with(today)) << date << " is not today in the form " << atStart;
 }
 
 }  // namespace

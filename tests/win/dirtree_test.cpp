@@ -79,7 +79,11 @@ protected:
         host = std::make_unique<THost>();
         tree().OnSearch = [this](const std::string& pattern) { searches.push_back(pattern); };
     }
-    void TearDown() override { host.reset(); }
+    // A handler's error that the window procedure caught would otherwise pass unseen.
+    void TearDown() override {
+        EXPECT_FALSE(host->atBoundary);
+        host.reset();
+    }
 
     Tdirtree& tree() { return host->tree; }
     HWND treeWindow() { return tree().Handle(); }
