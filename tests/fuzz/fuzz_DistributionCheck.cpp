@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr char kDigest[] = "9b1c0e5a33f4d2c8a7b6e5f4d3c2b1a09f8e7d6c5b4a39281706f5e4d3c2b1a0";
+
 // Two disks: disk 1 holds the short names starting before 'g', disk 2 those from 'g' to 'm'.
 class TFuzzMedia : public quenby::TDistributionMedia {
 public:
@@ -25,13 +27,19 @@ public:
     void ListKeys(const std::string& section, quenby::TStringList& list) const override {
         m_ini.ListKeys(section, list);
     }
+    std::vector<quenby::TChecksum> Checksums() const override { return quenby::ReadChecksums(m_ini); }
+    // b... cannot be read; files from 'h' on hold other bytes than the digest word says.
+    std::optional<std::string> Digest(int disk, const std::string& name) const override {
+        if (!File(disk, name) || name[0] == 'b') return std::nullopt;
+        return name[0] < 'h' ? kDigest : std::string(quenby::kSha256HexLength, '0');
+    }
 
 private:
     const quenby::TIniFile& m_ini;
 };
 
-const char* const kSections[] = {"Settings",    "FilesIn", "SysFilesIn", "StartInfo", "EndInfo", "FilesOut",
-                                 "SysFilesOut", "Items",   "AddOns",     "Keys",      "Dirs",    "Vals"};
+const char* const kSections[] = {"Settings", "FilesIn", "SysFilesIn", "StartInfo", "EndInfo", "FilesOut", "SysFilesOut",
+                                 "Items",    "AddOns",  "Keys",       "Dirs",      "Vals",    "Checksums"};
 const char* const kWords[] = {"a.txt",
                               "b.dll",
                               "h.exe",
@@ -53,15 +61,22 @@ const char* const kWords[] = {"a.txt",
                               "",
                               "Application",
                               "Version"};
+// Under [Checksums]: a digest as written, in capitals, one digit short.
+const char* const kDigests[] = {kDigest, "9B1C0E5A33F4D2C8A7B6E5F4D3C2B1A09F8E7D6C5B4A39281706F5E4D3C2B1A0",
+                                "9b1c0e5a33f4d2c8a7b6e5f4d3c2b1a09f8e7d6c5b4a39281706f5e4d3c2b1a"};
 
-// Each byte spells one token: a section header, or a key=value line from the words.
+// Each byte spells one token: a section header, or a key=value line from the words (from the digests under
+// [Checksums]).
 std::string SpellInstructions(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kWordCount = sizeof kWords / sizeof *kWords;
-    std::string text;
-    for (std::size_t i = 0; i < size; ++i)
-        text += data[i] % 4 == 0
-                    ? std::string("[") + kSections[data[i] / 4 % 12] + "]\r\n"
-                    : std::string(kWords[data[i] % kWordCount]) + "=" + kWords[data[i] / 7 % kWordCount] + "\r\n";
+    std::string text, section;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] % 4 == 0) section = kSections[data[i] / 4 % 13];
+        const char* value =
+            section == quenby::kChecksumsSection ? kDigests[data[i] / 7 % 3] : kWords[data[i] / 7 % kWordCount];
+        text += data[i] % 4 == 0 ? "[" + section + "]\r\n"
+                                 : std::string(kWords[data[i] % kWordCount]) + "=" + value + "\r\n";
+    }
     return text;
 }
 
