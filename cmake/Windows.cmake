@@ -191,6 +191,19 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       endif()
     endforeach()
   endforeach()
+
+  # The demo as the README's test command runs it, headless, in a prefix of its own: its checks are the
+  # demo_check program's, which compares the prefix before Setup.exe and after Uninstall.exe.
+  add_executable(demo_check ${CMAKE_SOURCE_DIR}/tests/e2e/demo_check.cpp)
+  target_link_libraries(demo_check PRIVATE quenby_testsupport)
+  target_compile_options(demo_check PRIVATE ${QUENBY_WARNINGS} ${QUENBY_TEST_CODE_OPTIONS})
+  target_link_options(demo_check PRIVATE ${QUENBY_STATIC_LINK})
+  if(QUENBY_SHIPPED_BUILD_DIR)
+    get_filename_component(build_root ${CMAKE_BINARY_DIR} DIRECTORY)
+    add_test(NAME e2e.demo COMMAND env -u DISPLAY QUENBY_BUILD_ROOT=${build_root} QUENBY_DEMO_BUILT=1 bash ${CMAKE_SOURCE_DIR}/scripts/demo.sh)
+    # Started first: with the emulated 32-bit programs it is among the longest.
+    set_tests_properties(e2e.demo PROPERTIES TIMEOUT 900 COST 1000)
+  endif()
 endif()
 
 # The publisher's packing tool, Windows build: it hashes with the system's CNG library.
