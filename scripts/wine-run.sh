@@ -21,7 +21,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 root=${QUENBY_WINE_ROOT:-$here/build/wine}
 template=$root/template
 export WINEDEBUG=${QUENBY_WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${QUENBY_DLLOVERRIDES:-winemenubuilder.exe=d}
+# QUENBY_DLLOVERRIDES adds to the overrides: a test that needs Windows' DLL search order asks for a native DLL.
+export WINEDLLOVERRIDES=winemenubuilder.exe=d${QUENBY_DLLOVERRIDES:+;$QUENBY_DLLOVERRIDES}
 mkdir -p "$root"
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -52,12 +53,17 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP
 
-# Without its 32-bit half every 32-bit program of the prefix fails to load kernel32.dll.
+# Without its 32-bit half every 32-bit program of the prefix fails to load kernel32.dll. Debian's Wine
+# never finds its own fonts (fonts-wine): it asks for "Z:\usr\share\wine\../fonts", a name the file
+# system refuses. Without a copy in the prefix's Fonts folder, where the Fonts key's bare file names point,
+# "MS Sans Serif" becomes DejaVu Sans, wider, and the forms' texts need more lines than their labels hold.
+wine_fonts=/usr/share/wine/fonts
 template_ready() {
   [ -f "$template/.ready" ] || return 1
   # Windows has the key of the machine-wide shared-file counts; a fresh Wine prefix has not.
   grep -q 'CurrentVersion\\\\SharedDLLs\]' "$template/system.reg" || return 1
-  [ ! -e /usr/lib/wine/wine ] || [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ]
+  [ ! -e /usr/lib/wine/wine ] || [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ] || return 1
+  [ ! -e "$wine_fonts/sserife.fon" ] || [ -f "$template/drive_c/windows/Fonts/sserife.fon" ]
 }
 make_template() {
   (
@@ -68,6 +74,7 @@ make_template() {
     if ! template_ready; then
       rm -rf "$template"
       WINEPREFIX=$template $W wineboot -i >"$root/wineboot.log" 2>&1
+      cp "$wine_fonts"/* "$template/drive_c/windows/Fonts/" >>"$root/wineboot.log" 2>&1
       WINEPREFIX=$template $W reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Debugger /t REG_SZ /d false /f >>"$root/wineboot.log" 2>&1
       # Without a window manager (bare Xvfb) Wine waits on every hidden window unless it manages them itself.

@@ -226,13 +226,16 @@ void TForm::Repaint() {
         RedrawWindow(m_handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+TFont MakeFont(const TFontDecl& font) {
+    return TFont(CreateFontA(-Scale(font.Height), 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, font.Face ? font.Face : "MS Sans Serif"));
+}
+
 HFONT TForm::FontFor(const TFontDecl& font) {
     for (auto& [decl, handle] : m_fonts)
         if (SameFont(decl, font)) return handle.Get();
-    const TFontDecl& chosen = font.IsDefault() ? m_decl.Font : font;
-    TFont handle(CreateFontA(-Scale(chosen.Height), 0, 0, 0, chosen.Bold ? FW_BOLD : FW_NORMAL, chosen.Italic, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, chosen.Face ? chosen.Face : "MS Sans Serif"));
+    TFont handle = MakeFont(font.IsDefault() ? m_decl.Font : font);
     const HFONT result = handle.Get();
     m_fonts.emplace_back(font, std::move(handle));
     return result;

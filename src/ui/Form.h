@@ -19,6 +19,10 @@ namespace quenby::ui {
 constexpr int kModalOk = 1;
 constexpr int kModalCancel = 2;
 
+// The font a form makes for a declaration that names its face (a control's own or the form's), so that a
+// test can measure text as the form draws it.
+TFont MakeFont(const TFontDecl& font);
+
 class TForm {
 public:
     TForm(const TFormDecl& decl, std::span<const TControlDecl> controls);

@@ -7,6 +7,7 @@
 
 #include "Host.h"
 #include "Prefix.h"
+#include "ui/Form.h"
 #include "wizard/forms/MainDialogForm.h"
 
 namespace quenby::test {
@@ -30,6 +31,19 @@ HWND FindOtherWindow(DWORD exceptProcess, const std::string& part) {
             return window;
     }
     return nullptr;
+}
+
+// The label shows no more lines than its height holds: the text measured as the form draws it there.
+void ExpectWhole(HWND label, const std::string& text) {
+    const TFont font = ui::MakeFont(forms::kMainDialogForm.Font);  // the label declares no font of its own
+    RECT place{};
+    GetClientRect(label, &place);
+    RECT needed{0, 0, place.right, 0};
+    TWindowDC screen(nullptr);
+    TSavedDC saved(screen.Get());
+    SelectObject(screen.Get(), font.Get());
+    DrawTextA(screen.Get(), text.data(), int(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_LE(needed.bottom, place.bottom) << "cut off: " << text;
 }
 
 }  // namespace
@@ -73,6 +87,7 @@ HWND TWizard::Focus() const {
 
 void TWizard::WaitInfo(const std::string& text) const {
     WaitText(Item("InfoLabel"), text, kPageMs);
+    ExpectWhole(Item("InfoLabel"), text);
     CloseProgramManager();
 }
 
