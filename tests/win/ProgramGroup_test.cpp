@@ -1,17 +1,21 @@
-// The group step over DDE in-process against a server of the test's own that refuses every macro, and
-// with no server at all. (Wine's own Program Manager server makes the sample's group in the road test.)
+// The group step and the items' removal over DDE in-process against a server of the test's own that refuses
+// every macro, with no server at all, and with Wine's. (Wine's server makes the sample's group in the road test.)
 #include <windows.h>
 #include <ddeml.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <atomic>
+#include <fstream>
 #include <future>
 #include <thread>
 
 #include "Prefix.h"
 #include "install/ProgramGroup.h"
+#include "undo/ProgramItems.h"
 #include "win/DdeClientConv.h"
 #include "win/DdeHandles.h"
+#include "win/ProgramsFolder.h"
 
 namespace quenby {
 namespace {
@@ -74,11 +78,15 @@ TInstructions Group(const std::string& name) {
     return instructions;
 }
 
-TEST(ProgramGroup, ARefusedMacroIsNotSentAgainAndWithoutAServerTheApplicationStartsOnce) {
+// Wine's explorer serves PROGMAN once the session's first window exists; a stand-in must come later.
+void WaitForWinesServer() {
     ASSERT_TRUE(TDdeClientConv::InitializeLibrary());
-    // Wine's explorer serves PROGMAN once the session's first window exists; the recorder must come later.
     for (const DWORD start = GetTickCount(); !TDdeClientConv("PROGMAN", "PROGMAN", "QUENBYNOPROGRAM").Open(); Pump(200))
         ASSERT_LT(GetTickCount() - start, 30000u) << "no Program Manager server";
+}
+
+TEST(ProgramGroup, ARefusedMacroIsNotSentAgainAndWithoutAServerTheApplicationStartsOnce) {
+    ASSERT_NO_FATAL_FAILURE(WaitForWinesServer());
     {
         // Sending does not wait for the answer, so a refusal is never seen: group, two items, uninstaller.
         TRefusingProgman server;
@@ -96,6 +104,48 @@ TEST(ProgramGroup, ARefusedMacroIsNotSentAgainAndWithoutAServerTheApplicationSta
     EXPECT_FALSE(conversation.IsOpen());
     test::WaitNoProcess("cmd.exe", 10000);
     EXPECT_EQ(test::ReadFile(scratch / "log.txt"), "started\r\n");
+}
+
+struct TLeft final : TUndoReport {
+    void Step(const std::string&) override {}
+    void Leave(const std::string& what, const std::string& why) override { Text += what + ": " + why + "\n"; }
+    std::string Text;
+};
+
+// Groups the installation did not make lose only its items; where Program Manager refuses [ShowGroup] or
+// cannot be reached, every group is left with the reason.
+TEST(ProgramGroup, TheRemovalTakesOnlyTheItemsOfAGroupTheInstallationDidNotMake) {
+    ASSERT_NO_FATAL_FAILURE(WaitForWinesServer());
+    char programs[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs), S_OK);
+    const std::string only = std::string(programs) + "\\Quenby Only",
+                      shared = std::string(programs) + "\\Quenby Shared";
+    const struct TGone {
+        std::string a, b;
+        ~TGone() { test::RemoveTree(a), test::RemoveTree(b); }
+    } gone{only, shared};
+    for (const std::string& link : {only + "\\a.lnk", shared + "\\a.lnk", shared + "\\mine.lnk"}) {
+        CreateDirectoryA(link.substr(0, link.rfind('\\')).c_str(), nullptr);
+        ASSERT_TRUE(std::ofstream(link) << "link") << link;
+    }
+    const std::vector<TGroupUndo> groups = {{"Quenby Only", false, {"a"}}, {"Quenby Shared", false, {"a"}}};
+    TLeft refused, absent, removed;
+    {
+        TRefusingProgman server;
+        RemoveProgramItems(groups, refused);
+    }
+    EXPECT_EQ(refused.Text,
+              "Quenby Only: Program Manager did not answer\nQuenby Shared: Program Manager did not answer\n");
+    // A DDE instance serves only the thread that made it: on another, no Program Manager answers, and the
+    // removal starts Wine's old window, which serves none either.
+    std::thread([&] { RemoveProgramItems({{"Quenby Only", true, {"a"}}}, absent); }).join();
+    PostMessageA(FindWindowA("PMMain", nullptr), WM_CLOSE, 0, 0);
+    test::WaitNoProcess("progman.exe", 10000);
+    EXPECT_EQ(absent.Text, "Quenby Only: Program Manager did not answer\n");
+    RemoveProgramItems(groups, removed);
+    EXPECT_EQ(removed.Text, "");
+    EXPECT_TRUE(test::IsFolder(only) && FolderEntries(only).empty());
+    EXPECT_EQ(FolderEntries(shared), std::vector<std::string>{"mine.lnk"});
 }
 
 }  // namespace

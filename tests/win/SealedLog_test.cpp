@@ -30,7 +30,7 @@ TEST(SealedLog, ANameSwappedAfterTheCheckIsNeverWrittenThrough) {
 }
 
 // Planted before the installation: a second name of another file is refused and left as it is; a plain file
-// that the record does not vouch for is put aside whole.
+// that the record does not vouch for is put aside whole, under a name not taken yet.
 TEST(SealedLog, APlantedLinkIsRefusedAndAPlantedFilePutAside) {
     const test::TScratchFolder folder("quenby-sealed-planted");
     const std::string destination = folder / "Dest", log = InstallLogPath(destination);
@@ -40,10 +40,27 @@ TEST(SealedLog, APlantedLinkIsRefusedAndAPlantedFilePutAside) {
     EXPECT_THROW(TSealedLog(destination, true), Exception);
     EXPECT_EQ(test::ReadFile(victim) + "|" + test::ReadFile(log), "the other file|the other file");
     ASSERT_TRUE(DeleteFileA(log.c_str()));
-    folder.Write("Dest\\Quenby.log", "planted\r\n");
-    TSealedLog(destination, true).Append("line\r\n");
-    EXPECT_EQ(test::ReadFile(destination + "\\Quenby.log.bad"), "planted\r\n");
+    for (const char* planted : {"planted\r\n", "planted again\r\n"}) {
+        folder.Write("Dest\\Quenby.log", planted);
+        TSealedLog(destination, true).Append("line\r\n");
+    }
+    EXPECT_EQ(test::ReadFile(log + ".bad") + test::ReadFile(log + ".bad.2"), "planted\r\nplanted again\r\n");
     EXPECT_EQ(test::ReadFile(victim), "the other file");
+    DeleteLogSeal(destination);
+}
+
+// A second run appends under the same record once the first run's unrecorded tail is cut off, and the two
+// runs verify as one log.
+TEST(SealedLog, ASecondRunCutsTheUnrecordedTailAndTheRunsVerifyAsOne) {
+    const test::TScratchFolder folder("quenby-sealed-runs");
+    const std::string destination = folder / "Dest", log = InstallLogPath(destination);
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    TSealedLog(destination, true).Append("run 1\r\n");
+    folder.Write("Dest\\Quenby.log", test::ReadFile(log) + "file\tnew\tnever recorded\r\n");
+    TSealedLog(destination, false).Append("run 2\r\n");
+    const std::string both = "Quenby installation log 1\r\nrun 1\r\nrun 2\r\n";
+    EXPECT_EQ(test::ReadFile(log), both);
+    EXPECT_EQ(ReadVerifiedLog(destination), both);
     DeleteLogSeal(destination);
 }
 
