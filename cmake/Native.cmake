@@ -49,7 +49,8 @@ endif()
 
 # The publisher's packing tool, native build: it hashes with OpenSSL's libcrypto.
 find_package(OpenSSL REQUIRED COMPONENTS Crypto)
-add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestOpenSsl.cpp)
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${CMAKE_SOURCE_DIR}/pack/CheckReport.cpp
+  ${CMAKE_SOURCE_DIR}/pack/FileDigestOpenSsl.cpp)
 target_link_libraries(quenby-pack PRIVATE quenby_publish OpenSSL::Crypto)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
 

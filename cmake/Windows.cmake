@@ -130,6 +130,17 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME win.quenby_check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/quenby_check_test.sh)
   set_tests_properties(win.quenby_check_test PROPERTIES TIMEOUT 300
     ENVIRONMENT "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  # The sample's plain set compressed by quenby-pack compress --ipi installs byte for byte; again with the
+  # shipped tree's i686 tools.
+  foreach(tools_dir ${CMAKE_BINARY_DIR} ${QUENBY_SHIPPED_BUILD_DIR})
+    set(compress_test win.compress_ipi_test)
+    if(NOT tools_dir STREQUAL CMAKE_BINARY_DIR)
+      set(compress_test win.compress_ipi_test.i686)
+    endif()
+    add_test(NAME ${compress_test} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/compress_ipi_test.sh)
+    set_tests_properties(${compress_test} PROPERTIES TIMEOUT 300 ENVIRONMENT
+      "QUENBY_BUILD_DIR=${CMAKE_BINARY_DIR};QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR};QUENBY_TOOLS_DIR=${tools_dir}")
+  endforeach()
 
   file(GLOB QUENBY_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   add_library(quenby_testsupport STATIC ${QUENBY_TEST_SUPPORT})
@@ -206,9 +217,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   endif()
 endif()
 
-# The publisher's packing tool, Windows build: it hashes with the system's CNG library.
-add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestBcrypt.cpp)
-target_link_libraries(quenby-pack PRIVATE quenby_publish quenby_win bcrypt)
+# The publisher's tools, Windows build, in both trees (the i686 ones ship to publishers): they hash with
+# Setup.exe's own SHA-256 (win/Sha256.h).
+set(QUENBY_PACK_SHARED ${CMAKE_SOURCE_DIR}/pack/CheckReport.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestWin.cpp)
+add_executable(quenby-pack ${CMAKE_SOURCE_DIR}/pack/quenby-pack.cpp ${QUENBY_PACK_SHARED})
+target_link_libraries(quenby-pack PRIVATE quenby_publish quenby_win)
 target_compile_options(quenby-pack PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-pack PRIVATE ${QUENBY_STATIC_LINK})
 
@@ -220,17 +233,17 @@ set_target_properties(orrshare PROPERTIES PREFIX "")
 target_link_options(orrshare PRIVATE ${QUENBY_STATIC_LINK} -s)
 
 # The publisher's checking tool: reads the instructions with Setup.exe's own reading code.
-add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp ${CMAKE_SOURCE_DIR}/pack/FileDigestBcrypt.cpp)
-target_link_libraries(quenby-check PRIVATE quenby_install quenby_publish bcrypt)
+add_executable(quenby-check ${CMAKE_SOURCE_DIR}/pack/quenby-check.cpp ${QUENBY_PACK_SHARED})
+target_link_libraries(quenby-check PRIVATE quenby_install quenby_publish)
 target_compile_options(quenby-check PRIVATE ${QUENBY_WARNINGS})
 target_link_options(quenby-check PRIVATE ${QUENBY_STATIC_LINK})
 
-# The shipped tree builds what ships and what its tests start; the tools run from the x86_64 tree, so its
-# slow whole-program optimisation is not spent on them.
+# The shipped tree builds what ships (the publisher's tools included) and what its tests start; the demo's and
+# the benchmarks' programs run from the x86_64 tree, so its slow whole-program optimisation is not spent on them.
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
   foreach(tool_source ${QUENBY_TOOLS})
     get_filename_component(tool_name ${tool_source} NAME_WE)
     set_target_properties(${tool_name} PROPERTIES EXCLUDE_FROM_ALL ON)
   endforeach()
-  set_target_properties(quenby_toollib quenby-pack quenby-check PROPERTIES EXCLUDE_FROM_ALL ON)
+  set_target_properties(quenby_toollib PROPERTIES EXCLUDE_FROM_ALL ON)
 endif()

@@ -9,7 +9,7 @@
 
 namespace quenby {
 
-std::optional<std::string> Sha256OfFile(const std::filesystem::path& path) {
+std::optional<std::string> DigestOfFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), EVP_MD_CTX_free);
     if (!file || !context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) return std::nullopt;

@@ -1,11 +1,5 @@
 // quenby-check: checks a distribution before it ships, reading its instructions with the very code
-// Setup.exe reads them with.
-//
-//   quenby-check [--quiet] DIR     DIR holds Setup.exe and Quenby.ipi, or disk folders disk1, disk2, ...
-//
-// One finding a line, errors first, then a line that counts them ("1 error, 2 warnings"); --quiet prints the
-// errors only. Exit code 0 without errors, 1 with.
-// With [Checksums] in the instructions every source file is hashed where the installer reads it.
+// Setup.exe reads them with (kHelp says how to use it).
 #include <windows.h>
 
 #include <cstdio>
@@ -13,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "CheckReport.h"
 #include "FileDigest.h"
 #include "base/Instructions.h"
 #include "install/InstructionsFile.h"
-#include "publish/DiskPacker.h"
 #include "publish/DistributionFolder.h"
 #include "win/profile.h"
 
@@ -24,10 +18,20 @@ namespace {
 
 using quenby::TDistributionFolder;
 
+constexpr char kUsage[] = "usage: quenby-check [--quiet] DIR\n";
+constexpr char kHelp[] =
+    "\n"
+    "Checks the distribution in DIR (Setup.exe and Quenby.ipi, or disk folders DIR\\disk1, DIR\\disk2, ...) as\n"
+    "Setup.exe will read it. One finding a line, errors first, then a line that counts them (\"1 error, 2\n"
+    "warnings\"); --quiet prints the errors only. With [Checksums] in the instructions every source file is\n"
+    "hashed on the disk the installer reads it from.\n"
+    "\n"
+    "Exit code: 0 no errors, 1 an error found, 2 a command line not understood.\n";
+
 // The disks as files, the sections of the instructions file through the system's profile functions.
 class TProfileDistribution : public TDistributionFolder {
 public:
-    explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir, quenby::Sha256OfFile) {
+    explicit TProfileDistribution(const std::string& dir) : TDistributionFolder(dir, quenby::DigestOfFile) {
         m_instructions = quenby::ReadInstructionsFile(DiskPath(1).string() + "\\");
     }
 
@@ -66,9 +70,13 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::printf("%s%s", kUsage, kHelp);
+        return 0;
+    }
     bool quiet = argc == 3 && std::strcmp(argv[1], "--quiet") == 0;
     if (argc != 2 && !quiet) {
-        std::fprintf(stderr, "usage: quenby-check [--quiet] DIR\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     try {

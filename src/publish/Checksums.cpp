@@ -5,24 +5,6 @@
 
 namespace quenby {
 
-namespace {
-
-std::string TrimmedLine(const std::string& line) {
-    size_t start = line.find_first_not_of(" \t\r");
-    if (start == std::string::npos) return {};
-    return line.substr(start, line.find_last_not_of(" \t\r") - start + 1);
-}
-
-// The name of the section a line opens, or nothing when the line opens none.
-std::optional<std::string> SectionOf(const std::string& line) {
-    std::string trimmed = TrimmedLine(line);
-    size_t close = trimmed.rfind(']');
-    if (trimmed.empty() || trimmed[0] != '[' || close == std::string::npos) return std::nullopt;
-    return TrimmedLine(trimmed.substr(1, close - 1));
-}
-
-}  // namespace
-
 std::string WithChecksums(const std::string& instructions, const std::vector<TChecksum>& checksums) {
     const std::string eol = instructions.find("\r\n") != std::string::npos || instructions.empty() ? "\r\n" : "\n";
     std::string kept;
@@ -32,7 +14,7 @@ std::string WithChecksums(const std::string& instructions, const std::vector<TCh
         end = end == std::string::npos ? instructions.size() : end + 1;
         std::string line = instructions.substr(pos, end - pos);
         pos = end;
-        if (std::optional<std::string> section = SectionOf(line))
+        if (std::optional<std::string> section = SectionOpenedBy(line))
             inChecksums = SameTextIgnoringCase(*section, kChecksumsSection);
         if (!inChecksums) kept += line;
     }

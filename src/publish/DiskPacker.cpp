@@ -1,6 +1,5 @@
 #include "publish/DiskPacker.h"
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <limits>
@@ -212,73 +211,14 @@ std::string FindingsReport(const std::vector<TFinding>& findings, bool quiet) {
     return quiet ? report : report + Summary(counts[0], counts[1]);
 }
 
-namespace {
-
-void PrintDisk(const std::string& label, const TDisk& disk) {
-    std::printf("%s (%llu bytes):", label.c_str(), static_cast<unsigned long long>(disk.Used));
-    for (const std::string& name : disk.Names) std::printf(" %s", name.c_str());
-    std::printf("\n");
-}
-
-// Runs one publishing step; its failure is reported as the tool's.
-template <typename Step>
-bool Try(Step step) {
-    try {
-        step();
-        return true;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "quenby-pack: %s\n", e.what());
-        return false;
-    }
-}
-
-}  // namespace
-
-int PackDisks(const std::string& sizeText, const std::string& dir, const std::string& out, const TFileDigest& digest) {
-    std::optional<std::int32_t> size = ParseNumber(sizeText);
-    if (!size || *size <= 0) {
-        std::fprintf(stderr, "quenby-pack: the disk size %s is not a positive whole number of bytes\n",
-                     sizeText.c_str());
-        return 2;
-    }
-    bool done = Try([&] {
-        std::vector<TDisk> disks = MakeDisks(dir, out, static_cast<std::uint64_t>(*size), digest);
-        for (size_t d = 0; d < disks.size(); ++d) PrintDisk("disk" + std::to_string(d + 1), disks[d]);
-    });
-    return done ? CheckFolder(out, false, digest) : 1;
-}
-
-int PackImage(const std::string& dir, const std::string& out, const TFileDigest& digest) {
-    bool done = Try([&] { PrintDisk(out, MakeImage(dir, out, digest)); });
-    return done ? CheckFolder(out, false, digest) : 1;
-}
-
-int PackChecksums(const std::string& dir, const TFileDigest& digest) {
-    return Try([&] { WriteChecksums(dir, digest); }) ? CheckFolder(dir, false, digest) : 1;
-}
-
-int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const std::string& firstDisk, bool quiet) {
-    if (in.Missing) {
-        std::printf(
-            "error: no Quenby.ipi in %s: the installer says the instructions are missing and stops. "
-            "Put Quenby.ipi beside Setup.exe on the first disk.\n",
-            firstDisk.c_str());
-        if (!quiet) std::fputs(Summary(1, 0).c_str(), stdout);
-        return 1;
-    }
-    std::vector<TFinding> findings = CheckDistribution(in, media);
-    std::fputs(FindingsReport(findings, quiet).c_str(), stdout);
-    return HasErrors(findings) ? 1 : 0;
-}
-
-int CheckFolder(const std::string& dir, bool quiet, const TFileDigest& digest) {
-    try {
-        TIniDistribution media(fs::path(dir), digest);
-        return PrintCheck(media.Instructions(), media, media.DiskPath(1).string(), quiet);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "quenby-pack: %s\n", e.what());
-        return 1;
-    }
+std::vector<TFinding> CheckInstructions(const TInstructions& in, const TDistributionMedia& media,
+                                        const std::string& firstDisk) {
+    if (!in.Missing) return CheckDistribution(in, media);
+    return {{TSeverity::Error, "", "",
+             "no Quenby.ipi in " + firstDisk +
+                 ": the installer says the instructions are missing and stops. Put Quenby.ipi beside Setup.exe on "
+                 "the first disk.",
+             ""}};
 }
 
 }  // namespace quenby

@@ -1,5 +1,6 @@
 // The publisher tools' work on folders: laying a distribution out on disk folders or in one folder,
-// writing its checksums, and reporting the checks' findings. `digest` is the tool's SHA-256 of a file.
+// writing its checksums, and the report of the checks' findings. `digest` is the tool's SHA-256 of a file.
+// The tools (pack/) print the results and choose the exit codes.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -24,18 +25,12 @@ TDisk MakeImage(const std::filesystem::path& dir, const std::filesystem::path& o
 // the installer reads it from; a file on no disk is left out (the checks report it).
 void WriteChecksums(const std::filesystem::path& dir, const TFileDigest& digest);
 
+// The checks' findings, or the one error that the instructions are missing from `firstDisk`.
+std::vector<TFinding> CheckInstructions(const TInstructions& in, const TDistributionMedia& media,
+                                        const std::string& firstDisk);
 // One line per finding, errors first, then how many of each ("1 error, no warnings"); only the errors'
 // lines when `quiet`.
 std::string FindingsReport(const std::vector<TFinding>& findings, bool quiet);
 bool HasErrors(const std::vector<TFinding>& findings);
-
-// Prints the findings, or that the instructions are missing, and returns the tools' exit code.
-int PrintCheck(const TInstructions& in, const TDistributionMedia& media, const std::string& firstDisk, bool quiet);
-
-// The tool commands: print to stdout/stderr and return the exit code.
-int PackDisks(const std::string& sizeText, const std::string& dir, const std::string& out, const TFileDigest& digest);
-int PackImage(const std::string& dir, const std::string& out, const TFileDigest& digest);
-int PackChecksums(const std::string& dir, const TFileDigest& digest);
-int CheckFolder(const std::string& dir, bool quiet, const TFileDigest& digest);
 
 }  // namespace quenby

@@ -82,6 +82,13 @@ std::string TIniFile::ReadText(const std::string& section, const std::string& ke
     return WithoutQuotes(defaultText);
 }
 
+std::optional<std::string> SectionOpenedBy(const std::string& line) {
+    std::string trimmed = Trimmed(line);
+    size_t close = trimmed.rfind(']');
+    if (trimmed.empty() || trimmed[0] != '[' || close == std::string::npos) return std::nullopt;
+    return Trimmed(trimmed.substr(1, close - 1));
+}
+
 void TIniFile::ListKeys(const std::string& section, TStringList& list) const {
     list.Clear();
     const TSection* found = Find(section);

@@ -1,6 +1,7 @@
 // An INI file read the way the system's profile functions read it, for the publisher tools' native
 // build, which has no profile functions.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,9 @@ private:
 
     std::vector<TSection> m_sections;
 };
+
+// The name of the section a line of the file opens ("[ FilesIn ]" opens FilesIn); nothing for other lines. For
+// the tools that rewrite one section of a file and keep every other byte.
+std::optional<std::string> SectionOpenedBy(const std::string& line);
 
 }  // namespace quenby

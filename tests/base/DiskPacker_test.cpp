@@ -1,6 +1,7 @@
 // Laying a distribution folder out on disks or in one folder: refused, before anything is written, when the
 // set could not install; the checksums written once, kept when the set is laid out again, and a file damaged
-// since refused. (The sample laid out and installed from its disks: tests/e2e/media_test.cpp; the tools'
+// since refused. The instructions naming compressed sources. (The sample laid out and installed from its disks:
+// tests/e2e/media_test.cpp; compressed and renamed, then installed: tests/win/compress_ipi_test.sh; the tools'
 // real hashers: tests/win/quenby_check_test.sh.)
 #include "publish/DiskPacker.h"
 
@@ -12,6 +13,7 @@
 
 #include "FakeDigest.h"
 #include "base/Errors.h"
+#include "publish/Compression.h"
 #include "publish/DistributionFolder.h"
 
 namespace fs = std::filesystem;
@@ -73,4 +75,21 @@ TEST(DiskPacker, ChecksumsAreWrittenOnceKeptOnEveryLayoutAndADamagedSourceIsRefu
     Write(kScratch / "disks" / "disk2" / "a.txt", std::string(299, 'a') + "b");
     EXPECT_THROW(quenby::MakeImage(kScratch / "disks", kScratch / "again", FakeDigest), quenby::Exception);
     fs::remove_all(kScratch);
+}
+
+TEST(DiskPacker, CompressedSourcesAreRenamedOnlyWhereSetupReadsSourcesAndEveryOtherByteIsKept) {
+    const std::vector<quenby::TRename> renames = {{"orrery.exe", "orrery.ex_"}, {"Data\\Moons.txt", "Data\\Moons.tx_"}};
+    const struct {
+        std::string before;
+        std::string after;
+    } cases[] = {
+        // Letter case ignored, blanks and line ends kept, every entry of the name renamed.
+        {"[FilesIn]\r\n ORRERY.EXE = \r\ndata\\moons.txt=\r\norrery.exe=\r\n",
+         "[FilesIn]\r\n orrery.ex_ = \r\nData\\Moons.tx_=\r\norrery.ex_=\r\n"},
+        // Targets, items, comments and a key without a value are no sources.
+        {"[FilesOut]\norrery.exe=0\n[Items]\norrery.exe=O\n[SysFilesIn]\n;orrery.exe=\norrery.exe\n",
+         "[FilesOut]\norrery.exe=0\n[Items]\norrery.exe=O\n[SysFilesIn]\n;orrery.exe=\norrery.exe\n"},
+        {"[ sysfilesin ]\norrery.exe=", "[ sysfilesin ]\norrery.ex_="},
+    };
+    for (const auto& c : cases) EXPECT_EQ(quenby::WithSourcesRenamed(c.before, renames), c.after);
 }
