@@ -2,6 +2,7 @@
 // ends in a clear message, leaves the wizard usable and nothing half-written beyond what was already
 // done. docs/FAULTS.md lists the cases with what the user sees. The prepare script beside this file
 // makes F: a 1 MiB disk, R: a read-only mount and a REG_DWORD shared-file counter "shared.dll".
+// ctest .runs Faults.RegistryGroup*:Faults.AFolder*:Faults.ARetry*
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>

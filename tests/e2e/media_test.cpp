@@ -2,6 +2,7 @@
 // (the prepare script puts its disk 1 in the floppy drive A:, with a damaged copy of its disk 2 beside it), a
 // damaged file refused until an undamaged disk is in; a newer shared library never replaced by an older one;
 // a shared library in use replaced at the next restart.
+// ctest .i686 shipped MediaE2e.SharedFiles*
 #include <windows.h>
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 // A planted lz32.dll beside Setup.exe on the medium (tests/programs/planted_lz32.cpp). ctest runs this
 // with lz32=n,b, so that Wine searches the program's folder first as Windows does; the first test shows
 // that a static import then does load the planted DLL.
+// ctest env QUENBY_DLLOVERRIDES=lz32=n,b
+// ctest .i686 shipped *
 #include <windows.h>
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 // prompt; a cancel on the user and the destination page (on a notice: faults_test.cpp; at the disk prompt:
 // uninstall_test.cpp); a second installation over the first. The pages of the road are photographed into
 // <build>/screenshots/<Suite.Test>/.
+// ctest .i686 shipped RoadE2e.WholeRoad*
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>

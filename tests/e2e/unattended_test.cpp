@@ -1,5 +1,8 @@
 // Setup.exe without a person: the sample from a quenby-pack image folder, through the wizard (answers saved) and
 // with /VERYSILENT, each removed by the entry's QuietUninstallString; /SILENT /LOADINF; each exit code.
+// ctest .outcomes UnattendedE2e.EachOutcome*:UnattendedE2e.ARunCutOff*
+// ctest .i686 shipped UnattendedE2e.ADestinationWithout*:UnattendedE2e.OneFolder*:UnattendedE2e.EachOutcome*
+// ctest .i686-undo shipped UnattendedE2e.AFailedRun*:UnattendedE2e.TheDeploymentTools*:UnattendedE2e.ARunCutOff*
 #include <windows.h>
 #include <gtest/gtest.h>
 

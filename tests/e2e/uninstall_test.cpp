@@ -2,6 +2,9 @@
 // list of installed programs, the prefix compared with a snapshot taken before; an installation cancelled at the
 // disk prompt, what it kept, cleaned up; and removal as an attacker would turn it: planted, edited and extended
 // logs, a folder swapped for a link, a removal stopped and run again, files in use, products sharing a file.
+// ctest .wines UninstallE2e.WinesList*
+// ctest .i686 shipped UninstallE2e.SharedFilesStay*:UninstallE2e.AnOldSpellings*
+// ctest .i686-logs shipped UninstallE2e.OnlyLines*:UninstallE2e.ARemovalRunTwice*
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -381,7 +384,8 @@ TEST(UninstallE2e, AnOldSpellingsInstallationIsRemovedFromAPrivateFolderOnlyAndT
     EXPECT_EQ(test::ReadFile("C:\\Precious\\data\\x.txt"), "precious\n");
 }
 
-// Last: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in this prefix.
+// An entry of its own: after Wine's own uninstaller has run, Wine's virtual desktop does not come up again in
+// this prefix.
 TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
     const std::string destination = "C:\\Program Files\\Orrery";
     const std::set<std::string> before = Snapshot();
