@@ -1,8 +1,10 @@
-# The shipped build: 32-bit Windows, statically linked.
+# The shipped build: 32-bit Windows, statically linked. The win32 thread model: the programs start no thread,
+# and the posix model's runtime brings winpthreads in (a tenth of Setup.exe) for the library's locks and
+# thread-local data. Its library has no std::thread, which only the tools use; they run from the x86_64 tree.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

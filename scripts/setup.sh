@@ -6,7 +6,7 @@
 set -euo pipefail
 # The artwork is drawn at build time, in DejaVu where it is installed.
 build_packages=(cmake make g++ googletest libssl-dev imagemagick fonts-dejavu-core
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 run_packages=(clang-format wine64 wine32:i386 fonts-wine xvfb xauth x11-utils mscompress xdotool)
 packages=("${build_packages[@]}")
 [ "${1:-}" = build ] || packages+=("${run_packages[@]}")

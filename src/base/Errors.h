@@ -1,14 +1,32 @@
 // The errors the installer raises. Each carries the text the user sees; the framework's error box
 // shows it followed by a full stop.
 #pragma once
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace quenby {
 
-class Exception : public std::runtime_error {
+// Not a std::runtime_error: its reference-counted message would bring the library's old string code into
+// each program (see src/library_errors.cpp).
+class Exception : public std::exception {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    explicit Exception(std::string message) : m_message(std::move(message)) {}
+    const char* what() const noexcept override { return m_message.c_str(); }
+
+private:
+    std::string m_message;
+};
+
+// A fault of the program itself, never of the machine or the user: a broken invariant, or a precondition
+// that the standard library checks. It is no Exception, so no handler of the installer's errors takes it.
+class EProgramFault : public std::exception {
+public:
+    explicit EProgramFault(std::string text) : m_text(std::move(text)) {}
+    const char* what() const noexcept override { return m_text.c_str(); }
+
+private:
+    std::string m_text;
 };
 
 // What the error box shows for an error: its message and a full stop.

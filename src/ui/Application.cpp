@@ -1,7 +1,5 @@
 #include "ui/Application.h"
 
-#include <stdexcept>
-
 #include "base/Errors.h"
 #include "base/Texts.h"
 #include "ui/CommonControls.h"
@@ -32,7 +30,7 @@ std::string ModuleBaseName(HINSTANCE module) {
 }  // namespace
 
 TApplication::TApplication(HINSTANCE module) : m_module(module), m_title(ModuleBaseName(module)) {
-    if (g_application) throw std::logic_error("a second application object");
+    if (g_application) throw EProgramFault("a second application object");
     InitCommonControls(ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES);
     RegisterControlClasses(module);
 
@@ -56,7 +54,7 @@ TApplication::~TApplication() {
 }
 
 TApplication& TApplication::Instance() {
-    if (!g_application) throw std::logic_error("no application object");
+    if (!g_application) throw EProgramFault("no application object");
     return *g_application;
 }
 

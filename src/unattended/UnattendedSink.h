@@ -7,7 +7,7 @@
 
 #include "base/Instructions.h"
 #include "install/InstallSink.h"
-#include "unattended/SilentProgress.h"
+#include "ui/ProgressWindow.h"
 
 namespace quenby {
 
@@ -30,7 +30,7 @@ public:
     HWND Owner() const override { return m_window ? m_window->Handle() : nullptr; }
 
 private:
-    std::unique_ptr<TSilentProgress> m_window;
+    std::unique_ptr<ui::TProgressWindow> m_window;
     bool m_addOns;
     bool m_completed = false;
 };

@@ -1,20 +1,28 @@
 #include "uninstall/RemovalSink.h"
 
 #include "base/Texts.h"
-#include "uninstall/ProgressForm.h"
+#include "ui/ProgressWindow.h"
 
 namespace quenby {
+
+namespace {
+constexpr ui::TFormDecl kUninstallForm = ui::forms::ProgressForm("TUninstallForm");
+}  // namespace
 
 TLoggedRemoval::TLoggedRemoval(TLogFile& log, bool window) : m_log(log), m_window(window) {}
 TLoggedRemoval::~TLoggedRemoval() = default;
 
 void TLoggedRemoval::Started(const std::string& displayName) {
-    if (m_window) m_form = std::make_unique<TUninstallForm>(displayName);
+    if (m_window)
+        m_form = std::make_unique<ui::TProgressWindow>(kUninstallForm, UninstallFormCaption(displayName),
+                                                       ui::TProgressWindow::TPlace::AboveCentre);
 }
 
 void TLoggedRemoval::Step(const std::string& item, int percent) {
     m_log.Line(kLogRemoving, item);
-    if (m_form) m_form->ShowStep(item, percent);
+    if (!m_form) return;
+    m_form->ShowPosition(percent);
+    m_form->ShowItem(item);
 }
 
 void TLoggedRemoval::Left(const std::string& line) { m_log.Line(kLogLeft, line); }

@@ -12,7 +12,9 @@
 
 namespace quenby {
 
-class TUninstallForm;
+namespace ui {
+class TProgressWindow;
+}  // namespace ui
 
 class TRemovalSink {
 public:
@@ -50,7 +52,7 @@ protected:
 
 private:
     bool m_window;
-    std::unique_ptr<TUninstallForm> m_form;
+    std::unique_ptr<ui::TProgressWindow> m_form;
 };
 
 class TWindowedRemoval final : public TLoggedRemoval {

@@ -1,7 +1,5 @@
 #include "wizard/MainWin.h"
 
-#include <stdexcept>
-
 #include "base/Errors.h"
 #include "base/ExitCodes.h"
 #include "base/ProductCaption.h"
@@ -26,7 +24,7 @@ TMainWindow::TMainWindow(std::string answersFile, TLogFile* log)
 TMainWindow::~TMainWindow() { Destroy(); }
 
 const TInstructions& TMainWindow::Instructions() const {
-    if (!m_instructions) throw std::logic_error("the installation instructions are gone");
+    if (!m_instructions) throw EProgramFault("the installation instructions are gone");
     return *m_instructions;
 }
 

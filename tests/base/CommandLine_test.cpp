@@ -26,10 +26,7 @@ TEST(CommandLine, SwitchesInAnyCaseWithTheirValuesQuotedOrNot) {
 }
 
 TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
-    const struct {
-        const char* line;
-        const char* refused;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"/VERYSILENT /QUIET", "/QUIET"},
         {"/SILENT=1", "/SILENT=1"},
         {"/DIR", "/DIR"},
@@ -41,7 +38,7 @@ TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
         {"C:\\Orrery", "C:\\Orrery"},
         {"/D /E", "/D"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseSetupCommandLine(c.line).BadSwitch, c.refused) << c.line;
+    for (const auto& [line, refused] : cases) EXPECT_EQ(ParseSetupCommandLine(line).BadSwitch, refused) << line;
     EXPECT_EQ(ParseSetupCommandLine("/VERYSILENT /QUIET").Mode, TSetupMode::VerySilent);
     // The help is made from the switch table: every row on a line of its own, the value's word after "=".
     EXPECT_EQ(BadSwitchText("/D"),

@@ -7,28 +7,19 @@ using quenby::TDateTime;
 using quenby::TDateTimeFormat;
 
 TEST(DateTimeText, LocaleFieldsShapeTheText) {
-    TDateTimeFormat us;
+    TDateTimeFormat us, german, empty;
     us.ShortDate = "M/d/yy";
-    us.TimeSeparator = ":";
-    us.TwelveHour = true;
+    us.TimeSeparator = german.TimeSeparator = ":";
+    us.TwelveHour = empty.TwelveHour = true;
     us.Am = "AM";
     us.Pm = "PM";
-    TDateTimeFormat german;
     german.ShortDate = "dd.MM.yyyy";
-    german.TimeSeparator = ":";
     german.HourLeadingZero = true;
-    TDateTimeFormat quoted = us;
+    TDateTimeFormat quoted = us, unnamed = us;
     quoted.ShortDate = "d MMM yyyy 'de' ''y''";
     quoted.ShortMonthNames[1] = "Feb";
-    TDateTimeFormat unnamed = us;
     unnamed.ShortDate = "dddd, MMMM d";  // no names known: numbers instead
-    TDateTimeFormat empty;
-    empty.TwelveHour = true;
-    const struct {
-        const TDateTimeFormat& format;
-        TDateTime when;
-        const char* text;
-    } cases[] = {
+    const std::tuple<const TDateTimeFormat&, TDateTime, const char*> cases[] = {
         {us, {.Year = 2026, .Month = 12, .Day = 6, .Hour = 16, .Minute = 13, .Second = 10}, "12/6/26 4:13:10 PM"},
         {us, {.Year = 2026, .Month = 1, .Day = 2, .Hour = 0, .Minute = 5}, "1/2/26 12:05:00 AM"},
         {us, {.Year = 2026, .Month = 1, .Day = 2, .Hour = 12}, "1/2/26 12:00:00 PM"},
@@ -38,5 +29,5 @@ TEST(DateTimeText, LocaleFieldsShapeTheText) {
         {unnamed, {.Year = 2026, .Month = 2, .Day = 3}, "03, 02 3"},
         {empty, {.Year = 2026, .Month = 7, .Day = 9, .Hour = 9, .Minute = 3}, "7/9/26 9:03:00 am"},
     };
-    for (const auto& c : cases) EXPECT_EQ(DateTimeText(c.format, c.when), c.text);
+    for (const auto& [format, when, text] : cases) EXPECT_EQ(DateTimeText(format, when), text);
 }

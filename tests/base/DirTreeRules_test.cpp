@@ -6,12 +6,11 @@ using namespace quenby;
 
 TEST(DirTreeRules, AttrAllowedFollowsTheDirTypeRuleInOrder) {
     constexpr std::uint32_t D = kAttrDirectory, H = kAttrHidden, S = kAttrSystem, A = kAttrArchive, R = kAttrReadonly;
-    struct Case {
+    const struct {
         tDirType type;
         std::uint32_t attr;
         bool allowed;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{dtNormal, dtAll}, D | H | S | A, true},  // dtAll admits everything
         {{dtNormal}, D, true},
         {{dtNormal}, D | R, true},  // read-only plays no part
@@ -24,15 +23,14 @@ TEST(DirTreeRules, AttrAllowedFollowsTheDirTypeRuleInOrder) {
         {{dtReadonly}, D | R, false},  // dtReadonly admits nothing by itself
         {{}, D | H, false},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(AttrAllowed(c.type, c.attr), c.allowed) << "type " << int(c.type.Bits()) << " attributes " << c.attr;
 }
 
 TEST(DirTreeRules, RecycleFolderItselfStaysButNothingBelowIt) {
-    EXPECT_FALSE(BelowRecycleFolder("c:\\recycled\\"));
-    EXPECT_FALSE(BelowRecycleFolder("c:\\a\\recycled\\"));
+    for (const char* kept : {"c:\\recycled\\", "c:\\a\\recycled\\", "c:\\recycledx\\y\\"})
+        EXPECT_FALSE(BelowRecycleFolder(kept)) << kept;
     EXPECT_TRUE(BelowRecycleFolder("c:\\recycled\\x\\"));
-    EXPECT_FALSE(BelowRecycleFolder("c:\\recycledx\\y\\"));
 }
 
 TEST(DirTreeRules, FallbackTextIsLastComponentOrDriveRoot) {

@@ -10,17 +10,16 @@
 
 using quenby::PlanDisks;
 using quenby::TPackRequest;
+using Items = std::vector<quenby::TPackItem>;
 using Names = std::vector<std::string>;
 
 namespace {
 
-TPackRequest Request(std::uint64_t size) {
-    TPackRequest request;
-    request.DiskSize = size;
-    request.First = {{"Setup.exe", 40}, {"Quenby.ipi", 5}, {"terms.txt", 5}};
-    request.CopyOrder = {{"shared.dl_", 30}, {"prog.ex_", 60}, {"help.tx_", 20}, {"data\\a.da_", 30}};
-    request.Last = {{"thanks.txt", 5}, {"readme.txt", 10}};
-    return request;
+const Items kCopyOrder = {{"shared.dl_", 30}, {"prog.ex_", 60}, {"help.tx_", 20}, {"data\\a.da_", 30}};
+
+TPackRequest Request(std::uint64_t size, Items copyOrder = kCopyOrder,
+                     Items last = {{"thanks.txt", 5}, {"readme.txt", 10}}) {
+    return {size, {{"Setup.exe", 40}, {"Quenby.ipi", 5}, {"terms.txt", 5}}, std::move(copyOrder), std::move(last)};
 }
 
 const Names kFirst = {"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"};
@@ -28,45 +27,37 @@ const Names kFirst = {"Setup.exe", "Quenby.ipi", "terms.txt", "shared.dl_"};
 }  // namespace
 
 TEST(DiskLayout, DisksFillInCopyOrderAndEveryDiskIsAskedFor) {
-    TPackRequest closingTooLarge = Request(100);
-    closingTooLarge.CopyOrder.back().Size = 10;
-    closingTooLarge.Last = {{"thanks.txt", 45}, {"readme.txt", 40}};
-    TPackRequest lastFileTwice = closingTooLarge;
-    lastFileTwice.CopyOrder.push_back({"help.tx_", 20});
-    lastFileTwice.Last = {{"thanks.txt", 60}};
-    TPackRequest again = Request(100);
-    again.CopyOrder.insert(again.CopyOrder.begin() + 2, {"SHARED.DL_", 30});
-    again.CopyOrder.push_back({"prog.ex_", 60});
-    const struct {
-        TPackRequest request;
-        std::vector<Names> disks;
-    } cases[] = {
+    const Items smallData = {{"shared.dl_", 30}, {"prog.ex_", 60}, {"help.tx_", 20}, {"data\\a.da_", 10}};
+    Items helpAgain = smallData, again = kCopyOrder;
+    helpAgain.push_back({"help.tx_", 20});
+    again.insert(again.begin() + 2, {"SHARED.DL_", 30});
+    again.push_back({"prog.ex_", 60});
+    const std::pair<TPackRequest, std::vector<Names>> cases[] = {
         {Request(100), {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "thanks.txt", "readme.txt"}}},
         // Disk 2 full with data\a.da_: a disk of the closing set alone would never be asked for, so it
         // brings the last file with it.
-        {closingTooLarge, {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "thanks.txt", "readme.txt"}}},
+        {Request(100, smallData, {{"thanks.txt", 45}, {"readme.txt", 40}}),
+         {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "thanks.txt", "readme.txt"}}},
         // The last file also lies on the disk before: the break comes one file earlier.
-        {lastFileTwice, {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "help.tx_", "thanks.txt"}}},
+        {Request(100, helpAgain, {{"thanks.txt", 60}}),
+         {kFirst, {"prog.ex_", "help.tx_"}, {"data\\a.da_", "help.tx_", "thanks.txt"}}},
         // A file listed again is put on the disk in the drive unless a copy already lies there.
-        {again,
+        {Request(100, again),
          {kFirst, {"prog.ex_", "SHARED.DL_"}, {"help.tx_", "data\\a.da_"}, {"prog.ex_", "thanks.txt", "readme.txt"}}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [request, expected] : cases) {
         std::vector<Names> disks;
-        for (const quenby::TDisk& disk : PlanDisks(c.request)) {
-            EXPECT_LE(disk.Used, c.request.DiskSize);
+        for (const quenby::TDisk& disk : PlanDisks(request)) {
+            EXPECT_LE(disk.Used, request.DiskSize);
             disks.push_back(disk.Names);
         }
-        EXPECT_EQ(disks, c.disks);
+        EXPECT_EQ(disks, expected);
     }
 }
 
 TEST(DiskLayout, ImpossibleLayoutsAreRefused) {
-    TPackRequest noBringer = Request(100);
-    noBringer.Last = {{"thanks.txt", 90}};  // no file is small enough to bring it
-    TPackRequest nothingAsks = Request(60);
-    nothingAsks.CopyOrder.clear();
-    nothingAsks.Last = {{"thanks.txt", 20}};  // nothing would ever ask for a second disk
-    for (const TPackRequest& request : {Request(49), Request(59), noBringer, nothingAsks})
+    // Also a last file that no file is small enough to bring, and a second disk nothing would ever ask for.
+    for (const TPackRequest& request : {Request(49), Request(59), Request(100, kCopyOrder, {{"thanks.txt", 90}}),
+                                        Request(60, {}, {{"thanks.txt", 20}})})
         EXPECT_THROW(PlanDisks(request), quenby::Exception) << request.DiskSize;
 }

@@ -9,12 +9,8 @@
 TEST(IniFile, InstructionsTakeTheInstallersDefaults) {
     quenby::TInstructions in;
     in.ReadFrom(quenby::TIniFile("[Settings]\nExpand=0x10\n[Items]\nw.exe\nv.exe=\n[FilesIn]\na=\nb=\n"), "A:\\\\");
-    EXPECT_TRUE(in.Expand);
-    EXPECT_EQ(in.ProgGroup, "Tavix");
-    EXPECT_EQ(in.Directory, "c:\\tmp");
+    EXPECT_EQ(std::tie(in.Expand, in.ProgressStep, in.ProgGroup, in.Directory, in.InstructionsPath, in.DisplayTitle),
+              std::make_tuple(true, 20, "Tavix", "c:\\tmp", "A:\\\\Quenby.ipi", ""));
     EXPECT_EQ(in.Items.Items(), std::vector<std::string>({"v.exe"}));
     EXPECT_EQ(in.ItemsValues.Items(), std::vector<std::string>({""}));
-    EXPECT_EQ(in.ProgressStep, 20);
-    EXPECT_EQ(in.InstructionsPath, "A:\\\\Quenby.ipi");
-    EXPECT_TRUE(in.DisplayTitle.empty());
 }

@@ -24,13 +24,13 @@ TLogEntry E(TLogKind kind, std::string path, bool existed = false, std::string r
     return {kind, existed, std::move(root), std::move(path), std::move(name)};
 }
 
-std::string Log(std::initializer_list<TLogEntry> entries) {
+std::string Log(const std::vector<TLogEntry>& entries) {
     std::string text = std::string(kInstallLogHeader) + "\r\n" + FormatLogLine(E(K::Destination, kDest));
     for (const TLogEntry& e : entries) text += FormatLogLine(e);
     return text;
 }
 
-TUninstallPlan Plan(std::initializer_list<TLogEntry> entries) {
+TUninstallPlan Plan(const std::vector<TLogEntry>& entries) {
     return PlanUninstall(ParseLog(Log(entries)), kDest, kAsciiPaths);
 }
 
@@ -39,11 +39,9 @@ TUninstallPlan Plan(std::initializer_list<TLogEntry> entries) {
 TEST(InstallLog, FieldsWithTabsLineEndsAndPercentsComeBackUnchanged) {
     const TLogEntry value = E(K::Value, "Software\\A%09\tb", true, "HKCU", "n\r\n%");
     const std::vector<TLogEntry> back = ParseLog(Log({value}));
+    const auto fields = [](const TLogEntry& e) { return std::tie(e.Kind, e.Existed, e.Root, e.Path, e.Name); };
     ASSERT_EQ(back.size(), 2u);
-    EXPECT_EQ(back[1].Path, value.Path);
-    EXPECT_EQ(back[1].Name, value.Name);
-    EXPECT_TRUE(back[1].Existed);
-    EXPECT_EQ(back[1].Root, "HKCU");
+    EXPECT_EQ(fields(back[1]), fields(value));
 }
 
 TEST(InstallLog, DamagedLinesAreRefused) {
@@ -56,82 +54,46 @@ TEST(InstallLog, DamagedLinesAreRefused) {
 }
 
 TEST(InstallLog, AnythingTheInstallationCannotHaveMadeIsRefused) {
-    const TLogEntry refused[] = {
-        E(K::File, "C:\\windows\\win.ini"),
-        E(K::File, kDest + "\\..\\other.exe"),
-        E(K::File, kDest + "\\data\\.. \\x"),
-        E(K::File, kDest + "/../x"),
-        E(K::File, kDest + " Two\\x"),
-        E(K::File, kDest),
-        E(K::Directory, "relative\\dir"),
-        E(K::Directory, "C:\\a\\..\\windows"),
-        E(K::Counter, "..\\boot.ini"),
-        E(K::MachineCounter, "..\\boot.ini"),
-        E(K::Kept, "..\\boot.ini"),
-        E(K::AtRestart, "relative\\x.dll"),
-        E(K::SystemFile, "C:\\x.dll"),
-        E(K::SystemFile, "\\x.dll"),
-        E(K::Key, "Software\\\\x", false, "HKCU"),
-        E(K::Value, "..\\SYSTEM", false, "HKLM", "x"),
-        E(K::Uninstall, "A\\..\\B"),
-        E(K::Destination, "C:\\Program Files\\Other"),
-    };
-    for (const TLogEntry& entry : refused) EXPECT_THROW(Plan({E(K::Group, "G"), entry}), ELogRefused) << entry.Path;
+    for (const TLogEntry& entry :
+         {E(K::File, "C:\\windows\\win.ini"), E(K::File, kDest + "\\..\\other.exe"), E(K::File, kDest + "/../x"),
+          E(K::File, kDest + "\\data\\.. \\x"), E(K::File, kDest + " Two\\x"), E(K::File, kDest),
+          E(K::Directory, "relative\\dir"), E(K::Directory, "C:\\a\\..\\windows"), E(K::Counter, "..\\boot.ini"),
+          E(K::MachineCounter, "..\\boot.ini"), E(K::Kept, "..\\boot.ini"), E(K::AtRestart, "relative\\x.dll"),
+          E(K::SystemFile, "C:\\x.dll"), E(K::SystemFile, "\\x.dll"), E(K::Key, "Software\\\\x", false, "HKCU"),
+          E(K::Value, "..\\SYSTEM", false, "HKLM", "x"), E(K::Uninstall, "A\\..\\B"),
+          E(K::Destination, "C:\\Program Files\\Other")})
+        EXPECT_THROW(Plan({E(K::Group, "G"), entry}), ELogRefused) << entry.Path;
     EXPECT_THROW(PlanUninstall({}, kDest, kAsciiPaths), ELogRefused);  // no destination named
     EXPECT_THROW(Plan({E(K::Item, "Orrery")}), ELogRefused);           // an item before any group
 }
 
 TEST(InstallLog, PlanUndoesWhatTheFirstMentionMadeInReverseAndDeepestFirst) {
-    const TUninstallPlan plan = Plan({
-        E(K::Directory, "C:\\Program Files\\Orrery"),
-        E(K::Directory, "C:\\Program Files\\Orrery\\data\\deep"),
-        E(K::Directory, "C:\\OrreryData"),
-        E(K::SystemFile, "shared.dll"),
-        E(K::SystemFile, "orphan.dll"),
-        E(K::File, kDest + "\\a.exe"),
-        E(K::File, kDest + "\\kept.txt", true),
-        E(K::File, kDest + "\\b.txt"),
-        E(K::Group, "Accessories", true),
-        E(K::Group, "Orrery"),
-        E(K::Item, "One"),
-        E(K::Item, "x)][DeleteGroup(Startup"),  // would say another command: left
-        E(K::Key, "Software\\B", false, "HKCU"),
-        E(K::Key, "Software\\B\\O", false, "HKCU"),
-        E(K::Value, "Software\\B\\O", false, "HKCU", "Name"),
-        E(K::Value, "Software\\B\\O", true, "HKCU", "Old"),
-        E(K::Counter, "shared.dll"),
-        E(K::MachineCounter, "shared.dll"),
-        E(K::Checked, "data\\b.tx_"),
-        E(K::Kept, "shared.dll"),
-        E(K::AtRestart, kDest + "\\b.txt"),  // change nothing
-        // A second run over the first: what the first made stays the installation's.
-        E(K::File, kDest + "\\A.EXE", true),
-        E(K::Value, "Software\\B\\O", true, "HKCU", "Name"),
-        E(K::Group, "orrery", true),
-        E(K::Item, "Two"),
-        E(K::Counter, "shared.dll"),
-    });
+    const TUninstallPlan plan =
+        Plan({E(K::Directory, kDest), E(K::Directory, kDest + "\\data\\deep"), E(K::Directory, "C:\\OrreryData"),
+              E(K::SystemFile, "shared.dll"), E(K::SystemFile, "orphan.dll"), E(K::File, kDest + "\\a.exe"),
+              E(K::File, kDest + "\\kept.txt", true), E(K::File, kDest + "\\b.txt"), E(K::Group, "Accessories", true),
+              E(K::Group, "Orrery"), E(K::Item, "One"),
+              E(K::Item, "x)][DeleteGroup(Startup"),  // would say another command: left
+              E(K::Key, "Software\\B", false, "HKCU"), E(K::Key, "Software\\B\\O", false, "HKCU"),
+              E(K::Value, "Software\\B\\O", false, "HKCU", "Name"), E(K::Value, "Software\\B\\O", true, "HKCU", "Old"),
+              E(K::Counter, "shared.dll"), E(K::MachineCounter, "shared.dll"), E(K::Checked, "data\\b.tx_"),
+              E(K::Kept, "shared.dll"), E(K::AtRestart, kDest + "\\b.txt"),  // change nothing
+              // A second run over the first: what the first made stays the installation's.
+              E(K::File, kDest + "\\A.EXE", true), E(K::Value, "Software\\B\\O", true, "HKCU", "Name"),
+              E(K::Group, "orrery", true), E(K::Item, "Two"), E(K::Counter, "shared.dll")});
     EXPECT_EQ(plan.Files, (std::vector<std::string>{kDest + "\\b.txt", kDest + "\\a.exe"}));
     EXPECT_EQ(plan.Directories, (std::vector<std::string>{kDest + "\\data\\deep", kDest, "C:\\OrreryData"}));
-    ASSERT_EQ(plan.Keys.size(), 2u);
-    EXPECT_EQ(plan.Keys[0].Key, "Software\\B\\O");
-    ASSERT_EQ(plan.Values.size(), 1u);
-    EXPECT_EQ(plan.Values[0].Name, "Name");
-    EXPECT_EQ(plan.Counters.size(), 2u);
     EXPECT_EQ(plan.NewSystemFiles, (std::vector<std::string>{"shared.dll", "orphan.dll"}));
-    ASSERT_EQ(plan.Groups.size(), 2u);
-    EXPECT_FALSE(plan.Groups[0].Created);
-    EXPECT_TRUE(plan.Groups[1].Created);
+    EXPECT_EQ(plan.Counters.size(), 2u);
+    ASSERT_EQ(std::tuple(plan.Keys.size(), plan.Values.size(), plan.Groups.size()), std::tuple(2u, 1u, 2u));
+    EXPECT_EQ(std::tie(plan.Keys[0].Key, plan.Values[0].Name, plan.Groups[0].Created, plan.Groups[1].Created),
+              std::tuple("Software\\B\\O", "Name", false, true));
     EXPECT_EQ(plan.Groups[1].Items, (std::vector<std::string>{"Two", "One"}));
 }
 
 TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotesAndTheSwitchesAroundIt) {
-    const struct {
-        const char* line;
-        std::string destination;
-        bool quiet;
-        const char* log;  // "-": no /LOG
-    } cases[] = {
+    // The line, then the destination, whether quiet, and the log ("-": no /LOG).
+    const std::tuple<const char*, std::string, bool, const char*> cases[] = {
         {"C:\\Program Files\\Orrery", kDest, false, "-"},
         {"  \"C:\\Program Files\\Orrery\" ", kDest, false, "-"},
         {"   ", "", false, "-"},
@@ -145,11 +107,11 @@ TEST(InstallLog, CommandLineIsTheDestinationWithOrWithoutQuotesAndTheSwitchesAro
         {"C:\\Program Files\\Orrery /LOG= /X", "C:\\Program Files\\Orrery /LOG= /X", false, "-"},
         {"C:\\Program /SILENT Files", "C:\\Program /SILENT Files", false, "-"},  // only at either end
     };
-    for (const auto& c : cases) {
-        const TRemovalOptions removal = ReadRemovalCommandLine(c.line);
-        EXPECT_EQ(removal.Destination, c.destination) << c.line;
-        EXPECT_EQ(removal.Quiet, c.quiet) << c.line;
-        EXPECT_EQ(removal.LogWanted ? removal.Log : "-", c.log) << c.line;
+    for (const auto& [line, destination, quiet, log] : cases) {
+        const TRemovalOptions removal = ReadRemovalCommandLine(line);
+        EXPECT_EQ(removal.Destination, destination) << line;
+        EXPECT_EQ(removal.Quiet, quiet) << line;
+        EXPECT_EQ(removal.LogWanted ? removal.Log : "-", log) << line;
     }
     EXPECT_EQ(QuietUninstallCommand("C:\\windows", kDest),
               "C:\\windows\\Uninstall.exe /VERYSILENT " + std::string(kDest));
@@ -159,10 +121,9 @@ TEST(InstallLog, OnlyTheRecordedLengthOfAnUnchangedChainIsVerified) {
     const TDigestFunction digest = [](std::string_view bytes) { return test::FakeDigestOf(std::string(bytes)); };
     const std::string genuine = Log({E(K::File, kDest + "\\a.exe"), E(K::Counter, "shared.dll")});
     TLogSeal seal;
-    for (std::size_t start = 0; start < genuine.size();) {
-        const std::size_t end = genuine.find("\r\n", start) + 2;
+    for (std::size_t start = 0, end = 0; start < genuine.size(); start = end) {
+        end = genuine.find("\r\n", start) + 2;
         seal = ExtendSeal(seal, genuine.substr(start, end - start), digest);
-        start = end;
     }
     ASSERT_EQ(seal.Lines, 4u);
     const std::optional<TLogSeal> back = ParseSeal(SealText(seal));
@@ -172,12 +133,10 @@ TEST(InstallLog, OnlyTheRecordedLengthOfAnUnchangedChainIsVerified) {
     for (const std::string& tail :
          {std::string(), std::string("file\tnew\t") + kDest + "\\b\r\n", std::string("file\tne")})
         EXPECT_EQ(VerifiedLogText(genuine + tail, *back, digest), genuine) << tail;
-    std::string edited = genuine;
-    edited[edited.find("a.exe")] = 'b';
-    TLogSeal fewer = seal;
-    --fewer.Lines;
-    for (const auto& [text, s] :
-         {std::pair{edited, seal}, std::pair{genuine.substr(1), seal}, std::pair{genuine, fewer}})
+    // A changed byte, a missing one, a line fewer than the seal counts.
+    const TLogSeal fewer{seal.Bytes, seal.Lines - 1, seal.Digest};
+    for (const auto& [text, s] : {std::pair{std::string(genuine).replace(genuine.find("a.exe"), 1, "b"), seal},
+                                  std::pair{genuine.substr(1), seal}, std::pair{genuine, fewer}})
         EXPECT_FALSE(VerifiedLogText(text, s, digest));
     for (const char* bad : {"", "1 2", "x 1 ab", "1 1 abc", "1 1 AB", "-1 1 ab"}) EXPECT_FALSE(ParseSeal(bad)) << bad;
     EXPECT_EQ(NormalisedDestination("c:\\Program files\\\\"), "C:\\PROGRAM FILES");
@@ -209,23 +168,16 @@ TEST(InstallLog, OnlyALastRunThatNeverCompletedIsPutBack) {
     const TLogEntry old = E(K::OldValue, "Software\\Norvale Tests", false, kUserRootWord,
                             OldValueName(1, std::string("Bo\0", 3), "Name"));
     const TLogEntry start = E(K::RunStart, "App"), end = E(K::RunEnd, "App");
-    const struct {
-        std::vector<TLogEntry> entries;
-        std::size_t restored;
-    } cases[] = {
-        {{start, saved, old}, 2},
-        {{start, saved, old, end}, 0},
-        {{start, saved, start, old}, 1},
-        {{start, saved, old, end, start}, 0},
-        {{saved, old}, 0},
-    };
-    for (const auto& c : cases) {
-        std::string text = Log({});
-        for (const TLogEntry& e : c.entries) text += FormatLogLine(e);
-        const TUninstallPlan plan = PlanUninstall(ParseLog(text), kDest, kAsciiPaths);
-        EXPECT_EQ(plan.Restores.size() + plan.OldValues.size(), c.restored) << text;
+    const std::pair<std::vector<TLogEntry>, std::size_t> cases[] = {{{start, saved, old}, 2},
+                                                                    {{start, saved, old, end}, 0},
+                                                                    {{start, saved, start, old}, 1},
+                                                                    {{start, saved, old, end, start}, 0},
+                                                                    {{saved, old}, 0}};
+    for (const auto& [entries, restored] : cases) {
+        const TUninstallPlan plan = Plan(entries);
+        EXPECT_EQ(plan.Restores.size() + plan.OldValues.size(), restored) << Log(entries);
     }
-    const TUninstallPlan cut = PlanUninstall(ParseLog(Log({start, saved, old})), kDest, kAsciiPaths);
+    const TUninstallPlan cut = Plan({start, saved, old});
     ASSERT_EQ(cut.OldValues.size(), 1u);
     EXPECT_EQ(cut.OldValues[0].Type + cut.OldValues[0].Data.size(), 1u + 3u);
     EXPECT_EQ(cut.OldValues[0].Name.Name + "|" + cut.Restores.at(0).Target, "Name|" + file);

@@ -6,10 +6,7 @@ namespace quenby {
 namespace {
 
 TEST(NoticeText, EveryKindOfLineEndBecomesOneMemoLineBreak) {
-    const struct {
-        std::string_view content;
-        std::string_view shown;
-    } cases[] = {
+    const std::pair<std::string_view, std::string_view> cases[] = {
         {"one line\r\n", "one line"},
         {"a\r\nb\r\n", "a\r\nb"},
         {"a\nb\n", "a\r\nb"},
@@ -19,8 +16,8 @@ TEST(NoticeText, EveryKindOfLineEndBecomesOneMemoLineBreak) {
         {"a\n\rb", "a\r\n\r\nb"},    // LF then CR: two line ends
         {std::string_view("a\r\nb\0c\r\nd", 10), "a\r\nb"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NoticeText(c.content), c.shown) << testing::PrintToString(std::string(c.content));
+    for (const auto& [content, shown] : cases)
+        EXPECT_EQ(NoticeText(content), shown) << testing::PrintToString(std::string(content));
 }
 
 }  // namespace

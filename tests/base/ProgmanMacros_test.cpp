@@ -33,15 +33,6 @@ TEST(ProgmanMacros, AMacroFitsUpToTheBufferLengthWithItsLineEnd) {
 
 namespace {
 
-struct TScriptedSender {
-    std::vector<std::string> sent;
-    std::vector<bool> answers;  // answer for each send in turn; true once the script runs out
-    bool operator()(const std::string& macro) {
-        sent.push_back(macro);
-        return sent.size() > answers.size() || answers[sent.size() - 1];
-    }
-};
-
 TGroupRequest Request(std::vector<std::pair<std::string, std::string>> items) {
     TGroupRequest request{"G", "C:\\App", "C:\\WINDOWS", "App", {}, {}};
     for (auto& [key, title] : items) {
@@ -54,18 +45,21 @@ TGroupRequest Request(std::vector<std::pair<std::string, std::string>> items) {
 }  // namespace
 
 TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreThenMovesOn) {
-    // group ok; a.exe refused, refused, accepted; b.exe refused three times; c.exe accepted; uninstaller refused.
-    TScriptedSender sender{{}, {true, false, false, true, false, false, false, true, false}};
+    // group ok; a.exe refused, refused, accepted; b.exe refused three times; c.exe accepted; uninstaller refused;
+    // anything further accepted.
+    const std::vector<bool> answers{true, false, false, true, false, false, false, true, false};
+    std::vector<std::string> sent;
     // What the log says of each: the group, the items, the uninstaller item.
     EXPECT_EQ(SendGroupMacros(
-                  Request({{"a.exe", "A"}, {"b.exe", "B"}, {"c.exe", "C"}}), [] { return true; }, std::ref(sender)),
+                  Request({{"a.exe", "A"}, {"b.exe", "B"}, {"c.exe", "C"}}), [] { return true; },
+                  [&](const std::string& macro) {
+                      return sent.push_back(macro), sent.size() > answers.size() || answers[sent.size() - 1];
+                  }),
               (std::vector<bool>{true, true, false, true, false}));
-    std::vector<std::string> expected{"[CreateGroup(G)]\r\n"};
-    for (int i = 0; i < 3; ++i) expected.push_back("[AddItem(C:\\App\\a.exe,A)]\r\n");
-    for (int i = 0; i < 3; ++i) expected.push_back("[AddItem(C:\\App\\b.exe,B)]\r\n");
-    expected.push_back("[AddItem(C:\\App\\c.exe,C)]\r\n");
-    expected.push_back("[AddItem(C:\\WINDOWS\\Uninstall.exe C:\\App,Uninstall App)]\r\n");
-    EXPECT_EQ(sender.sent, expected);
+    const std::string a = "[AddItem(C:\\App\\a.exe,A)]\r\n", b = "[AddItem(C:\\App\\b.exe,B)]\r\n";
+    EXPECT_EQ(sent,
+              (std::vector<std::string>{"[CreateGroup(G)]\r\n", a, a, a, b, b, b, "[AddItem(C:\\App\\c.exe,C)]\r\n",
+                                        "[AddItem(C:\\WINDOWS\\Uninstall.exe C:\\App,Uninstall App)]\r\n"}));
 }
 
 TEST(ProgmanMacros, WithoutAConversationTheItemsAreNotTried) {

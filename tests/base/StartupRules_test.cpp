@@ -8,19 +8,18 @@
 
 namespace quenby {
 
-TEST(Accelerator, IsTheCharacterAfterASingleAmpersand) {
+TEST(Accelerator, IsTheCharacterAfterASingleAmpersandAndMatchesTypedInEitherCase) {
     const struct {
         const char* caption;
-        char expected;
-    } cases[] = {{"&Next", 'N'}, {"Re&try", 't'}, {"Next", 0}, {"&", 0}, {"R&&D", 0}, {"A&&&B", 'B'}, {"End&", 0}};
-    for (const auto& c : cases) EXPECT_EQ(AcceleratorOf(c.caption), c.expected) << c.caption;
-}
-
-TEST(Accelerator, TypedLetterMatchesWithoutRegardToCase) {
-    EXPECT_TRUE(MatchesAccelerator("&Next", 'n'));
-    EXPECT_TRUE(MatchesAccelerator("Re&try", 'T'));
-    EXPECT_FALSE(MatchesAccelerator("R&&D", '&'));
-    EXPECT_FALSE(MatchesAccelerator("&Next", 0));
+        char expected, typed;  // typed: a key in the other case that presses it, 0 for none
+    } cases[] = {{"&Next", 'N', 'n'}, {"Re&try", 't', 'T'}, {"Next", 0, 0}, {"&", 0, 0},
+                 {"R&&D", 0, 0},      {"A&&&B", 'B', 'b'},  {"End&", 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(AcceleratorOf(c.caption), c.expected) << c.caption;
+        EXPECT_EQ(MatchesAccelerator(c.caption, c.typed), c.typed != 0) << c.caption;
+        // Nothing typed presses nothing, and "&&" is a plain ampersand.
+        EXPECT_FALSE(MatchesAccelerator(c.caption, 0) || MatchesAccelerator(c.caption, '&')) << c.caption;
+    }
 }
 
 TEST(RightAlign, WhiteLabelTwentyPixelsFromTheEdgeAndShadeOneFurtherLeft) {

@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     const std::string left = DifferenceButWaitingCopies(before, Snapshot());
     std::ofstream(argv[3], std::ios::binary | std::ios::app)
         << "\n== After Uninstall.exe: what differs from the prefix before Setup.exe (+ added, - removed) ==\n"
-        << left << "(Uninstall.exe ran the removal from a copy in C:\\windows\\temp, which goes when Windows restarts.)\n";
+        << left
+        << "(Uninstall.exe ran the removal from a copy in C:\\windows\\temp, which goes when Windows restarts.)\n";
     int shots = 0;
     WIN32_FIND_DATAA found;
     if (const HANDLE search = FindFirstFileA((std::string(argv[4]) + "\\*.png").c_str(), &found);

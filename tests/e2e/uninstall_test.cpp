@@ -188,14 +188,6 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndAFileThatCannotBeMovedIsL
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", other = UninstallEntryKey("Other");
     ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, run.c_str(), "Victim", REG_SZ, "victim.exe", 11), 0);
     ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, other.c_str(), "DisplayName", REG_SZ, "Other", 6), 0);
-    {  // planted in an empty folder before any installation
-        const test::TScratchFolder planted("quenby-planted");
-        planted.Write("Quenby.log", "Quenby installation log 1\r\ndestination\t" + planted.Path() +
-                                        "\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\nvalue\tnew\tHKLM\t" + other +
-                                        "\tDisplayName\r\n");
-        EXPECT_EQ(RefusedRemoval(planted.Path()), "The installation log " + (planted / "Quenby.log") +
-                                                      " does not match what Setup recorded; nothing was removed.");
-    }
     // Planted where the installation will go: never adopted.
     const std::string plantedLog =
         "Quenby installation log 1\r\ndestination\tC:\\Gamma\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\n";
@@ -203,6 +195,14 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndAFileThatCannotBeMovedIsL
     WriteText("C:\\Gamma\\Quenby.log", plantedLog);
     InstallProduct("Gamma");
     EXPECT_EQ(test::ReadFile("C:\\Gamma\\Quenby.log.bad"), plantedLog);
+    {  // planted in an empty folder: refused
+        const test::TScratchFolder planted("quenby-planted");
+        planted.Write("Quenby.log", "Quenby installation log 1\r\ndestination\t" + planted.Path() +
+                                        "\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\nvalue\tnew\tHKLM\t" + other +
+                                        "\tDisplayName\r\n");
+        EXPECT_EQ(RefusedRemoval(planted.Path()), "The installation log " + (planted / "Quenby.log") +
+                                                      " does not match what Setup recorded; nothing was removed.");
+    }
     const std::string log = "C:\\Gamma\\Quenby.log", genuine = test::ReadFile(log);
     WriteText("C:\\Gamma\\mine.txt", "the user's");
     const std::size_t at = genuine.find("C:\\Gamma\\main.txt");

@@ -40,27 +40,11 @@ private:
 
 const char* const kSections[] = {"Settings", "FilesIn", "SysFilesIn", "StartInfo", "EndInfo", "FilesOut", "SysFilesOut",
                                  "Items",    "AddOns",  "Keys",       "Dirs",      "Vals",    "Checksums"};
-const char* const kWords[] = {"a.txt",
-                              "b.dll",
-                              "h.exe",
-                              "Uninstall.exe",
-                              "zz.hlp",
-                              "Vals",
-                              "Expand",
-                              "Directory",
-                              "ProgGroup",
-                              "0",
-                              "1",
-                              "2",
-                              "3",
-                              "$ff",
-                              "C:\\App Dir",
-                              "sub\\x.ini",
-                              "x y",
-                              "HKEY_CURRENT_USER\\Software\\Q",
-                              "",
-                              "Application",
-                              "Version"};
+// clang-format off
+const char* const kWords[] = {"a.txt", "b.dll", "h.exe", "Uninstall.exe", "zz.hlp", "Vals", "Expand", "Directory",
+                              "ProgGroup", "0", "1", "2", "3", "$ff", "C:\\App Dir", "sub\\x.ini", "x y",
+                              "HKEY_CURRENT_USER\\Software\\Q", "", "Application", "Version"};
+// clang-format on
 // Under [Checksums]: a digest as written, in capitals, one digit short.
 const char* const kDigests[] = {kDigest, "9B1C0E5A33F4D2C8A7B6E5F4D3C2B1A09F8E7D6C5B4A39281706F5E4D3C2B1A0",
                                 "9b1c0e5a33f4d2c8a7b6e5f4d3c2b1a09f8e7d6c5b4a39281706f5e4d3c2b1a"};

@@ -37,9 +37,8 @@ public:
             MSG message;
             PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit is posted
             TDdeInstance instance(Callback, APPCLASS_STANDARD);
-            m_instance = instance.Id();
-            TDdeStringHandle service(m_instance, "PROGMAN");
-            DdeNameService(m_instance, service.Get(), nullptr, DNS_REGISTER);
+            TDdeStringHandle service(instance.Id(), "PROGMAN");
+            DdeNameService(instance.Id(), service.Get(), nullptr, DNS_REGISTER);
             m_threadId = GetCurrentThreadId();
             m_ready.set_value();
             while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
@@ -63,7 +62,7 @@ private:
     static inline TRefusingProgman* s_self = nullptr;  // the DDE callback carries no context
     std::atomic<int> m_macros{0};
     std::promise<void> m_ready;
-    DWORD m_instance = 0, m_threadId = 0;
+    DWORD m_threadId = 0;
     std::thread m_thread;
 };
 
@@ -71,10 +70,7 @@ TInstructions Group(const std::string& name) {
     TInstructions instructions;
     instructions.Application = "Calc";
     instructions.ProgGroup = name;
-    for (const char* key : {"a.exe", "b.exe"}) {
-        instructions.Items.Add(key);
-        instructions.ItemsValues.Add(key);
-    }
+    for (const char* key : {"a.exe", "b.exe"}) instructions.Items.Add(key), instructions.ItemsValues.Add(key);
     return instructions;
 }
 

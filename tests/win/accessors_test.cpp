@@ -72,10 +72,9 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
 
     const std::optional<TRegistryKey> key = TRegistryKey::Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
     ASSERT_TRUE(key);
-    EXPECT_EQ(key->ReadText("unterminated"), "abc");
-    EXPECT_EQ(key->ReadText("embedded"), "ab");
-    EXPECT_EQ(key->ReadText("expand"), "%WINDIR%\\x");
-    EXPECT_EQ(key->ReadText("missing"), "");
+    for (const auto& [name, text] : {std::pair{"unterminated", "abc"}, std::pair{"embedded", "ab"},
+                                     std::pair{"expand", "%WINDIR%\\x"}, std::pair{"missing", ""}})
+        EXPECT_EQ(key->ReadText(name), text) << name;
     EXPECT_EQ(ErrorOf([&] { key->ReadText("binary"); }), "Invalid data type for 'binary'");
     TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest);
     EXPECT_EQ(profile.ReadNumber("K", "hex", 0), 31);
@@ -95,17 +94,15 @@ TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
 TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     const std::string path = kTest + "\\Locked";
     Store(path, "n", REG_SZ, std::string("4", 2));
-    {
-        HKEY raw = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw), ERROR_SUCCESS);
-        const TRegistryKey key(raw);
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                                         &descriptor, nullptr));
-        const LONG result = RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, descriptor);
-        LocalFree(descriptor);
-        ASSERT_EQ(result, ERROR_SUCCESS);
-    }
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &raw), ERROR_SUCCESS);
+    const TRegistryKey opened(raw);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    const LONG result = RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    ASSERT_EQ(result, ERROR_SUCCESS);
     EXPECT_FALSE(TRegistryKey::Create(HKEY_CURRENT_USER, path));
     TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest);
     EXPECT_EQ(profile.ReadNumber("Locked", "n", 5), 5) << "full access is asked for reading too";
@@ -145,15 +142,14 @@ TEST(ProfileFile, ListKeysReturnsEverySectionBeyondEightKilobytes) {
 
 TEST(ProfileFile, WriteTextThatTheSystemRefusesNamesThePath) {
     TScratchFolder folder("quenby-profile-refused");
-    const TProfileFile intoMissingFolder(folder / "no such folder\\Quenby.upi");
-    EXPECT_EQ(ErrorOf<Exception>([&] { intoMissingFolder.WriteText("S", "k", "new"); }),
-              "Unable to write to " + intoMissingFolder.Path());
-    // A read-only bind mount made by the prepare script (as root, file permissions stop nothing).
-    const TProfileFile existing("C:\\quenby-readonly\\existing.ini");
-    ASSERT_EQ(existing.ReadText("S", "k", ""), "old") << "run this test through ctest";
-    EXPECT_EQ(ErrorOf<Exception>([&] { existing.WriteText("S", "k", "new"); }),
-              "Unable to write to " + existing.Path());
-    EXPECT_EQ(existing.ReadText("S", "k", ""), "old");
+    // Into a missing folder, and into a read-only bind mount made by the prepare script (as root, file
+    // permissions stop nothing).
+    const std::string readOnly = "C:\\quenby-readonly\\existing.ini";
+    ASSERT_EQ(TProfileFile(readOnly).ReadText("S", "k", ""), "old") << "run this test through ctest";
+    for (const std::string& path : {folder / "no such folder\\Quenby.upi", readOnly})
+        EXPECT_EQ(ErrorOf<Exception>([&] { TProfileFile(path).WriteText("S", "k", "new"); }),
+                  "Unable to write to " + path);
+    EXPECT_EQ(TProfileFile(readOnly).ReadText("S", "k", ""), "old");
 }
 
 UINT WINAPI RefusedDirectory(LPSTR, UINT) { return 0; }

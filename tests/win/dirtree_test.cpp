@@ -10,7 +10,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,73 +19,55 @@ namespace {
 
 constexpr int kTreeId = 100;
 
-struct THost;
-THost* g_host = nullptr;
+WNDPROC g_treeProc = nullptr;
+std::vector<WPARAM> g_redraws;  // every WM_SETREDRAW the tree view got
+LRESULT CALLBACK RecordRedraws(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETREDRAW) g_redraws.push_back(wParam);
+    return CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+}
+// The tree view refuses every drive node at the root, as it would when out of memory.
+LRESULT CALLBACK RefuseDriveNodes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+    if (msg == TVM_INSERTITEMA && insert->hParent == TVI_ROOT && insert->item.lParam >= 0) return 0;
+    return CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+}
 
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// A top-level window that holds one tree and forwards its notifications, as the wizard does.
-struct THost {
-    HWND hwnd = nullptr;
-    Tdirtree tree;
-    std::vector<std::string> changes;    // Directory as each OnChange handler saw it
-    std::vector<std::string> nodePaths;  // the path of each OnChange's node
-    std::exception_ptr atBoundary;       // what reached the window procedure's catch
-
-    THost() {
-        static const bool registered = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = HostProc;
-            wc.lpszClassName = "DirTreeTestHost";
-            return RegisterClassA(&wc) != 0;
-        }();
+// The tree in a top-level window that forwards its notifications, as the wizard does.
+class DirTree : public ::testing::Test {
+protected:
+    DirTree() {
+        static const WNDCLASSA wc{0, HostProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "DirTreeTestHost"};
+        static const bool registered = RegisterClassA(&wc) != 0;
         EXPECT_TRUE(registered);
-        hwnd = CreateWindowExA(0, "DirTreeTestHost", "Directory tree", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 420,
+        host = CreateWindowExA(0, "DirTreeTestHost", "Directory tree", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 420,
                                560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        g_host = this;
-        tree.SetParentPlace(hwnd, kTreeId, RECT{10, 10, 410, 550});
+        current = this;
+        tree.SetParentPlace(host, kTreeId, RECT{10, 10, 410, 550});
         tree.OnChange = [this](Tdirtree& sender, HTREEITEM node) {
             changes.push_back(sender.GetDirectory());
             nodePaths.push_back(sender.Node(node)->path);
         };
+        tree.OnSearch = [this](const std::string& pattern) { searches.push_back(pattern); };
     }
-    ~THost() {
-        DestroyWindow(hwnd);
-        g_host = nullptr;
-    }
-};
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NOTIFY && g_host) {
-        LRESULT result = 0;
-        try {
-            const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-            if (g_host->tree.OnNotify(hdr, result)) return result;
-        } catch (...) {
-            g_host->atBoundary = std::current_exception();
-            return 0;
-        }
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-std::string Unread(const std::string& path) { return "u" + path; }
-std::string Read(const std::string& path) { return "i" + path; }
-
-class DirTree : public ::testing::Test {
-protected:
-    void SetUp() override {
-        host = std::make_unique<THost>();
-        tree().OnSearch = [this](const std::string& pattern) { searches.push_back(pattern); };
+    ~DirTree() override {
+        DestroyWindow(host);
+        current = nullptr;
     }
     // A handler's error that the window procedure caught would otherwise pass unseen.
-    void TearDown() override {
-        EXPECT_FALSE(host->atBoundary);
-        host.reset();
+    void TearDown() override { EXPECT_FALSE(atBoundary); }
+    static LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = 0;
+        try {
+            if (msg == WM_NOTIFY && current && current->tree.OnNotify(reinterpret_cast<const NMHDR*>(lParam), result))
+                return result;
+        } catch (...) {
+            current->atBoundary = std::current_exception();
+            return 0;
+        }
+        return DefWindowProcA(window, msg, wParam, lParam);
     }
 
-    Tdirtree& tree() { return host->tree; }
-    HWND treeWindow() { return tree().Handle(); }
+    HWND treeWindow() { return tree.Handle(); }
 
     HTREEITEM Next(UINT relation, HTREEITEM node) {
         return reinterpret_cast<HTREEITEM>(
@@ -100,11 +81,14 @@ protected:
     }
     // A node as the tables spell it: "u" (unread) or "i" (read), then its path; empty for a placeholder.
     std::string Entry(HTREEITEM node) {
-        const TDirNode* record = tree().Node(node);
+        const TDirNode* record = tree.Node(node);
         return record ? (record->read ? "i" : "u") + record->path : std::string();
     }
     std::string PathOf(HTREEITEM node) { return Entry(node).substr(Entry(node).empty() ? 0 : 1); }
-    void HookTree(WNDPROC proc);
+    void HookTree(WNDPROC proc) {
+        g_treeProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    }
     // A node's children as entries, or "<text>" for a placeholder.
     std::vector<std::string> Children(HTREEITEM node) {
         std::vector<std::string> out;
@@ -115,31 +99,35 @@ protected:
         return out;
     }
     std::vector<std::string> Roots() { return Children(TVI_ROOT); }
-    HTREEITEM Find(HTREEITEM first, const std::string& path) {
-        for (HTREEITEM node = first; node; node = Next(TVGN_NEXT, node))
+    HTREEITEM Child(HTREEITEM parent, const std::string& path) {
+        for (HTREEITEM node = Next(TVGN_CHILD, parent); node; node = Next(TVGN_NEXT, node))
             if (PathOf(node) == path) return node;
         return nullptr;
     }
-    HTREEITEM Root(char letter) { return Find(Next(TVGN_ROOT, nullptr), std::string(1, letter) + ":\\"); }
-    HTREEITEM Child(HTREEITEM parent, const std::string& path) { return Find(Next(TVGN_CHILD, parent), path); }
+    HTREEITEM Root(char letter) { return Child(TVI_ROOT, std::string(1, letter) + ":\\"); }
     bool Expand(HTREEITEM node) {
         SendMessageA(treeWindow(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
         return SendMessageA(treeWindow(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) != 0;
     }
     // Drive level read, nothing selected.
     void Fill() {
-        ASSERT_TRUE(tree().HandleNeeded());
-        ASSERT_TRUE(tree().Filled());
+        ASSERT_TRUE(tree.HandleNeeded());
+        ASSERT_TRUE(tree.Filled());
         searches.clear();
     }
 
     ui::TApplication application{GetModuleHandleA(nullptr)};  // the tree's cursor and message pass
-    std::unique_ptr<THost> host;
+    HWND host = nullptr;
+    Tdirtree tree;
+    std::vector<std::string> changes;    // Directory as each OnChange handler saw it
+    std::vector<std::string> nodePaths;  // the path of each OnChange's node
+    std::exception_ptr atBoundary;       // what reached the window procedure's catch
     std::vector<std::string> searches;
+    static inline DirTree* current = nullptr;
 };
 
 TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
-    tree().HandleNeeded();
+    tree.HandleNeeded();
     EXPECT_EQ(searches, (std::vector<std::string>{"N:\\*.*", "R:\\*.*"}));
     const std::vector<std::string> roots = Roots();
     for (const char* root : {"uC:\\", "uE:\\", "uF:\\", "uH:\\", "uN:\\", "uR:\\", "uZ:\\"})
@@ -147,12 +135,11 @@ TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
     EXPECT_TRUE(std::is_sorted(roots.begin(), roots.end()));
     for (char letter : {'C', 'E', 'F', 'H', 'Z'})
         EXPECT_EQ(Children(Root(letter)), std::vector<std::string>{"<u**>"}) << letter;
-    EXPECT_EQ(Children(Root('N')), std::vector<std::string>{"< >"});
-    EXPECT_EQ(Children(Root('R')), std::vector<std::string>{"< >"});
+    for (char letter : {'N', 'R'}) EXPECT_EQ(Children(Root(letter)), std::vector<std::string>{"< >"}) << letter;
     EXPECT_NE(Text(Root('H')).find("HDLABEL"), std::string::npos);  // the shell's display name
     // A rebuild with nothing to keep selected takes the first drive whose folders were searched.
-    tree().SetGoBelowRecycleBin(false);
-    EXPECT_EQ(tree().GetDirectory(), "N:\\");
+    tree.SetGoBelowRecycleBin(false);
+    EXPECT_EQ(tree.GetDirectory(), "N:\\");
 }
 
 // Every node read on the way to a special folder of the prefix and to folders of H: (plain ones, and a system
@@ -168,20 +155,17 @@ TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
     char documents[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
     for (const std::string& path : {std::string(documents) + "\\", std::string("H:\\System1\\")}) {
-        tree().SetDirectory(path);
-        ASSERT_EQ(tree().GetDirectory(), path);
+        tree.SetDirectory(path);
+        ASSERT_EQ(tree.GetDirectory(), path);
     }
-    std::vector<HTREEITEM> nodes;
-    for (HTREEITEM root = Next(TVGN_ROOT, nullptr); root; root = Next(TVGN_NEXT, root)) nodes.push_back(root);
+    std::vector<HTREEITEM> nodes{TVI_ROOT};  // every node, breadth first; the root and placeholders have no path
     for (size_t i = 0; i < nodes.size(); ++i)
         for (HTREEITEM child = Next(TVGN_CHILD, nodes[i]); child; child = Next(TVGN_NEXT, child))
             nodes.push_back(child);
     for (HTREEITEM node : nodes) {
         const std::string path = PathOf(node);
         if (path.empty()) continue;
-        TVITEMA item{};
-        item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        item.hItem = node;
+        TVITEMA item{TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE, node, 0, 0, nullptr, 0, 0, 0, 0, 0};
         SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(Text(node), perPath(path, SHGFI_DISPLAYNAME).szDisplayName) << path;
         EXPECT_EQ(item.iImage, perPath(path, 0).iIcon) << path;
@@ -190,23 +174,23 @@ TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
 }
 
 TEST_F(DirTree, DirectoryAcceptsDriveFormsAndIgnoresWhatItCannotShow) {
-    tree().SetDirectory("c:");
-    tree().SetDirectory("c:\\");
-    tree().SetDirectory("h:\\alpha");
-    EXPECT_EQ(tree().GetDirectory(), "H:\\Alpha\\");
-    tree().SetDirectory("h:\\Alpha\\deep\\");
-    EXPECT_EQ(tree().GetDirectory(), "H:\\Alpha\\Deep\\");
-    EXPECT_EQ(host->changes, (std::vector<std::string>{"C:\\", "H:\\Alpha\\", "H:\\Alpha\\Deep\\"}));
-    EXPECT_EQ(host->changes, host->nodePaths);  // the handler sees Directory already moved
-    EXPECT_EQ(tree().LastDir('H'), "H:\\Alpha\\Deep\\");
+    tree.SetDirectory("c:");
+    tree.SetDirectory("c:\\");
+    tree.SetDirectory("h:\\alpha");
+    EXPECT_EQ(tree.GetDirectory(), "H:\\Alpha\\");
+    tree.SetDirectory("h:\\Alpha\\deep\\");
+    EXPECT_EQ(tree.GetDirectory(), "H:\\Alpha\\Deep\\");
+    EXPECT_EQ(changes, (std::vector<std::string>{"C:\\", "H:\\Alpha\\", "H:\\Alpha\\Deep\\"}));
+    EXPECT_EQ(changes, nodePaths);  // the handler sees Directory already moved
+    EXPECT_EQ(tree.LastDir('H'), "H:\\Alpha\\Deep\\");
 
     for (const char* ignored :
          {"?", "", "H:\\NoSuchFolder", "\\\\server", "\\\\server\\share\\", "H:\\file.txt", "Q:\\", "Q:"})
-        tree().SetDirectory(ignored);
-    EXPECT_EQ(tree().GetDirectory(), "H:\\Alpha\\Deep\\");
-    EXPECT_EQ(host->changes.size(), 3u);
+        tree.SetDirectory(ignored);
+    EXPECT_EQ(tree.GetDirectory(), "H:\\Alpha\\Deep\\");
+    EXPECT_EQ(changes.size(), 3u);
     // The walk read every component on its way.
-    EXPECT_EQ(Entry(Child(Root('H'), "H:\\Alpha\\")), Read("H:\\Alpha\\"));
+    EXPECT_EQ(Entry(Child(Root('H'), "H:\\Alpha\\")), "iH:\\Alpha\\");
 }
 
 TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
@@ -214,10 +198,9 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
     HTREEITEM h = Root('H');
     EXPECT_TRUE(Expand(h));
     // Sorted ignoring case; every child read so that its button shows exactly when it has folders.
-    EXPECT_EQ(Children(h), (std::vector<std::string>{Read("H:\\Alpha\\"), Read("H:\\beta\\"), Read("H:\\Gamma\\"),
-                                                     Read("H:\\Hidden1\\"), Read("H:\\HiddenSys\\"),
-                                                     Read("H:\\Recycled\\"), Read("H:\\System1\\")}));
-    EXPECT_EQ(Children(Child(h, "H:\\Alpha\\")), std::vector<std::string>{Unread("H:\\Alpha\\Deep\\")});
+    EXPECT_EQ(Children(h), (std::vector<std::string>{"iH:\\Alpha\\", "iH:\\beta\\", "iH:\\Gamma\\", "iH:\\Hidden1\\",
+                                                     "iH:\\HiddenSys\\", "iH:\\Recycled\\", "iH:\\System1\\"}));
+    EXPECT_EQ(Children(Child(h, "H:\\Alpha\\")), std::vector<std::string>{"uH:\\Alpha\\Deep\\"});
     EXPECT_TRUE(Children(Child(h, "H:\\beta\\")).empty());
     EXPECT_EQ(std::count(searches.begin(), searches.end(), "H:\\Alpha\\Deep\\*.*"), 0);
 
@@ -230,34 +213,15 @@ TEST_F(DirTree, ExpandingReadsTheNodeAndItsFirstLevelOnly) {
     HTREEITEM f = Root('F');
     EXPECT_TRUE(Expand(f));
     EXPECT_EQ(searches, (std::vector<std::string>{"F:\\*.*", "F:\\Disk1\\*.*"}));
-    EXPECT_EQ(Children(f), std::vector<std::string>{Read("F:\\Disk1\\")});
-    EXPECT_TRUE(host->changes.empty());
-}
-
-WNDPROC g_treeProc = nullptr;
-void DirTree::HookTree(WNDPROC proc) {
-    g_treeProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
-}
-std::vector<WPARAM> g_redraws;  // every WM_SETREDRAW the tree view got
-LRESULT CALLBACK RecordRedraws(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_SETREDRAW) g_redraws.push_back(wParam);
-    return CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
-}
-// The tree view refuses every drive node at the root, as it would when out of memory.
-LRESULT CALLBACK RefuseDriveNodes(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == TVM_INSERTITEMA) {
-        const auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
-        if (insert->hParent == TVI_ROOT && insert->item.lParam >= 0) return 0;
-    }
-    return CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+    EXPECT_EQ(Children(f), std::vector<std::string>{"iF:\\Disk1\\"});
+    EXPECT_TRUE(changes.empty());
 }
 
 TEST_F(DirTree, ANodeTheTreeViewRefusesIsAnErrorNotAPlaceholderAtTheRoot) {
-    tree().ReadOnStart = false;
-    tree().HandleNeeded();
+    tree.ReadOnStart = false;
+    tree.HandleNeeded();
     HookTree(&RefuseDriveNodes);
-    EXPECT_THROW(tree().SetDirType(tDirType{dtNormal}), Exception);
+    EXPECT_THROW(tree.SetDirType(tDirType{dtNormal}), Exception);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
 }
 
@@ -267,22 +231,22 @@ TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(arrow);
     int calls = 0, withHourglass = 0;
-    tree().OnAddDir = [&](std::string filename, bool&) {
+    tree.OnAddDir = [&](std::string filename, bool&) {
         ++calls;
         withHourglass += GetCursor() == LoadCursorA(nullptr, IDC_WAIT);
         if (filename == "H:\\Gamma\\") throw Exception("refused");
     };
-    EXPECT_THROW(tree().SetDirectory("H:\\Gamma\\g1"), Exception);
+    EXPECT_THROW(tree.SetDirectory("H:\\Gamma\\g1"), Exception);
     EXPECT_GT(calls, 0);
     EXPECT_EQ(withHourglass, calls);
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_EQ(g_redraws, (std::vector<WPARAM>{FALSE, TRUE}));
 
     // An error in OnChange raised inside the tree's own selection goes to the caller, not the parent.
-    tree().OnAddDir = nullptr;
-    tree().OnChange = [](Tdirtree&, HTREEITEM) { throw Exception("change refused"); };
-    EXPECT_THROW(tree().SetDirectory("N:\\Share2"), Exception);
-    EXPECT_FALSE(host->atBoundary);
+    tree.OnAddDir = nullptr;
+    tree.OnChange = [](Tdirtree&, HTREEITEM) { throw Exception("change refused"); };
+    EXPECT_THROW(tree.SetDirectory("N:\\Share2"), Exception);
+    EXPECT_FALSE(atBoundary);
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_EQ(g_redraws, (std::vector<WPARAM>{FALSE, TRUE, FALSE, TRUE}));
 }
