@@ -73,6 +73,30 @@ std::string BoxThenExit(const std::string& arguments, DWORD exitCode) {
     return box.caption + "|" + box.text;
 }
 
+// The n-th log of the day in the temporary folder, where a /LOG that cannot be written (or names no file) goes.
+std::string DatedLog(int n) {
+    char temp[MAX_PATH] = {}, today[11] = {};
+    GetTempPathA(MAX_PATH, temp);
+    GetDateFormatA(LOCALE_INVARIANT, 0, nullptr, "yyyy-MM-dd", today, sizeof today);
+    return std::string(temp) + "Quenby Setup Log " + today + " #00" + std::to_string(n) + ".txt";
+}
+
+// The wizard's refusal of `folder` on the destination page, which stays; "caption|text". `proposed`: the folder
+// the page must offer, when given.
+std::string RefusedByTheWizard(const std::string& folder, const std::string& proposed = "") {
+    test::TWizard wizard("N:\\Setup.exe", "N:\\");
+    wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
+    wizard.ToDestinationPage();
+    EXPECT_TRUE(proposed.empty() || Text(wizard.Item("EditPath")) == proposed) << Text(wizard.Item("EditPath"));
+    wizard.Enter("EditPath", folder);
+    Click(wizard.Item("NextBut"));
+    const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
+    wizard.Driver().CloseMessageBox(box);
+    EXPECT_TRUE(IsWindowVisible(wizard.Item("EditPath")));
+    wizard.Cancel("Orrery 1.4", 1603);
+    return box.caption + "|" + box.text;
+}
+
 // The entry's quiet command run as it stands.
 void QuietUninstall(const std::string& destination = kDestination) {
     const std::string command = Entry("QuietUninstallString");
@@ -111,7 +135,7 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     }
     // /LOG with a person too.
     const std::string wizardLog = test::ReadFile("M:\\wizard.log");
-    EXPECT_NE(wizardLog.find(" -> C:\\Orrery Net\\orrery.exe\r\n"), std::string::npos) << wizardLog;
+    EXPECT_TRUE(test::Holds(wizardLog, " -> C:\\Orrery Net\\orrery.exe\r\n"));
     EXPECT_TRUE(wizardLog.ends_with("\r\nExit code: 0\r\n")) << wizardLog;
     const std::set<std::string> interactive = test::Snapshot();
     const auto interactiveFiles = Installed(interactive);
@@ -159,12 +183,12 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
     EXPECT_EQ(Installed(silent), interactiveFiles);
     const std::string log = test::ReadFile("M:\\silent.log");
     for (const char* file : kProductFiles)
-        EXPECT_NE(log.find(std::string(" -> ") + kDestination + "\\" + file + "\r\n"), std::string::npos) << file;
+        EXPECT_TRUE(test::Holds(log, std::string(" -> ") + kDestination + "\\" + file + "\r\n")) << file;
     for (const char* line : {"File replaced: N:\\\\orrshare.dl_ -> C:\\windows\\orrshare.dll\r\n",
                              "Registry value: HKCU\\Software\\Brightwater\\Orrery\\Registration Name\r\n",
                              "Program Manager accepted: group Brightwater Orrery\r\n", "Name: Ann Orbit\r\n",
                              "Add-on skipped (no /ADDONS): readme.txt\r\n"})
-        EXPECT_NE(log.find(line), std::string::npos) << line << log;
+        EXPECT_TRUE(test::Holds(log, line));
     EXPECT_TRUE(log.ends_with("Exit code: 0\r\n")) << log;
     QuietUninstall();
     // Everything gone but the shared files that no product counts on any more: kept, the question's default.
@@ -200,10 +224,8 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
     }
     // The next disk is not there: the log names the file it wanted.
     EXPECT_EQ(RunSetup("A:\\", "/VERYSILENT /DIR=C:\\Halted /LOG=M:\\disk.log"), 1603u);
-    EXPECT_NE(test::ReadFile("M:\\disk.log")
-                  .find("Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"),
-              std::string::npos)
-        << test::ReadFile("M:\\disk.log");
+    EXPECT_TRUE(test::Holds(test::ReadFile("M:\\disk.log"),
+                            "Missing source file (the next disk is not in the folder): A:\\\\data\\planets.tx_\r\n"));
 
     // A product of one file and one shared file that the test holds open: each mistake a deployment job makes
     // fails with its reason in the log and nothing left; done, the held file waits for the restart: 3010.
@@ -242,23 +264,13 @@ TEST(UnattendedE2e, EachOutcomeHasItsExitCode) {
                   outcome.exitCode)
             << outcome.arguments;
         const std::string oneLog = test::ReadFile("M:\\one.log");
-        EXPECT_NE(oneLog.find(outcome.logged), std::string::npos) << oneLog;
+        EXPECT_TRUE(test::Holds(oneLog, outcome.logged));
         EXPECT_TRUE(oneLog.ends_with(" s\r\nExit code: " + std::to_string(outcome.exitCode) + "\r\n")) << oneLog;
         EXPECT_EQ(test::Exists("C:\\One\\a.txt"), outcome.exitCode == 3010) << outcome.arguments;
     }
     test::WaitNoProcess("cmd.exe", kPageMs);
     EXPECT_EQ(test::ReadFile("C:\\quenby-addon.txt"), "started\r\n");
-    // A /LOG that cannot be written: a dated log in the temporary folder instead, saying so.
     holder.Reset();
-    EXPECT_EQ(RunSetup(one.Path() + "\\", "/VERYSILENT /DIR=relative /LOG=C:\\no\\such\\one.log"), 1603u);
-    char temp[MAX_PATH] = {}, today[11] = {};
-    GetTempPathA(MAX_PATH, temp);
-    GetDateFormatA(LOCALE_INVARIANT, 0, nullptr, "yyyy-MM-dd", today, sizeof today);
-    std::string dated;
-    for (char n = '1'; n <= '9' && dated.find("C:\\no\\such\\one.log") == std::string::npos; ++n)
-        dated = test::ReadFile(std::string(temp) + "Quenby Setup Log " + today + " #00" + n + ".txt");
-    EXPECT_TRUE(dated.starts_with("The log could not be written to: C:\\no\\such\\one.log: ")) << dated;
-    EXPECT_NE(dated.find("\r\nError: Invalid destination directory relative\r\n"), std::string::npos) << dated;
     one.Write("Uninstall.exe", test::ReadFile(test::SetupBuildDir() + "\\Uninstall.exe"));
     EXPECT_EQ(TDriver(one / "Uninstall.exe", "C:\\", "/VERYSILENT C:\\One").WaitExit(kPageMs), 0u);
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
@@ -277,22 +289,11 @@ TEST(UnattendedE2e, OneFolderTypedTwoWaysIsOneInstallationAndASecondGoesThere) {
     EXPECT_EQ(Entry("InstallLocation"), "C:\\Orr4");
     // A second installation goes where the first one is; another folder is refused in either mode.
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /LOG=M:\\again.log"), 0u);
-    EXPECT_NE(test::ReadFile("M:\\again.log").find("\r\nDestination: C:\\Orr4\r\n"), std::string::npos);
+    EXPECT_TRUE(test::Holds(test::ReadFile("M:\\again.log"), "\r\nDestination: C:\\Orr4\r\n"));
     const std::string elsewhere = "Orrery 1.4 is already installed in C:\\Orr4. Remove it first, or install it there.";
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Orr5 /LOG=M:\\elsewhere.log"), 1603u);
-    EXPECT_NE(test::ReadFile("M:\\elsewhere.log").find("Error: " + elsewhere + "\r\n"), std::string::npos);
-    {
-        test::TWizard wizard("N:\\Setup.exe", "N:\\");
-        wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
-        wizard.ToDestinationPage();
-        EXPECT_EQ(Text(wizard.Item("EditPath")), "C:\\Orr4");
-        wizard.Enter("EditPath", "C:\\Orr5");
-        Click(wizard.Item("NextBut"));
-        const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
-        EXPECT_EQ(box.caption + "|" + box.text, "Orrery 1.4|" + elsewhere);
-        wizard.Driver().CloseMessageBox(box);
-        wizard.Cancel("Orrery 1.4", 1603);
-    }
+    EXPECT_TRUE(test::Holds(test::ReadFile("M:\\elsewhere.log"), "Error: " + elsewhere + "\r\n"));
+    EXPECT_EQ(RefusedByTheWizard("C:\\Orr5", "C:\\Orr4"), "Orrery 1.4|" + elsewhere);
     EXPECT_FALSE(test::Exists("C:\\Orr5"));
     EXPECT_EQ(TDriver(test::WindowsDir() + "\\Uninstall.exe", "C:\\", "/VERYSILENT C:\\Orr4\\.").WaitExit(kPageMs), 0u);
     EXPECT_FALSE(test::Exists("C:\\Orr4"));
@@ -304,9 +305,8 @@ TEST(UnattendedE2e, ADestinationWithoutRoomOrHoldingLinksIsRefused) {
     const auto desktop = HoldDesktop();
     // A drive without the room: nothing written, its own exit code, the log says how much is missing.
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=T:\\Orrery /LOG=M:\\room.log"), 112u);
-    EXPECT_NE(test::ReadFile("M:\\room.log").find("Error: There is not enough room on drive T: for Orrery 1.4: "),
-              std::string::npos)
-        << test::ReadFile("M:\\room.log");
+    EXPECT_TRUE(
+        test::Holds(test::ReadFile("M:\\room.log"), "Error: There is not enough room on drive T: for Orrery 1.4: "));
     EXPECT_FALSE(test::Exists("T:\\Orrery"));
     ASSERT_EQ(RunHost("cd \"$WINEPREFIX/drive_c\" && mkdir Pre Other && echo theirs > Other/planets.txt && "
                       "echo theirs > Other.upi && ln -s ../Other Pre/data && ln -s ../Other.upi Pre/Quenby.upi"),
@@ -314,20 +314,9 @@ TEST(UnattendedE2e, ADestinationWithoutRoomOrHoldingLinksIsRefused) {
     const std::string refusal = "The folder C:\\Pre contains a link (C:\\Pre\\";
     const std::string rest = "). Setup does not install through links; choose another folder.";
     EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Pre /LOG=M:\\links.log"), 1603u);
-    EXPECT_NE(test::ReadFile("M:\\links.log").find("Error: " + refusal + "Quenby.upi" + rest + "\r\n"),
-              std::string::npos)
-        << test::ReadFile("M:\\links.log");
+    EXPECT_TRUE(test::Holds(test::ReadFile("M:\\links.log"), "Error: " + refusal + "Quenby.upi" + rest + "\r\n"));
     ASSERT_EQ(RunHost("rm \"$WINEPREFIX/drive_c/Pre/Quenby.upi\""), 0);
-    test::TWizard wizard("N:\\Setup.exe", "N:\\");
-    wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
-    wizard.ToDestinationPage();
-    wizard.Enter("EditPath", "C:\\Pre");
-    Click(wizard.Item("NextBut"));
-    const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
-    EXPECT_EQ(box.caption + "|" + box.text, "Orrery 1.4|" + refusal + "data" + rest);
-    wizard.Driver().CloseMessageBox(box);
-    EXPECT_TRUE(IsWindowVisible(wizard.Item("EditPath")));
-    wizard.Cancel("Orrery 1.4", 1603);
+    EXPECT_EQ(RefusedByTheWizard("C:\\Pre"), "Orrery 1.4|" + refusal + "data" + rest);
     EXPECT_EQ(test::ReadFile("C:\\Other\\planets.txt") + test::ReadFile("C:\\Other.upi"), "theirs\ntheirs\n");
     EXPECT_FALSE(test::Exists("C:\\Other\\moons.txt") || test::Exists("C:\\Pre\\Quenby.log"));
 }
@@ -352,7 +341,7 @@ TEST(UnattendedE2e, AFailedRunLeavesTheMachineAsItFoundIt) {
              {std::string(failure) + ": ", std::string("Undone: C:\\Alpha\\readme.txt\r\n"),
               "Old copy kept: C:\\Alpha\\readme.txt in " + test::WindowsDir() + "\\Temp\\Quenby-",
               std::string("\r\nRolled back.\r\n")})
-            EXPECT_NE(log.find(line), std::string::npos) << line << log;
+            EXPECT_TRUE(test::Holds(log, line));
         EXPECT_TRUE(log.ends_with("\r\nExit code: 1603\r\n")) << log;
         EXPECT_EQ(test::Difference(before, test::Snapshot()), "") << folder;
         EXPECT_EQ(test::ReadFile("C:\\Alpha\\readme.txt") + test::ReadFile(shared), "old\ntheirs\n");
@@ -367,25 +356,19 @@ TEST(UnattendedE2e, TheDeploymentToolsLinesInstallAndRemoveWithTheirLogs) {
     EXPECT_EQ(BoxThenExit("/?", 0), "Setup|" + std::string(kBadSwitch).substr(std::string(kBadSwitch).find("/SILENT")));
     const std::string tools = "/SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=\"C:\\Tools Dir\" ";
     EXPECT_EQ(RunSetup("N:\\", tools + "/LOG=M:\\missing\\setup.log"), 0u);
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((std::string(temp) + "Quenby Setup Log *.txt").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    FindClose(search);
-    const std::string dated = test::ReadFile(std::string(temp) + found.cFileName);
-    EXPECT_TRUE(dated.starts_with("The log could not be written to: M:\\missing\\setup.log: ")) << dated;
-    EXPECT_TRUE(std::string(found.cFileName).ends_with(" #001.txt")) << found.cFileName;
+    const std::string dated = test::ReadFile(DatedLog(1));
+    EXPECT_TRUE(dated.starts_with("The log could not be written to: M:\\missing\\setup.log: ") &&
+                dated.ends_with("\r\nExit code: 0\r\n"))
+        << dated;
     EXPECT_EQ(RunSetup("N:\\", tools + "/LOG"), 0u);  // alone: the next dated file
-    EXPECT_TRUE(test::Exists(std::string(temp) +
-                             std::string(found.cFileName).replace(std::string(found.cFileName).size() - 7, 3, "002")));
+    EXPECT_TRUE(test::Exists(DatedLog(2)));
     for (int run = 0; run < 2; ++run) EXPECT_EQ(RunSetup("N:\\", tools + "/LOG=M:\\tools.log"), 0u);
     const std::string twice = test::ReadFile("M:\\tools.log");
-    EXPECT_NE(twice.find("Exit code: 0\r\nQuenby 3.2 Setup, "), std::string::npos) << twice;
+    EXPECT_TRUE(test::Holds(twice, "Exit code: 0\r\nQuenby 3.2 Setup, "));
     // The shipped 32-bit program's entry lands in the 32-bit view, and its log says so.
     const std::string value =
         "Registry value: HKLM\\" + kUninstall + (test::SetupView() == KEY_WOW64_32KEY ? " (32-bit view)" : "");
-    EXPECT_NE(twice.find(value + " DisplayName\r\n"), std::string::npos) << twice;
+    EXPECT_TRUE(test::Holds(twice, value + " DisplayName\r\n"));
 
     const std::string command = Entry("UninstallString"), log = "C:\\Tools Dir\\Quenby.log";
     const std::size_t blank = command.find(' ');
@@ -400,14 +383,13 @@ TEST(UnattendedE2e, TheDeploymentToolsLinesInstallAndRemoveWithTheirLogs) {
     test::TScratchFolder scratch("quenby-tools");
     ASSERT_TRUE(CopyFileA(scratch.Write("Quenby.log", tampered).c_str(), log.c_str(), FALSE));
     EXPECT_EQ(remove("M:\\refused.log"), 1603u);
-    EXPECT_NE(test::ReadFile("M:\\refused.log").find(" does not match what Setup recorded; nothing was removed.\r\n"),
-              std::string::npos)
-        << test::ReadFile("M:\\refused.log");
+    EXPECT_TRUE(test::Holds(test::ReadFile("M:\\refused.log"),
+                            " does not match what Setup recorded; nothing was removed.\r\n"));
     ASSERT_TRUE(CopyFileA(scratch.Write("Quenby.log", genuine).c_str(), log.c_str(), FALSE));
     EXPECT_EQ(remove("M:\\removal.log"), 0u);
     const std::string removal = test::ReadFile("M:\\removal.log");
     for (const char* file : kProductFiles)
-        EXPECT_NE(removal.find("Removing: C:\\Tools Dir\\" + std::string(file) + "\r\n"), std::string::npos) << file;
+        EXPECT_TRUE(test::Holds(removal, "Removing: C:\\Tools Dir\\" + std::string(file) + "\r\n")) << file;
     EXPECT_TRUE(removal.ends_with("Exit code: 0\r\n")) << removal;
     EXPECT_FALSE(test::Exists("C:\\Tools Dir"));
     EXPECT_EQ(remove("M:\\gone.log"), 1605u);

@@ -68,7 +68,7 @@ std::string AnswerToTheEnd(int forUninstaller) {
         if (!box) return Answer("Uninstall", IDOK);
         // Found before its text is set, which it holds once on view.
         const std::string text = Text(GetDlgItem(WaitBox("Remove Shared File?"), 0xFFFF));
-        EXPECT_NE(text.find(" is no longer used by any installed product. Remove it?"), std::string::npos) << text;
+        EXPECT_TRUE(test::Holds(text, " is no longer used by any installed product. Remove it?"));
         Answer("Remove Shared File?", text.find("\\Uninstall.exe ") != std::string::npos ? forUninstaller : IDYES);
     }
 }
@@ -208,8 +208,8 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndAFileThatCannotBeMovedIsL
     const std::size_t at = genuine.find("C:\\Gamma\\main.txt");
     ASSERT_NE(at, std::string::npos) << genuine;
     WriteText(log, std::string(genuine).replace(at, 17, "C:\\Gamma\\mine.txt"));
-    EXPECT_NE(RefusedRemoval("C:\\Gamma").find("does not match"), std::string::npos);
-    EXPECT_NE(RefusedRemoval("", 1605).find("No installation log"), std::string::npos);
+    EXPECT_TRUE(test::Holds(RefusedRemoval("C:\\Gamma"), "does not match"));
+    EXPECT_TRUE(test::Holds(RefusedRemoval("", 1605), "No installation log"));
     WriteText(log, genuine + "file\tnew\tC:\\Gamma\\mine.txt\r\nvalue\tnew\tHKLM\t" + run + "\tVictim\r\n");
     EXPECT_EQ(Uninstall("C:\\Gamma", [] { Answer("Uninstall", IDNO); }), 1602u);
 
@@ -217,10 +217,8 @@ TEST(UninstallE2e, OnlyLinesThatSetupWroteAreActedOnAndAFileThatCannotBeMovedIsL
     THandle inUse(CreateFileA("C:\\Gamma\\main.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(inUse);
     const std::string closing = RemoveAll("C:\\Gamma");
-    EXPECT_NE(closing.find(
-                  std::string("C:\\Gamma\\main.txt: it is in use and cannot be moved away; remove it once it is free")),
-              std::string::npos)
-        << closing;
+    EXPECT_TRUE(test::Holds(
+        closing, std::string("C:\\Gamma\\main.txt: it is in use and cannot be moved away; remove it once it is free")));
     for (const char* kept : {"C:\\Gamma\\mine.txt", "C:\\Gamma\\main.txt"}) EXPECT_TRUE(test::Exists(kept)) << kept;
     EXPECT_FALSE(test::Exists("C:\\Gamma\\data"));
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, run, "Victim"), "victim.exe");
@@ -251,7 +249,7 @@ TEST(UninstallE2e, ARemovalRunTwiceFollowsNoLinkAndLowersEachCounterOnce) {
     }
     std::ofstream("C:\\Beta\\Quenby.log", std::ios::binary | std::ios::app) << "file\tnew\tC:\\Beta\\ma";
     const std::string closing = RemoveAll("C:\\Beta");
-    EXPECT_NE(closing.find("C:\\Beta\\data\\x.txt: it is reached through a link"), std::string::npos) << closing;
+    EXPECT_TRUE(test::Holds(closing, "C:\\Beta\\data\\x.txt: it is reached through a link"));
     EXPECT_EQ(test::ReadFile("C:\\Victim\\x.txt"), "precious\n");
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, kCounters, "shared.dll"), "1");
     EXPECT_FALSE(test::Exists(WindowsDir() + "\\Beta.dll"));
@@ -304,7 +302,7 @@ TEST(UninstallE2e, SharedFilesStayWhileTheMachineCountsThemWhateverTheUserCounte
               0u);
     for (const std::string& left : {uninstaller + ": its machine-wide count is another installer's (no REG_DWORD)",
                                     own + ": it has no machine-wide count, so other products may still use it"})
-        EXPECT_NE(closing.find(left), std::string::npos) << closing;
+        EXPECT_TRUE(test::Holds(closing, left));
     for (const std::string& file : {shared, uninstaller, own}) EXPECT_TRUE(test::Exists(file)) << file;
     EXPECT_EQ(MachineCount("shared.dll"), "1");
     EXPECT_EQ(test::RegText(HKEY_LOCAL_MACHINE, kSharedDllsKey, uninstaller, KEY_WOW64_64KEY), "1");
@@ -370,8 +368,7 @@ TEST(UninstallE2e, AnOldSpellingsInstallationIsRemovedFromAPrivateFolderOnlyAndT
     }
     ASSERT_TRUE(mapped);
     const std::string closing = RemoveAll(old, 3010);
-    EXPECT_NE(closing.find(std::string("data\\x.txt: it is in use; it goes when Windows restarts")), std::string::npos)
-        << closing;
+    EXPECT_TRUE(test::Holds(closing, std::string("data\\x.txt: it is in use; it goes when Windows restarts")));
     for (const char* gone : {"C:\\Longfellow\\main.txt", "C:\\Longfellow\\Quenby.log"})
         EXPECT_FALSE(test::Exists(gone)) << gone;
     EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, entry, view));
@@ -414,7 +411,7 @@ TEST(UninstallE2e, WinesListRemovesTheSampleLeavingOnlyTheUsersOwnFile) {
     WaitBox("Uninstall Orrery 1.4", "TUninstallForm");
     const std::string closing = AnswerToTheEnd(IDYES);
     EXPECT_EQ(closing.rfind("Orrery 1.4 was removed from your computer.", 0), 0u) << closing;
-    EXPECT_NE(closing.find(destination + ": it holds things"), std::string::npos) << closing;
+    EXPECT_TRUE(test::Holds(closing, destination + ": it holds things"));
     wine.WaitExit(kPageMs);
     // The removal ran from a copy, which removes the original once it has ended.
     const std::string uninstaller = WindowsDir() + "\\Uninstall.exe";

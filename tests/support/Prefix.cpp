@@ -55,6 +55,11 @@ std::string TScratchFolder::Write(const std::string& name, const std::string& co
     return path;
 }
 
+::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return "<missing>";

@@ -2,6 +2,7 @@
 // values read directly, past the code under test.
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -34,6 +35,8 @@ private:
 // The file's bytes, or "<missing>" when it cannot be read.
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);  // a file or a folder
+// Whether `text` (a log, a box's text) holds `part`; a failure shows the whole text.
+::testing::AssertionResult Holds(const std::string& text, const std::string& part);
 bool IsFolder(const std::string& path);
 void RemoveTree(const std::string& path);
 // The text of a REG_SZ value; "<no key>", "<missing>" or "<not text>" otherwise. `view`: KEY_WOW64_32KEY

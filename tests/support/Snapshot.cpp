@@ -38,9 +38,6 @@ void AddKeys(HKEY root, const std::string& path, REGSAM view, const std::string&
     RegCloseKey(key);
 }
 
-// Every file and folder below `folder`, never through a link: a prefix's user folders lead to the Linux home,
-// and a walk through them reads the home (or goes round and round when the home holds a prefix). A folder
-// that cannot be listed fails the test instead of ending the walk quietly.
 // FNV-1a over the bytes: enough to tell a file put back from one left changed.
 std::string DigestOf(const std::string& path) {
     const std::string bytes = ReadFile(path);
@@ -49,6 +46,9 @@ std::string DigestOf(const std::string& path) {
     return std::to_string(hash);
 }
 
+// Every file and folder below `folder`, never through a link: a prefix's user folders lead to the Linux home,
+// and a walk through them reads the home (or goes round and round when the home holds a prefix). A folder
+// that cannot be listed fails the test instead of ending the walk quietly.
 void AddFiles(const std::string& folder, std::set<std::string>& out, bool digests = false, bool whole = true) {
     WIN32_FIND_DATAA found{};
     const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
