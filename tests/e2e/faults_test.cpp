@@ -313,8 +313,7 @@ TEST(Faults, AFolderForASystemFileAsksForTheDiskAndTheRunCarriesOnThroughBothLis
     dist.Write("p2.txt", "p2");
     TWizard wizard(dist.Path());
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", target / "widget");
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto(target / "widget");
     WaitText(wizard.Item("ProgressLabel"),
              "Please insert the next disk and press ok to continue or cancel to exit the installation.", kPageMs);
     EXPECT_FALSE(Exists(target / "widget\\p1.txt"));
@@ -322,8 +321,7 @@ TEST(Faults, AFolderForASystemFileAsksForTheDiskAndTheRunCarriesOnThroughBothLis
     dist.Write("qfold2.dll", "s2");
     std::ofstream(system1, std::ios::binary) << "kept";
     BackToDestination(wizard);
-    wizard.Enter("EditPath", target / "WIDGET");
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto(target / "WIDGET");
     wizard.WaitInfo("Folder 1 was installed successfuly. Please select next to continue.");
     EXPECT_EQ(test::ReadFile(system1), "kept");
     EXPECT_EQ(test::ReadFile(system2), "s2");

@@ -50,8 +50,7 @@ TEST(MediaE2e, DisksLaidOutByThePublishersToolRefuseADamagedFileUntilAnUndamaged
     TWizard wizard("A:\\Setup.exe", "A:\\", "/LOG=C:\\media.log");
     wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", destination);
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto(destination);
     WaitText(wizard.Item("ProgressLabel"), test::kDiskPromptText, kPageMs);
     EXPECT_EQ(Text(wizard.Item("SourceLabel")), "A:\\\\orrery.ex_");
     test::InsertDisk("damaged/disk2");
@@ -130,8 +129,7 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     {
         TWizard wizard(dist.Path());
         wizard.ToDestinationPage();
-        wizard.Enter("EditPath", destination);
-        Click(wizard.Item("NextBut"));
+        wizard.StartCopyInto(destination);
         const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
         EXPECT_EQ(Text(wizard.Item("InfoLabel")), "Vlib 1 was installed successfuly. Please select next to continue.");
         EXPECT_EQ(box.caption + "|" + box.text,
@@ -143,7 +141,7 @@ TEST(MediaE2e, SharedFilesAreNeverDowngradedAndOnesInUseWaitForTheRestart) {
     EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "vkeep.dll"), "1");
     EXPECT_EQ(test::ReadFile(note), "new note");
     const std::string log = test::ReadFile(destination + "\\Quenby.log");
-    for (const std::string& line : {"kept\tvkeep.dll\r\n", "atrestart\t" + held + "\r\n"})
+    for (const std::string& line : {std::string("kept\tvkeep.dll\r\n"), "atrestart\t" + held + "\r\n"})
         EXPECT_TRUE(test::Holds(log, line));
     EXPECT_TRUE(test::Holds(PendingRenames(), "vheld.dll"));
 

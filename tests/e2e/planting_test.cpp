@@ -52,8 +52,7 @@ TEST(PlantedLz32, SetupExpandsWithTheSystemLibraryIntoALongDestinationAndNeverLo
                  "[Keys]\r\nBase=\\Software\\Norvale Tests\\Planted\r\n");
     test::TWizard wizard(setup, medium.Path());
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", destination);
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto(destination);
     wizard.WaitInfo("Planted 1.0 was installed successfuly. Please select next to continue.");
 
     EXPECT_TRUE(test::ReadFile(destination + "\\notes.txt") == text);

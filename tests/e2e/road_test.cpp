@@ -152,8 +152,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
         ToDestinationPage(*wizard, "Ann Orbit", "Star Gazers Ltd.");
         EXPECT_EQ(Text(wizard->Item("EditPath")), kDefaultDestination);
 
-        wizard->Enter("EditPath", destination);
-        Click(wizard->Item("NextBut"));
+        wizard->StartCopyInto(destination);
         WaitText(wizard->Item("ProgressLabel"), kPrompt, kPageMs);
         // The root A:\ as the current directory gives a source directory ending in two backslashes.
         EXPECT_EQ(Text(wizard->Item("SourceLabel")), "A:\\\\data\\planets.tx_");
@@ -238,8 +237,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     {
         TWizard wizard(second.Path());
         wizard.ToDestinationPage("Bea Second");
-        wizard.Enter("EditPath", destination);
-        Click(wizard.Item("NextBut"));
+        wizard.StartCopyInto(destination);
         wizard.WaitInfo("Orrery 1.5 was installed successfuly. Please select next to continue.");
         wizard.CloseOtherWindow(kGroup);
         wizard.Cancel("Orrery 1.5", 0);
@@ -272,8 +270,7 @@ TEST(RoadE2e, CopyStepNeverLooksHungAndAClickMadeDuringItIsHandledAfterIt) {
     dist.Write("Quenby.ipi", ipi.append(out));
     TWizard wizard(dist.Path());
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", target / "Busy");
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto(target / "Busy");
     WaitUntil([&] { return Text(wizard.Item("SourceLabel")).find("f12.txt") != std::string::npos; }, kPageMs,
               "the third file copied");
     Click(wizard.Item("NextBut"));  // taken as the finish page's Next once the step is over

@@ -88,8 +88,7 @@ std::string RefusedByTheWizard(const std::string& folder, const std::string& pro
     wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
     wizard.ToDestinationPage();
     EXPECT_TRUE(proposed.empty() || Text(wizard.Item("EditPath")) == proposed) << Text(wizard.Item("EditPath"));
-    wizard.Enter("EditPath", folder);
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto(folder);
     const TMessageBox box = wizard.Driver().WaitMessageBox(kPageMs);
     wizard.Driver().CloseMessageBox(box);
     EXPECT_TRUE(IsWindowVisible(wizard.Item("EditPath")));
@@ -126,8 +125,7 @@ TEST(UnattendedE2e, VerySilentInstallsAsTheWizardDoesAndTheQuietCommandRemovesIt
         test::TWizard wizard("N:\\Setup.exe", "N:\\", "/saveinf=M:\\answers.inf /LOG=M:\\wizard.log /SUPPRESSMSGBOXES");
         wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
         wizard.ToDestinationPage("Ann Orbit", "Star Gazers Ltd.");
-        wizard.Enter("EditPath", kDestination);
-        Click(wizard.Item("NextBut"));
+        wizard.StartCopyInto(kDestination);
         wizard.WaitInfo("Orrery 1.4 was installed successfuly. Please select next to continue.");
         wizard.CloseOtherWindow("readme.txt");
         wizard.CloseOtherWindow("Brightwater Orrery");
@@ -417,8 +415,7 @@ TEST(UnattendedE2e, ARunCutOffIsPutBackByTheUninstaller) {
             test::TWizard wizard(std::string(folder) + "Setup.exe", folder);
             wizard.PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
             wizard.ToDestinationPage();
-            wizard.Enter("EditPath", "C:\\Beta");
-            Click(wizard.Item("NextBut"));
+            wizard.StartCopyInto("C:\\Beta");
             if (folder[0] == 'C') {
                 wizard.Driver().WaitMessageBox(kPageMs);  // the damaged file's question, never answered
                 const THandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, wizard.Driver().ProcessId()));

@@ -100,8 +100,7 @@ std::unique_ptr<TWizard> InstallFirstDisk(const std::string& destination) {
     auto wizard = std::make_unique<TWizard>("A:\\Setup.exe", "A:\\");
     wizard->PastNotices({"ORRERY 1.4 - LICENCE", "WELCOME TO ORRERY"});
     wizard->ToDestinationPage();
-    wizard->Enter("EditPath", destination);
-    Click(wizard->Item("NextBut"));
+    wizard->StartCopyInto(destination);
     WaitText(wizard->Item("ProgressLabel"), test::kDiskPromptText, kPageMs);
     return wizard;
 }
@@ -123,8 +122,7 @@ void InstallProduct(const std::string& name) {
     media->Write("Uninstall.exe", BuiltFile("Uninstall.exe"));
     TWizard wizard(media->Path());
     wizard.ToDestinationPage();
-    wizard.Enter("EditPath", "C:\\" + name);
-    Click(wizard.Item("NextBut"));
+    wizard.StartCopyInto("C:\\" + name);
     wizard.WaitInfo(name + " 1 was installed successfuly. Please select next to continue.");
     wizard.CloseOtherWindow(name);
     wizard.Finish(name + " 1");

@@ -104,6 +104,11 @@ void TWizard::Enter(const char* edit, const std::string& text) const {
     WaitText(box, text, kPageMs);
 }
 
+void TWizard::StartCopyInto(const std::string& destination) const {
+    Enter("EditPath", destination);
+    Click(Item("NextBut"));
+}
+
 void TWizard::Shot(const std::string& name) const {
     m_driver->Settle();
     test::Shot(name);

@@ -46,6 +46,8 @@ public:
     void WaitPage(const std::string& info, const char* shownControl) const;
     // A click into the box, then typing: a letter typed elsewhere would press the button it names.
     void Enter(const char* edit, const std::string& text) const;
+    // On the destination page: the folder typed, then Next, which starts the copy step.
+    void StartCopyInto(const std::string& destination) const;
     void Shot(const std::string& name) const;  // settled first
     // Waits for another program's window whose caption holds `captionPart` (case ignored) and closes it.
     void CloseOtherWindow(const std::string& captionPart) const;
