@@ -6,7 +6,7 @@
 
 namespace quenby {
 
-TEST(CommandLine, SwitchesInAnyCaseWithTheirValuesQuotedOrNot) {
+TEST(CommandLine, SwitchesInAnyCaseWithTheirValuesQuotedOrNotAndTheRestRefused) {
     const TSetupOptions options = ParseSetupCommandLine(
         " /silent\t/VerySilent /dir=\"D:\\My Apps\\Orrery\" /Name=Ann /ORG=\"\" \"/LOADINF=in 1.inf\" /saveinf=o.inf "
         "/Log=x.log /addons ");
@@ -23,9 +23,6 @@ TEST(CommandLine, SwitchesInAnyCaseWithTheirValuesQuotedOrNot) {
     EXPECT_TRUE(tools.LogWanted && ParseSetupCommandLine("/?").Help && ParseSetupCommandLine("/help").Help);
     EXPECT_EQ(ParseSetupCommandLine(" ").Mode, TSetupMode::Interactive);
     EXPECT_FALSE(ParseSetupCommandLine("").Dir.has_value());
-}
-
-TEST(CommandLine, RefusesUnknownRepeatedAndMalformedSwitchesButKeepsTheMode) {
     const std::pair<const char*, const char*> cases[] = {
         {"/VERYSILENT /QUIET", "/QUIET"},
         {"/SILENT=1", "/SILENT=1"},

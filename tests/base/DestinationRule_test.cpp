@@ -4,13 +4,11 @@
 
 using quenby::IsFullDirectoryPath;
 
-TEST(DestinationRule, AcceptsDrivePathsAndNetworkShares) {
+TEST(DestinationRule, AcceptsOnlyFullDrivePathsAndNetworkShares) {
     for (const char* path : {"C:\\", "c:\\Program Files\\Widget", "D:\\a\\b\\", "\\\\server\\share",
                              "\\\\server\\share\\", "\\\\server\\share\\Widget 2.0\\bin", "C:\\it's (x86) & more"})
         EXPECT_TRUE(IsFullDirectoryPath(path)) << path;
-}
-
-TEST(DestinationRule, RefusesPartialPathsAndForbiddenCharacters) {
+    // Partial paths and forbidden characters.
     for (const char* path :
          {"",           "?Atlas",       "Widget",      "\\Widget",        "C:",       "C:Widget",      "1:\\x",
           "\\\\server", "\\\\server\\", "\\\\\\share", "\\\\server\\\\x", "C:\\a|b",  "C:\\a?b",       "C:\\a*",

@@ -1,6 +1,6 @@
 #include "base/ProgmanMacros.h"
 
-// (Refusing macros past the buffer and keeping items out of a group that was not sent: the fuzz target.)
+// (The macros' text for any fields, refusals past the buffer, no items after a refused group: the fuzz target.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,21 +10,14 @@
 
 using namespace quenby;
 
-TEST(ProgmanMacros, FillTheTemplatesUnchangedAndEndEachLine) {
-    EXPECT_EQ(GroupMacro("A, (b) \"c\""), "[CreateGroup(A, (b) \"c\")]\r\n");
-    // A space only in the key or the title does not quote: the destination decides.
-    EXPECT_EQ(ItemMacro("D:\\T", "my calc.exe", "My Calc"), "[AddItem(D:\\T\\my calc.exe,My Calc)]\r\n");
+TEST(ProgmanMacros, QuotesABlankDestinationNamesTheIconAndFitsTheBuffer) {
     EXPECT_EQ(ItemMacro("D:\\T ", "c.exe", "C"), "[AddItem(\"D:\\T \\c.exe\",C)]\r\n");
-    EXPECT_EQ(UninstallerItemMacro("D:\\WINDOWS", "D:\\My Tools", "Calc"),
-              "[AddItem(D:\\WINDOWS\\Uninstall.exe D:\\My Tools,Uninstall Calc)]\r\n");
     // The uninstall entry's icon: the first item's program, else the uninstaller the item above starts.
     TStringList items;
     EXPECT_EQ(DisplayIcon(items, "D:\\WINDOWS", "D:\\My Tools"), "D:\\WINDOWS\\Uninstall.exe,0");
     for (const char* item : {"bin\\calc.exe", "read.txt"}) items.Add(item);
     EXPECT_EQ(DisplayIcon(items, "D:\\WINDOWS", "D:\\My Tools"), "D:\\My Tools\\bin\\calc.exe,0");
-}
-
-TEST(ProgmanMacros, AMacroFitsUpToTheBufferLengthWithItsLineEnd) {
+    // A macro fits up to the buffer's length with its line end.
     std::string group(kMacroBufferLength - GroupMacro("").size(), 'g');
     EXPECT_EQ(GroupMacro(group).size(), 260u);
     EXPECT_TRUE(MacroFits(GroupMacro(group)));
@@ -44,7 +37,7 @@ TGroupRequest Request(std::vector<std::pair<std::string, std::string>> items) {
 
 }  // namespace
 
-TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreThenMovesOn) {
+TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreAndWithoutAConversationTriesNone) {
     // group ok; a.exe refused, refused, accepted; b.exe refused three times; c.exe accepted; uninstaller refused;
     // anything further accepted.
     const std::vector<bool> answers{true, false, false, true, false, false, false, true, false};
@@ -60,9 +53,7 @@ TEST(ProgmanMacros, ResendsARefusedItemAtMostTwiceMoreThenMovesOn) {
     EXPECT_EQ(sent,
               (std::vector<std::string>{"[CreateGroup(G)]\r\n", a, a, a, b, b, b, "[AddItem(C:\\App\\c.exe,C)]\r\n",
                                         "[AddItem(C:\\WINDOWS\\Uninstall.exe C:\\App,Uninstall App)]\r\n"}));
-}
-
-TEST(ProgmanMacros, WithoutAConversationTheItemsAreNotTried) {
+    // Without a conversation the items are not tried.
     std::vector<std::string> events;
     SendGroupMacros(
         Request({{"a.exe", "A"}, {"b.exe", "B"}}), [&] { return events.push_back("open"), false; },

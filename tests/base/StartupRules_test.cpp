@@ -26,8 +26,7 @@ TEST(RightAlign, WhiteLabelTwentyPixelsFromTheEdgeAndShadeOneFurtherLeft) {
     const struct { int window, label, left, shade; } cases[] = {{1024, 189, 815, 814}, {640, 640, -20, -21}};
     for (const auto& c : cases) {
         const TRightAligned place = RightAlign(c.window, c.label);
-        EXPECT_EQ(place.Left, c.left) << c.window << " " << c.label;
-        EXPECT_EQ(place.ShadeLeft, c.shade) << c.window << " " << c.label;
+        EXPECT_EQ(std::pair(place.Left, place.ShadeLeft), std::pair(c.left, c.shade)) << c.window << " " << c.label;
     }
 }
 

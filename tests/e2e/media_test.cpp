@@ -15,7 +15,6 @@
 #include "Host.h"
 #include "Prefix.h"
 #include "Wizard.h"
-#include "base/Texts.h"
 #include "publish/Szdd.h"
 
 namespace quenby {

@@ -19,7 +19,6 @@
 #include "Prefix.h"
 #include "Snapshot.h"
 #include "Wizard.h"
-#include "base/Texts.h"
 #include "win/Handles.h"
 #include "win/RegistryKey.h"
 

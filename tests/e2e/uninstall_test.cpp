@@ -20,7 +20,6 @@
 #include "Snapshot.h"
 #include "Wizard.h"
 #include "base/InstallRecord.h"
-#include "base/Texts.h"
 #include "undo/SealedLog.h"
 #include "win/Handles.h"
 #include "win/ProgramsFolder.h"

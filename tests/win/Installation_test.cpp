@@ -1,7 +1,4 @@
 // The engine on its own, under a sink that only records what it hears: no wizard, no windows of its own.
-// A missing system file stops the run at the disk prompt; the next run resumes at that file and
-// carries on through the product files; a refused destination fails before anything starts; a drive's root
-// takes the record.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -37,10 +34,7 @@ public:
     void StepFailed(const std::string& message) override { Events.push_back("failed " + message); }
     void Done() override { Events.push_back("done"); }
     void RunEnded() override { Events.push_back("ended"); }
-    bool RetryDamaged(const std::string& source) override {
-        Events.push_back("damaged " + source);
-        return false;
-    }
+    bool RetryDamaged(const std::string& source) override { return Events.push_back("damaged " + source), false; }
 };
 
 TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
@@ -54,8 +48,7 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     medium.Write("first.dll", "first");
     medium.Write("a.txt", "product");
     const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
-    const std::string destination = target / "Engine";
-    const std::string windows = WindowsDir();
+    const std::string destination = target / "Engine", windows = WindowsDir();
     TInstallation installation(instructions);
 
     TRecordingSink first;
@@ -92,11 +85,10 @@ TEST(Installation, ReportsEachFileAndResumesAfterTheDiskPromptInTheSystemList) {
     // installed already goes where it is.)
     TInstructions rooted = instructions;
     rooted.Application = "Rooted";
-    TInstallation atRoot(rooted);
     TRecordingSink root;
-    atRoot.Run("C:\\", {"Ann", "Org"}, root);
-    const std::string record = test::ReadFile("C:\\Quenby.upi");
-    EXPECT_NE(record.find("UninstallString=" + windows + "\\Uninstall.exe C:\\\r\n"), std::string::npos) << record;
+    TInstallation(rooted).Run("C:\\", {"Ann", "Org"}, root);
+    EXPECT_TRUE(
+        test::Holds(test::ReadFile("C:\\Quenby.upi"), "UninstallString=" + windows + "\\Uninstall.exe C:\\\r\n"));
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 

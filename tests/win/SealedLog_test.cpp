@@ -12,11 +12,17 @@
 namespace quenby {
 namespace {
 
-// The name swapped, after the check, for a second name of another file: that file stays as it was.
-TEST(SealedLog, ANameSwappedAfterTheCheckIsNeverWrittenThrough) {
-    const test::TScratchFolder folder("quenby-sealed-swap");
+// An empty destination of the test's own; the log's seal goes with the test.
+class SealedLog : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr)); }
+    void TearDown() override { DeleteLogSeal(destination); }
+    const test::TScratchFolder folder{"quenby-sealed"};
     const std::string destination = folder / "Dest", log = InstallLogPath(destination);
-    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+};
+
+// The name swapped, after the check, for a second name of another file: that file stays as it was.
+TEST_F(SealedLog, ANameSwappedAfterTheCheckIsNeverWrittenThrough) {
     TSealedLog(destination, true).Append("first line\r\n");
     const std::string victim = folder.Write("victim.txt", std::string(6000, 'v'));
     TSealedLog again(destination, false, [&] {
@@ -26,15 +32,11 @@ TEST(SealedLog, ANameSwappedAfterTheCheckIsNeverWrittenThrough) {
     });
     again.Append("lowered\r\n");
     EXPECT_TRUE(test::ReadFile(victim) == std::string(6000, 'v')) << "the other file was written";
-    DeleteLogSeal(destination);
 }
 
 // Planted before the installation: a second name of another file is refused and left as it is; a plain file
 // that the record does not vouch for is put aside whole, under a name not taken yet.
-TEST(SealedLog, APlantedLinkIsRefusedAndAPlantedFilePutAside) {
-    const test::TScratchFolder folder("quenby-sealed-planted");
-    const std::string destination = folder / "Dest", log = InstallLogPath(destination);
-    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+TEST_F(SealedLog, APlantedLinkIsRefusedAndAPlantedFilePutAside) {
     const std::string victim = folder.Write("victim.txt", "the other file");
     ASSERT_TRUE(CreateHardLinkA(log.c_str(), victim.c_str(), nullptr));
     EXPECT_THROW(TSealedLog(destination, true), Exception);
@@ -46,22 +48,17 @@ TEST(SealedLog, APlantedLinkIsRefusedAndAPlantedFilePutAside) {
     }
     EXPECT_EQ(test::ReadFile(log + ".bad") + test::ReadFile(log + ".bad.2"), "planted\r\nplanted again\r\n");
     EXPECT_EQ(test::ReadFile(victim), "the other file");
-    DeleteLogSeal(destination);
 }
 
 // A second run appends under the same record once the first run's unrecorded tail is cut off, and the two
 // runs verify as one log.
-TEST(SealedLog, ASecondRunCutsTheUnrecordedTailAndTheRunsVerifyAsOne) {
-    const test::TScratchFolder folder("quenby-sealed-runs");
-    const std::string destination = folder / "Dest", log = InstallLogPath(destination);
-    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+TEST_F(SealedLog, ASecondRunCutsTheUnrecordedTailAndTheRunsVerifyAsOne) {
     TSealedLog(destination, true).Append("run 1\r\n");
     folder.Write("Dest\\Quenby.log", test::ReadFile(log) + "file\tnew\tnever recorded\r\n");
     TSealedLog(destination, false).Append("run 2\r\n");
     const std::string both = "Quenby installation log 1\r\nrun 1\r\nrun 2\r\n";
     EXPECT_EQ(test::ReadFile(log), both);
     EXPECT_EQ(ReadVerifiedLog(destination), both);
-    DeleteLogSeal(destination);
 }
 
 }  // namespace

@@ -83,15 +83,13 @@ TEST_F(Registry, StoredValuesAsTheyAreAndValuesOfAnotherType) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTest + "\\Missing")) << "reading creates nothing";
 }
 
-TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrors) {
+TEST_F(Registry, WritesThatTheSystemRefusesRaiseRegistryErrorsAndReadOnlyKeysStayShut) {
     TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest + "\\W");
     const std::string tooLong = "\\" + kTest + "\\" + std::string(300, 'k');
     EXPECT_EQ(ErrorOf([&] { profile.WriteText(tooLong, "v", "x"); }), "Failed to create key " + tooLong);
     const std::string longName(20000, 'n');
     EXPECT_EQ(ErrorOf([&] { profile.WriteText("S", longName, "x"); }), "Failed to set data for '" + longName + "'");
-}
-
-TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
+    // A key the user may only read is neither opened nor written.
     const std::string path = kTest + "\\Locked";
     Store(path, "n", REG_SZ, std::string("4", 2));
     HKEY raw = nullptr;
@@ -104,13 +102,13 @@ TEST_F(Registry, KeysTheUserMayOnlyReadAreNeitherOpenedNorWritten) {
     LocalFree(descriptor);
     ASSERT_EQ(result, ERROR_SUCCESS);
     EXPECT_FALSE(TRegistryKey::Create(HKEY_CURRENT_USER, path));
-    TRegistryProfile profile(HKEY_CURRENT_USER, "\\" + kTest);
-    EXPECT_EQ(profile.ReadNumber("Locked", "n", 5), 5) << "full access is asked for reading too";
-    EXPECT_EQ(ErrorOf([&] { profile.WriteText("Locked", "n", "6"); }), "Failed to create key Locked");
+    TRegistryProfile top(HKEY_CURRENT_USER, "\\" + kTest);
+    EXPECT_EQ(top.ReadNumber("Locked", "n", 5), 5) << "full access is asked for reading too";
+    EXPECT_EQ(ErrorOf([&] { top.WriteText("Locked", "n", "6"); }), "Failed to create key Locked");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, path, "n"), "4");
 }
 
-TEST(ProfileFile, DefaultsAndValuesPastTheFirstBuffer) {
+TEST(ProfileFile, DefaultsAndValuesAndKeyListsPastTheFirstBuffer) {
     TScratchFolder folder("quenby-profile-values");
     std::string content = "[S]\r\nempty=\r\nnum=12\r\nzero=0\r\n";
     // Either side of the 1,024-byte buffer, and well past its doublings.
@@ -125,10 +123,6 @@ TEST(ProfileFile, DefaultsAndValuesPastTheFirstBuffer) {
         EXPECT_EQ(file.ReadText("S", std::string("v").append(std::to_string(length)), ""),
                   std::string(static_cast<size_t>(length), 'x'));
     EXPECT_EQ(file.ReadText("S", "missing", std::string(1500, 'd')), std::string(1500, 'd'));
-}
-
-TEST(ProfileFile, ListKeysReturnsEverySectionBeyondEightKilobytes) {
-    TScratchFolder folder("quenby-profile-many");
     // 16 bytes per name with its zero: 512 names fill the 8,192-byte buffer exactly, 513 pass it.
     for (int count : {512, 513}) {
         std::string text = "[Many]\r\n";

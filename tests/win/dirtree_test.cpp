@@ -17,8 +17,6 @@ using namespace quenby;
 
 namespace {
 
-constexpr int kTreeId = 100;
-
 WNDPROC g_treeProc = nullptr;
 std::vector<WPARAM> g_redraws;  // every WM_SETREDRAW the tree view got
 LRESULT CALLBACK RecordRedraws(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -42,7 +40,7 @@ protected:
         host = CreateWindowExA(0, "DirTreeTestHost", "Directory tree", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 420,
                                560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         current = this;
-        tree.SetParentPlace(host, kTreeId, RECT{10, 10, 410, 550});
+        tree.SetParentPlace(host, 100, RECT{10, 10, 410, 550});  // any control id
         tree.OnChange = [this](Tdirtree& sender, HTREEITEM node) {
             changes.push_back(sender.GetDirectory());
             nodePaths.push_back(sender.Node(node)->path);
@@ -67,16 +65,14 @@ protected:
         return DefWindowProcA(window, msg, wParam, lParam);
     }
 
-    HWND treeWindow() { return tree.Handle(); }
-
     HTREEITEM Next(UINT relation, HTREEITEM node) {
         return reinterpret_cast<HTREEITEM>(
-            SendMessageA(treeWindow(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+            SendMessageA(tree.Handle(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
     }
     std::string Text(HTREEITEM node) {
         char buffer[MAX_PATH + 1] = {};
         TVITEMA item{TVIF_TEXT | TVIF_HANDLE, node, 0, 0, buffer, sizeof(buffer), 0, 0, 0, 0};
-        SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         return buffer;
     }
     // A node as the tables spell it: "u" (unread) or "i" (read), then its path; empty for a placeholder.
@@ -87,7 +83,7 @@ protected:
     std::string PathOf(HTREEITEM node) { return Entry(node).substr(Entry(node).empty() ? 0 : 1); }
     void HookTree(WNDPROC proc) {
         g_treeProc =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(treeWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(tree.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
     }
     // A node's children as entries, or "<text>" for a placeholder.
     std::vector<std::string> Children(HTREEITEM node) {
@@ -98,7 +94,6 @@ protected:
         }
         return out;
     }
-    std::vector<std::string> Roots() { return Children(TVI_ROOT); }
     HTREEITEM Child(HTREEITEM parent, const std::string& path) {
         for (HTREEITEM node = Next(TVGN_CHILD, parent); node; node = Next(TVGN_NEXT, node))
             if (PathOf(node) == path) return node;
@@ -106,8 +101,8 @@ protected:
     }
     HTREEITEM Root(char letter) { return Child(TVI_ROOT, std::string(1, letter) + ":\\"); }
     bool Expand(HTREEITEM node) {
-        SendMessageA(treeWindow(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
-        return SendMessageA(treeWindow(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) != 0;
+        SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+        return SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) != 0;
     }
     // Drive level read, nothing selected.
     void Fill() {
@@ -129,7 +124,7 @@ protected:
 TEST_F(DirTree, DriveLevelProbesOnlyNetworkAndRamDrives) {
     tree.HandleNeeded();
     EXPECT_EQ(searches, (std::vector<std::string>{"N:\\*.*", "R:\\*.*"}));
-    const std::vector<std::string> roots = Roots();
+    const std::vector<std::string> roots = Children(TVI_ROOT);
     for (const char* root : {"uC:\\", "uE:\\", "uF:\\", "uH:\\", "uN:\\", "uR:\\", "uZ:\\"})
         EXPECT_NE(std::find(roots.begin(), roots.end(), root), roots.end()) << root;
     EXPECT_TRUE(std::is_sorted(roots.begin(), roots.end()));
@@ -166,7 +161,7 @@ TEST_F(DirTree, NodesShowTheShellsNamesAndIconsForTheirPaths) {
         const std::string path = PathOf(node);
         if (path.empty()) continue;
         TVITEMA item{TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE, node, 0, 0, nullptr, 0, 0, 0, 0, 0};
-        SendMessageA(treeWindow(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(Text(node), perPath(path, SHGFI_DISPLAYNAME).szDisplayName) << path;
         EXPECT_EQ(item.iImage, perPath(path, 0).iIcon) << path;
         EXPECT_EQ(item.iSelectedImage, perPath(path, SHGFI_OPENICON).iIcon) << path;
@@ -222,7 +217,7 @@ TEST_F(DirTree, ANodeTheTreeViewRefusesIsAnErrorNotAPlaceholderAtTheRoot) {
     tree.HandleNeeded();
     HookTree(&RefuseDriveNodes);
     EXPECT_THROW(tree.SetDirType(tDirType{dtNormal}), Exception);
-    EXPECT_EQ(Roots(), std::vector<std::string>{});
+    EXPECT_EQ(Children(TVI_ROOT), std::vector<std::string>{});
 }
 
 TEST_F(DirTree, HandlerErrorsReachTheCallerWithCursorAndRedrawRestored) {
