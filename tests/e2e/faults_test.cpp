@@ -18,6 +18,7 @@
 #include "Wizard.h"
 #include "base/InstallRecord.h"
 #include "win/DdeClientConv.h"
+#include "win/ProgramsFolder.h"
 
 namespace quenby {
 namespace {
@@ -231,8 +232,6 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
              "x=readme.txt\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\LongItem\r\n",
          "'x' is not a valid integer value.", true},
     };
-    char programs[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.product);
         TScratchFolder dist("quenby-fault-reg");
@@ -254,7 +253,7 @@ TEST(Faults, RegistryGroupAndAddOnFaults) {
                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(c.product)),
                   c.recorded);
         WaitProgramManagerDone();
-        EXPECT_TRUE(test::IsFolder(std::string(programs) + "\\" + c.product)) << "no group";
+        EXPECT_FALSE(ProgramGroupFolder(c.product).empty()) << "no group";
     }
     DWORD counter = 0, size = sizeof counter;
     RegGetValueA(HKEY_CURRENT_USER, "Software\\Norvale\\Uninstall\\Counters", "shared.dll", RRF_RT_REG_DWORD, nullptr,
@@ -389,9 +388,9 @@ TEST(Faults, InstructionsThatCannotBeReadEndTheProgram) {
                                   : nullptr);
         auto driver = test::Start(test::SetupExe(), dist.Path());
         const TMessageBox box = driver->WaitMessageBox(60000);
-        EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.text, held ? "Cannot read the installation instructions " + ipi + ": Sharing violation."
-                                 : "No installation instructions, exiting instalation.");
+        EXPECT_EQ(box.caption + "|" + box.text,
+                  held ? "Error|Cannot read the installation instructions " + ipi + ": Sharing violation."
+                       : "Error|No installation instructions, exiting instalation.");
         driver->CloseMessageBox(box);
         EXPECT_EQ(driver->WaitExit(30000), 1603u);
         int boxes = 0;

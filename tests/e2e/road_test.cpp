@@ -205,8 +205,7 @@ TEST(RoadE2e, WholeRoadThenASecondInstallationCancelledAfterItsCopyStep) {
     const std::size_t registration = record.find("[Registration]"), quenby = record.find("[Quenby]"),
                       uninstall = record.find("[Uninstall]");
     EXPECT_TRUE(registration < quenby && quenby < uninstall && uninstall != std::string::npos) << record;
-    EXPECT_EQ(record.find("[Settings]"), std::string::npos) << record;
-    EXPECT_EQ(record.find("Standard"), std::string::npos) << record;
+    EXPECT_FALSE(test::Holds(record, "[Settings]") || test::Holds(record, "Standard")) << record;
     EXPECT_EQ(Record(destination, "Registration", "Organization"), "Star Gazers Ltd.");
     EXPECT_EQ(Record(destination, "Quenby", "Path"), destination);
     EXPECT_EQ(Record(destination, "Uninstall", "UninstallString"), uninstallCommand);

@@ -80,8 +80,8 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
           std::string("left HKCU\\Software\\Norvale\\Uninstall\\Counters\\qr-own.dll: its count was not lowered, "
                       "since the log could not record it: "),
           std::string("left HKCU\\Software\\Norvale\\Uninstall\\Counters\\qr-shared.dll: its counter is no number\n")})
-        EXPECT_NE(first.Heard.find(left), std::string::npos) << left << first.Heard;
-    EXPECT_EQ(first.Heard.find("offered"), std::string::npos) << first.Heard;
+        EXPECT_TRUE(test::Holds(first.Heard, left));
+    EXPECT_FALSE(test::Holds(first.Heard, "offered")) << first.Heard;
 
     // Once the log can record: only the shared file the installation made is offered, and goes. The entry
     // emptied, as a removal stopped before deleting it leaves it: still this installation's, and removed.
@@ -91,8 +91,8 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
     ASSERT_EQ(RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, entry.c_str(), nullptr), 0);
     TRecordingRemoval second;
     EXPECT_EQ(RunUninstaller(destination, second, "", removeOriginal), kRemoved);
-    EXPECT_NE(second.Heard.find("offered " + windows + "\\qr-own.dll\n"), std::string::npos) << second.Heard;
-    EXPECT_EQ(second.Heard.find("qr-shared.dll"), std::string::npos) << second.Heard;
+    EXPECT_TRUE(test::Holds(second.Heard, "offered " + windows + "\\qr-own.dll\n"));
+    EXPECT_FALSE(test::Holds(second.Heard, "qr-shared.dll")) << second.Heard;
     EXPECT_FALSE(test::Exists(windows + "\\qr-own.dll"));
     EXPECT_TRUE(test::Exists(windows + "\\qr-shared.dll"));
     EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, entry)) << second.Heard;
