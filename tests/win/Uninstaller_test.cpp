@@ -82,6 +82,7 @@ TEST(Uninstaller, DecidesFromTheVerifiedLogAndAsksOnlyAboutSharedFilesItMade) {
           std::string("left HKCU\\Software\\Norvale\\Uninstall\\Counters\\qr-shared.dll: its counter is no number\n")})
         EXPECT_TRUE(test::Holds(first.Heard, left));
     EXPECT_FALSE(test::Holds(first.Heard, "offered")) << first.Heard;
+    EXPECT_EQ(test::RegText(HKEY_CURRENT_USER, counters, "qr-own.dll"), "1") << "lowered without a record of it";
 
     // Once the log can record: only the shared file the installation made is offered, and goes. The entry
     // emptied, as a removal stopped before deleting it leaves it: still this installation's, and removed.
