@@ -139,16 +139,18 @@ void Forget(const char* name) {
 
 // Wine's desktop ends some time after its last window, and a program started then cannot make any: a Notepad
 // window holds it for the whole measurement.
-PROCESS_INFORMATION HoldDesktop() {
+THandle HoldDesktop() {
     std::string commandLine = "C:\\windows\\system32\\notepad.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &started))
-        return started;
-    WaitForInputIdle(started.hProcess, 30000);
+        return THandle();
+    const THandle thread(started.hThread);
+    THandle process(started.hProcess);
+    WaitForInputIdle(process.Get(), 30000);
     for (int tries = 0; tries < 300 && !FindWindowA("Notepad", nullptr); ++tries) Sleep(100);
-    return started;
+    return process;
 }
 
 double Median(std::vector<double> values) {
@@ -200,8 +202,8 @@ int main(int argc, char** argv) {
                      nsisSource.c_str());
         return 1;
     }
-    const PROCESS_INFORMATION desktop = HoldDesktop();
-    if (!desktop.hProcess || !FindWindowA("Notepad", nullptr)) {
+    const THandle desktop = HoldDesktop();
+    if (!desktop || !FindWindowA("Notepad", nullptr)) {
         std::fprintf(stderr, "nsis_bench: no Notepad window to hold the desktop\n");
         return 1;
     }
@@ -240,10 +242,8 @@ int main(int argc, char** argv) {
     CheckEntryAndLink(kNsisName);
     CheckEntryAndLink(kSetupName);
 
-    TerminateProcess(desktop.hProcess, 0);
-    WaitForSingleObject(desktop.hProcess, 10000);
-    CloseHandle(desktop.hThread);
-    CloseHandle(desktop.hProcess);
+    TerminateProcess(desktop.Get(), 0);
+    WaitForSingleObject(desktop.Get(), 10000);
     if (FailedChecks != 0) return 1;
     Row("first installation", files, nsisFirst, setupFirst);
     Row("installing again over it", files, nsisAgain, setupAgain);
