@@ -99,6 +99,33 @@ bool CopyBytes(HANDLE from, HANDLE to) {
 
 }  // namespace
 
+bool HoldsSourceAlready(const TFileJob& job) {
+    if (job.Expand || job.Shared) return false;
+    WIN32_FILE_ATTRIBUTE_DATA from{}, to{};
+    if (!GetFileAttributesExA(job.Source.c_str(), GetFileExInfoStandard, &from) ||
+        !GetFileAttributesExA(job.Target.c_str(), GetFileExInfoStandard, &to))
+        return false;
+    // A rewritten file is a plain one: any other kind would change.
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if ((to.dwFileAttributes & kNotPlain) || from.nFileSizeLow != to.nFileSizeLow ||
+        from.nFileSizeHigh != to.nFileSizeHigh || CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime) != 0)
+        return false;
+    const THandle source(CreateFileA(job.Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const THandle target(CreateFileA(job.Target.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!source || !target) return false;
+    if (job.Digest) {
+        const std::optional<std::string> digest = Sha256OfFile(source.Get());
+        if (!digest || !DigestMatches(*job.Digest, *digest) ||
+            SetFilePointer(source.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+            return false;
+    }
+    return ReadSameBytes(source.Get(), target.Get());
+}
+
 TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library, std::string* waiting) {
     const auto failWith = [&](const std::string& reason) {
         return Exception(job.Expand ? CannotExpandText(job.Source, job.Target, reason)

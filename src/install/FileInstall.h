@@ -29,6 +29,11 @@ enum class TFileOutcome {
     Damaged,    // the source does not match its checksum; nothing of it was written
 };
 
+// Whether the target of a plain copy of a product file holds the source's bytes and time already, as a plain
+// file, and those bytes match their listed checksum: writing it again would change nothing. Never for an
+// expanded or shared file, which have rules of their own.
+bool HoldsSourceAlready(const TFileJob& job);
+
 // Raises "Cannot copy/expand <source> to <target>: <reason>" and leaves nothing half-written behind. For
 // AtRestart, `waiting` receives the new file's path in its private folder.
 TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()>& library,

@@ -136,10 +136,6 @@ public:
                     m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
                 else
                     m_log.Add(TLogKind::File, destination, existed);
-                if (!existed)
-                    m_log.Journal().FileMade(destination);
-                else if (m_instructions.Expand || replace == "0")
-                    m_log.Journal().FileKept(destination);
                 const TFileJob job{source,
                                    destination,
                                    ListedDigest(m_instructions.Checksums, list.In[i]),
@@ -149,10 +145,17 @@ public:
                                    finalDir.empty() ? std::string()
                                                     : FinalPathBelow(finalDir, list.TargetDir,
                                                                      destination.substr(0, destination.rfind('\\')))};
-                TFileOutcome outcome;
+                // Installing again: a file that is the coming one already is neither kept nor written.
+                const bool same = existed && replace == "0" && HoldsSourceAlready(job);
+                if (!existed)
+                    m_log.Journal().FileMade(destination, job.FolderFinal);
+                else if ((m_instructions.Expand || replace == "0") && !same)
+                    m_log.Journal().FileKept(destination, job.FolderFinal);
+                TFileOutcome outcome = TFileOutcome::Written;
                 std::string waiting;
                 // Until the file reads as the publisher made it, or the user gives up.
-                while ((outcome = InstallFile(
+                while (!same &&
+                       (outcome = InstallFile(
                             job, [this]() -> const TLz32& { return Library(); }, &waiting)) == TFileOutcome::Damaged) {
                     if (!m_sink.RetryDamaged(list.In[i])) throw Exception(DamagedFileText(list.In[i]));
                     NeedSource(source);

@@ -25,9 +25,10 @@ std::string ParentOf(const std::string& path) {
 }
 
 // Where the path resolves to now, its folder's links followed: what it must still resolve to when it is undone.
-std::string ExpectedFinal(const std::string& path) {
-    const std::string parent = ParentOf(path), folder = FinalPathOf(parent);
-    return folder.empty() ? std::string() : FinalPathBelow(folder, parent, path);
+std::string ExpectedFinal(const std::string& path, std::string folderFinal = {}) {
+    const std::string parent = ParentOf(path);
+    if (folderFinal.empty()) folderFinal = FinalPathOf(parent);
+    return folderFinal.empty() ? std::string() : FinalPathBelow(folderFinal, parent, path);
 }
 
 // Removed through a handle that follows no link, and only where it was made.
@@ -53,16 +54,7 @@ bool HoldsSameBytes(const std::string& path, const std::string& kept) {
                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) return GetLastError() == ERROR_SHARING_VIOLATION;
     const THandle copy(CreateFileA(kept.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!copy) return false;
-    std::vector<char> a(64 * 1024), b(64 * 1024);
-    for (;;) {
-        DWORD readA = 0, readB = 0;
-        if (!ReadFile(file.Get(), a.data(), static_cast<DWORD>(a.size()), &readA, nullptr) ||
-            !ReadFile(copy.Get(), b.data(), static_cast<DWORD>(b.size()), &readB, nullptr) || readA != readB ||
-            !std::equal(a.begin(), a.begin() + readA, b.begin()))
-            return false;
-        if (readA == 0) return true;
-    }
+    return copy && ReadSameBytes(file.Get(), copy.Get());
 }
 
 std::string RegistryName(HKEY root, const std::string& key, const std::string& name) {
@@ -85,13 +77,13 @@ void TRunJournal::Note(std::string what, std::function<std::string(TUndoReport&)
     if (m_afterNote) m_afterNote();
 }
 
-void TRunJournal::FolderMade(const std::string& path) {
-    Note(path, [path, final = ExpectedFinal(path)](TUndoReport&) { return RemoveMade(path, final); });
+void TRunJournal::FolderMade(const std::string& path) { FileMade(path); }
+
+void TRunJournal::FileMade(const std::string& path, const std::string& folderFinal) {
+    Note(path, [path, final = ExpectedFinal(path, folderFinal)](TUndoReport&) { return RemoveMade(path, final); });
 }
 
-void TRunJournal::FileMade(const std::string& path) { FolderMade(path); }
-
-void TRunJournal::FileKept(const std::string& path) {
+void TRunJournal::FileKept(const std::string& path, const std::string& folderFinal) {
     if (m_keptFolder.empty()) {
         m_keptFolder = MakePrivateFolder();
         if (m_keptFolder.empty()) throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
@@ -108,7 +100,8 @@ void TRunJournal::FileKept(const std::string& path) {
     m_keptFiles.push_back(kept);
     if (m_kept) m_kept(path, kept);
     if (m_alsoKept) m_alsoKept(path, kept);
-    Note(path, [path, kept, final = FinalPathOf(path)](TUndoReport&) {
+    Note(path, [path, kept,
+                final = folderFinal.empty() ? FinalPathOf(path) : ExpectedFinal(path, folderFinal)](TUndoReport&) {
         // Left alone where the run did not change it after all (kept, or waiting for the restart).
         if (HoldsSameBytes(path, kept)) return std::string();
         if (std::string why = RemoveMade(path, final); !why.empty()) return why;

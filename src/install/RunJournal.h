@@ -38,11 +38,12 @@ public:
     void SetUndoes(bool undoes) { m_undoes = undoes; }
     bool Empty() const { return m_steps.empty(); }
     // Before the folder or file is made (its folder exists): undone by removing it, without following a link.
+    // `folderFinal`, when the caller resolved it already: where the file's folder leads (empty: looked up now).
     void FolderMade(const std::string& path);
-    void FileMade(const std::string& path);
+    void FileMade(const std::string& path, const std::string& folderFinal = {});
     // Before an existing file is overwritten or replaced: its bytes, attributes and time copied away now;
     // Exception when they cannot be. Undone by copying them back.
-    void FileKept(const std::string& path);
+    void FileKept(const std::string& path, const std::string& folderFinal = {});
     // A new file waiting in a private folder for the restart: undone by deleting it, so that the restart's
     // rename finds nothing.
     void FileWaiting(const std::string& path);

@@ -1,5 +1,8 @@
 #include "win/PlainFile.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "win/NoLinkRemoval.h"
 #include "win/PathCompare.h"
 
@@ -18,6 +21,18 @@ bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal) {
 bool DeleteOpenFile(HANDLE file) {
     FILE_DISPOSITION_INFO info{TRUE};
     return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
+}
+
+bool ReadSameBytes(HANDLE a, HANDLE b) {
+    std::vector<char> left(64 * 1024), right(64 * 1024);
+    for (;;) {
+        DWORD readLeft = 0, readRight = 0;
+        if (!ReadFile(a, left.data(), static_cast<DWORD>(left.size()), &readLeft, nullptr) ||
+            !ReadFile(b, right.data(), static_cast<DWORD>(right.size()), &readRight, nullptr) ||
+            readLeft != readRight || !std::equal(left.begin(), left.begin() + readLeft, right.begin()))
+            return false;
+        if (readLeft == 0) return true;
+    }
 }
 
 bool IsWhereMeant(const std::string& path, const std::string& folder, const std::string& folderFinal) {

@@ -14,6 +14,9 @@ bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);
 // Deletes the very file the handle holds (never what its name leads to now); the handle needs DELETE access.
 bool DeleteOpenFile(HANDLE file);
 
+// Whether the two read, from where each stands, to their ends with the same bytes.
+bool ReadSameBytes(HANDLE a, HANDLE b);
+
 // Whether a path below `folder` resolves to where `folderFinal` (the folder with its links followed) puts it:
 // false once a link below the folder leads elsewhere.
 bool IsWhereMeant(const std::string& path, const std::string& folder, const std::string& folderFinal);

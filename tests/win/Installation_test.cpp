@@ -133,6 +133,60 @@ TEST(Installation, ChecksumsAndVersionsDecideWhatIsWritten) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 
+// Installing again: a product file that holds the coming bytes with their time stays the file it is (no kept
+// copy, nothing written); one that differs in its bytes alone, or in its time alone, is written again.
+TEST(Installation, AFileThatIsTheComingOneAlreadyIsLeftAsItIs) {
+    const test::TScratchFolder medium("quenby-engine-same");
+    const std::string ipi =
+        "[Settings]\r\nApplication=Same\r\nVersion=1\r\n[FilesIn]\r\nsame.txt=\r\nbytes.txt=\r\ntime.txt=\r\n"
+        "[FilesOut]\r\nsame.txt=0\r\nbytes.txt=0\r\ntime.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Same\r\n";
+    medium.Write("Quenby.ipi", ipi);
+    for (const char* name : {"same.txt", "bytes.txt", "time.txt"}) medium.Write(name, std::string("product ") + name);
+    const test::TScratchFolder target("quenby-engine-same-target");
+    const std::string destination = target / "Same";
+    const auto run = [&] {
+        TRecordingSink sink;
+        TInstallation(ReadInstructionsFile(medium.Path() + "\\")).Run(destination, {"A", "O"}, sink);
+    };
+    run();
+    const auto identity = [&](const char* name) {
+        const THandle file(CreateFileA((destination + "\\" + name).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        EXPECT_TRUE(GetFileInformationByHandle(file.Get(), &info)) << name;
+        return std::pair(info.nFileIndexLow, info.ftLastWriteTime.dwLowDateTime);
+    };
+    // Same length and time, other bytes; then the same bytes a second later.
+    {
+        const THandle file(
+            CreateFileA((destination + "\\bytes.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        FILETIME written{};
+        DWORD count = 0;
+        ASSERT_TRUE(GetFileTime(file.Get(), nullptr, nullptr, &written));
+        ASSERT_TRUE(WriteFile(file.Get(), "PRODUCT", 7, &count, nullptr));
+        ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &written));
+        FILETIME later = written;
+        later.dwHighDateTime += 1;
+        const THandle timed(CreateFileA((destination + "\\time.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(SetFileTime(timed.Get(), nullptr, nullptr, &later));
+    }
+    const auto same = identity("same.txt"), bytes = identity("bytes.txt"), time = identity("time.txt");
+    run();
+    EXPECT_EQ(identity("same.txt"), same);
+    EXPECT_NE(identity("bytes.txt"), bytes);
+    EXPECT_NE(identity("time.txt"), time);
+    EXPECT_EQ(test::ReadFile(destination + "\\bytes.txt") + "|" + test::ReadFile(destination + "\\time.txt"),
+              "product bytes.txt|product time.txt");
+    const std::string log = test::ReadFile(destination + "\\Quenby.log");
+    EXPECT_FALSE(test::Holds(log, "saved\t" + destination + "\\same.txt"));
+    EXPECT_TRUE(test::Holds(log, "saved\t" + destination + "\\bytes.txt"));
+    // Bytes that do not match their listed checksum are never taken for the coming ones.
+    medium.Write("Quenby.ipi", ipi + "[Checksums]\r\nsame.txt=" + std::string(64, '0') + "\r\n");
+    EXPECT_THROW(run(), Exception);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
 // A folder of the destination swapped for a link to another folder once the run is under way: no file is made
 // or replaced there, whether the target is new to that folder or there already, and no folder is made there.
 TEST(Installation, AFolderSwappedForALinkDuringTheRunIsNotWrittenThrough) {
