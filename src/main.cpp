@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     try {
         if (options.Mode == quenby::TSetupMode::VerySilent) {
             // No application object: its owner window is a window on view, with a task bar button.
-            quenby::TDdeClientConv::InitializeLibrary();
+            const quenby::TDdeLibraryThread library;
             return quenby::RunUnattendedSetup(options, commandLine);
         }
         quenby::ui::TApplication application(instance);

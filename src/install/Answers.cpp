@@ -15,13 +15,17 @@ constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
 }  // namespace
 
-TAnswers ProposedAnswers(const TInstructions& instructions) {
-    TAnswers proposed{InstalledLocation(instructions).value_or(instructions.Directory), {}};
+TUserAnswers ProposedUser() {
+    TUserAnswers proposed;
     if (const std::optional<TRegistryKey> key = TRegistryKey::Open(HKEY_LOCAL_MACHINE, kWindowsKey, KEY_QUERY_VALUE)) {
-        proposed.User.Organisation = key->ReadText("RegisteredOrganization");
-        proposed.User.UserName = key->ReadText("RegisteredOwner");
+        proposed.Organisation = key->ReadText("RegisteredOrganization");
+        proposed.UserName = key->ReadText("RegisteredOwner");
     }
     return proposed;
+}
+
+TAnswers ProposedAnswers(const TInstructions& instructions) {
+    return {InstalledLocation(instructions).value_or(instructions.Directory), ProposedUser()};
 }
 
 TAnswers LoadAnswers(const std::string& answersFile, TAnswers answers) {

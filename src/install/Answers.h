@@ -14,7 +14,9 @@ struct TAnswers {
     TUserAnswers User;
 };
 
-// The instructions' directory, the registered owner and organisation.
+// The registered owner and organisation.
+TUserAnswers ProposedUser();
+// Where the product is installed already, else the instructions' directory, and ProposedUser.
 TAnswers ProposedAnswers(const TInstructions& instructions);
 // Each answer the file's [Setup] section holds in place of the one given.
 TAnswers LoadAnswers(const std::string& answersFile, TAnswers answers);

@@ -19,7 +19,8 @@ namespace {
 
 // The command line wins over the answers file, which wins over what is proposed.
 TAnswers Answers(const TSetupOptions& options, const TInstructions& instructions) {
-    TAnswers answers = ProposedAnswers(instructions);
+    // A folder on the command line spares the look for where the product is installed: the log's whole chain.
+    TAnswers answers = options.Dir ? TAnswers{*options.Dir, ProposedUser()} : ProposedAnswers(instructions);
     if (!options.LoadInf.empty()) answers = LoadAnswers(options.LoadInf, answers);
     if (options.Dir) answers.Dir = *options.Dir;
     if (options.Name) answers.User.UserName = *options.Name;

@@ -1,7 +1,11 @@
 #include "win/DdeClientConv.h"
 
+#include <exception>
+#include <utility>
+
 #include "base/ProgmanMacros.h"
 #include "win/DdeHandles.h"
+#include "win/Handles.h"
 
 namespace quenby {
 
@@ -17,7 +21,78 @@ std::unique_ptr<TDdeInstance>& Library() {
     return library;
 }
 
+bool OpenLibrary() {
+    auto& library = Library();
+    if (!library) library = std::make_unique<TDdeInstance>(IgnoreNotices, 0);
+    return library->Id() != 0;
+}
+
+// The thread the library belongs to, while a TDdeLibraryThread lives.
+struct TLibraryThread {
+    THandle Thread, WorkReady, WorkDone;
+    DWORD Id = 0;
+    const std::function<void()>* Work = nullptr;  // none: the thread ends
+    std::exception_ptr Failure;
+};
+TLibraryThread* TheThread = nullptr;
+
+DWORD WINAPI ServeCalls(void* parameter) {
+    auto& thread = *static_cast<TLibraryThread*>(parameter);
+    OpenLibrary();
+    for (;;) {
+        // Program Manager's answers come as messages to this thread's windows.
+        const HANDLE ready = thread.WorkReady.Get();
+        if (MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            continue;
+        }
+        if (!thread.Work) break;
+        try {
+            (*thread.Work)();
+        } catch (...) {
+            thread.Failure = std::current_exception();
+        }
+        SetEvent(thread.WorkDone.Get());
+    }
+    Library().reset();  // the instance is uninitialized by the thread that made it
+    return 0;
+}
+
+// Runs the library call where the library belongs.
+void OnLibraryThread(const std::function<void()>& work) {
+    if (!TheThread || GetCurrentThreadId() == TheThread->Id) return work();
+    TheThread->Work = &work;
+    SetEvent(TheThread->WorkReady.Get());
+    WaitForSingleObject(TheThread->WorkDone.Get(), INFINITE);
+    if (TheThread->Failure) std::rethrow_exception(std::exchange(TheThread->Failure, nullptr));
+}
+
+template <typename TCall>
+auto OnLibraryThread(TCall call) {
+    decltype(call()) result{};
+    OnLibraryThread(std::function<void()>([&] { result = call(); }));
+    return result;
+}
+
 }  // namespace
+
+TDdeLibraryThread::TDdeLibraryThread() {
+    auto thread = std::make_unique<TLibraryThread>();
+    thread->WorkReady = THandle(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    thread->WorkDone = THandle(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (TheThread || !thread->WorkReady || !thread->WorkDone) return;  // the calls stay on their callers' thread
+    thread->Thread = THandle(CreateThread(nullptr, 0, ServeCalls, thread.get(), 0, &thread->Id));
+    if (thread->Thread) TheThread = thread.release();
+}
+
+TDdeLibraryThread::~TDdeLibraryThread() {
+    if (!TheThread) return;
+    const std::unique_ptr<TLibraryThread> thread(std::exchange(TheThread, nullptr));
+    thread->Work = nullptr;
+    SetEvent(thread->WorkReady.Get());
+    WaitForSingleObject(thread->Thread.Get(), INFINITE);
+}
 
 struct TDdeClientConv::Impl {
     std::string service, topic, application;
@@ -37,36 +112,36 @@ TDdeClientConv::TDdeClientConv(std::string ddeService, std::string ddeTopic, std
 TDdeClientConv::~TDdeClientConv() { Close(); }
 
 bool TDdeClientConv::InitializeLibrary() {
-    auto& library = Library();
-    if (!library) library = std::make_unique<TDdeInstance>(IgnoreNotices, 0);
-    return library->Id() != 0;
+    return OnLibraryThread(OpenLibrary);
 }
 
 bool TDdeClientConv::IsOpen() const { return m_impl->conversation.Get() != nullptr; }
 
 bool TDdeClientConv::Open() {
-    if (IsOpen() || !InitializeLibrary()) return false;
-    const DWORD instance = Library()->Id();
-    if (!m_impl->serviceHandle.Get()) m_impl->serviceHandle = TDdeStringHandle(instance, m_impl->service);
-    if (!m_impl->topicHandle.Get()) m_impl->topicHandle = TDdeStringHandle(instance, m_impl->topic);
+    return OnLibraryThread([&] {
+        if (IsOpen() || !InitializeLibrary()) return false;
+        const DWORD instance = Library()->Id();
+        if (!m_impl->serviceHandle.Get()) m_impl->serviceHandle = TDdeStringHandle(instance, m_impl->service);
+        if (!m_impl->topicHandle.Get()) m_impl->topicHandle = TDdeStringHandle(instance, m_impl->topic);
 
-    auto connect = [&] {
-        CONVCONTEXT context{};
-        context.cb = sizeof context;
-        context.iCodePage = CP_WINANSI;
-        m_impl->conversation.Reset(
-            DdeConnect(instance, m_impl->serviceHandle.Get(), m_impl->topicHandle.Get(), &context));
-        if (!IsOpen()) return;
-        m_impl->info = CONVINFO{};
-        m_impl->info.cb = sizeof m_impl->info;
-        DdeQueryConvInfo(m_impl->conversation.Get(), QID_SYNC, &m_impl->info);
-    };
-    connect();
-    // Started once; the second try does not wait for it to come up.
-    if (!IsOpen() && WinExec(m_impl->application.c_str(), SW_SHOWMINNOACTIVE) >= 32) connect();
-    if (!IsOpen()) return false;
-    m_impl->format = m_impl->info.wFmt ? m_impl->info.wFmt : CF_TEXT;
-    return true;
+        auto connect = [&] {
+            CONVCONTEXT context{};
+            context.cb = sizeof context;
+            context.iCodePage = CP_WINANSI;
+            m_impl->conversation.Reset(
+                DdeConnect(instance, m_impl->serviceHandle.Get(), m_impl->topicHandle.Get(), &context));
+            if (!IsOpen()) return;
+            m_impl->info = CONVINFO{};
+            m_impl->info.cb = sizeof m_impl->info;
+            DdeQueryConvInfo(m_impl->conversation.Get(), QID_SYNC, &m_impl->info);
+        };
+        connect();
+        // Started once; the second try does not wait for it to come up.
+        if (!IsOpen() && WinExec(m_impl->application.c_str(), SW_SHOWMINNOACTIVE) >= 32) connect();
+        if (!IsOpen()) return false;
+        m_impl->format = m_impl->info.wFmt ? m_impl->info.wFmt : CF_TEXT;
+        return true;
+    });
 }
 
 bool TDdeClientConv::SendMacro(const std::string& macro) {
@@ -77,23 +152,27 @@ bool TDdeClientConv::SendMacro(const std::string& macro) {
 bool TDdeClientConv::ExecuteMacro(const std::string& macro, unsigned timeoutMs) { return Execute(macro, timeoutMs); }
 
 bool TDdeClientConv::Execute(const std::string& macro, DWORD timeout) {
-    if (!IsOpen() || !MacroFits(macro)) return false;
-    std::string buffer = macro;  // the text and its terminating zero
-    TDdeData data(DdeCreateDataHandle(Library()->Id(), reinterpret_cast<LPBYTE>(buffer.data()),
-                                      static_cast<DWORD>(buffer.size() + 1), 0, nullptr, m_impl->format, 0));
-    if (!data.Get()) return false;
-    DWORD transaction = 0;
-    if (!DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), 0xFFFFFFFF, m_impl->conversation.Get(), nullptr, 0,
-                              XTYP_EXECUTE, timeout, &transaction))
-        return false;
-    data.Release();  // the library owns a handle it was given
-    return true;
+    return OnLibraryThread([&] {
+        if (!IsOpen() || !MacroFits(macro)) return false;
+        std::string buffer = macro;  // the text and its terminating zero
+        TDdeData data(DdeCreateDataHandle(Library()->Id(), reinterpret_cast<LPBYTE>(buffer.data()),
+                                          static_cast<DWORD>(buffer.size() + 1), 0, nullptr, m_impl->format, 0));
+        if (!data.Get()) return false;
+        DWORD transaction = 0;
+        if (!DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), 0xFFFFFFFF, m_impl->conversation.Get(), nullptr,
+                                  0, XTYP_EXECUTE, timeout, &transaction))
+            return false;
+        data.Release();  // the library owns a handle it was given
+        return true;
+    });
 }
 
 void TDdeClientConv::Close() {
-    m_impl->conversation.Reset();
-    m_impl->serviceHandle.Reset();
-    m_impl->topicHandle.Reset();
+    OnLibraryThread(std::function<void()>([this] {
+        m_impl->conversation.Reset();
+        m_impl->serviceHandle.Reset();
+        m_impl->topicHandle.Reset();
+    }));
 }
 
 }  // namespace quenby

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,18 @@ private:
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;
+};
+
+// While it lives, the library and every conversation belong to a thread of their own, which opens the library
+// at once and serves the conversations' calls in turn, each caller waiting for its call. Opening the library
+// makes the process's first window, which Wine takes a few hundred milliseconds over under emulation: this way
+// it happens while an unattended run does its other work. Made before any conversation, ended after the last.
+class TDdeLibraryThread {
+public:
+    TDdeLibraryThread();
+    ~TDdeLibraryThread();
+    TDdeLibraryThread(const TDdeLibraryThread&) = delete;
+    TDdeLibraryThread& operator=(const TDdeLibraryThread&) = delete;
 };
 
 }  // namespace quenby

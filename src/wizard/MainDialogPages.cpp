@@ -34,7 +34,7 @@ void TMainDialog::ShowPlugs() {
 }
 
 void TMainDialog::GetNames() {
-    const TUserAnswers proposed = ProposedAnswers(m_instructions).User;
+    const TUserAnswers proposed = ProposedUser();
     m_organisation = proposed.Organisation;
     m_userName = proposed.UserName;
     Control("EditOrg").SetCaption(m_organisation);
