@@ -16,6 +16,7 @@
 #include "win/InstallationLock.h"
 #include "win/LibrarySearch.h"
 #include "win/LogFile.h"
+#include "win/Sha256.h"
 #include "wizard/MainWin.h"
 #include "wizard/WaitWin.h"
 
@@ -77,6 +78,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         if (options.Mode == quenby::TSetupMode::VerySilent) {
             // No application object: its owner window is a window on view, with a task bar button.
             const quenby::TDdeLibraryThread library;
+            const quenby::TProviderPreload provider;
             return quenby::RunUnattendedSetup(options, commandLine);
         }
         quenby::ui::TApplication application(instance);

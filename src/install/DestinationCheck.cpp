@@ -28,13 +28,6 @@ std::vector<std::string> WrittenPaths(const TInstructions& instructions, const s
     return paths;
 }
 
-// Whether what lies at the path is a link, or not where the destination's final form puts it (a link that
-// the system does not mark as one).
-bool IsLink(const std::string& path, const std::string& destination, const std::string& destinationFinal) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsWhereMeant(path, destination, destinationFinal);
-}
-
 void RefuseLinks(const TInstructions& instructions, const std::string& destination) {
     // A root keeps its backslash; any other folder is named without one.
     const std::string base = destination.size() > 3 && destination.back() == '\\'
@@ -47,24 +40,32 @@ void RefuseLinks(const TInstructions& instructions, const std::string& destinati
         for (std::size_t end = base.size(); end != std::string::npos;) {
             end = path.find('\\', end + 1);
             const std::string part = path.substr(0, end);
-            if (GetFileAttributesA(part.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-            if (IsLink(part, base, baseFinal)) throw EDestinationRefused(DestinationLinkText(destination, part));
+            const DWORD attributes = GetFileAttributesA(part.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES) break;
+            // A link, or one that the system does not mark as one: not where the destination's final form puts it.
+            if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsWhereMeant(part, base, baseFinal))
+                throw EDestinationRefused(DestinationLinkText(destination, part));
         }
+    }
+}
+
+// The folder the product's entry names, verified or not.
+std::string EntryLocation(const TInstructions& instructions) {
+    if (instructions.Application.empty()) return {};
+    try {
+        const auto entry =
+            TRegistryKey::Open(HKEY_LOCAL_MACHINE, UninstallEntryKey(instructions.Application), KEY_QUERY_VALUE);
+        return entry ? entry->ReadText(kEntryInstallLocation) : std::string();
+    } catch (const ERegistryException&) {
+        return {};  // not text: not Setup's
     }
 }
 
 }  // namespace
 
 std::optional<std::string> InstalledLocation(const TInstructions& instructions) {
-    if (instructions.Application.empty()) return std::nullopt;
-    try {
-        const auto entry =
-            TRegistryKey::Open(HKEY_LOCAL_MACHINE, UninstallEntryKey(instructions.Application), KEY_QUERY_VALUE);
-        const std::string location = entry ? entry->ReadText(kEntryInstallLocation) : std::string();
-        if (!location.empty() && ReadVerifiedLog(location)) return location;
-    } catch (const ERegistryException&) {
-        // not text: not Setup's
-    }
+    const std::string location = EntryLocation(instructions);
+    if (!location.empty() && ReadVerifiedLog(location)) return location;
     return std::nullopt;
 }
 
@@ -75,9 +76,11 @@ std::string CheckDestination(const TInstructions& instructions, const std::strin
     // Long names may make it longer than it was typed.
     if (destination.size() > kMaxPathLength) throw Exception(PathTooLongText(destination));
     RefuseLinks(instructions, destination);
-    if (const auto installed = InstalledLocation(instructions); installed && !SamePath(*installed, destination))
+    // Only an installation elsewhere refuses: the destination's own log needs no reading here.
+    if (const std::string installed = EntryLocation(instructions);
+        !installed.empty() && !SamePath(installed, destination) && ReadVerifiedLog(installed))
         throw EDestinationRefused(
-            AlreadyInstalledText(DisplayName(instructions.Application, instructions.Version), *installed));
+            AlreadyInstalledText(DisplayName(instructions.Application, instructions.Version), installed));
     return destination;
 }
 

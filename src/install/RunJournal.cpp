@@ -1,6 +1,7 @@
 #include "install/RunJournal.h"
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "base/Errors.h"
@@ -121,6 +122,9 @@ void TRunJournal::FileWaiting(const std::string& path) {
 }
 
 void TRunJournal::KeysKept(HKEY root, REGSAM view, const std::string& key) {
+    // The write after the last call made every key of its path: values of one key look once.
+    if (std::tuple(root, view, key) == m_lastKeys) return;
+    m_lastKeys = {root, view, key};
     // Outermost first: undone after what is written into them, innermost first.
     for (std::size_t end = 0; end != std::string::npos;) {
         end = key.find('\\', end + 1);

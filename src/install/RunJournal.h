@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -71,7 +72,8 @@ private:
     bool m_released = false;
     bool m_undoes = false;
     std::vector<TStep> m_steps;
-    std::string m_keptFolder;  // made with the first copy
+    std::tuple<HKEY, REGSAM, std::string> m_lastKeys;  // KeysKept's last path
+    std::string m_keptFolder;                          // made with the first copy
     std::vector<std::string> m_keptFiles;
 };
 

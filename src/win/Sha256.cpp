@@ -15,10 +15,24 @@ namespace {
 // A context without keys: hashing needs none, and it never touches the user's key store. One for the
 // process: the provider's DLL is loaded anew whenever its last context was released, some 25 ms under
 // Wine, and the installation log hashes once for each line.
+TCryptProvider TheProvider;
+HANDLE Preloading = nullptr;  // the thread that acquires it, while a TProviderPreload lives
+
+void Acquire() {
+    if (!TheProvider.Get())
+        CryptAcquireContextA(TheProvider.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT);
+}
+
+DWORD WINAPI AcquireOnThread(void*) {
+    Acquire();
+    return 0;
+}
+
 HCRYPTPROV Provider() {
-    static TCryptProvider provider;
-    if (!provider.Get()) CryptAcquireContextA(provider.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT);
-    return provider.Get();
+    // The preloading thread alone touches the provider until it ends.
+    if (Preloading) WaitForSingleObject(Preloading, INFINITE);
+    Acquire();
+    return TheProvider.Get();
 }
 
 bool StartHash(TCryptHash& hash) {
@@ -56,6 +70,18 @@ std::string Sha256(std::string_view data) {
         !FinishHash(hash, digest))
         throw Exception(CannotHashText(SystemErrorText(GetLastError())));
     return std::string(reinterpret_cast<const char*>(digest), sizeof digest);
+}
+
+TProviderPreload::TProviderPreload() {
+    if (Preloading || TheProvider.Get()) return;
+    m_thread = THandle(CreateThread(nullptr, 0, AcquireOnThread, nullptr, 0, nullptr));
+    Preloading = m_thread.Get();
+}
+
+TProviderPreload::~TProviderPreload() {
+    if (!m_thread) return;
+    WaitForSingleObject(m_thread.Get(), INFINITE);
+    Preloading = nullptr;
 }
 
 }  // namespace quenby
