@@ -99,12 +99,9 @@ bool CopyBytes(HANDLE from, HANDLE to) {
 
 }  // namespace
 
-bool HoldsSourceAlready(const TFileJob& job) {
+bool HoldsSourceAlready(const TFileJob& job, const WIN32_FILE_ATTRIBUTE_DATA& from,
+                        const WIN32_FILE_ATTRIBUTE_DATA& to) {
     if (job.Expand || job.Shared) return false;
-    WIN32_FILE_ATTRIBUTE_DATA from{}, to{};
-    if (!GetFileAttributesExA(job.Source.c_str(), GetFileExInfoStandard, &from) ||
-        !GetFileAttributesExA(job.Target.c_str(), GetFileExInfoStandard, &to))
-        return false;
     // A rewritten file is a plain one: any other kind would change.
     constexpr DWORD kNotPlain = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;

@@ -2,6 +2,8 @@
 // its target is new, else beside it and put in place, unless a newer shared file is there already or the
 // old one is in use.
 #pragma once
+#include <windows.h>
+
 #include <functional>
 #include <string>
 
@@ -32,7 +34,9 @@ enum class TFileOutcome {
 // Whether the target of a plain copy of a product file holds the source's bytes and time already, as a plain
 // file, and those bytes match their listed checksum: writing it again would change nothing. Never for an
 // expanded or shared file, which have rules of their own.
-bool HoldsSourceAlready(const TFileJob& job);
+// `from` and `to`: the source's and the target's attributes, looked up already.
+bool HoldsSourceAlready(const TFileJob& job, const WIN32_FILE_ATTRIBUTE_DATA& from,
+                        const WIN32_FILE_ATTRIBUTE_DATA& to);
 
 // Raises "Cannot copy/expand <source> to <target>: <reason>" and leaves nothing half-written behind. For
 // AtRestart, `waiting` receives the new file's path in its private folder.

@@ -110,14 +110,16 @@ void CheckPathLengths(const TInstructions& instructions, const std::string& dest
 class TFileCopier {
 public:
     TFileCopier(const TInstructions& instructions, TCopyResume& resume, TInstallLogWriter& log,
-                std::function<void()> advance, TInstallSink& sink, std::string& missingSource, bool& restartNeeded)
+                std::function<void()> advance, TInstallSink& sink, std::string& missingSource, bool& restartNeeded,
+                const std::vector<std::string>& madeFolders)
         : m_instructions(instructions),
           m_resume(resume),
           m_log(log),
           m_advance(std::move(advance)),
           m_sink(sink),
           m_missingSource(missingSource),
-          m_restartNeeded(restartNeeded) {}
+          m_restartNeeded(restartNeeded),
+          m_madeFolders(madeFolders) {}
 
     void CopyList(const TFileList& list, int start) {
         // Resolved once: a link above the folder is the user's choice, one below it appearing later is not.
@@ -128,9 +130,12 @@ public:
             const std::string& replace = list.Replace[i];
             m_sink.FileStarted(source, destination);
             try {
-                NeedSource(source);
-                // Looked up once: a missing name costs the platform a scan of the whole folder.
-                const bool existed = Exists(destination);
+                const WIN32_FILE_ATTRIBUTE_DATA from = NeedSource(source);
+                // Looked up once, and not at all in a folder this run made: a missing name costs the platform a
+                // scan of the whole folder. What someone put there meanwhile the copy replaces all the same.
+                WIN32_FILE_ATTRIBUTE_DATA there{};
+                const bool existed = !IsMadeByRun(destination.substr(0, destination.rfind('\\'))) &&
+                                     GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &there);
                 if (existed) m_sink.TargetExists(destination);
                 if (list.SystemFiles)
                     m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
@@ -146,7 +151,7 @@ public:
                                                     : FinalPathBelow(finalDir, list.TargetDir,
                                                                      destination.substr(0, destination.rfind('\\')))};
                 // Installing again: a file that is the coming one already is neither kept nor written.
-                const bool same = existed && replace == "0" && HoldsSourceAlready(job);
+                const bool same = existed && replace == "0" && HoldsSourceAlready(job, from, there);
                 if (!existed)
                     m_log.Journal().FileMade(destination, job.FolderFinal);
                 else if ((m_instructions.Expand || replace == "0") && !same)
@@ -183,10 +188,17 @@ public:
 
 private:
     // A source missing from the disk in the drive: the next disk is wanted.
-    void NeedSource(const std::string& source) {
-        if (IsFile(source)) return;
+    WIN32_FILE_ATTRIBUTE_DATA NeedSource(const std::string& source) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return data;
         m_missingSource = source;
         throw ENoFile();
+    }
+
+    bool IsMadeByRun(const std::string& folder) const {
+        return std::ranges::find(m_madeFolders, folder) != m_madeFolders.end();
     }
 
     const TLz32& Library() {
@@ -201,6 +213,7 @@ private:
     TInstallSink& m_sink;
     std::string& m_missingSource;
     bool& m_restartNeeded;
+    const std::vector<std::string>& m_madeFolders;  // spelled as the run made them
     std::unique_ptr<TLz32> m_lz32;
 };
 
@@ -265,7 +278,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         CheckRoom(instructions, destination, windowsDir, m_resume);
         sink.RunStarted();
 
-        std::vector<std::string> created;
+        std::vector<std::string> created, madeFolders;
         CreateDirectoryPath(destination, created, journal);
         const std::string destinationFinal = FinalPathOf(destination);
         TInstallLogWriter log(destination, instructions.Application, journal);  // lives in the destination
@@ -274,6 +287,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         });
         auto noteCreated = [&] {
             for (const std::string& directory : created) {
+                madeFolders.push_back(directory);
                 log.Add(TLogKind::Directory, directory);
                 sink.DirectoryCreated(directory);
             }
@@ -290,7 +304,7 @@ void TInstallation::Run(const std::string& typedDestination, const TUserAnswers&
         if (resume.Part == TCopyPart::Files) {
             TFileCopier copier(
                 instructions, resume, log, [&] { AddToProgress(instructions.ProgressStep, sink); }, sink, missingSource,
-                m_restartNeeded);
+                m_restartNeeded, madeFolders);
             const TCopyResume start = resume;
             if (start.SystemFiles) copier.CopyList(lists[0], start.Position);
             copier.CopyList(lists[1], start.SystemFiles ? 0 : start.Position);
