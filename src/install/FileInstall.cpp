@@ -82,21 +82,6 @@ private:
     THandle m_file;
 };
 
-// The rest of the source, as it is.
-bool CopyBytes(HANDLE from, HANDLE to) {
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        DWORD read = 0, written = 0;
-        if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return false;
-        if (read == 0) return true;
-        if (!WriteFile(to, buffer.data(), read, &written, nullptr)) return false;
-        if (written != read) {
-            SetLastError(ERROR_DISK_FULL);
-            return false;
-        }
-    }
-}
-
 }  // namespace
 
 bool HoldsSourceAlready(const TFileJob& job, const WIN32_FILE_ATTRIBUTE_DATA& from,
@@ -147,7 +132,7 @@ TFileOutcome InstallFile(const TFileJob& job, const std::function<const TLz32&()
         if (job.Expand) {
             library().Expand(std::move(source), file.Handle(), job.Source, job.Target);
         } else {
-            if (!CopyBytes(source.Get(), file.Handle())) throw fail(GetLastError());
+            if (!CopyRest(source.Get(), file.Handle())) throw fail(GetLastError());
             FILETIME written{};
             if (GetFileTime(source.Get(), nullptr, nullptr, &written))
                 SetFileTime(file.Handle(), nullptr, nullptr, &written);

@@ -90,19 +90,43 @@ void TRunJournal::FileKept(const std::string& path, const std::string& folderFin
         if (m_keptFolder.empty()) throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
     }
     const std::string kept = m_keptFolder + "\\" + std::to_string(m_keptFiles.size() + 1);
-    // The copy keeps the attributes and the time with the bytes, and so does the copy back. A file another
-    // program holds so that it cannot be read cannot be written now either: it waits for the restart, and
-    // what waits is undone by deleting it.
-    if (!CopyFileA(path.c_str(), kept.c_str(), TRUE)) {
+    const std::string final = ExpectedFinal(path, folderFinal);
+    // Read through a handle that follows no link, from a file where the destination puts it: through a link
+    // swapped in meanwhile the undo would write another file's bytes where the destination's owner reads them.
+    // A file another program holds so that it cannot be read cannot be written now either: it waits for the
+    // restart, and what waits is undone by deleting it.
+    const THandle old(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!old) {
         const DWORD error = GetLastError();
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return;
         throw Exception(CannotKeepText(path, SystemErrorText(error)));
     }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(old.Get(), &info))
+        throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
+    bool known = false;
+    const std::string at = FinalPathOfHandle(old.Get(), known);
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+        (known && !final.empty() && !SamePath(at, final)))
+        throw Exception(CannotKeepText(path, kLeftThroughLink));
+    // The copy keeps the attributes and the times with the bytes, and so does the copy back.
+    {
+        const THandle copy(
+            CreateFileA(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!copy || !CopyRest(old.Get(), copy.Get()) ||
+            !SetFileTime(copy.Get(), &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime)) {
+            const DWORD error = GetLastError();
+            if (copy) DeleteOpenFile(copy.Get());
+            throw Exception(CannotKeepText(path, SystemErrorText(error)));
+        }
+    }
+    SetFileAttributesA(kept.c_str(), info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
     m_keptFiles.push_back(kept);
     if (m_kept) m_kept(path, kept);
     if (m_alsoKept) m_alsoKept(path, kept);
-    Note(path, [path, kept,
-                final = folderFinal.empty() ? FinalPathOf(path) : ExpectedFinal(path, folderFinal)](TUndoReport&) {
+    Note(path, [path, kept, final](TUndoReport&) {
         // Left alone where the run did not change it after all (kept, or waiting for the restart).
         if (HoldsSameBytes(path, kept)) return std::string();
         if (std::string why = RemoveMade(path, final); !why.empty()) return why;

@@ -111,9 +111,7 @@ TDdeClientConv::TDdeClientConv(std::string ddeService, std::string ddeTopic, std
 
 TDdeClientConv::~TDdeClientConv() { Close(); }
 
-bool TDdeClientConv::InitializeLibrary() {
-    return OnLibraryThread(OpenLibrary);
-}
+bool TDdeClientConv::InitializeLibrary() { return OnLibraryThread(OpenLibrary); }
 
 bool TDdeClientConv::IsOpen() const { return m_impl->conversation.Get() != nullptr; }
 

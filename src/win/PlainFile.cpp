@@ -23,6 +23,20 @@ bool DeleteOpenFile(HANDLE file) {
     return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
 }
 
+bool CopyRest(HANDLE from, HANDLE to) {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        DWORD read = 0, written = 0;
+        if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return false;
+        if (read == 0) return true;
+        if (!WriteFile(to, buffer.data(), read, &written, nullptr)) return false;
+        if (written != read) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+    }
+}
+
 bool ReadSameBytes(HANDLE a, HANDLE b) {
     std::vector<char> left(64 * 1024), right(64 * 1024);
     for (;;) {

@@ -14,6 +14,10 @@ bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);
 // Deletes the very file the handle holds (never what its name leads to now); the handle needs DELETE access.
 bool DeleteOpenFile(HANDLE file);
 
+// Writes what `from` holds from where it stands to its end; false, with the system's error (a short write: disk
+// full), when that fails.
+bool CopyRest(HANDLE from, HANDLE to);
+
 // Whether the two read, from where each stands, to their ends with the same bytes.
 bool ReadSameBytes(HANDLE a, HANDLE b);
 

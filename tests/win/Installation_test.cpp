@@ -234,6 +234,41 @@ TEST(Installation, AFolderSwappedForALinkDuringTheRunIsNotWrittenThrough) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
 }
 
+// An existing product file swapped for a link to a file the user cannot read, once the run is under way, and the
+// run then failing: its undo never puts that file's bytes where the user can read them.
+TEST(Installation, AFileSwappedForALinkIsNotKeptThroughItForTheUndo) {
+    const test::TScratchFolder medium("quenby-engine-keep");
+    medium.Write("Quenby.ipi",
+                 "[Settings]\r\nApplication=Keep\r\nVersion=1\r\n[FilesIn]\r\na.txt=\r\nb.txt=\r\n[FilesOut]\r\n"
+                 "a.txt=0\r\nb.txt=0\r\n[Keys]\r\nBase=\\Software\\Norvale Tests\\Keep\r\n");
+    medium.Write("a.txt", "new a");
+    medium.Write("b.txt", "new b");
+    ASSERT_EQ(drive::RunHost("cd \"$WINEPREFIX/drive_c\" && rm -rf KeepDest && mkdir KeepDest && echo old > "
+                             "KeepDest/a.txt && echo secret > KeepSecret.txt"),
+              0);
+    const TInstructions instructions = ReadInstructionsFile(medium.Path() + "\\");
+    TInstallation installation(instructions);
+    installation.UndoOnFailure();
+    struct TSwappingSink final : TRecordingSink {
+        bool AtB = false;
+        void FileStarted(const std::string& source, const std::string&) override {
+            AtB = source.ends_with("b.txt");
+            if (!AtB) {
+                ASSERT_EQ(drive::RunHost("cd \"$WINEPREFIX/drive_c\" && ln -sf ../KeepSecret.txt KeepDest/a.txt"), 0);
+            }
+        }
+    } sink;
+    installation.BeforeEachChange([&] {
+        if (sink.AtB) throw Exception("failed at b.txt");
+    });
+    EXPECT_THROW(installation.Run("C:\\KeepDest", {"Ann", "Org"}, sink), Exception);
+    EXPECT_EQ(
+        drive::RunHost("cd \"$WINEPREFIX/drive_c\" && ! grep -qs secret KeepDest/*.txt || test -L KeepDest/a.txt"), 0);
+    test::RemoveTree("C:\\KeepDest");
+    DeleteFileA("C:\\KeepSecret.txt");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Norvale Tests");
+}
+
 // A product file held open without delete sharing can be neither replaced nor moved away: the run stops with the
 // reason, the old file intact; never left to a rename at the restart by a name the destination's owner controls.
 TEST(Installation, AProductFileThatCannotBeMovedAwayStopsTheRun) {
