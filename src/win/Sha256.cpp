@@ -16,7 +16,7 @@ namespace {
 // process: the provider's DLL is loaded anew whenever its last context was released, some 25 ms under
 // Wine, and the installation log hashes once for each line.
 TCryptProvider TheProvider;
-HANDLE Preloading = nullptr;  // the thread that acquires it, while a TProviderPreload lives
+HANDLE Preloading = nullptr;  // the thread that acquires it, until waited for
 
 void Acquire() {
     if (!TheProvider.Get())
@@ -29,8 +29,8 @@ DWORD WINAPI AcquireOnThread(void*) {
 }
 
 HCRYPTPROV Provider() {
-    // The preloading thread alone touches the provider until it ends.
-    if (Preloading) WaitForSingleObject(Preloading, INFINITE);
+    // The preloading thread alone touches the provider until it ends; waited for once, not for every line.
+    if (Preloading && WaitForSingleObject(Preloading, INFINITE) == WAIT_OBJECT_0) Preloading = nullptr;
     Acquire();
     return TheProvider.Get();
 }
