@@ -102,27 +102,30 @@ void TRunJournal::FileKept(const std::string& path, const std::string& folderFin
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return;
         throw Exception(CannotKeepText(path, SystemErrorText(error)));
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(old.Get(), &info))
+    FILE_BASIC_INFO info{};  // the attributes and times alone: see IsPlainFileAt
+    if (!GetFileInformationByHandleEx(old.Get(), FileBasicInfo, &info, sizeof info))
         throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
+    const DWORD attributes = info.FileAttributes;
     bool known = false;
     const std::string at = FinalPathOfHandle(old.Get(), known);
-    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+    if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
         (known && !final.empty() && !SamePath(at, final)))
         throw Exception(CannotKeepText(path, kLeftThroughLink));
     // The copy keeps the attributes and the times with the bytes, and so does the copy back.
     {
         const THandle copy(
             CreateFileA(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        info.ChangeTime.QuadPart = 0;  // zeros: left as they are
+        info.FileAttributes = 0;
         if (!copy || !CopyRest(old.Get(), copy.Get()) ||
-            !SetFileTime(copy.Get(), &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime)) {
+            !SetFileInformationByHandle(copy.Get(), FileBasicInfo, &info, sizeof info)) {
             const DWORD error = GetLastError();
             if (copy) DeleteOpenFile(copy.Get());
             throw Exception(CannotKeepText(path, SystemErrorText(error)));
         }
     }
-    SetFileAttributesA(kept.c_str(), info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+    SetFileAttributesA(kept.c_str(), attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
     m_keptFiles.push_back(kept);
     if (m_kept) m_kept(path, kept);
     if (m_alsoKept) m_alsoKept(path, kept);

@@ -104,9 +104,10 @@ TRemovalResult RemoveWithoutLinks(const std::string& path,
         if (IsGoneError(error)) return {TRemoval::Gone};
         return {error == ERROR_SHARING_VIOLATION ? TRemoval::InUse : TRemoval::Failed, error};
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(handle.Get(), &info)) return {TRemoval::Failed, GetLastError()};
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return {TRemoval::ThroughLink};
+    FILE_BASIC_INFO info{};  // the attributes alone: see IsPlainFileAt
+    if (!GetFileInformationByHandleEx(handle.Get(), FileBasicInfo, &info, sizeof info))
+        return {TRemoval::Failed, GetLastError()};
+    if (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return {TRemoval::ThroughLink};
     // Where the handle really is: a link swapped in after the walk above still shows here.
     bool known = false;
     const std::string final = FinalPathOfHandle(handle.Get(), known);
@@ -118,7 +119,7 @@ TRemovalResult RemoveWithoutLinks(const std::string& path,
     if (error == ERROR_DIR_NOT_EMPTY) return {TRemoval::NotEmpty};
     // A running program's image or a mapped file refuses deletion (as access denied) but not a move.
     if (error != ERROR_SHARING_VIOLATION &&
-        (error != ERROR_ACCESS_DENIED || (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)))
+        (error != ERROR_ACCESS_DENIED || (info.FileAttributes & FILE_ATTRIBUTE_READONLY)))
         return {TRemoval::Failed, error};
     if (DeleteAtRestart(handle.Get(), path)) return {TRemoval::AtRestart};
     return {TRemoval::InUse, GetLastError()};

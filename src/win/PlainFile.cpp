@@ -9,9 +9,14 @@
 namespace quenby {
 
 bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info) || info.nNumberOfLinks != 1 ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))
+    // Two classes asked for, not GetFileInformationByHandle, whose volume serial number costs Wine a request to
+    // its mount manager: 0.6 ms against 0.01 under emulation, for every file made.
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) ||
+        standard.NumberOfLinks != 1 || standard.Directory ||
+        (basic.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
     bool known = false;
     const std::string final = FinalPathOfHandle(file, known);
