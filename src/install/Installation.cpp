@@ -137,10 +137,6 @@ public:
                 const bool existed = !IsMadeByRun(destination.substr(0, destination.rfind('\\'))) &&
                                      GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &there);
                 if (existed) m_sink.TargetExists(destination);
-                if (list.SystemFiles)
-                    m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
-                else
-                    m_log.Add(TLogKind::File, destination, existed);
                 const TFileJob job{source,
                                    destination,
                                    ListedDigest(m_instructions.Checksums, list.In[i]),
@@ -150,8 +146,14 @@ public:
                                    finalDir.empty() ? std::string()
                                                     : FinalPathBelow(finalDir, list.TargetDir,
                                                                      destination.substr(0, destination.rfind('\\')))};
-                // Installing again: a file that is the coming one already is neither kept nor written.
+                // Installing again: a file that is the coming one already is neither kept nor written, nor
+                // logged again: the uninstaller goes by a file's first line, which an earlier run wrote, and a file
+                // no run wrote was not this installation's to remove anyway.
                 const bool same = existed && replace == "0" && HoldsSourceAlready(job, from, there);
+                if (list.SystemFiles)
+                    m_log.Add(TLogKind::SystemFile, list.Out[i], existed);
+                else if (!same)
+                    m_log.Add(TLogKind::File, destination, existed);
                 if (!existed)
                     m_log.Journal().FileMade(destination, job.FolderFinal);
                 else if ((m_instructions.Expand || replace == "0") && !same)
