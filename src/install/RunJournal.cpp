@@ -114,7 +114,7 @@ void TRunJournal::FileKept(const std::string& path, const std::string& folderFin
     // The copy keeps the attributes and the times with the bytes, and so does the copy back.
     {
         const THandle copy(
-            CreateFileA(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileA(kept.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         info.ChangeTime.QuadPart = 0;  // zeros: left as they are
         info.FileAttributes = 0;
         if (!copy || !CopyRest(old.Get(), copy.Get()) ||
