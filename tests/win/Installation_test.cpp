@@ -156,7 +156,7 @@ TEST(Installation, AFileThatIsTheComingOneAlreadyIsLeftAsItIs) {
         EXPECT_TRUE(GetFileInformationByHandle(file.Get(), &info)) << name;
         return std::pair(info.nFileIndexLow, info.ftLastWriteTime.dwLowDateTime);
     };
-    // Same length and time, other bytes; then the same bytes a second later.
+    // Same length and time, other bytes; then the same bytes at a later time.
     {
         const THandle file(
             CreateFileA((destination + "\\bytes.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
