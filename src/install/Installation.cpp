@@ -134,8 +134,9 @@ public:
                 // Looked up once, and not at all in a folder this run made: a missing name costs the platform a
                 // scan of the whole folder. What someone put there meanwhile the copy replaces all the same.
                 WIN32_FILE_ATTRIBUTE_DATA there{};
-                const bool existed = !IsMadeByRun(destination.substr(0, destination.rfind('\\'))) &&
-                                     GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &there);
+                const std::string folder = destination.substr(0, destination.rfind('\\'));
+                const bool existed =
+                    !IsMadeByRun(folder) && GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &there);
                 if (existed) m_sink.TargetExists(destination);
                 const TFileJob job{source,
                                    destination,
@@ -143,9 +144,7 @@ public:
                                    m_instructions.Expand,
                                    replace != "0",
                                    list.SystemFiles,
-                                   finalDir.empty() ? std::string()
-                                                    : FinalPathBelow(finalDir, list.TargetDir,
-                                                                     destination.substr(0, destination.rfind('\\')))};
+                                   finalDir.empty() ? std::string() : FinalPathBelow(finalDir, list.TargetDir, folder)};
                 // Installing again: a file that is the coming one already is neither kept nor written, nor
                 // logged again: the uninstaller goes by a file's first line, which an earlier run wrote, and a file
                 // no run wrote was not this installation's to remove anyway.

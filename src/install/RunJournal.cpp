@@ -102,15 +102,11 @@ void TRunJournal::FileKept(const std::string& path, const std::string& folderFin
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return;
         throw Exception(CannotKeepText(path, SystemErrorText(error)));
     }
-    FILE_BASIC_INFO info{};  // the attributes and times alone: see IsPlainFileAt
+    if (!IsFileAt(old.Get(), final)) throw Exception(CannotKeepText(path, kLeftThroughLink));
+    FILE_BASIC_INFO info{};  // by class: see IsFileAt
     if (!GetFileInformationByHandleEx(old.Get(), FileBasicInfo, &info, sizeof info))
         throw Exception(CannotKeepText(path, SystemErrorText(GetLastError())));
     const DWORD attributes = info.FileAttributes;
-    bool known = false;
-    const std::string at = FinalPathOfHandle(old.Get(), known);
-    if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
-        (known && !final.empty() && !SamePath(at, final)))
-        throw Exception(CannotKeepText(path, kLeftThroughLink));
     // The copy keeps the attributes and the times with the bytes, and so does the copy back.
     {
         const THandle copy(

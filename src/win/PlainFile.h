@@ -10,6 +10,9 @@ namespace quenby {
 
 // `expectedFinal`: the path with the links above it resolved (FinalPathOf of its folder, then its name).
 bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);
+// The same, a second name allowed (reading through it reads this very file); an empty `expectedFinal`: the kind
+// alone checked.
+bool IsFileAt(HANDLE file, const std::string& expectedFinal);
 
 // Deletes the very file the handle holds (never what its name leads to now); the handle needs DELETE access.
 bool DeleteOpenFile(HANDLE file);
