@@ -1,5 +1,6 @@
 #include "win/NoLinkRemoval.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "win/FileSystem.h"
@@ -10,26 +11,34 @@ namespace quenby {
 
 namespace {
 
-using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using TGetFinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 
 }  // namespace
 
-// Looked up at run time: Windows XP lacks it.
+// Looked up at run time: Windows XP lacks it. The wide call, given room enough, asks the system once; Wine's
+// narrow one asks twice, for the size and then for the name, and it runs for every file a run makes.
 std::string FinalPathOfHandle(HANDLE handle, bool& known) {
     static const auto getFinalPath =
-        ProcedureOf<TGetFinalPath>(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
+        ProcedureOf<TGetFinalPath>(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW");
     known = getFinalPath != nullptr;
     if (!known) return {};
-    std::string path(MAX_PATH, '\0');
+    std::vector<wchar_t> wide(MAX_PATH + 8);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD size = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+        const DWORD size = getFinalPath(handle, wide.data(), static_cast<DWORD>(wide.size()), FILE_NAME_NORMALIZED);
         if (size == 0) return {};
-        if (size < path.size()) {
-            path.resize(size);
+        if (size < wide.size()) {
+            wide.resize(size);
             break;
         }
-        path.assign(size + 1, '\0');
+        if (attempt == 1) return {};
+        wide.assign(size + 1, L'\0');
     }
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string path(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), path.data(), length, nullptr,
+                            nullptr);
     if (path.starts_with("\\\\?\\UNC\\")) {
         path.erase(0, 6);  // "\\?\UNC\server" to "\\server"
         path[0] = '\\';

@@ -1,7 +1,7 @@
 #include "win/PlainFile.h"
 
 #include <algorithm>
-#include <vector>
+#include <memory>
 
 #include "win/NoLinkRemoval.h"
 #include "win/PathCompare.h"
@@ -33,12 +33,12 @@ bool DeleteOpenFile(HANDLE file) {
 }
 
 bool CopyRest(HANDLE from, HANDLE to) {
-    std::vector<char> buffer(64 * 1024);
+    const auto buffer = ReadBuffer();
     for (;;) {
         DWORD read = 0, written = 0;
-        if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return false;
+        if (!ReadFile(from, buffer.get(), kReadChunk, &read, nullptr)) return false;
         if (read == 0) return true;
-        if (!WriteFile(to, buffer.data(), read, &written, nullptr)) return false;
+        if (!WriteFile(to, buffer.get(), read, &written, nullptr)) return false;
         if (written != read) {
             SetLastError(ERROR_DISK_FULL);
             return false;
@@ -47,12 +47,12 @@ bool CopyRest(HANDLE from, HANDLE to) {
 }
 
 bool ReadSameBytes(HANDLE a, HANDLE b) {
-    std::vector<char> left(64 * 1024), right(64 * 1024);
+    const auto left = ReadBuffer(), right = ReadBuffer();
     for (;;) {
         DWORD readLeft = 0, readRight = 0;
-        if (!ReadFile(a, left.data(), static_cast<DWORD>(left.size()), &readLeft, nullptr) ||
-            !ReadFile(b, right.data(), static_cast<DWORD>(right.size()), &readRight, nullptr) ||
-            readLeft != readRight || !std::equal(left.begin(), left.begin() + readLeft, right.begin()))
+        if (!ReadFile(a, left.get(), kReadChunk, &readLeft, nullptr) ||
+            !ReadFile(b, right.get(), kReadChunk, &readRight, nullptr) || readLeft != readRight ||
+            !std::equal(left.get(), left.get() + readLeft, right.get()))
             return false;
         if (readLeft == 0) return true;
     }

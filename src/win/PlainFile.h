@@ -4,9 +4,15 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace quenby {
+
+// What the file loops read at a time, into a buffer left unfilled: zeroing it would cost a pass over it for
+// every file, 0.05 ms under emulation.
+constexpr DWORD kReadChunk = 64 * 1024;
+inline std::unique_ptr<char[]> ReadBuffer() { return std::make_unique_for_overwrite<char[]>(kReadChunk); }
 
 // `expectedFinal`: the path with the links above it resolved (FinalPathOf of its folder, then its name).
 bool IsPlainFileAt(HANDLE file, const std::string& expectedFinal);

@@ -1,11 +1,10 @@
 #include "win/Sha256.h"
 
-#include <vector>
-
 #include "base/Checksums.h"
 #include "base/Errors.h"
 #include "base/Texts.h"
 #include "win/Handles.h"
+#include "win/PlainFile.h"
 #include "win/SystemText.h"
 
 namespace quenby {
@@ -50,12 +49,12 @@ bool FinishHash(const TCryptHash& hash, BYTE (&digest)[32]) {
 std::optional<std::string> Sha256OfFile(HANDLE file) {
     TCryptHash hash;
     if (!StartHash(hash)) return std::nullopt;
-    std::vector<BYTE> buffer(64 * 1024);
+    const auto buffer = ReadBuffer();
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return std::nullopt;
+        if (!ReadFile(file, buffer.get(), kReadChunk, &read, nullptr)) return std::nullopt;
         if (read == 0) break;
-        if (!CryptHashData(hash.Get(), buffer.data(), read, 0)) return std::nullopt;
+        if (!CryptHashData(hash.Get(), reinterpret_cast<const BYTE*>(buffer.get()), read, 0)) return std::nullopt;
     }
     BYTE digest[32] = {};
     if (!FinishHash(hash, digest)) return std::nullopt;

@@ -52,13 +52,20 @@ std::vector<std::string> NullSeparated(const std::string& text) {
 
 // ---- profile file ----
 
-const std::vector<std::string>& TProfileFile::SectionLines(const std::string& section) const {
+const TProfileFile::TSection& TProfileFile::Section(const std::string& section) const {
     const auto known = m_sections.find(section);
     if (known != m_sections.end()) return known->second;
+    TSection& read = m_sections[section];
     // A section that does not fit comes back as size - 2 characters.
-    return m_sections[section] = NullSeparated(ReadGrowing(kKeyListBufferSize, 2, [&](char* buffer, DWORD size) {
-               return GetPrivateProfileSectionA(section.c_str(), buffer, size, m_path.c_str());
-           }));
+    read.Lines = NullSeparated(ReadGrowing(kKeyListBufferSize, 2, [&](char* buffer, DWORD size) {
+        return GetPrivateProfileSectionA(section.c_str(), buffer, size, m_path.c_str());
+    }));
+    for (std::size_t i = 0; i < read.Lines.size(); ++i) {
+        const auto [name, first] =
+            read.LineOf.try_emplace(AsciiLower(read.Lines[i].substr(0, read.Lines[i].find('='))), i);
+        if (!first) name->second = std::string::npos;
+    }
+    return read;
 }
 
 // The value of a key that the section holds once, spelt as asked, as "key=value" with nothing that the
@@ -66,15 +73,13 @@ const std::vector<std::string>& TProfileFile::SectionLines(const std::string& se
 std::optional<std::string> TProfileFile::PlainValue(const std::string& section, const std::string& key) const {
     const auto ascii = [](unsigned char c) { return c >= ' ' && c < 0x7f; };
     if (key.empty() || !std::ranges::all_of(key, ascii)) return std::nullopt;
-    const std::string* found = nullptr;
-    for (const std::string& line : SectionLines(section)) {
-        const std::string_view name = std::string_view(line).substr(0, line.find('='));
-        if (!SameTextIgnoringCase(name, key)) continue;
-        if (found || name.size() == line.size() || name != key) return std::nullopt;
-        found = &line;
-    }
-    if (!found) return std::nullopt;
-    std::string value = found->substr(key.size() + 1);
+    const TSection& read = Section(section);
+    const auto found = read.LineOf.find(AsciiLower(key));
+    if (found == read.LineOf.end() || found->second == std::string::npos) return std::nullopt;
+    const std::string& line = read.Lines[found->second];
+    if (line.size() <= key.size() || line.compare(0, key.size(), key) != 0 || line[key.size()] != '=')
+        return std::nullopt;
+    std::string value = line.substr(key.size() + 1);
     const auto plain = [](unsigned char c) { return c > ' ' && c != '"' && c != '\''; };
     if (!value.empty() && (!plain(value.front()) || static_cast<unsigned char>(value.back()) <= ' '))
         return std::nullopt;

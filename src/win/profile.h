@@ -34,13 +34,20 @@ public:
     void WriteText(const std::string& section, const std::string& key, const std::string& text) const;
 
 private:
-    const std::vector<std::string>& SectionLines(const std::string& section) const;
+    // A section's "key=value" lines as the system lists them, and by name in ASCII lower case the line of each
+    // (npos: more than one): a list of 200 names is read name by name, and a scan for each costs 10 ms under
+    // emulation.
+    struct TSection {
+        std::vector<std::string> Lines;
+        std::map<std::string, std::size_t> LineOf;
+    };
+    const TSection& Section(const std::string& section) const;
     std::optional<std::string> PlainValue(const std::string& section, const std::string& key) const;
 
     std::string m_path;
-    // Each section read once, as the system lists it (GetPrivateProfileSectionA): a file of 200 names costs
-    // Wine 200 openings of the file when each value is asked for on its own.
-    mutable std::map<std::string, std::vector<std::string>> m_sections;
+    // Each section read once (GetPrivateProfileSectionA): a file of 200 names costs Wine 200 openings of the
+    // file when each value is asked for on its own.
+    mutable std::map<std::string, TSection> m_sections;
 };
 
 // The registry written like an INI file: sections are key paths, keys are value names. A section starting
