@@ -11,6 +11,8 @@ namespace quenby {
 
 namespace {
 
+constexpr int kServerStartTries = 30;  // 100 ms apart
+
 // Completion and disconnect notices change nothing: the step never waits for Program Manager.
 HDDEDATA CALLBACK IgnoreNotices(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) noexcept {
     return nullptr;
@@ -134,8 +136,9 @@ bool TDdeClientConv::Open() {
             DdeQueryConvInfo(m_impl->conversation.Get(), QID_SYNC, &m_impl->info);
         };
         connect();
-        // Started once; the second try does not wait for it to come up.
-        if (!IsOpen() && WinExec(m_impl->application.c_str(), SW_SHOWMINNOACTIVE) >= 32) connect();
+        // Started once, then given a moment to come up: longer than the start itself on a busy machine.
+        if (!IsOpen() && WinExec(m_impl->application.c_str(), SW_SHOWMINNOACTIVE) >= 32)
+            for (int tries = 0; tries < kServerStartTries && (connect(), !IsOpen()); ++tries) Sleep(100);
         if (!IsOpen()) return false;
         m_impl->format = m_impl->info.wFmt ? m_impl->info.wFmt : CF_TEXT;
         return true;

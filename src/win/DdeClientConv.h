@@ -23,7 +23,7 @@ public:
     static bool InitializeLibrary();
 
     // True when a new conversation was opened (starts the service application once when no server
-    // answers).
+    // answers, then waits up to 3 s for its server).
     bool Open();
     // True when the execute transaction was started; never waits for Program Manager. A macro longer
     // than the 260-character send buffer is refused, not cut.

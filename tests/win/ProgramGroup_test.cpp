@@ -8,6 +8,7 @@
 #include <atomic>
 #include <fstream>
 #include <future>
+#include <optional>
 #include <thread>
 
 #include "Prefix.h"
@@ -27,17 +28,17 @@ void Pump(DWORD milliseconds) {
     }
 }
 
-// A "PROGMAN" server on a thread of its own that counts the macros it gets and refuses each one. It
-// answers before Wine's server once that one is up (the later registration wins).
+// A "PROGMAN" server (or another service) on a thread of its own that counts the macros it gets and refuses each
+// one. It answers before Wine's server once that one is up (the later registration wins).
 class TRefusingProgman {
 public:
-    TRefusingProgman() {
+    explicit TRefusingProgman(const char* name = "PROGMAN") {
         s_self = this;
-        m_thread = std::thread([this] {
+        m_thread = std::thread([this, name] {
             MSG message;
             PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit is posted
             TDdeInstance instance(Callback, APPCLASS_STANDARD);
-            TDdeStringHandle service(instance.Id(), "PROGMAN");
+            TDdeStringHandle service(instance.Id(), name);
             DdeNameService(instance.Id(), service.Get(), nullptr, DNS_REGISTER);
             m_threadId = GetCurrentThreadId();
             m_ready.set_value();
@@ -100,6 +101,17 @@ TEST(ProgramGroup, ARefusedMacroIsNotSentAgainAndWithoutAServerTheApplicationSta
     EXPECT_FALSE(conversation.IsOpen());
     test::WaitNoProcess("cmd.exe", 10000);
     EXPECT_EQ(test::ReadFile(scratch / "log.txt"), "started\r\n");
+    // A server that its program brings up a moment after it was started (here once it has written) is waited for.
+    std::optional<TRefusingProgman> late;
+    std::thread starter([&] {
+        for (const DWORD begin = GetTickCount(); !test::Exists(scratch / "late.txt") && GetTickCount() - begin < 5000;)
+            Sleep(10);
+        late.emplace("QUENBYLATE");
+    });
+    TDdeClientConv waited("QUENBYLATE", "PROGMAN", "cmd.exe /c echo up>" + scratch / "late.txt");
+    EXPECT_TRUE(waited.Open());
+    starter.join();
+    waited.Close();
 }
 
 struct TLeft final : TUndoReport {
