@@ -1,7 +1,7 @@
 #include "win/profile.h"
 
 #include <algorithm>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/Errors.h"
@@ -55,7 +55,7 @@ std::vector<std::string> NullSeparated(const std::string& text) {
 const TProfileFile::TSection& TProfileFile::Section(const std::string& section) const {
     const auto known = m_sections.find(section);
     if (known != m_sections.end()) return known->second;
-    TSection& read = m_sections[section];
+    TSection read;
     // A section that does not fit comes back as size - 2 characters.
     read.Lines = NullSeparated(ReadGrowing(kKeyListBufferSize, 2, [&](char* buffer, DWORD size) {
         return GetPrivateProfileSectionA(section.c_str(), buffer, size, m_path.c_str());
@@ -65,7 +65,7 @@ const TProfileFile::TSection& TProfileFile::Section(const std::string& section) 
             read.LineOf.try_emplace(AsciiLower(read.Lines[i].substr(0, read.Lines[i].find('='))), i);
         if (!first) name->second = std::string::npos;
     }
-    return read;
+    return m_sections.emplace(section, std::move(read)).first->second;
 }
 
 // The value of a key that the section holds once, spelt as asked, as "key=value" with nothing that the
