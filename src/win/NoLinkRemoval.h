@@ -9,7 +9,7 @@
 namespace quenby {
 
 // The path as the system resolves it, links followed, without the "\\?\" prefix; the path itself when
-// the system cannot say (no GetFinalPathNameByHandleA before Vista); empty when it cannot be opened.
+// the system cannot say (no GetFinalPathNameByHandleW before Vista); empty when it cannot be opened.
 std::string FinalPathOf(const std::string& path);
 // The same for an open handle; `known` is false where the system cannot say.
 std::string FinalPathOfHandle(HANDLE handle, bool& known);
