@@ -320,7 +320,7 @@ TEST(UnattendedE2e, ADestinationWithoutRoomOrHoldingLinksIsRefused) {
 
 // A failed run leaves the machine as it found it, whether a source is missing (the next disk) or damaged: with
 // another product's shared file in the Windows directory and a file of the destination that the run
-// overwrites. Also on the shipped i686 build.
+// overwrites; and a file to be overwritten that is a link is not kept through it. Also on the shipped i686 build.
 TEST(UnattendedE2e, AFailedRunLeavesTheMachineAsItFoundIt) {
     const auto desktop = HoldDesktop();
     const std::string shared = test::WindowsDir() + "\\orrshare.dll";
@@ -343,6 +343,16 @@ TEST(UnattendedE2e, AFailedRunLeavesTheMachineAsItFoundIt) {
         EXPECT_EQ(test::Difference(before, test::Snapshot()), "") << folder;
         EXPECT_EQ(test::ReadFile("C:\\Alpha\\readme.txt") + test::ReadFile(shared), "old\ntheirs\n");
     }
+    // The shared file a link to a file of someone else's: no copy of it is kept through the link, and the run fails.
+    const std::string restore = "cd \"$WINEPREFIX/drive_c\" && rm -f Secret.txt \"$(ls -d windows)/orrshare.dll\" && ";
+    ASSERT_EQ(RunHost(restore + "echo secret > Secret.txt && ln -s ../Secret.txt \"$(ls -d windows)/orrshare.dll\""),
+              0);
+    EXPECT_EQ(RunSetup("N:\\", "/VERYSILENT /DIR=C:\\Alpha /LOG=M:\\link.log"), 1603u);
+    EXPECT_TRUE(test::Holds(test::ReadFile("M:\\link.log"), "Cannot keep a copy of " + shared +
+                                                                " to put back should the installation fail: it is "
+                                                                "reached through a link"));
+    EXPECT_EQ(test::ReadFile(shared) + test::ReadFile("C:\\Alpha\\readme.txt"), "secret\nold\n");
+    ASSERT_EQ(RunHost(restore + "echo theirs > \"$(ls -d windows)/orrshare.dll\""), 0);
 }
 
 // The deployment tools' lines as they stand: the install line with a /LOG into a missing folder (the log goes to
